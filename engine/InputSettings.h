@@ -1,0 +1,43 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+/// The conversion request that the launcher hands to the wizard: a template project, compiler
+/// options and the sources to convert.
+///
+/// Text form (written by `write`, read by `read`):
+///
+///     Project Name:>   <project path>
+///     Compile Options:><options>
+///     Convert these files:>
+///       <source path>
+///       ...
+class InputSettings final
+{
+public:
+    /// The program-wide instance.
+    static InputSettings &instance();
+
+    std::string projectName;
+    std::string compileOptions;
+    std::vector<std::string> files;
+
+    /// Reads the text form from `in`, adding to what is already held. Lines are read as
+    /// `LineReader` defines them. Source lines are stripped of blanks and kept only when they
+    /// name an existing file.
+    ///
+    /// On a format error prints "Error:  Input file has '<reason>'as an error." and
+    /// "        Processing of the file cannot continue!" on `console`, flushes it, and throws
+    /// IAccessError("Format Error in the Input Settings file."); what was read before stays.
+    void read(std::istream &in, std::ostream &console);
+
+    /// Writes the text form, every line ended by a newline.
+    void write(std::ostream &out) const;
+
+    /// Prints the settings to standard output in the text form.
+    void print() const;
+
+    void clear();
+};
