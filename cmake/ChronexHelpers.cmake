@@ -43,12 +43,12 @@ function(chronex_add_test)
 endfunction()
 
 # chronex_add_resource_library(NAME <KELWIZRS> DIRECTORY <dir>)
-# Packs <dir>/strings.txt and <dir>/images/* into share/chronex/resources/<NAME>.rcc, the
+# Packs <dir>/strings*.txt and <dir>/images/* into share/chronex/resources/<NAME>.rcc, the
 # resource library that ResourceLibrary::load("<NAME>") opens at run time.
 function(chronex_add_resource_library)
     cmake_parse_arguments(R "" "NAME;DIRECTORY" "" ${ARGN})
     file(GLOB_RECURSE files CONFIGURE_DEPENDS RELATIVE ${R_DIRECTORY}
-         ${R_DIRECTORY}/strings.txt ${R_DIRECTORY}/images/*)
+         ${R_DIRECTORY}/strings*.txt ${R_DIRECTORY}/images/*)
     set(qrc ${CMAKE_CURRENT_BINARY_DIR}/${R_NAME}.qrc)
     set(content "<RCC>\n  <qresource prefix=\"/${R_NAME}\">\n")
     foreach(f ${files})

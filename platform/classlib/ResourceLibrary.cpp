@@ -3,6 +3,7 @@
 #include "IException.h"
 #include "InstallPaths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMutex>
 #include <QResource>
@@ -70,7 +71,17 @@ ResourceLibrary::ResourceLibrary(QString name, QString root)
     : m_name(std::move(name))
     , m_root(std::move(root))
 {
-    QFile strings(m_root + QStringLiteral("/strings.txt"));
+    // A library may split its table over several files (strings.txt, strings-engine.txt, ...) so
+    // that the parts of the program that own the texts can keep them apart.
+    const QStringList tables = QDir(m_root).entryList({QStringLiteral("strings*.txt")},
+                                                      QDir::Files, QDir::Name);
+    for (const QString &table : tables)
+        readStringTable(m_root + u'/' + table);
+}
+
+void ResourceLibrary::readStringTable(const QString &path)
+{
+    QFile strings(path);
     if (!strings.open(QIODevice::ReadOnly | QIODevice::Text))
         return;
     QTextStream in(&strings);

@@ -9,7 +9,7 @@
 /// A resource library opened by name: texts, bitmaps and icons addressed by numeric id.
 ///
 /// Each library is a Qt binary resource file `<data dir>/resources/<NAME>.rcc` holding
-/// `strings.txt` (one `<id><TAB><text>` line per string; `\n`, `\t` and `\\` are escapes; lines
+/// `strings*.txt` tables (one `<id><TAB><text>` line per string; `\n`, `\t` and `\\` are escapes; lines
 /// starting with `#` are comments) and `images/<id>.png` or `images/<id>.svg`.
 ///
 /// Libraries are loaded once per process and live until it ends; `load` returns the same object
@@ -38,6 +38,7 @@ public:
 
 private:
     ResourceLibrary(QString name, QString root);
+    void readStringTable(const QString &path);
 
     QString m_name;
     QString m_root;
