@@ -3,6 +3,7 @@
 # Whether a target may link Qt: the std-only layers (engine, envlib, exceptions, tools/cobol) must
 # not. chronex_std_only(target) fails the configure step when one of them picks Qt up.
 function(chronex_std_only target)
+    set_target_properties(${target} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
     get_target_property(libs ${target} LINK_LIBRARIES)
     if(libs)
         foreach(lib ${libs})
