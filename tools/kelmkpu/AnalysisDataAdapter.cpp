@@ -3,6 +3,7 @@
 #include "AnalysisData.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <set>
 
@@ -296,6 +297,11 @@ private:
     {
         const bool multiplicative = in.kind == cobol::StatementKind::Multiply
                                     || in.kind == cobol::StatementKind::Divide;
+        // ADD a TO b and SUBTRACT a FROM b add to their receivers; with GIVING, and in COMPUTE,
+        // the receivers only take the result.
+        const bool receiversAreTerms = (in.kind == cobol::StatementKind::Add
+                                        || in.kind == cobol::StatementKind::Subtract)
+                                       && !hasWord(in, "GIVING");
         Statement s;
         std::string results;
         std::string sum;
@@ -306,9 +312,8 @@ private:
                 s.operands.push_back(operand(op));
                 results += (results.empty() ? "" : " ") + name(op);
             }
-            if (op.role == cobol::OperandRole::Source
-                || (target && op.sign != 0 && !multiplicative)) {
-                const int sign = op.sign < 0 ? -1 : 1;
+            if (op.role == cobol::OperandRole::Source || (target && receiversAreTerms)) {
+                const int sign = op.sign < 0 && !target ? -1 : 1;
                 s.terms.push_back({operand(op), sign, !(multiplicative || in.nonLinear)});
                 sum += sum.empty() ? (sign < 0 ? "- " : "") : (sign < 0 ? " - " : " + ");
                 sum += name(op);
@@ -319,6 +324,21 @@ private:
         Statement &out = emit(StatementKind::Arithmetic, in, in.verb + " " + results + " = " + sum);
         out.operands = std::move(s.operands);
         out.terms = std::move(s.terms);
+    }
+
+    /// Whether the statement's own tokens hold `word` (any letter case).
+    bool hasWord(const cobol::Statement &in, std::string_view word) const
+    {
+        const std::size_t last = std::min<std::size_t>(in.lastToken, m_data.tokens.size());
+        for (std::size_t id = std::max<std::size_t>(in.firstToken, 1); id <= last; ++id) {
+            const std::string &text = m_data.tokens[id - 1].text;
+            if (text.size() == word.size()
+                && std::equal(text.begin(), text.end(), word.begin(), [](char a, char b) {
+                       return std::toupper(static_cast<unsigned char>(a)) == b;
+                   }))
+                return true;
+        }
+        return false;
     }
 
     void addAccept(const cobol::Statement &in)

@@ -14,8 +14,9 @@ namespace kelmkpu {
 ///   ids (item id n is model item n-1); OCCURS entries become the area's occurrence ranges;
 /// - files are the includes' files (include id n is file n, the program source is file 0);
 /// - statements become facts: MOVE, READ INTO and WRITE FROM flow from the sender to every
-///   receiver; relational conditions compare; ADD, SUBTRACT and COMPUTE become sums (a receiver
-///   that carries a sign is also a term of its own sum, as in ADD A TO B); MULTIPLY, DIVIDE and
+///   receiver; relational conditions compare; ADD, SUBTRACT and COMPUTE become sums (the
+///   receiver of ADD/SUBTRACT without GIVING is also a term of its own sum, as in ADD A TO B);
+///   MULTIPLY, DIVIDE and
 ///   non-linear COMPUTEs give non-linear terms; ACCEPT FROM DATE/DAY marks the year; subscripts,
 ///   PERFORM VARYING and TIMES counters and OCCURS DEPENDING ON objects are non-year uses;
 ///   FUNCTION CURRENT-DATE (its first four characters) and the argument of INTEGER-OF-DATE or
