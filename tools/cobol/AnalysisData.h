@@ -89,7 +89,7 @@ struct DataItem
     std::string picture; ///< as written (upper case), empty for groups
     Category category = Category::Group;
     int digits = 0; ///< numeric digits, including P positions
-    int scale = 0;  ///< digits right of the point; negative for P on the left
+    int scale = 0;  ///< digits right of the point; negative for P right of the digits
     bool isSigned = false;
     bool signSeparate = false;
     bool synchronized = false;
