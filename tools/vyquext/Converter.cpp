@@ -190,18 +190,33 @@ int Converter::run(const std::vector<std::string> &arguments, std::ostream &err)
     source.format = SourceFile::detectFormat(source.lines, options->freeFormat);
     report.format = source.format == SourceFormat::Fixed ? "fixed" : "free";
 
-    const std::vector<Token> tokens = CodeTokenizer::tokenize(source);
-    DataDescriptions data;
-    data.scan(tokens, source);
     std::vector<std::string> directories{PathNames::directory(options->input)};
     for (const FieldFinding &finding : findings.fields)
         if (finding.file.find('/') != std::string::npos)
             directories.push_back(PathNames::directory(finding.file));
+    const ConversionResult result = convert(source, findings, options->pivot, directories);
+
+    report.fields = &result.fields;
+    report.log = &result.log;
+    std::string problem;
+    if (!writeAtomically(options->cvtPath, result.text, problem))
+        return finish(severeFailure, problem);
+    return finish(result.log.returnCode(), {});
+}
+
+ConversionResult Converter::convert(const SourceFile &source,
+                                    const FindingsFile &findings,
+                                    int pivot,
+                                    const std::vector<std::string> &copyDirectories)
+{
+    ConversionResult result;
+    const std::vector<Token> tokens = CodeTokenizer::tokenize(source);
+    result.data.scan(tokens, source);
     std::set<std::string> scanned;
-    ConversionLog log;
-    for (std::size_t i = 0; i < data.copyStatements().size(); ++i) {
-        const CopyStatement copy = data.copyStatements()[i];
-        const std::string path = findCopybook(copy.copybook, directories);
+    ConversionLog &log = result.log;
+    for (std::size_t i = 0; i < result.data.copyStatements().size(); ++i) {
+        const CopyStatement copy = result.data.copyStatements()[i];
+        const std::string path = findCopybook(copy.copybook, copyDirectories);
         if (path.empty()) {
             log.addRemark(Remark::Severity::Note,
                           copy.line,
@@ -215,7 +230,7 @@ int Converter::run(const std::vector<std::string> &arguments, std::ostream &err)
         try {
             SourceFile copybook = SourceFile::load(path);
             copybook.format = source.format;
-            data.scan(CodeTokenizer::tokenize(copybook), copybook);
+            result.data.scan(CodeTokenizer::tokenize(copybook), copybook);
         } catch (const IException &exception) {
             log.addRemark(Remark::Severity::Note,
                           copy.line,
@@ -224,24 +239,17 @@ int Converter::run(const std::vector<std::string> &arguments, std::ostream &err)
         }
     }
 
-    DateFieldTable table;
-    table.build(findings, data, options->input);
-    OperandParser parser(tokens, source, table, data, options->pivot);
+    result.fields.build(findings, result.data, source.path);
+    OperandParser parser(tokens, source, result.fields, result.data, pivot);
     ProcedureRewriter rewriter(parser, log);
     if (!rewriter.run())
         log.addRemark(Remark::Severity::Note,
                       0,
                       "PROCEDURE DIVISION",
                       "not found: nothing to convert");
-    accountForFindings(findings, table, options->input, log);
-    const std::string converted = LineLayout::apply(source, log);
-
-    report.fields = &table;
-    report.log = &log;
-    std::string problem;
-    if (!writeAtomically(options->cvtPath, converted, problem))
-        return finish(severeFailure, problem);
-    return finish(log.returnCode(), {});
+    accountForFindings(findings, result.fields, source.path, log);
+    result.text = LineLayout::apply(source, log);
+    return result;
 }
 
 } // namespace vyquext

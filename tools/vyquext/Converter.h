@@ -1,10 +1,25 @@
 #pragma once
 
+#include "ConversionLog.h"
+#include "DataDescriptions.h"
+#include "DateFieldTable.h"
+#include "FindingsFile.h"
+#include "SourceFile.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
 
 namespace vyquext {
+
+/// What converting one source gives: the converted text and what was decided.
+struct ConversionResult
+{
+    std::string text;
+    DataDescriptions data;
+    DateFieldTable fields;
+    ConversionLog log;
+};
 
 /// One run of the conversion aid: `vyquext /h <source>`.
 ///
@@ -22,6 +37,13 @@ class Converter final
 public:
     /// Runs with the program's arguments (without the program name); messages go to `err`.
     static int run(const std::vector<std::string> &arguments, std::ostream &err);
+
+    /// Converts `source` in memory. Copybooks named by COPY statements are looked for in
+    /// `copyDirectories` (for their data descriptions only; they are never rewritten).
+    static ConversionResult convert(const SourceFile &source,
+                                    const FindingsFile &findings,
+                                    int pivot,
+                                    const std::vector<std::string> &copyDirectories);
 };
 
 } // namespace vyquext

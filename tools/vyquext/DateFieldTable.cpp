@@ -19,35 +19,17 @@ struct Layout
 Layout layoutOf(const FieldFinding &finding, const DataDescriptions &data)
 {
     Layout layout;
-    DataEntry entry;
-    if (!finding.picture.empty()) {
-        DataDescriptions::describePicture(finding.picture, entry);
-        entry.usage = finding.usage.empty() ? "DISPLAY" : finding.usage;
+    for (const DataEntry *entry : data.find(finding.name)) {
+        if (entry->picture.empty())
+            continue;
         layout.known = true;
-    } else {
-        for (const DataEntry *declared : data.find(finding.name)) {
-            if (!declared->picture.empty()) {
-                entry = *declared;
-                layout.known = true;
-                break;
-            }
-        }
+        layout.digits = entry->digits;
+        layout.size = entry->size;
+        layout.display = entry->usage == "DISPLAY";
+        layout.alphanumeric = entry->alphanumeric;
+        layout.numeric = entry->numeric;
+        break;
     }
-    if (!layout.known) {
-        if (finding.digits > 0) {
-            layout.known = true;
-            layout.digits = finding.digits;
-            layout.size = static_cast<int>(finding.itemLength);
-            layout.numeric = true;
-            layout.display = finding.usage.empty() || finding.usage == "DISPLAY";
-        }
-        return layout;
-    }
-    layout.digits = entry.digits;
-    layout.size = entry.size;
-    layout.display = entry.usage == "DISPLAY";
-    layout.alphanumeric = entry.alphanumeric;
-    layout.numeric = entry.numeric;
     return layout;
 }
 
@@ -64,7 +46,7 @@ DateField shapeOf(const FieldFinding &finding, const DataDescriptions &data)
     }
     const Layout layout = layoutOf(finding, data);
     if (!layout.known) {
-        field.reason = "its layout is unknown: no picture in the findings or the source";
+        field.reason = "its layout is unknown: no picture for it in the source or its copybooks";
         return field;
     }
     if (!layout.numeric && !layout.alphanumeric) {
@@ -73,11 +55,10 @@ DateField shapeOf(const FieldFinding &finding, const DataDescriptions &data)
     }
     field.alphanumeric = layout.alphanumeric;
     if (!layout.display) {
-        const bool whole = finding.first == 1
-                           && (finding.itemLength == 0 || finding.length >= finding.itemLength);
-        if (whole && layout.digits == 2) {
+        // The analyser counts storage bytes: a packed or binary year is the whole item.
+        if (finding.first == 1 && layout.digits == 2) {
             field.shape = DateShape::TwoDigitYear;
-        } else if (whole && layout.digits == 4) {
+        } else if (finding.first == 1 && layout.digits == 4) {
             field.shape = DateShape::FullYear;
         } else {
             field.reason = "a binary or packed date whose year is not the whole item";
@@ -127,7 +108,8 @@ void DateFieldTable::build(const FindingsFile &findings,
         if (!FindingsFile::isYear(finding.kind) && !FindingsFile::isConflict(finding.kind))
             continue;
         DateField field = shapeOf(finding, data);
-        field.inCopybook = !finding.file.empty() && !sameFile(finding.file, sourcePath);
+        field.inCopybook = !finding.copybook.empty()
+                           || (!finding.file.empty() && !sameFile(finding.file, sourcePath));
         auto it = m_fields.find(field.name);
         if (it == m_fields.end()) {
             m_fields.emplace(field.name, std::move(field));

@@ -128,7 +128,13 @@ FindingsFile FindingsFile::parse(const std::string &text, const std::string &fil
         auto field = [&](std::size_t index) -> std::string {
             return index < fields.size() ? fields[index] : std::string();
         };
-        if (tag == "FIELD") {
+        if (tag == "CHRONEX-XCA") {
+            if (field(1) != "1")
+                fail("format version 1 in CHRONEX-XCA", field(1));
+        } else if (tag == "ERROR") {
+            ITHROW(IAccessError("The findings file " + fileName
+                                + " says the analysis could not run: " + field(1)));
+        } else if (tag == "FIELD") {
             FieldFinding finding;
             finding.file = field(1);
             if (!parseNumber(field(2), finding.line))
@@ -138,29 +144,39 @@ FindingsFile FindingsFile::parse(const std::string &text, const std::string &fil
                 fail("an item name in field 4 of FIELD", field(3));
             if (!parseKind(field(4), finding.kind))
                 fail("a date-field kind (0-5 or a kind name) in field 5 of FIELD", field(4));
-            if (!parseNumber(field(5), finding.first) || finding.first == 0)
-                fail("the first byte (1, 2, ...) in field 6 of FIELD", field(5));
-            if (!parseNumber(field(6), finding.length) || finding.length == 0)
-                fail("a byte count in field 7 of FIELD", field(6));
-            if (!field(7).empty() && !parseNumber(field(7), finding.itemLength))
-                fail("the item length in field 8 of FIELD", field(7));
-            std::size_t digits = 0;
-            if (!field(8).empty() && !parseNumber(field(8), digits))
-                fail("the item's digit count in field 9 of FIELD", field(8));
-            finding.digits = static_cast<int>(digits);
-            finding.usage = upper(field(9));
-            finding.picture = upper(field(10));
-            finding.area = upper(field(11));
+            const std::string bytes = field(5);
+            const std::size_t dash = bytes.find('-');
+            std::size_t last = 0;
+            if (dash == std::string::npos || !parseNumber(bytes.substr(0, dash), finding.first)
+                || !parseNumber(bytes.substr(dash + 1), last) || finding.first == 0
+                || last < finding.first)
+                fail("the bytes in the item as first-last in field 6 of FIELD", bytes);
+            finding.length = last - finding.first + 1;
+            finding.copybook = upper(field(8));
             findings.fields.push_back(std::move(finding));
-        } else if (tag == "WINDOW" || tag == "CONFLICT") {
+        } else if (tag == "WINDOW") {
             SiteFinding site;
-            site.type = tag == "WINDOW" ? SiteFinding::Type::Window : SiteFinding::Type::Conflict;
             site.file = field(1);
             if (!parseNumber(field(2), site.line))
-                fail("a line number in field 3 of " + tag, field(2));
-            site.subject = upper(field(3));
-            site.reason = field(4);
+                fail("a line number in field 3 of WINDOW", field(2));
+            site.subject = upper(field(4));
+            site.reason = field(5);
             findings.sites.push_back(std::move(site));
+        } else if (tag == "CONFLICT") {
+            SiteFinding site;
+            site.type = SiteFinding::Type::Conflict;
+            site.file = field(1);
+            if (!parseNumber(field(2), site.line))
+                fail("a line number in field 3 of CONFLICT", field(2));
+            site.subject = upper(field(3));
+            site.reason = "year: " + field(4) + "; non-year: " + field(5);
+            findings.sites.push_back(std::move(site));
+        } else if (tag == "STEP" && !findings.sites.empty()
+                   && findings.sites.back().type == SiteFinding::Type::Conflict) {
+            findings.sites.back().reason += "; " + field(3)
+                                            + (field(2).empty() || field(2) == "0"
+                                                   ? ""
+                                                   : " (line " + field(2) + ")");
         } else {
             ++findings.ignoredLines;
         }

@@ -16,8 +16,8 @@ enum class FieldKind {
     UsedAsYearAndNonYear
 };
 
-/// A date field found by the analyser: `length` bytes from byte `first` (1-based) of the item
-/// carry `kind`. The item columns are optional (0 / empty when the analyser leaves them out).
+/// A date field found by the analyser: bytes `first` to `first + length - 1` (1-based) of the
+/// item carry `kind`. `copybook` names the copybook that declares the item (empty: the program).
 struct FieldFinding
 {
     std::string file;
@@ -26,11 +26,7 @@ struct FieldFinding
     FieldKind kind = FieldKind::UsedAsYear;
     std::size_t first = 1;
     std::size_t length = 0;
-    std::size_t itemLength = 0;
-    int digits = 0;
-    std::string usage;
-    std::string picture;
-    std::string area;
+    std::string copybook;
 };
 
 /// A statement the analyser says needs windowing, or a conflict it could not resolve.
@@ -41,7 +37,7 @@ struct SiteFinding
     std::string file;
     std::size_t line = 0;
     std::string subject; ///< item names (WINDOW) or the item (CONFLICT)
-    std::string reason;
+    std::string reason;  ///< explanation; for a conflict its witnesses and steps
 };
 
 /// The findings file (".xca") that kelmkpu writes for vyquext. See README.md for the records.
@@ -52,8 +48,9 @@ public:
     std::vector<SiteFinding> sites;
     std::size_t ignoredLines = 0; ///< records with tags this reader does not know
 
-    /// Reads `path`. Throws IAccessError when the file cannot be read, or
-    /// "<file>:<line>: expected <what>, found <text>" for a malformed known record.
+    /// Reads `path`. Throws IAccessError when the file cannot be read, holds an ERROR record
+    /// (the analysis did not run), or "<file>:<line>: expected <what>, found <text>" for a
+    /// malformed known record or an unknown format version.
     static FindingsFile load(const std::string &path);
     static FindingsFile parse(const std::string &text, const std::string &fileName);
 
