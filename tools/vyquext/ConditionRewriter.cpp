@@ -252,7 +252,9 @@ void ConditionRewriter::finish(Chain &chain,
                          Remark::Severity::Warning);
         }
     }
-    if (literals && !fullYears && centuryLiteralNear(sentenceFirst, sentenceEnd))
+    if (literals && !fullYears
+        && (centuryLiteralNear(sentenceFirst, chain.first)
+            || centuryLiteralNear(chain.last + 1, sentenceEnd)))
         return leave("looks windowed already: a century literal (19/20) stands in the same "
                      "sentence",
                      Remark::Severity::Warning);
