@@ -268,6 +268,24 @@ void ConditionRewriter::finish(Chain &chain,
                                    : "comparison of year-first dates windowed");
     change.oldText = oldText;
     change.newText = m_parser.sourceText(chain.first, chain.last, edits);
+    for (const Operand &operand : operands) {
+        if (operand.kind != Operand::Kind::DateItem)
+            continue;
+        // A condition name on 99 or 00 usually marks "never" or "none"; windowed, 99 is 1999.
+        for (const DataEntry *condition : m_parser.data().conditionsOf(operand.field->name)) {
+            const std::string &values = condition->values;
+            if (values == "99" || values == "00" || values == "0" || values == "ZERO"
+                || values == "ZEROS" || values == "ZEROES" || values == "999999"
+                || values == "000000")
+                m_log.addRemark(Remark::Severity::Warning,
+                                line,
+                                "condition \"" + oldText + "\" (converted)",
+                                operand.field->name + " has the condition " + condition->name
+                                    + " on " + values
+                                    + ", a value that may mean \"never\": after windowing it "
+                                      "orders as a real year; check the comparison is guarded");
+        }
+    }
     for (const Operand &operand : operands)
         if (operand.kind == Operand::Kind::DateItem && operand.field->alphanumeric)
             m_log.addRemark(Remark::Severity::Note,

@@ -148,8 +148,25 @@ void DataDescriptions::scan(const std::vector<Token> &tokens, const SourceFile &
         while (!levels.empty() && levels.back().first >= level && level <= 49)
             levels.pop_back();
         bool redefined = !levels.empty() && levels.back().second;
+        if (level == 88) {
+            for (std::size_t k = m_entries.size(); k-- > 0;) {
+                if (m_entries[k].level != 88) {
+                    entry.conditionOf = m_entries[k].name;
+                    break;
+                }
+            }
+        }
+        bool inValue = false;
         for (; j < tokens.size() && tokens[j].text != "."; ++j) {
             const Token &clause = tokens[j];
+            if (level == 88) {
+                if (clause.is("VALUE") || clause.is("VALUES")) {
+                    inValue = true;
+                } else if (inValue && !clause.is("IS") && !clause.is("ARE")) {
+                    entry.values += (entry.values.empty() ? "" : " ") + clause.upper;
+                }
+                continue;
+            }
             if (clause.is("REDEFINES")) {
                 redefined = true;
                 if (j + 1 < tokens.size())
@@ -198,6 +215,15 @@ std::vector<const DataEntry *> DataDescriptions::find(const std::string &name) c
     auto [first, last] = m_byName.equal_range(name);
     for (auto it = first; it != last; ++it)
         found.push_back(&m_entries[it->second]);
+    return found;
+}
+
+std::vector<const DataEntry *> DataDescriptions::conditionsOf(const std::string &name) const
+{
+    std::vector<const DataEntry *> found;
+    for (const DataEntry &entry : m_entries)
+        if (entry.level == 88 && entry.conditionOf == name)
+            found.push_back(&entry);
     return found;
 }
 

@@ -19,10 +19,12 @@ struct DataEntry
     bool numeric = false;
     bool alphanumeric = false; ///< X or A positions, no editing
     std::string usage = "DISPLAY";
-    std::string section;    ///< FILE, WORKING-STORAGE, LOCAL-STORAGE, LINKAGE; empty when unknown
-    bool redefined = false; ///< REDEFINES on the entry or an enclosing group, or redefined later
-    std::string file;       ///< the file that declares it
-    std::size_t line = 0;   ///< 1-based
+    std::string section;     ///< FILE, WORKING-STORAGE, LOCAL-STORAGE, LINKAGE; empty when unknown
+    bool redefined = false;  ///< REDEFINES on the entry or an enclosing group, or redefined later
+    std::string conditionOf; ///< level 88: its conditional variable
+    std::string values;      ///< level 88: the VALUE clause's operands, blank-separated
+    std::string file;        ///< the file that declares it
+    std::size_t line = 0;    ///< 1-based
 };
 
 /// A COPY statement of the source.
@@ -49,6 +51,8 @@ public:
     std::vector<const DataEntry *> find(const std::string &name) const;
     /// True when `name` is declared as a condition name (level 88).
     bool isConditionName(const std::string &name) const;
+    /// The condition names (level 88) declared under the item `name`.
+    std::vector<const DataEntry *> conditionsOf(const std::string &name) const;
 
     /// Digits and category of a picture string ("S9(4)V99", "XX", "99/99/99").
     static void describePicture(const std::string &picture, DataEntry &entry);

@@ -214,15 +214,28 @@ TEST(RewriteSettings, ReturnCodeFollowsTheWorstRemark)
 TEST(RewriteSettings, MarkedStatementsWithoutARuleAreLeftForAPerson)
 {
     std::string findings = "FIELD\t/src/T.cbl\t6\tA-YY\tALWAYS-YEAR\t1-2\tWS\t1-2\t\t\t\n";
-    findings += "WINDOW\t/src/T.cbl\t25\t12\tA-YY\tcomparison with a two-digit year\n";
+    findings += "WINDOW\t/src/T.cbl\t27\t12\tA-YY\tcomparison with a two-digit year\n";
     findings += "WINDOW\t/src/DATES.cpy\t3\t12\tA-YY\tin the copybook\n";
     const ConversionResult result = convertProgram(fixedProgram({"DISPLAY A-YY"}), 50, findings);
     ASSERT_EQ(result.log.remarks.size(), 2u);
-    EXPECT_EQ(result.log.remarks[0].line, 25u);
+    EXPECT_EQ(result.log.remarks[0].line, 27u);
     EXPECT_NE(result.log.remarks[0].reason.find("no rewrite rule"), std::string::npos);
     EXPECT_EQ(result.log.remarks[1].line, 3u);
     EXPECT_EQ(result.log.remarks[1].file, "/src/DATES.cpy");
     EXPECT_NE(result.log.remarks[1].reason.find("copybooks are shared"), std::string::npos);
+}
+
+TEST(RewriteSettings, AYearWithASentinelConditionIsConvertedWithAWarning)
+{
+    const ConversionResult result = convertProgram(
+        fixedProgram({"IF K-NEVER < A-YY CONTINUE END-IF"}));
+    ASSERT_EQ(result.log.changes.size(), 1u);
+    bool warned = false;
+    for (const Remark &remark : result.log.remarks)
+        warned = warned
+                 || (remark.severity == Remark::Severity::Warning
+                     && remark.reason.find("NEVER-EXPIRES on 99") != std::string::npos);
+    EXPECT_TRUE(warned);
 }
 
 TEST(RewriteSettings, TheConvertedTextKeepsUntouchedLinesByteForByte)

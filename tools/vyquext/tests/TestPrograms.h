@@ -21,6 +21,8 @@ inline std::string fixedProgram(const std::vector<std::string> &statements)
                        "          05 C-YY PIC 99.\n"
                        "          05 K-YY PIC 99.\n"
                        "          05 X-YY PIC XX.\n"
+                       "          05 K-NEVER PIC 99.\n"
+                       "             88 NEVER-EXPIRES VALUE 99.\n"
                        "          05 A-DATE PIC 9(6).\n"
                        "          05 B-DATE PIC 9(6).\n"
                        "          05 MDY PIC 9(6).\n"
@@ -54,6 +56,7 @@ inline std::string standardFindings()
     field("C-YY", "USED-AS-YEAR", "1-2");
     field("K-YY", "ALWAYS-CONFLICT", "1-2");
     field("X-YY", "USED-AS-YEAR", "1-2");
+    field("K-NEVER", "ALWAYS-YEAR", "1-2");
     field("A-DATE", "USED-AS-YEAR", "1-2");
     field("B-DATE", "USED-AS-YEAR", "1-2");
     field("MDY", "USED-AS-YEAR", "5-6");
