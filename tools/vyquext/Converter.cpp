@@ -225,12 +225,23 @@ ConversionResult Converter::convert(const SourceFile &source,
                           "the findings");
             continue;
         }
-        if (!scanned.insert(path).second)
+        std::string key = path;
+        for (const Replacement &replacement : copy.replacements)
+            key += "\x1f" + replacement.from + "\x1e" + replacement.to;
+        if (!scanned.insert(key).second)
             continue;
+        if (copy.replacingUnsupported)
+            log.addRemark(Remark::Severity::Note,
+                          copy.line,
+                          "COPY " + copy.copybook,
+                          "REPLACING pairs of several words are not applied when reading the "
+                          "copybook's data descriptions");
         try {
             SourceFile copybook = SourceFile::load(path);
             copybook.format = source.format;
-            result.data.scan(CodeTokenizer::tokenize(copybook), copybook);
+            std::vector<Token> copyTokens = CodeTokenizer::tokenize(copybook);
+            DataDescriptions::applyReplacing(copyTokens, copy);
+            result.data.scan(copyTokens, copybook);
         } catch (const IException &exception) {
             log.addRemark(Remark::Severity::Note,
                           copy.line,
