@@ -290,3 +290,21 @@ TEST(Copybooks, ItemsOfAReplacedCopybookAreConvertedAtTheirUses)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Groups, AGroupHoldingADateIsNoRemarkUntilItIsComparedAsAYear)
+{
+    const std::string findings = "FIELD\t/src/T.cbl\t6\tA-YY\tALWAYS-YEAR\t1-2\tWS\t1-2\t\t\t\n"
+                                 "FIELD\t/src/T.cbl\t21\tENT\tALWAYS-YEAR\t1-2\tTBL\t1-2\t\t\t\n";
+    const ConversionResult quiet = convertProgram(fixedProgram({"CONTINUE"}), 50, findings);
+    ASSERT_NE(quiet.fields.find("ENT"), nullptr);
+    EXPECT_EQ(quiet.fields.find("ENT")->shape, DateShape::Group);
+    EXPECT_EQ(quiet.log.returnCode(), 0);
+    const ConversionResult compared
+        = convertProgram(fixedProgram({"IF ENT(IX) < A-YY CONTINUE END-IF"}), 50, findings);
+    EXPECT_TRUE(compared.log.changes.empty());
+    EXPECT_EQ(compared.log.returnCode(), 4);
+}
+
+} // namespace
