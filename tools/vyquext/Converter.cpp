@@ -98,18 +98,14 @@ void accountForFindings(const FindingsFile &findings,
                         ConversionLog &log)
 {
     for (const auto &[name, field] : table.fields()) {
-        if (field.shape == DateShape::Unsupported)
-            log.addRemark(Remark::Severity::Warning,
-                          0,
-                          "date field " + name,
-                          field.reason,
-                          field.file);
-        else if (field.shape == DateShape::Conflict)
-            log.addRemark(Remark::Severity::Error,
-                          0,
-                          "date field " + name,
-                          field.reason,
-                          field.file);
+        if (field.shape != DateShape::Unsupported && field.shape != DateShape::Conflict)
+            continue;
+        log.addRemark(field.shape == DateShape::Conflict ? Remark::Severity::Error
+                                                         : Remark::Severity::Warning,
+                      field.line,
+                      "date field " + name,
+                      field.reason,
+                      field.inCopybook ? field.file : std::string());
     }
     for (const SiteFinding &site : findings.sites) {
         const bool inSource = site.file.empty() || site.file == sourcePath
