@@ -26,6 +26,10 @@ public:
         for (const cobol::Statement &statement : m_data.statements)
             addStatement(statement);
         addOccursDependingOn();
+        for (const cobol::Diagnostic &diagnostic : m_data.diagnostics)
+            if (diagnostic.severity == cobol::Diagnostic::Severity::Error)
+                m_model.notes.push_back(
+                    {pos(diagnostic.place), "front end: " + diagnostic.message});
     }
 
 private:
@@ -132,10 +136,11 @@ private:
                 item.canonicalOffset = static_cast<std::uint32_t>(in.canonicalOffset);
                 if (in.layoutVaries && m_layoutVariesNoted.insert(in.declaredIn).second)
                     m_model.notes.push_back(
-                        "LAYOUT-VARIES " + m_model.includes[item.include].copybook + " "
-                        + m_model.includes[item.include].qualifier
-                        + ": the copybook does not lay out on its own here; its bytes are "
-                          "taken from this include");
+                        {m_model.includes[item.include].copiedAt,
+                         "LAYOUT-VARIES " + m_model.includes[item.include].copybook + " "
+                             + m_model.includes[item.include].qualifier
+                             + ": the copybook does not lay out on its own here; its bytes are "
+                               "taken from this include"});
             }
             StorageArea &area = m_model.areas[item.area];
             area.size = std::max(area.size, item.offset + item.length);
@@ -499,9 +504,8 @@ private:
             break;
         case cobol::StatementKind::Call:
             emit(StatementKind::Other, in, "CALL " + in.detail);
-            m_model.notes.push_back("CALL " + in.detail + " at line "
-                                    + std::to_string(in.place.line)
-                                    + ": data passed to it leaves the analysis");
+            m_model.notes.push_back(
+                {pos(in.place), "CALL " + in.detail + ": data passed to it leaves the analysis"});
             break;
         case cobol::StatementKind::Initialize:
         case cobol::StatementKind::Perform:

@@ -68,6 +68,9 @@ std::string DateFieldAnalyzer::validate(const ProgramModel &model)
         if (include.file >= model.files.size())
             return "the include of " + include.copybook + " refers to file number "
                    + std::to_string(include.file) + " of " + std::to_string(model.files.size());
+    for (const ModelNote &note : model.notes)
+        if (std::string error = checkPos(note.pos, "note \"" + note.text + "\""); !error.empty())
+            return error;
     for (std::size_t s = 0; s < model.statements.size(); ++s) {
         const Statement &statement = model.statements[s];
         const std::string what = "statement " + std::to_string(s + 1) + " (" + statement.text + ")";
@@ -553,8 +556,8 @@ AnalysisResult DateFieldAnalyzer::run(const SeedFile &seeds, Declarations declar
     for (Message &message : solver.suspiciousSites())
         m_messages.push_back(std::move(message));
     collectCandidates();
-    for (const std::string &note : m_model.notes)
-        m_messages.push_back({Severity::Note, SourcePos{}, note});
+    for (const ModelNote &note : m_model.notes)
+        m_messages.push_back({Severity::Note, note.pos, note.text});
     result.messages = std::move(m_messages);
     m_messages.clear();
     return result;
