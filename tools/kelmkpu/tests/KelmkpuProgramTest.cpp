@@ -17,8 +17,13 @@ namespace {
 /// normally (a crash).
 int runProgram(const std::vector<std::string> &arguments, const std::string &errorFile)
 {
+    // CTest names the program directory; run by hand, it is beside the tests-bin directory.
     const char *binDir = std::getenv("CHRONEX_BIN_DIR");
-    const std::string program = std::string(binDir ? binDir : ".") + "/kelmkpu";
+    const std::string program
+        = binDir ? std::string(binDir) + "/kelmkpu"
+                 : (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path()
+                    / "bin" / "kelmkpu")
+                       .string();
     std::vector<std::string> argv{program};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     std::vector<char *> raw;
