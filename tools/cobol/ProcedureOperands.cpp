@@ -256,10 +256,12 @@ void ProcedureParser::primary(TokenCursor &cursor,
         return;
     }
     Operand op;
+    const std::size_t argumentsBefore = extra.size();
     if (!operand(cursor, op, extra))
         return;
-    if (op.kind == OperandKind::Function)
-        nonLinear = nonLinear || !linear;
+    // A function with arguments hides how its result depends on them.
+    if (extra.size() > argumentsBefore)
+        nonLinear = true;
     op.sign = linear ? sign : 0;
     if (op.kind == OperandKind::Literal && !op.text.empty() && op.text[0] == '-' && linear) {
         op.sign = -op.sign;
