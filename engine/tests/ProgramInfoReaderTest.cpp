@@ -203,3 +203,18 @@ TEST(ProgramInfoReader, SurvivesBinaryGarbage)
         EXPECT_EQ(f.table.currentProgram(), nullptr);
     }
 }
+
+TEST(ProgramInfoReader, ReportsTheTableChangedUntilTheSeedBlocksAreWritten)
+{
+    const std::string text = std::string(header) + "<INCLUDE> DATES Q\n<RESULT>\n"
+                             + block("ALWAYS-YEAR", "<INDEX> 1 <LENGTH> 2") + "</RESULT>\n";
+    ReadFixture f;
+    EXPECT_TRUE(f.read(text));
+    f.trace.str("");
+    EXPECT_TRUE(f.read(text)) << "nothing new, but the earlier change is not written yet";
+    EXPECT_EQ(f.trace.str(), "XCOMP:  Entry already exists  Q\n");
+
+    std::ostringstream seed;
+    f.table.writeSeedEntries(seed);
+    EXPECT_FALSE(f.read(text));
+}
