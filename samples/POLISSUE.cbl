@@ -11,6 +11,9 @@
        COPY DATEWS.
        01  POL-RECORD.
            COPY POLREC.
+       01  WS-END-DATE.
+           05  WS-END-YY               PIC 99.
+           05  WS-END-MMDD             PIC 9(4).
        PROCEDURE DIVISION.
        MAIN-PARA.
            ACCEPT WS-TODAY FROM DATE
@@ -22,8 +25,9 @@
            MOVE 315.50 TO POL-PREMIUM
       *    THE POLICY IS DATED TODAY
            MOVE WS-TODAY TO POL-START
-           MOVE POL-START TO POL-END
-           ADD POL-TERM TO POL-END-YY
+           MOVE POL-START TO WS-END-DATE
+           ADD POL-TERM TO WS-END-YY
+           MOVE WS-END-DATE TO POL-END
            MOVE ZERO TO POL-PRIOR-END
            MOVE ZERO TO POL-CLAIM-COUNT
            SET POL-ACTIVE TO TRUE

@@ -1,7 +1,7 @@
       *================================================================
       * POLREC    INSURANCE POLICY RECORD (113 BYTES)
-      *           POLICY DATES ARE YYMMDD.  A POLICY CARRIES UP TO
-      *           FIVE CLAIMS.
+      *           POLICY AND CLAIM DATES ARE YYMMDD.  A POLICY CARRIES
+      *           UP TO FIVE CLAIMS.
       *================================================================
            05  POL-NUMBER              PIC X(10).
            05  POL-HOLDER-ID           PIC 9(6).
@@ -9,16 +9,9 @@
                88  POL-TYPE-LIFE       VALUE 'L'.
                88  POL-TYPE-HOME       VALUE 'H'.
            05  POL-START               PIC 9(6).
-           05  POL-START-R REDEFINES POL-START.
-               10  POL-START-YY        PIC 99.
-               10  POL-START-MM        PIC 99.
-               10  POL-START-DD        PIC 99.
       *    LENGTH OF THE POLICY IN YEARS, NOT A YEAR
            05  POL-TERM                PIC 99.
            05  POL-END                 PIC 9(6).
-           05  POL-END-R REDEFINES POL-END.
-               10  POL-END-YY          PIC 99.
-               10  POL-END-MMDD        PIC 9(4).
       *    END OF THE PERIOD BEFORE THE LAST RENEWAL
            05  POL-PRIOR-END           PIC 9(6).
            05  POL-PREMIUM             PIC S9(5)V99 COMP-3.
