@@ -179,6 +179,20 @@ private slots:
         QCOMPARE(childTexts(tree->topLevelItem(0)), (QStringList{"CLMCHECK.cbl", "PAYRUN.cbl"}));
     }
 
+    void aRefreshingProjectFollowsItsDirectories()
+    {
+        QFile project(m_projectPath);
+        QVERIFY(project.open(QIODevice::ReadOnly));
+        const QByteArray text = project.readAll().replace("+refresh=no", "+refresh=yes");
+        project.close();
+        writeFile(m_projectPath, text);
+        const auto window = ProjectWindow::open(m_projectPath);
+        QVERIFY(window);
+        auto tree = window->findChild<QTreeWidget *>("files");
+        writeFile(QDir(m_tempDir->path()).filePath("year end/NEWYEAR.cbl"));
+        QTRY_COMPARE(childTexts(tree->topLevelItem(1)), (QStringList{"NEWYEAR.cbl", "YREND.CBL"}));
+    }
+
     void aMissingProjectFileIsReportedByName()
     {
         const QString missing = QDir(m_tempDir->path()).filePath("no such.iwp");
