@@ -346,6 +346,14 @@ private:
         return false;
     }
 
+    std::string operandNames(const cobol::Statement &in) const
+    {
+        std::string text;
+        for (const cobol::Operand &op : in.operands)
+            text += (text.empty() ? "" : " ") + name(op);
+        return text;
+    }
+
     void addAccept(const cobol::Statement &in)
     {
         AcceptForm form;
@@ -508,10 +516,17 @@ private:
                 {pos(in.place), "CALL " + in.detail + ": data passed to it leaves the analysis"});
             break;
         case cobol::StatementKind::Initialize:
+        case cobol::StatementKind::String:
+        case cobol::StatementKind::Unstring: {
+            // No evidence, but a year among the operands is worth a note once the kinds are known.
+            Statement &s = emit(StatementKind::Other, in, in.verb + " " + operandNames(in));
+            for (const cobol::Operand &op : in.operands)
+                if (op.kind == cobol::OperandKind::Item)
+                    s.operands.push_back(operand(op));
+            break;
+        }
         case cobol::StatementKind::Perform:
         case cobol::StatementKind::Set:
-        case cobol::StatementKind::String:
-        case cobol::StatementKind::Unstring:
         case cobol::StatementKind::Other:
             break;
         }

@@ -504,6 +504,38 @@ void DateFieldAnalyzer::collectWindows(AnalysisResult &result)
     }
 }
 
+void DateFieldAnalyzer::collectLoggedStatements()
+{
+    auto firstYear = [&](const std::vector<Operand> &operands,
+                         std::size_t from) -> const DataItem * {
+        for (std::size_t i = from; i < operands.size(); ++i) {
+            if (!operands[i].isItem())
+                continue;
+            for (std::uint32_t node : nodesOf(operands[i], ByteGraph::ByteSelection::Value))
+                if (m_evidence->classPolarity(node) & PolarityYear)
+                    return &m_model.items[operands[i].item];
+        }
+        return nullptr;
+    };
+    for (const Statement &statement : m_model.statements) {
+        if (statement.kind == StatementKind::Move && !statement.operands.empty()
+            && !statement.operands.front().isItem()) {
+            if (const DataItem *year = firstYear(statement.operands, 1))
+                m_messages.push_back({Severity::Note,
+                                      statement.pos,
+                                      "a literal is moved into the year " + year->name
+                                          + " (a sentinel?); not windowed: " + statement.text});
+        } else if (statement.kind == StatementKind::Other) {
+            if (const DataItem *year = firstYear(statement.operands, 0))
+                m_messages.push_back(
+                    {Severity::Note,
+                     statement.pos,
+                     "the year " + year->name
+                         + " is taken apart or built as text; not converted: " + statement.text});
+        }
+    }
+}
+
 void DateFieldAnalyzer::collectCandidates()
 {
     for (const DataItem &item : m_model.items) {
@@ -555,6 +587,7 @@ AnalysisResult DateFieldAnalyzer::run(const SeedFile &seeds, Declarations declar
     collectWindows(result);
     for (Message &message : solver.suspiciousSites())
         m_messages.push_back(std::move(message));
+    collectLoggedStatements();
     collectCandidates();
     for (const ModelNote &note : m_model.notes)
         m_messages.push_back({Severity::Note, note.pos, note.text});
