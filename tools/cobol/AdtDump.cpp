@@ -35,8 +35,8 @@ int main(int argc, char **argv)
     try {
         const auto start = std::chrono::steady_clock::now();
         const cobol::FrontEnd::Result result = cobol::FrontEnd(options).parseFile(source);
-        const auto seconds
-            = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+                                 .count();
         if (stats) {
             const auto &d = result.data;
             std::cout << "tokens " << d.tokens.size() << ", items " << d.items.size()
