@@ -188,10 +188,14 @@ private:
             }
             text += ")";
         }
-        if (in.refMod == cobol::RefMod::Constant)
-            text += "(" + std::to_string(in.refOffset) + ":"
-                    + (in.refLength ? std::to_string(in.refLength) : "") + ")";
-        else if (in.refMod == cobol::RefMod::Variable)
+        if (in.refMod == cobol::RefMod::Constant) {
+            text += '(';
+            text += std::to_string(in.refOffset);
+            text += ':';
+            if (in.refLength)
+                text += std::to_string(in.refLength);
+            text += ')';
+        } else if (in.refMod == cobol::RefMod::Variable)
             text += "(...)";
         return text;
     }
@@ -241,7 +245,7 @@ private:
                     ? " FROM"
                     : (in.kind == cobol::StatementKind::Read ? " INTO" : " TO");
         for (const cobol::Operand *target : targets)
-            text += " " + name(*target);
+            text.append(" ").append(name(*target));
         if (in.kind == cobol::StatementKind::Write) // WRITE rec FROM x: x flows into rec
             text = in.verb + " " + name(*targets.front()) + " FROM " + name(*source);
         if (source->kind == cobol::OperandKind::Function) {
@@ -315,7 +319,7 @@ private:
                                 || op.role == cobol::OperandRole::Remainder;
             if (target) {
                 s.operands.push_back(operand(op));
-                results += (results.empty() ? "" : " ") + name(op);
+                results.append(results.empty() ? "" : " ").append(name(op));
             }
             if (op.role == cobol::OperandRole::Source || (target && receiversAreTerms)) {
                 const int sign = op.sign < 0 && !target ? -1 : 1;
@@ -350,7 +354,7 @@ private:
     {
         std::string text;
         for (const cobol::Operand &op : in.operands)
-            text += (text.empty() ? "" : " ") + name(op);
+            text.append(text.empty() ? "" : " ").append(name(op));
         return text;
     }
 
@@ -519,7 +523,9 @@ private:
         case cobol::StatementKind::String:
         case cobol::StatementKind::Unstring: {
             // No evidence, but a year among the operands is worth a note once the kinds are known.
-            Statement &s = emit(StatementKind::Other, in, in.verb + " " + operandNames(in));
+            Statement &s = emit(StatementKind::Other,
+                                in,
+                                std::string(in.verb).append(" ").append(operandNames(in)));
             for (const cobol::Operand &op : in.operands)
                 if (op.kind == cobol::OperandKind::Item)
                     s.operands.push_back(operand(op));
