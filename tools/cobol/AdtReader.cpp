@@ -36,45 +36,55 @@ bool AdtReader::nextRecord()
         fail("a line of at most 16 MiB", "a longer line");
     if (!m_line.empty() && m_line.back() == '\r')
         m_line.pop_back();
-    m_fields.clear();
-    std::string current;
+    // Fields are assigned into strings kept from line to line, so reading allocates little.
+    m_fieldCount = 0;
+    auto field = [this]() -> std::string & {
+        if (m_fieldCount == m_fields.size())
+            m_fields.emplace_back();
+        std::string &f = m_fields[m_fieldCount++];
+        f.clear();
+        return f;
+    };
+    std::string *current = &field();
+    std::size_t start = 0;
     for (std::size_t i = 0; i < m_line.size(); ++i) {
         const char c = m_line[i];
         if (c == '\t') {
-            m_fields.push_back(std::move(current));
-            current.clear();
+            current->append(m_line, start, i - start);
+            current = &field();
+            start = i + 1;
         } else if (c == '\\') {
+            current->append(m_line, start, i - start);
             if (i + 1 >= m_line.size())
                 fail("an escape after a backslash", "the end of the line");
             switch (m_line[++i]) {
             case '\\':
-                current += '\\';
+                *current += '\\';
                 break;
             case 't':
-                current += '\t';
+                *current += '\t';
                 break;
             case 'n':
-                current += '\n';
+                *current += '\n';
                 break;
             case 'r':
-                current += '\r';
+                *current += '\r';
                 break;
             default:
                 fail("one of \\\\ \\t \\n \\r", describe(m_line.substr(i - 1, 2)));
             }
-        } else {
-            current += c;
+            start = i + 1;
         }
     }
-    m_fields.push_back(std::move(current));
+    current->append(m_line, start, m_line.size() - start);
     return true;
 }
 
 void AdtReader::need(std::size_t count, std::string_view what) const
 {
-    if (m_fields.size() < count)
+    if (m_fieldCount < count)
         fail(std::to_string(count - 1) + " fields in a " + std::string(what) + " record",
-             std::to_string(m_fields.size() - 1));
+             std::to_string(m_fieldCount - 1));
 }
 
 std::uint64_t AdtReader::number(std::size_t index, std::string_view what) const
@@ -136,7 +146,7 @@ AnalysisData AdtReader::read()
     AnalysisData data;
     if (!nextRecord())
         fail("the header \"CHRONEX-ADT<tab>1\"", "an empty file");
-    if (m_fields.size() < 2 || m_fields[0] != "CHRONEX-ADT")
+    if (m_fieldCount < 2 || m_fields[0] != "CHRONEX-ADT")
         fail("the header \"CHRONEX-ADT<tab>1\"", describe(m_line));
     if (number(1, "format version") != static_cast<unsigned>(AnalysisData::formatVersion))
         fail("format version 1", describe(m_fields[1]));
@@ -250,7 +260,7 @@ AnalysisData AdtReader::read()
             item.canonicalLength = number(27, "canonical length");
             item.layoutVaries = flag(28, "LAYOUT-VARIES flag");
             item.place = place(29);
-            item.value = m_fields.size() > 32 ? text(32) : std::string();
+            item.value = m_fieldCount > 32 ? text(32) : std::string();
             data.items.push_back(std::move(item));
         } else if (tag == "NODE") {
             need(9, "NODE");
@@ -394,7 +404,7 @@ AnalysisData AdtReader::read()
             token.place = place(3);
             token.length = id(6, "token length");
             token.replaced = flag(7, "replaced flag");
-            token.text = m_fields.size() > 8 ? text(8) : std::string();
+            token.text = m_fieldCount > 8 ? text(8) : std::string();
             data.tokens.push_back(std::move(token));
         } else if (tag == "DIAG") {
             need(6, "DIAG");

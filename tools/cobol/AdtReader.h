@@ -43,7 +43,8 @@ private:
     std::string m_fileName;
     std::string m_line;
     std::uint64_t m_lineNumber = 0;
-    std::vector<std::string> m_fields;
+    std::vector<std::string> m_fields; ///< reused; only the first m_fieldCount are this line's
+    std::size_t m_fieldCount = 0;
 };
 
 } // namespace cobol

@@ -288,15 +288,21 @@ void Layout::canonical()
         layoutChildren(alone, list, 0, 1);
         for (const auto &[id, redefines] : cut)
             alone[id - 1].redefines = redefines;
+        // Offsets are compared relative to the first top entry of the same record: a copybook
+        // may hold several records, each starting at 0 in the program.
+        std::unordered_map<std::uint32_t, std::uint32_t> firstTopOfRecord;
+        for (std::uint32_t id : list)
+            firstTopOfRecord.emplace(items[id - 1].record, id);
+        auto base = [&](std::uint32_t id) { return firstTopOfRecord[items[topOf[id] - 1].record]; };
         bool varies = false;
         for (std::uint32_t id : members[include]) {
             const DataItem &item = items[id - 1];
             if (topOf[item.id] == 0)
                 continue;
-            const std::uint32_t top = topOf[item.id];
+            const std::uint32_t first = base(item.id);
             if (m_info[item.id - 1].sizeFromReplacing || alone[item.id - 1].length != item.length
-                || alone[item.id - 1].offset - alone[top - 1].offset
-                       != item.offset - items[top - 1].offset) {
+                || alone[item.id - 1].offset - alone[first - 1].offset
+                       != item.offset - items[first - 1].offset) {
                 varies = true;
                 break;
             }
@@ -306,11 +312,13 @@ void Layout::canonical()
             const std::uint32_t owner = item.level == 88 && item.parent ? item.parent : item.id;
             if (topOf[owner] == 0)
                 continue;
-            const std::uint32_t top = topOf[owner];
+            const std::uint32_t first = base(owner);
             item.hasCanonical = true;
             item.layoutVaries = varies;
-            item.canonicalOffset = alone[top - 1].offset
-                                   + (items[owner - 1].offset - items[top - 1].offset);
+            item.canonicalOffset = varies
+                                       ? alone[first - 1].offset
+                                             + (items[owner - 1].offset - items[first - 1].offset)
+                                       : alone[owner - 1].offset;
             item.canonicalLength = item.level == 88 ? 0 : item.length;
         }
     }

@@ -138,6 +138,10 @@ void Lexer::line(std::string_view raw)
         scan(raw, 1, false);
         return;
     }
+    if (trimmed(raw).rfind(">>", 0) == 0) {
+        directive(raw); // a directive may start in any column
+        return;
+    }
     if (raw.size() < 7)
         return; // blank (sequence area only)
     const char indicator = raw[6];

@@ -383,15 +383,47 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
             matched = true;
             break;
         }
+        if (!matched && tokens[i].kind == TokenKind::PictureString) {
+            // A picture string is one token here, but REPLACING sees "X(:N:)" as separate text
+            // words: replace inside it.
+            LexToken changed = tokens[i];
+            for (const ReplacingPair &pair : pairs) {
+                if (pair.mode != ReplacingPair::Mode::Full)
+                    continue;
+                std::string from, to;
+                for (const LexToken &t : pair.from)
+                    from += t.upper;
+                for (const LexToken &t : pair.to)
+                    to += t.text;
+                if (from.empty())
+                    continue;
+                for (std::size_t at = changed.upper.find(from); at != std::string::npos;
+                     at = changed.upper.find(from, at + to.size())) {
+                    changed.upper.replace(at, from.size(), to);
+                    changed.text = changed.upper;
+                    changed.replaced = true;
+                }
+            }
+            if (changed.replaced) {
+                replaced.push_back(std::move(changed));
+                ++i;
+                continue;
+            }
+        }
         if (!matched)
             replaced.push_back(tokens[i++]);
     }
 
-    // Join word parts that touch: ":P:-YY" with ==:P:== BY ==WS== gives "WS-YY".
+    // Join word parts that touch: ":P:-YY" with ==:P:== BY ==WS== gives "WS-YY"; a hyphen
+    // between two replaced parts (":P:-:Q:") joins too.
+    auto joinable = [](const LexToken &t) {
+        return t.isWordLike() || (t.kind == TokenKind::Punctuation && t.text == "-");
+    };
     std::vector<LexToken> joined;
     joined.reserve(replaced.size());
     for (LexToken &token : replaced) {
-        if (!joined.empty() && token.glued && token.isWordLike() && joined.back().isWordLike()
+        if (!joined.empty() && token.glued && joinable(token) && joinable(joined.back())
+            && (token.isWordLike() || joined.back().isWordLike())
             && (token.replaced || joined.back().replaced)) {
             LexToken &last = joined.back();
             last.text += token.text;

@@ -63,6 +63,10 @@ void ProcedureParser::subscriptsAndRefMod(TokenCursor &cursor, Operand &out)
         if (!colon) {
             while (cursor.position() < close) {
                 const LexToken &t = cursor.next();
+                if ((isPunct(t, "+") || isPunct(t, "-")) && cursor.position() < close) {
+                    cursor.next(); // a relative subscript: "I + 1" is one subscript
+                    continue;
+                }
                 if (t.kind == TokenKind::Number && !t.text.empty() && t.text[0] != '+'
                     && t.text[0] != '-') {
                     out.subscripts.push_back({0, t.text});
@@ -72,9 +76,9 @@ void ProcedureParser::subscriptsAndRefMod(TokenCursor &cursor, Operand &out)
                         cursor.next();
                         qualifiers.push_back(cursor.next().upper);
                     }
-                    out.subscripts.push_back({m_symbols.resolve(t.upper, qualifiers), ""});
-                    if (out.subscripts.back().item == 0)
-                        out.subscripts.back().literal = "0";
+                    // An index name (INDEXED BY) is no data item: it is kept by name.
+                    const std::uint32_t id = m_symbols.resolve(t.upper, qualifiers);
+                    out.subscripts.push_back({id, id ? std::string() : t.upper});
                 }
             }
         } else {
@@ -256,10 +260,12 @@ void ProcedureParser::primary(TokenCursor &cursor,
         return;
     }
     Operand op;
+    const std::size_t argumentsBefore = extra.size();
     if (!operand(cursor, op, extra))
         return;
-    if (op.kind == OperandKind::Function)
-        nonLinear = nonLinear || !linear;
+    // A function with arguments hides how its result depends on them.
+    if (extra.size() > argumentsBefore)
+        nonLinear = true;
     op.sign = linear ? sign : 0;
     if (op.kind == OperandKind::Literal && !op.text.empty() && op.text[0] == '-' && linear) {
         op.sign = -op.sign;

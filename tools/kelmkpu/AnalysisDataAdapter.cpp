@@ -26,6 +26,10 @@ public:
         for (const cobol::Statement &statement : m_data.statements)
             addStatement(statement);
         addOccursDependingOn();
+        for (const cobol::Diagnostic &diagnostic : m_data.diagnostics)
+            if (diagnostic.severity == cobol::Diagnostic::Severity::Error)
+                m_model.notes.push_back(
+                    {pos(diagnostic.place), "front end: " + diagnostic.message});
     }
 
 private:
@@ -132,10 +136,11 @@ private:
                 item.canonicalOffset = static_cast<std::uint32_t>(in.canonicalOffset);
                 if (in.layoutVaries && m_layoutVariesNoted.insert(in.declaredIn).second)
                     m_model.notes.push_back(
-                        "LAYOUT-VARIES " + m_model.includes[item.include].copybook + " "
-                        + m_model.includes[item.include].qualifier
-                        + ": the copybook does not lay out on its own here; its bytes are "
-                          "taken from this include");
+                        {m_model.includes[item.include].copiedAt,
+                         "LAYOUT-VARIES " + m_model.includes[item.include].copybook + " "
+                             + m_model.includes[item.include].qualifier
+                             + ": the copybook does not lay out on its own here; its bytes are "
+                               "taken from this include"});
             }
             StorageArea &area = m_model.areas[item.area];
             area.size = std::max(area.size, item.offset + item.length);
@@ -183,10 +188,14 @@ private:
             }
             text += ")";
         }
-        if (in.refMod == cobol::RefMod::Constant)
-            text += "(" + std::to_string(in.refOffset) + ":"
-                    + (in.refLength ? std::to_string(in.refLength) : "") + ")";
-        else if (in.refMod == cobol::RefMod::Variable)
+        if (in.refMod == cobol::RefMod::Constant) {
+            text += '(';
+            text += std::to_string(in.refOffset);
+            text += ':';
+            if (in.refLength)
+                text += std::to_string(in.refLength);
+            text += ')';
+        } else if (in.refMod == cobol::RefMod::Variable)
             text += "(...)";
         return text;
     }
@@ -236,7 +245,7 @@ private:
                     ? " FROM"
                     : (in.kind == cobol::StatementKind::Read ? " INTO" : " TO");
         for (const cobol::Operand *target : targets)
-            text += " " + name(*target);
+            text.append(" ").append(name(*target));
         if (in.kind == cobol::StatementKind::Write) // WRITE rec FROM x: x flows into rec
             text = in.verb + " " + name(*targets.front()) + " FROM " + name(*source);
         if (source->kind == cobol::OperandKind::Function) {
@@ -310,7 +319,7 @@ private:
                                 || op.role == cobol::OperandRole::Remainder;
             if (target) {
                 s.operands.push_back(operand(op));
-                results += (results.empty() ? "" : " ") + name(op);
+                results.append(results.empty() ? "" : " ").append(name(op));
             }
             if (op.role == cobol::OperandRole::Source || (target && receiversAreTerms)) {
                 const int sign = op.sign < 0 && !target ? -1 : 1;
@@ -339,6 +348,14 @@ private:
                 return true;
         }
         return false;
+    }
+
+    std::string operandNames(const cobol::Statement &in) const
+    {
+        std::string text;
+        for (const cobol::Operand &op : in.operands)
+            text.append(text.empty() ? "" : " ").append(name(op));
+        return text;
     }
 
     void addAccept(const cobol::Statement &in)
@@ -499,15 +516,23 @@ private:
             break;
         case cobol::StatementKind::Call:
             emit(StatementKind::Other, in, "CALL " + in.detail);
-            m_model.notes.push_back("CALL " + in.detail + " at line "
-                                    + std::to_string(in.place.line)
-                                    + ": data passed to it leaves the analysis");
+            m_model.notes.push_back(
+                {pos(in.place), "CALL " + in.detail + ": data passed to it leaves the analysis"});
             break;
         case cobol::StatementKind::Initialize:
+        case cobol::StatementKind::String:
+        case cobol::StatementKind::Unstring: {
+            // No evidence, but a year among the operands is worth a note once the kinds are known.
+            Statement &s = emit(StatementKind::Other,
+                                in,
+                                std::string(in.verb).append(" ").append(operandNames(in)));
+            for (const cobol::Operand &op : in.operands)
+                if (op.kind == cobol::OperandKind::Item)
+                    s.operands.push_back(operand(op));
+            break;
+        }
         case cobol::StatementKind::Perform:
         case cobol::StatementKind::Set:
-        case cobol::StatementKind::String:
-        case cobol::StatementKind::Unstring:
         case cobol::StatementKind::Other:
             break;
         }

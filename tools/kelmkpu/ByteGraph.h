@@ -40,7 +40,8 @@ public:
     /// when they are the same node or not connected.
     std::vector<std::uint32_t> path(std::uint32_t from, std::uint32_t to);
 
-    static constexpr std::uint64_t maxBytes = 64ull * 1024 * 1024;
+    /// The most storage bytes analysed at once (about 40 bytes of memory each).
+    static constexpr std::uint64_t maxBytes = 16ull * 1024 * 1024;
 
 private:
     struct Edge

@@ -5,6 +5,7 @@
 #include "EvidenceStore.h"
 #include "NumericLayout.h"
 #include "SeedFile.h"
+#include "WindowFinder.h"
 
 #include <algorithm>
 #include <optional>
@@ -68,6 +69,9 @@ std::string DateFieldAnalyzer::validate(const ProgramModel &model)
         if (include.file >= model.files.size())
             return "the include of " + include.copybook + " refers to file number "
                    + std::to_string(include.file) + " of " + std::to_string(model.files.size());
+    for (const ModelNote &note : model.notes)
+        if (std::string error = checkPos(note.pos, "note \"" + note.text + "\""); !error.empty())
+            return error;
     for (std::size_t s = 0; s < model.statements.size(); ++s) {
         const Statement &statement = model.statements[s];
         const std::string what = "statement " + std::to_string(s + 1) + " (" + statement.text + ")";
@@ -403,104 +407,6 @@ void DateFieldAnalyzer::collectConflicts(AnalysisResult &result)
     }
 }
 
-std::uint32_t DateFieldAnalyzer::yearDigits(const Operand &operand)
-{
-    if (!operand.isItem())
-        return 0;
-    const DataItem &item = m_model.items[operand.item];
-    const std::vector<std::uint32_t> nodes = nodesOf(operand, ByteGraph::ByteSelection::Value);
-    const bool opaque = !hasConstantRefMod(operand)
-                        && (item.category == ItemCategory::NumericPacked
-                            || item.category == ItemCategory::NumericBinary);
-    if (opaque) {
-        bool anyYear = false;
-        for (std::uint32_t node : nodes)
-            anyYear = anyYear || (m_evidence->classPolarity(node) & PolarityYear);
-        const int whole = static_cast<int>(item.digits) - item.scale;
-        if (!anyYear)
-            return 0;
-        if (whole <= 2 || whole == 5 || whole == 6)
-            return 2;
-        return whole == 4 || whole == 7 || whole == 8 ? 4 : 0;
-    }
-    std::uint32_t leading = 0;
-    while (leading < nodes.size() && (m_evidence->classPolarity(nodes[leading]) & PolarityYear))
-        ++leading;
-    return leading >= 4 ? 4 : (leading >= 2 ? 2 : 0);
-}
-
-void DateFieldAnalyzer::collectWindows(AnalysisResult &result)
-{
-    for (std::uint32_t s = 0; s < m_model.statements.size(); ++s) {
-        const Statement &statement = m_model.statements[s];
-        WindowSite site;
-        site.statement = s;
-        auto noteTwoDigit = [&](const Operand &operand) {
-            if (yearDigits(operand) == 2
-                && std::find(site.yearItems.begin(), site.yearItems.end(), operand.item)
-                       == site.yearItems.end())
-                site.yearItems.push_back(operand.item);
-        };
-        auto names = [&] {
-            std::string text;
-            for (std::uint32_t item : site.yearItems)
-                text += (text.empty() ? "" : ", ") + m_model.items[item].name;
-            return text;
-        };
-        switch (statement.kind) {
-        case StatementKind::Compare:
-            for (const Operand &operand : statement.operands)
-                noteTwoDigit(operand);
-            if (!site.yearItems.empty())
-                site.reason = "comparison with a two-digit year (" + names()
-                              + "): 00 would order before 99 without a window";
-            break;
-        case StatementKind::Arithmetic:
-            for (const Operand &operand : statement.operands)
-                noteTwoDigit(operand);
-            for (const Term &term : statement.terms)
-                noteTwoDigit(term.operand);
-            if (!site.yearItems.empty())
-                site.reason = "arithmetic on a two-digit year (" + names()
-                              + "): results cross the century wrongly";
-            break;
-        case StatementKind::Move: {
-            if (statement.operands.size() < 2 || yearDigits(statement.operands.front()) != 2)
-                break;
-            const Operand &from = statement.operands.front();
-            const DataItem &sender = m_model.items[from.item];
-            for (std::size_t r = 1; r < statement.operands.size(); ++r) {
-                const Operand &to = statement.operands[r];
-                if (!to.isItem() || hasConstantRefMod(to))
-                    continue;
-                const DataItem &receiver = m_model.items[to.item];
-                const bool wider = NumericLayout::isNumeric(sender)
-                                   && NumericLayout::isNumeric(receiver)
-                                   && int(receiver.digits) - receiver.scale
-                                          > int(sender.digits) - sender.scale;
-                bool receivesYear = false;
-                for (std::uint32_t node : nodesOf(to, ByteGraph::ByteSelection::Value))
-                    receivesYear = receivesYear || (m_evidence->classPolarity(node) & PolarityYear);
-                if (wider && receivesYear) {
-                    site.yearItems = {from.item};
-                    site.reason = "two-digit year " + sender.name + " moved into the wider "
-                                  + receiver.name + ": the century must come from a window";
-                    break;
-                }
-            }
-            break;
-        }
-        case StatementKind::AcceptDate:
-        case StatementKind::NonYearUse:
-        case StatementKind::YearUse:
-        case StatementKind::Other:
-            break;
-        }
-        if (!site.reason.empty())
-            result.windows.push_back(std::move(site));
-    }
-}
-
 void DateFieldAnalyzer::collectCandidates()
 {
     for (const DataItem &item : m_model.items) {
@@ -549,12 +455,15 @@ AnalysisResult DateFieldAnalyzer::run(const SeedFile &seeds, Declarations declar
     collectFields(result);
     collectIncludes(result);
     collectConflicts(result);
-    collectWindows(result);
+    WindowFinder windowFinder(m_model, m_graph, *m_evidence);
+    result.windows = windowFinder.windows();
     for (Message &message : solver.suspiciousSites())
         m_messages.push_back(std::move(message));
+    for (Message &message : windowFinder.loggedStatements())
+        m_messages.push_back(std::move(message));
     collectCandidates();
-    for (const std::string &note : m_model.notes)
-        m_messages.push_back({Severity::Note, SourcePos{}, note});
+    for (const ModelNote &note : m_model.notes)
+        m_messages.push_back({Severity::Note, note.pos, note.text});
     result.messages = std::move(m_messages);
     m_messages.clear();
     return result;

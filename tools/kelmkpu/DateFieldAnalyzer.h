@@ -44,9 +44,7 @@ private:
     void collectFields(AnalysisResult &result);
     void collectIncludes(AnalysisResult &result);
     void collectConflicts(AnalysisResult &result);
-    void collectWindows(AnalysisResult &result);
     void collectCandidates();
-    std::uint32_t yearDigits(const Operand &operand);
     std::uint32_t itemNode(const DataItem &item, std::uint64_t offset) const;
 
     const ProgramModel &m_model;

@@ -123,6 +123,13 @@ struct Statement
     std::uint32_t yearDigits = 2; ///< YearUse: bytes of the year at the operand's start
 };
 
+/// A remark of the front end or the translation, passed on to the findings.
+struct ModelNote
+{
+    SourcePos pos;
+    std::string text;
+};
+
 struct ProgramModel
 {
     std::vector<std::string> files; ///< files[0] is the program source, then the copybooks
@@ -130,7 +137,7 @@ struct ProgramModel
     std::vector<DataItem> items;
     std::vector<Include> includes;
     std::vector<Statement> statements;
-    std::vector<std::string> notes; ///< front-end remarks to pass on (layout varies, ...)
+    std::vector<ModelNote> notes; ///< remarks to pass on (layout varies, CALL boundaries, ...)
 };
 
 } // namespace kelmkpu

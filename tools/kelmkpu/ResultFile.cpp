@@ -15,8 +15,9 @@ namespace kelmkpu {
 
 bool ResultFile::write(const std::string &path, const std::string &text, std::string &error)
 {
-    std::string pattern = PathNames::join(PathNames::directory(path),
-                                          "." + PathNames::fileName(path) + ".XXXXXX");
+    std::string hidden = ".";
+    hidden.append(PathNames::fileName(path)).append(".XXXXXX");
+    std::string pattern = PathNames::join(PathNames::directory(path), hidden);
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());

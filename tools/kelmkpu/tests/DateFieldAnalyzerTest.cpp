@@ -373,6 +373,21 @@ TEST(DateFieldAnalyzer, windowingSitesAreListed)
     EXPECT_NE(result.windows[1].reason.find("wider FULL-YYYY"), std::string::npos);
 }
 
+TEST(DateFieldAnalyzer, literalsMovedIntoYearsAreNoted)
+{
+    ModelBuilder b;
+    b.area("WS");
+    const auto yy = b.display("A-YY", 2);
+    b.acceptDate(yy);
+    b.moveOps(Operand{}, b.op(yy)); // MOVE 99 TO A-YY
+    const AnalysisResult result = analyze(b.model);
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_EQ(result.messages.front().severity, Severity::Note);
+    EXPECT_NE(result.messages.front().text.find("a literal is moved into the year A-YY"),
+              std::string::npos);
+    EXPECT_FALSE(result.hasWarnings());
+}
+
 TEST(DateFieldAnalyzer, invalidModelsAreRejectedBeforeAnalysis)
 {
     struct Case
