@@ -1,0 +1,80 @@
+#include "ConversionRun.h"
+
+#include "AnalysisPass.h"
+#include "CompilePass.h"
+#include "ConversionControl.h"
+#include "ConversionFile.h"
+#include "ConversionOptionsFile.h"
+#include "ConversionPass.h"
+#include "IException.h"
+#include "ProjectCreator.h"
+#include "XcompTrace.h"
+
+#include <ostream>
+
+ConversionRun::ConversionRun(Request request,
+                             SeedTable &table,
+                             ConversionControl &control,
+                             ConversionObserver &observer,
+                             std::ostream &console,
+                             EnvironmentReader environment)
+    : m_request(std::move(request))
+    , m_table(table)
+    , m_control(control)
+    , m_observer(observer)
+    , m_console(console)
+    , m_environment(std::move(environment))
+{}
+
+void ConversionRun::runPasses(std::string &projectPath)
+{
+    // The files name their results after the program-wide output directory.
+    ConversionFile::setOutputDirectory(m_request.outputDirectory);
+    PassContext context{m_request.files,
+                        m_control,
+                        m_observer,
+                        m_console,
+                        m_request.outputDirectory};
+
+    if (!m_control.isCancelled()) {
+        m_observer.statusText(0, "Compiling the COBOL files.");
+        CompilePass(context, m_request.compileOptions).run();
+    }
+    if (!m_control.isCancelled()) {
+        m_observer.statusText(0, "Analysing the COBOL files.");
+        AnalysisPass(context,
+                     m_table,
+                     m_request.seedFile,
+                     XcompTrace(XcompTrace::startupSwitch(), m_console))
+            .run();
+    }
+    if (!m_control.isCancelled()) {
+        m_observer.statusText(0, "Converting the COBOL files.");
+        ConversionOptionsFile optionsFile(m_environment);
+        ConversionPass(context, optionsFile).run();
+    }
+    if (!m_control.isCancelled()) {
+        m_observer.statusText(0, "Creating the project.");
+        projectPath = ProjectCreator(m_environment, m_observer, m_console)
+                          .create(m_request.templateProject,
+                                  m_request.title,
+                                  m_request.outputDirectory);
+    }
+}
+
+std::string ConversionRun::run()
+{
+    std::string projectPath;
+    std::string errorText;
+    try {
+        runPasses(projectPath);
+    } catch (const IException &error) {
+        errorText = error.text();
+    } catch (const std::exception &error) {
+        // Nothing else is expected here, but no exception may leave the engine's thread.
+        errorText = error.what();
+    }
+    m_console.flush();
+    m_observer.runFinished(projectPath, errorText);
+    return projectPath;
+}
