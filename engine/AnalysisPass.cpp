@@ -99,8 +99,11 @@ AnalysisPass::Outcome AnalysisPass::analyse(ConversionFile &file, int loop, bool
         countFailure();
         return Outcome::Continue;
     }
-    std::ifstream programInfo(file.xrlName(), std::ios::binary);
-    if (!programInfo) {
+    // A directory or other non-file under the name opens but yields nothing: as unreadable.
+    std::ifstream programInfo;
+    if (fs::is_regular_file(file.xrlName(), error))
+        programInfo.open(file.xrlName(), std::ios::binary);
+    if (!programInfo.is_open() || !programInfo) {
         setState(file, 0x48);
         countFailure();
         return Outcome::Continue;

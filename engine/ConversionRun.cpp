@@ -8,7 +8,7 @@
 #include "ConversionPass.h"
 #include "IException.h"
 #include "ProjectCreator.h"
-#include "XcompTrace.h"
+#include "SeedTable.h"
 
 #include <ostream>
 
@@ -42,11 +42,8 @@ void ConversionRun::runPasses(std::string &projectPath)
     }
     if (!m_control.isCancelled()) {
         m_observer.statusText(0, "Analysing the COBOL files.");
-        AnalysisPass(context,
-                     m_table,
-                     m_request.seedFile,
-                     XcompTrace(XcompTrace::startupSwitch(), m_console))
-            .run();
+        // The pass's "XCOMP" lines follow the table's trace switch and stream.
+        AnalysisPass(context, m_table, m_request.seedFile, m_table.trace()).run();
     }
     if (!m_control.isCancelled()) {
         m_observer.statusText(0, "Converting the COBOL files.");
