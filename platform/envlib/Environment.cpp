@@ -113,13 +113,15 @@ ReadResult readText(const std::string &path, std::string &text, std::string &pro
     return result;
 }
 
-void ensureDirectory(const std::string &directory)
+/// Creates the directory that holds the settings file `path`.
+void ensureDirectory(const std::string &path)
 {
+    const std::string directory = PathNames::directory(path);
     std::error_code error;
     std::filesystem::create_directories(directory, error);
     if (error)
-        ITHROW(IAccessError("Cannot create the settings directory " + directory + ": "
-                            + error.message() + "."));
+        ITHROW(IAccessError("Cannot create the directory " + directory + " for the settings file "
+                            + path + ": " + error.message() + "."));
 }
 
 /// An advisory lock that keeps two processes from changing the settings file at the same time.
@@ -206,7 +208,7 @@ void writeAtomically(const std::string &path, const std::string &text)
 /// Call with environmentMutex held.
 void createDefaults(const std::string &path)
 {
-    ensureDirectory(PathNames::directory(path));
+    ensureDirectory(path);
     FileLock lock(path);
     if (::access(path.c_str(), F_OK) == 0)
         return;
@@ -283,7 +285,7 @@ void writeStringValue(const std::string &name, const std::string &group, const s
     const std::string setting = "Cannot store the setting " + name + " of group " + group + " in "
                                 + path + ": ";
 
-    ensureDirectory(PathNames::directory(path));
+    ensureDirectory(path);
     FileLock fileLock(path);
 
     std::string text;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "EnvironmentFile.h"
+
 #include <string>
 #include <vector>
-
-#include "EnvironmentFile.h"
 
 /// The runtime environment library: named settings in named groups, kept for the user in
 /// `environment.ini` in the per-user state directory (InstallPaths::stateDirectory()).
@@ -23,7 +23,9 @@
 /// The file is read again on every call, so changes made by other processes (kelenv, another
 /// wizard) are seen at once. Writes replace the file atomically (a new file in the same directory,
 /// flushed to disk, renamed over the old one) under an advisory lock, so readers never see half a
-/// file and two writers do not lose each other's setting. All functions are thread-safe.
+/// file and two writers do not lose each other's setting (the lock is taken on the companion file
+/// `environment.ini.lock`). A symbolic link in place of the file is followed and kept. Line ends
+/// are written as "\n". All functions are thread-safe.
 ///
 /// A file that cannot be read or is not a settings file (binary data, a section header without
 /// "]", over-long lines): reads report the problem once per process on standard error, naming the
