@@ -1,6 +1,6 @@
 #include "WizardTexts.h"
 
-#include "ProjectCreator.h"
+#include "KelwizResourceIds.h"
 
 #ifdef KELCONV_RESOURCE_LIBRARY
 #include "IException.h"
@@ -10,16 +10,16 @@
 std::string WizardTexts::builtIn(unsigned long id)
 {
     switch (id) {
-    case ProjectCreator::NoProjectDirectoryText:
-        return "The project directory (setting PRJDIR of group Toolbench) is not set.";
-    case ProjectCreator::ProjectDirectoryIsText:
-        return "The new project is created in the output directory ";
-    case ProjectCreator::ProjectErrorText:
+    case KelwizRes::noProjectDirectory:
+        return "No project directory is set (setting PRJDIR of group Toolbench).";
+    case KelwizRes::projectCreatedIn:
+        return "The new project is created in ";
+    case KelwizRes::projectErrorStart:
         return "The project for ";
-    case ProjectCreator::ProjectErrorTrailerText:
+    case KelwizRes::projectErrorEnd:
         return " could not be created.";
-    case ProjectCreator::OutputDirectoryIsText:
-        return "The converted files are in the output directory ";
+    case KelwizRes::resultsIn:
+        return "The converted sources are in ";
     default:
         return {};
     }

@@ -86,7 +86,6 @@ AnalysisPass::Outcome AnalysisPass::analyse(ConversionFile &file, int loop, bool
         = {adt, "/r", m_temporarySeedFile, "/m-", "/c", "/u+", "/d", m_context.outputDirectory};
     const std::string options = "/r " + m_temporarySeedFile + " /m- /c /u+ /d "
                                 + m_context.outputDirectory;
-    m_context.observer.statusText(0, "kelmkpu " + adt + " " + options);
     const ChildProcess::Result result = runTool("kelmkpu", arguments, {});
     printExecuted("kelmkpu " + adt + " " + options, result.returnCode);
     if (isCancelled())

@@ -37,7 +37,6 @@ void CompilePass::run()
         setState(file, 0x91);
 
         const CompileArguments arguments(m_compileOptions, file.fullPath());
-        m_context.observer.statusText(0, "zmc2 " + arguments.text());
         const ChildProcess::Result result = runTool("zmc2",
                                                     arguments.arguments(),
                                                     file.sourceDirectory());

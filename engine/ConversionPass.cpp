@@ -55,7 +55,6 @@ void ConversionPass::convert(ConversionFile &file, std::ostream &log)
                                                         file.xcaName(),
                                                         m_context.outputDirectory,
                                                         m_context.console);
-    m_context.observer.statusText(0, "vyquext /h " + file.fullPath());
     const ChildProcess::Result result = runTool("vyquext",
                                                 {"/h", file.fullPath()},
                                                 file.sourceDirectory());

@@ -7,6 +7,7 @@
 #include "ConversionOptionsFile.h"
 #include "ConversionPass.h"
 #include "IException.h"
+#include "KelwizResourceIds.h"
 #include "ProjectCreator.h"
 #include "SeedTable.h"
 
@@ -37,21 +38,21 @@ void ConversionRun::runPasses(std::string &projectPath)
                         m_request.outputDirectory};
 
     if (!m_control.isCancelled()) {
-        m_observer.statusText(0, "Compiling the COBOL files.");
+        m_observer.statusText(KelwizRes::statusCompiling, "Compiling the COBOL sources...");
         CompilePass(context, m_request.compileOptions).run();
     }
     if (!m_control.isCancelled()) {
-        m_observer.statusText(0, "Analysing the COBOL files.");
+        m_observer.statusText(KelwizRes::statusAnalysing, "Analysing the date fields...");
         // The pass's "XCOMP" lines follow the table's trace switch and stream.
         AnalysisPass(context, m_table, m_request.seedFile, m_table.trace()).run();
     }
     if (!m_control.isCancelled()) {
-        m_observer.statusText(0, "Converting the COBOL files.");
+        m_observer.statusText(KelwizRes::statusConverting, "Converting the COBOL sources...");
         ConversionOptionsFile optionsFile(m_environment);
         ConversionPass(context, optionsFile).run();
     }
     if (!m_control.isCancelled()) {
-        m_observer.statusText(0, "Creating the project.");
+        m_observer.statusText(KelwizRes::statusCreatingProject, "Creating the project...");
         projectPath = ProjectCreator(m_environment, m_observer, m_console)
                           .create(m_request.templateProject,
                                   m_request.title,

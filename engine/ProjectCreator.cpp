@@ -2,6 +2,7 @@
 
 #include "ConversionObserver.h"
 #include "IException.h"
+#include "KelwizResourceIds.h"
 #include "LineReader.h"
 #include "PathNames.h"
 
@@ -101,8 +102,8 @@ std::string ProjectCreator::projectDirectory(const std::string &outputDirectory)
     if (!directory.empty())
         return directory;
 
-    const std::string heading = m_observer.resourceText(NoProjectDirectoryText);
-    const std::string where = m_observer.resourceText(ProjectDirectoryIsText) + outputDirectory
+    const std::string heading = m_observer.resourceText(KelwizRes::noProjectDirectory);
+    const std::string where = m_observer.resourceText(KelwizRes::projectCreatedIn) + outputDirectory
                               + ".";
     m_console << "Information:  " << heading << "\n"
               << std::string(14, ' ') << where << "\n"
@@ -113,9 +114,9 @@ std::string ProjectCreator::projectDirectory(const std::string &outputDirectory)
 
 void ProjectCreator::projectError(const std::string &title, const std::string &outputDirectory)
 {
-    const std::string first = m_observer.resourceText(ProjectErrorText) + title
-                              + m_observer.resourceText(ProjectErrorTrailerText);
-    const std::string second = m_observer.resourceText(OutputDirectoryIsText) + outputDirectory
+    const std::string first = m_observer.resourceText(KelwizRes::projectErrorStart) + title
+                              + m_observer.resourceText(KelwizRes::projectErrorEnd);
+    const std::string second = m_observer.resourceText(KelwizRes::resultsIn) + outputDirectory
                                + ".";
     m_console << "Error:  " << first << "\n" << std::string(8, ' ') << second << std::endl;
     m_observer.errorMessage({first, "", second});

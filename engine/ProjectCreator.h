@@ -12,15 +12,6 @@ class ConversionObserver;
 class ProjectCreator final
 {
 public:
-    /// Wizard resource texts of the messages (library "KELWIZRS").
-    enum TextId : unsigned long {
-        NoProjectDirectoryText = 63160,  ///< A: information heading
-        ProjectDirectoryIsText = 63161,  ///< B: followed by the directory used
-        ProjectErrorText = 63162,        ///< C: followed by the title
-        ProjectErrorTrailerText = 63163, ///< D: follows the title
-        OutputDirectoryIsText = 63164,   ///< E: followed by the output directory
-    };
-
     ProjectCreator(EnvironmentReader environment,
                    ConversionObserver &observer,
                    std::ostream &console);
