@@ -296,6 +296,36 @@ TEST_F(VyquextProcess, WithoutAnOptionsFileUsesTheOutputDirectoryAndCreatesNoSet
               std::string::npos);
 }
 
+TEST_F(VyquextProcess, FreeFormatProgramsConvertAndRun)
+{
+    const fs::path source = m_root / "src" / "FREE.cbl";
+    writeText(source,
+              "       >>SOURCE FORMAT FREE\n"
+              "IDENTIFICATION DIVISION.\n"
+              "PROGRAM-ID. FREE.\n"
+              "DATA DIVISION.\n"
+              "WORKING-STORAGE SECTION.\n"
+              "01 WS-YEARS.\n"
+              "   05 OLD-YY PIC 99 VALUE 99.\n"
+              "   05 NEW-YY PIC 99 VALUE 05.\n"
+              "PROCEDURE DIVISION.\n"
+              "    IF OLD-YY < NEW-YY DISPLAY \"Y\" ELSE DISPLAY \"N\" END-IF *> order\n"
+              "    IF OLD-YY > 95 AND < 97 DISPLAY \"Y\" ELSE DISPLAY \"N\" END-IF\n"
+              "    STOP RUN.\n");
+    writeText(m_root / "out" / "FREE.xca", findingsFor(source, {"OLD-YY", "NEW-YY"}));
+    const ChildRun result = vyquext({"/h", "FREE.cbl"},
+                                    {"CHRONEX_OUTPUT_DIR=" + (m_root / "out").string()});
+    EXPECT_EQ(result.code, 0) << result.output;
+    EXPECT_NE(readText(m_root / "src" / "FREE.crs").find("Format:          free"),
+              std::string::npos);
+    if (onPath("cobc").empty())
+        GTEST_SKIP() << "GnuCOBOL (cobc) is not installed";
+    EXPECT_EQ(compileAndRun(source, "free-original"), "N\nN\n");
+    const fs::path converted = m_root / "bin" / "FREE.cbl";
+    fs::copy_file(m_root / "out" / "FREE.cvt", converted);
+    EXPECT_EQ(compileAndRun(converted, "free-converted"), "Y\nN\n");
+}
+
 TEST_F(VyquextProcess, FailuresLeaveNoConvertedFileAndSayWhyInTheReport)
 {
     struct Case
