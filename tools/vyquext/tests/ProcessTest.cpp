@@ -14,6 +14,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -347,6 +348,14 @@ TEST_F(VyquextProcess, FailuresLeaveNoConvertedFileAndSayWhyInTheReport)
          "/h",
          12,
          "cannot be opened for reading"},
+        {"source is a FIFO nobody writes",
+         [](const fs::path &root) {
+             fs::remove(root / "src" / "CMP.cbl");
+             ASSERT_EQ(mkfifo((root / "src" / "CMP.cbl").c_str(), 0600), 0);
+         },
+         "/h",
+         12,
+         "is not a regular file"},
         {"findings missing",
          [](const fs::path &root) { fs::remove(root / "out" / "CMP.xca"); },
          "/h",
