@@ -152,6 +152,11 @@ int Converter::run(const std::vector<std::string> &arguments, std::ostream &err)
     const std::string reportPath = PathNames::join(PathNames::directory(sourcePath),
                                                    PathNames::baseName(sourcePath) + ".crs");
 
+    if (reportPath == sourcePath) {
+        err << "vyquext: the report " << reportPath << " would replace the source.\n";
+        return severeFailure;
+    }
+
     ConversionReport report;
     report.sourcePath = sourcePath;
     auto finish = [&](int code, const std::string &failure) {

@@ -327,6 +327,15 @@ TEST_F(VyquextProcess, FreeFormatProgramsConvertAndRun)
     EXPECT_EQ(compileAndRun(converted, "free-converted"), "Y\nN\n");
 }
 
+TEST_F(VyquextProcess, ASourceNamedLikeItsReportIsNeverOverwritten)
+{
+    const fs::path source = m_root / "src" / "ODD.crs";
+    writeText(source, comparisonProgram);
+    const ChildRun result = vyquext({"/h", source.string()});
+    EXPECT_EQ(result.code, 16) << result.output;
+    EXPECT_EQ(readText(source), comparisonProgram);
+}
+
 TEST_F(VyquextProcess, FailuresLeaveNoConvertedFileAndSayWhyInTheReport)
 {
     struct Case
