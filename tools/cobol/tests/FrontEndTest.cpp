@@ -230,6 +230,20 @@ TEST(FrontEnd, statementFacts)
     }
 }
 
+TEST(FrontEnd, replaceStatementAppliesUntilReplaceOff)
+{
+    const FrontEnd::Result r = parse(
+        program("       REPLACE ==:X:== BY ==A== LEADING ==Q-== BY ==G-==.\n"
+                "       01 :X: PIC 99.\n"
+                "       01 G.\n"
+                "          05 Q-YY PIC 99.\n",
+                "           MOVE :X: TO Q-YY\n"
+                "           REPLACE OFF.\n"
+                "           MOVE A TO G-YY\n"));
+    EXPECT_EQ(r.errorCount, 0u);
+    EXPECT_EQ(facts(r.data), "MOVE SOU:A TAR:G-YY | MOVE SOU:A TAR:G-YY");
+}
+
 TEST(FrontEnd, readIntoAndWriteFromUseTheFileRecord)
 {
     const std::string text = "       IDENTIFICATION DIVISION.\n"
