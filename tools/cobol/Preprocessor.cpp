@@ -253,17 +253,23 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
         ++i;
         bad = !replacingPairs(tokens, i, pairs);
     }
-    while (!atEnd() && tokens[i].text != ".")
-        ++i;
-    if (bad || atEnd()) {
+    if (bad) {
+        // Resume after the statement's period when it is near; otherwise right here, so that a
+        // missing period does not swallow the rest of the program.
         error(copyPlace,
-              bad ? "The REPLACING phrase of COPY " + name
-                        + " is malformed: expected operand BY operand."
-                  : "The COPY statement for " + name + " does not end with a period.");
-        if (bad)
-            return atEnd() ? i : i + 1;
+              "The REPLACING phrase of COPY " + name
+                  + " is malformed: expected operand BY operand.");
+        std::size_t j = i;
+        while (j < tokens.size() && j < i + 50 && tokens[j].text != ".")
+            ++j;
+        return j < tokens.size() && tokens[j].text == "." ? j + 1 : i;
     }
-    if (!atEnd())
+    if (atEnd() || tokens[i].text != ".")
+        error(copyPlace,
+              "Expected a period to end COPY " + name + ", found "
+                  + (atEnd() ? std::string("the end of the file") : "\"" + tokens[i].text + "\"")
+                  + ".");
+    else
         ++i; // the period
 
     const std::string &includingFile = m_includes[include].path;
