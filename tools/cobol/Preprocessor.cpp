@@ -85,7 +85,50 @@ std::vector<LexToken> Preprocessor::run(const std::string &path, std::string_vie
     std::vector<LexToken> tokens = lexer.tokenize();
     m_finalFormat = lexer.format();
     m_activeFiles = {path};
-    return expand(std::move(tokens), 0, 0, m_finalFormat);
+    return applyReplaceStatements(expand(std::move(tokens), 0, 0, m_finalFormat));
+}
+
+std::vector<LexToken> Preprocessor::applyReplaceStatements(std::vector<LexToken> tokens)
+{
+    // REPLACE ==a== BY ==b== ... . applies to the text after it (copybooks already expanded)
+    // until the next REPLACE, which replaces the set, or REPLACE OFF.
+    if (std::none_of(tokens.begin(), tokens.end(), [](const LexToken &t) {
+            return t.is("REPLACE");
+        }))
+        return tokens;
+    std::vector<LexToken> out, segment;
+    std::vector<ReplacingPair> active;
+    auto flush = [&] {
+        if (!active.empty())
+            segment = applyReplacing(segment, active);
+        for (LexToken &t : segment)
+            out.push_back(std::move(t));
+        segment.clear();
+    };
+    for (std::size_t i = 0; i < tokens.size();) {
+        if (!tokens[i].is("REPLACE")) {
+            segment.push_back(std::move(tokens[i++]));
+            continue;
+        }
+        flush();
+        const SourcePlace place = tokens[i].place;
+        std::size_t j = i + 1;
+        std::vector<ReplacingPair> pairs;
+        bool ok = true;
+        if (j < tokens.size() && tokens[j].is("OFF"))
+            ++j;
+        else
+            ok = replacingPairs(tokens, j, pairs);
+        while (j < tokens.size() && tokens[j].text != ".")
+            ++j;
+        if (!ok)
+            error(place, "The REPLACE statement is malformed: expected operand BY operand.");
+        else
+            active = std::move(pairs);
+        i = j < tokens.size() ? j + 1 : j;
+    }
+    flush();
+    return out;
 }
 
 std::string Preprocessor::resolve(const std::string &name,
@@ -208,76 +251,25 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
     bool bad = false;
     if (!atEnd() && tokens[i].is("REPLACING")) {
         ++i;
-        auto operand = [&](std::vector<LexToken> &result, std::string &text) {
-            if (atEnd())
-                return false;
-            if (tokens[i].text == "==") {
-                ++i;
-                while (!atEnd() && tokens[i].text != "==")
-                    result.push_back(tokens[i++]);
-                if (atEnd())
-                    return false;
-                ++i;
-                text = normalised(result, true);
-                return true;
-            }
-            if (tokens[i].text == "." || tokens[i].kind == TokenKind::Punctuation)
-                return false;
-            result.push_back(tokens[i++]);
-            // A qualified or subscripted identifier as a REPLACING operand.
-            while (!atEnd() && (tokens[i].is("OF") || tokens[i].is("IN"))
-                   && i + 1 < tokens.size()) {
-                result.push_back(tokens[i++]);
-                result.push_back(tokens[i++]);
-            }
-            text = normalised(result, false);
-            return true;
-        };
-        while (!atEnd() && tokens[i].text != ".") {
-            ReplacingPair pair;
-            if (tokens[i].is("LEADING")) {
-                pair.mode = ReplacingPair::Mode::Leading;
-                ++i;
-            } else if (tokens[i].is("TRAILING")) {
-                pair.mode = ReplacingPair::Mode::Trailing;
-                ++i;
-            }
-            if (!operand(pair.from, pair.fromText) || atEnd() || !tokens[i].is("BY")) {
-                bad = true;
-                break;
-            }
-            ++i;
-            if (!operand(pair.to, pair.toText)) {
-                bad = true;
-                break;
-            }
-            if (pair.mode != ReplacingPair::Mode::Full) {
-                const char *prefix = pair.mode == ReplacingPair::Mode::Leading ? "LEADING "
-                                                                               : "TRAILING ";
-                pair.fromText = prefix + pair.fromText;
-                if (pair.from.size() != 1 || pair.to.size() > 1) {
-                    bad = true;
-                    break;
-                }
-            }
-            if (pair.from.empty()) {
-                bad = true;
-                break;
-            }
-            pairs.push_back(std::move(pair));
-        }
+        bad = !replacingPairs(tokens, i, pairs);
     }
-    while (!atEnd() && tokens[i].text != ".")
-        ++i;
-    if (bad || atEnd()) {
+    if (bad) {
+        // Resume after the statement's period when it is near; otherwise right here, so that a
+        // missing period does not swallow the rest of the program.
         error(copyPlace,
-              bad ? "The REPLACING phrase of COPY " + name
-                        + " is malformed: expected operand BY operand."
-                  : "The COPY statement for " + name + " does not end with a period.");
-        if (bad)
-            return atEnd() ? i : i + 1;
+              "The REPLACING phrase of COPY " + name
+                  + " is malformed: expected operand BY operand.");
+        std::size_t j = i;
+        while (j < tokens.size() && j < i + 50 && tokens[j].text != ".")
+            ++j;
+        return j < tokens.size() && tokens[j].text == "." ? j + 1 : i;
     }
-    if (!atEnd())
+    if (atEnd() || tokens[i].text != ".")
+        error(copyPlace,
+              "Expected a period to end COPY " + name + ", found "
+                  + (atEnd() ? std::string("the end of the file") : "\"" + tokens[i].text + "\"")
+                  + ".");
+    else
         ++i; // the period
 
     const std::string &includingFile = m_includes[include].path;
@@ -331,6 +323,72 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
     for (LexToken &token : body)
         out.push_back(std::move(token));
     return i;
+}
+
+bool Preprocessor::replacingPairs(const std::vector<LexToken> &tokens,
+                                  std::size_t &i,
+                                  std::vector<ReplacingPair> &pairs)
+{
+    auto atEnd = [&] { return i >= tokens.size(); };
+    bool bad = false;
+    auto operand = [&](std::vector<LexToken> &result, std::string &text) {
+        if (atEnd())
+            return false;
+        if (tokens[i].text == "==") {
+            ++i;
+            while (!atEnd() && tokens[i].text != "==")
+                result.push_back(tokens[i++]);
+            if (atEnd())
+                return false;
+            ++i;
+            text = normalised(result, true);
+            return true;
+        }
+        if (tokens[i].text == "." || tokens[i].kind == TokenKind::Punctuation)
+            return false;
+        result.push_back(tokens[i++]);
+        // A qualified or subscripted identifier as a REPLACING operand.
+        while (!atEnd() && (tokens[i].is("OF") || tokens[i].is("IN")) && i + 1 < tokens.size()) {
+            result.push_back(tokens[i++]);
+            result.push_back(tokens[i++]);
+        }
+        text = normalised(result, false);
+        return true;
+    };
+    while (!atEnd() && tokens[i].text != ".") {
+        ReplacingPair pair;
+        if (tokens[i].is("LEADING")) {
+            pair.mode = ReplacingPair::Mode::Leading;
+            ++i;
+        } else if (tokens[i].is("TRAILING")) {
+            pair.mode = ReplacingPair::Mode::Trailing;
+            ++i;
+        }
+        if (!operand(pair.from, pair.fromText) || atEnd() || !tokens[i].is("BY")) {
+            bad = true;
+            break;
+        }
+        ++i;
+        if (!operand(pair.to, pair.toText)) {
+            bad = true;
+            break;
+        }
+        if (pair.mode != ReplacingPair::Mode::Full) {
+            const char *prefix = pair.mode == ReplacingPair::Mode::Leading ? "LEADING "
+                                                                           : "TRAILING ";
+            pair.fromText = prefix + pair.fromText;
+            if (pair.from.size() != 1 || pair.to.size() > 1) {
+                bad = true;
+                break;
+            }
+        }
+        if (pair.from.empty()) {
+            bad = true;
+            break;
+        }
+        pairs.push_back(std::move(pair));
+    }
+    return !bad;
 }
 
 std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &tokens,

@@ -69,6 +69,11 @@ private:
                               int depth,
                               SourceFormat format,
                               std::vector<LexToken> &out);
+    /// Reads "operand BY operand ..." up to the period (not consumed); false when malformed.
+    bool replacingPairs(const std::vector<LexToken> &tokens,
+                        std::size_t &i,
+                        std::vector<ReplacingPair> &pairs);
+    std::vector<LexToken> applyReplaceStatements(std::vector<LexToken> tokens);
     std::string resolve(const std::string &name,
                         const std::string &library,
                         const std::string &includingFile) const;

@@ -171,6 +171,9 @@ TEST(FrontEnd, statementFacts)
          "           MOVE G-T(I)(1:2) TO A\n",
          "MOVE SOU:G-T(I)[1:2] TAR:A"},
         {"qualified name", "           MOVE G-YY OF H TO A\n", "MOVE SOU:G-YY TAR:A"},
+        {"blank before subscript and refmod",
+         "           MOVE G-T (I) TO C (1:2)\n",
+         "MOVE SOU:G-T(I) TAR:C[1:2]"},
         {"relative subscript",
          "           MOVE G-T(I + 1) TO G-T(2)\n",
          "MOVE SOU:G-T(I) TAR:G-T(2)"},
@@ -228,6 +231,20 @@ TEST(FrontEnd, statementFacts)
         const FrontEnd::Result r = parse(program(commonData, c.procedure));
         EXPECT_EQ(facts(r.data), c.expected) << c.label;
     }
+}
+
+TEST(FrontEnd, replaceStatementAppliesUntilReplaceOff)
+{
+    const FrontEnd::Result r = parse(
+        program("       REPLACE ==:X:== BY ==A== LEADING ==Q-== BY ==G-==.\n"
+                "       01 :X: PIC 99.\n"
+                "       01 G.\n"
+                "          05 Q-YY PIC 99.\n",
+                "           MOVE :X: TO Q-YY\n"
+                "           REPLACE OFF.\n"
+                "           MOVE A TO G-YY\n"));
+    EXPECT_EQ(r.errorCount, 0u);
+    EXPECT_EQ(facts(r.data), "MOVE SOU:A TAR:G-YY | MOVE SOU:A TAR:G-YY");
 }
 
 TEST(FrontEnd, readIntoAndWriteFromUseTheFileRecord)
@@ -304,6 +321,43 @@ TEST(FrontEnd, nestedCopyReplacingKeepsRealPlaces)
     EXPECT_TRUE(replacedSeen);
 }
 
+TEST(FrontEnd, inputsThatBreakAnalysers)
+{
+    SourceTree tree;
+    tree.write("PF.cpy",
+               "           05 (PFX)-YY PIC 99.\n"
+               "           05 AB-MM PIC 99.\n"
+               "           05 MM-AB PIC 99.\n");
+    const std::string source
+        = tree.write("P.cbl",
+                     "       CBL APOST,NODYNAM\n"
+                     "       PROCESS XREF\n"
+                     "       IDENTIFICATION DIVISION.\n"
+                     "       PROGRAM-ID. P.\n"
+                     "       DATA DIVISION.\n"
+                     "       WORKING-STORAGE SECTION.\n"
+                     "       01 R.\n"
+                     "       COPY PF REPLACING ==(PFX)== BY ==WS== LEADING ==AB== BY ==CD==\n"
+                     "               TRAILING ==AB== BY ==EF== ==WS== BY ==NOT-FIRST==.\n"
+                     "           EXEC SQL INCLUDE SQLCA END-EXEC.\n"
+                     "       EJECT\n"
+                     "       01 CCYY PIC X(4).\n"
+                     "       01 JUL PIC S9(7) COMP-3.\n"
+                     "          88 NEVER-EXPIRES VALUE 9999999.\n"
+                     "       PROCEDURE DIVISION.\n"
+                     "       SKIP1\n"
+                     "           STRING '19' WS-YY DELIMITED BY SIZE INTO CCYY\n"
+                     "           ADD JUL TO WS-YY GIVING CD-MM.\n");
+    const FrontEnd::Result r = FrontEnd({}).parseFile(source);
+    EXPECT_TRUE(r.recognised);
+    for (const char *name : {"WS-YY", "CD-MM", "MM-EF", "CCYY", "JUL", "NEVER-EXPIRES"})
+        EXPECT_TRUE(named(r.data, name)) << name;
+    EXPECT_EQ(named(r.data, "JUL")->length, 4u);
+    EXPECT_EQ(named(r.data, "NEVER-EXPIRES")->value, "9999999");
+    EXPECT_EQ(facts(r.data),
+              "STRING SOU:'19' SOU:WS-YY TAR:CCYY | ADD SOU:+JUL SOU:+WS-YY TAR:+CD-MM");
+}
+
 TEST(FrontEnd, copybookErrorsAreDiagnosedWithTheirPlace)
 {
     SourceTree tree;
@@ -320,6 +374,13 @@ TEST(FrontEnd, copybookErrorsAreDiagnosedWithTheirPlace)
         << messages;
     EXPECT_NE(messages.find("P.cbl:7 Copybook NOPE was not found"), std::string::npos) << messages;
     EXPECT_TRUE(r.recognised);
+
+    // A COPY without its period loses nothing after it.
+    const FrontEnd::Result broken = FrontEnd({}).parseFile(
+        tree.write("Q.cbl",
+                   program("       01 R.\n       COPY SELF\n       01 AFTER PIC X.\n", "")));
+    EXPECT_TRUE(broken.recognised);
+    EXPECT_TRUE(named(broken.data, "AFTER"));
 }
 
 TEST(FrontEnd, copybooksAreFoundThroughCobcpyAndExtensions)
