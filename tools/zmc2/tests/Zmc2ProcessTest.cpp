@@ -119,6 +119,9 @@ TEST_F(Zmc2, staleAnalysisDataIsRemovedWhenTheSourceFails)
     const ChildProcess::Result r = zmc2({"-qANALYZE", source("BAD.cbl", errorProgram)});
     EXPECT_EQ(r.exitCode, 8);
     EXPECT_FALSE(fs::exists(m_out + "/BAD.adt"));
+    std::ofstream(m_out + "/GONE.adt") << "old";
+    EXPECT_EQ(zmc2({"-qANALYZE", m_src + "/GONE.cbl"}).exitCode, 12);
+    EXPECT_FALSE(fs::exists(m_out + "/GONE.adt"));
 }
 
 TEST_F(Zmc2, optionsAreReadInEitherFormAndUnknownOnesIgnored)
