@@ -132,8 +132,8 @@ bool ResourceLibrary::hasImage(unsigned long id) const
 QImage ResourceLibrary::loadImage(unsigned long id) const
 {
     const QString path = imagePath(id);
-    QImage image(path);
-    if (path.isEmpty() || image.isNull())
+    const QImage image = path.isEmpty() ? QImage() : QImage(path);
+    if (image.isNull())
         ITHROW(IAccessError(notFound(m_name, id, "image").toStdString()));
     return image;
 }
