@@ -115,14 +115,9 @@ EWizard::EWizard(QWidget *owner, QWidget *parent)
     updateButtons();
 }
 
-EWizard::~EWizard()
-{
-    // Panels outlive the wizard only as objects; their controls go with it.
-    if (m_current >= 0)
-        leaveCurrentPanel();
-    for (const Step &step : std::as_const(m_panels))
-        step.panel->m_wizard = nullptr;
-}
+// Panels are left by beginWizard before it returns, and they may already be gone here (a derived
+// wizard owns them as members), so the destructor does not touch them.
+EWizard::~EWizard() = default;
 
 void EWizard::addChapterAsLast(EWizardChapter &chapter)
 {

@@ -12,7 +12,12 @@ EWizardPanel::~EWizardPanel() = default;
 
 QWidget *EWizardPanel::frame() const
 {
-    return m_wizard;
+    return m_wizard.data();
+}
+
+EWizard *EWizardPanel::wizard() const
+{
+    return m_wizard.data();
 }
 
 void EWizardPanel::buildPanel(QWidget *, unsigned long) {}

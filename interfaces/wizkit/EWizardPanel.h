@@ -35,7 +35,7 @@ public:
     /// The wizard's window while the wizard runs, the owner for the panel's dialogs; nullptr
     /// before the panel has been added to a wizard.
     QWidget *frame() const;
-    EWizard *wizard() const { return m_wizard; }
+    EWizard *wizard() const;
     /// The id the wizard gave the panel (1-based order of adding); 0 before that.
     unsigned short panelId() const { return m_panelId; }
     /// True while the panel is built (shown).
@@ -65,7 +65,7 @@ private:
     QString m_helpLibrary;
     QString m_helpWindowTitle;
     unsigned long m_helpId = 0;
-    EWizard *m_wizard = nullptr;
+    QPointer<EWizard> m_wizard;
     unsigned short m_panelId = 0;
     bool m_built = false;
 };
