@@ -106,6 +106,7 @@ private slots:
     void panelErrorShowsItsTextInAnErrorBox();
     void fileTypeIsShownWithItsPattern();
     void animationCyclesThroughItsBitmaps();
+    void screenshots();
 };
 
 void WizkitTest::markupBecomesEscapedRichText_data()
@@ -406,6 +407,41 @@ void WizkitTest::animationCyclesThroughItsBitmaps()
     animation.end();
     QVERIFY(!animation.isRunning());
     QCOMPARE(animation.size(), QSize(96, 96));
+}
+
+void WizkitTest::screenshots()
+{
+    // Pictures of a panel with entry fields and of a message box for a look by eye, written
+    // only when asked for.
+    const QString directory = qEnvironmentVariable("CHRONEX_SCREENSHOT_DIR");
+    if (directory.isEmpty())
+        QSKIP("CHRONEX_SCREENSHOT_DIR not set");
+    ThreePanelWizard w;
+    w.first.addLine();
+    w.first.addBulletLine(QStringLiteral("<i>italic</i>, <u>underlined</u>, "
+                                         "<color=red>red</color> and <size=14>big</size> text; "
+                                         "a stray < and an <unknown> tag stay as written"));
+    w.first.firstValue = "/home/ana/seeds/sample.xsd";
+    w.wizard.resize(700, 460);
+    ModalAnswerer answerer;
+    bool saved = false;
+    answerer.answer<EWizard>([&](QWidget *) {
+        saved = w.wizard.grab().save(directory + QStringLiteral("/wizkit-panel.png"));
+        w.wizard.cancel();
+    });
+    w.wizard.beginWizard();
+    QVERIFY(saved);
+
+    EMessageBox box(nullptr, EMessageBox::yesNoButtons, EMessageBox::questionBitmap);
+    box.setTitle(QStringLiteral("Chronex"));
+    box.addLine(QStringLiteral("The directory <b>/home/ana/out</b> does not exist."));
+    box.addBulletLine(QStringLiteral("Create it now?"));
+    answerer.answer<EMessageBox>([&](QWidget *widget) {
+        saved = widget->grab().save(directory + QStringLiteral("/wizkit-messagebox.png"));
+        ModalAnswerer::findButton(widget, QStringLiteral("No"))->click();
+    });
+    QCOMPARE(box.show(), EMessageBox::no);
+    QVERIFY(saved);
 }
 
 QTEST_MAIN(WizkitTest)
