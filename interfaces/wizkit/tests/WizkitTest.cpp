@@ -10,8 +10,10 @@
 #include "ModalAnswerer.h"
 
 #include <QLineEdit>
+
 #include <QPushButton>
 #include <QTest>
+#include <stdexcept>
 
 namespace {
 
@@ -25,6 +27,7 @@ public:
     {}
 
     QList<unsigned short> checkResults; // consumed one per next-check; empty: go on
+    bool throwOnCheck = false;
     QList<int> pressedButtons;
     std::string firstValue;
     QString secondValue;
@@ -47,6 +50,8 @@ public:
     unsigned short nextCheck() override
     {
         m_log << name() + QStringLiteral(" check");
+        if (throwOnCheck)
+            throw std::runtime_error("Cannot read /x/seed.xsd: permission denied.");
         return checkResults.isEmpty() ? nextPanel : checkResults.takeFirst();
     }
 
@@ -98,6 +103,7 @@ private slots:
     void stayKeepsTheUserOnThePanelWithoutRebuilding();
     void backGathersAndRebuildsThePreviousPanel();
     void nextCheckCanJumpToAPanelById();
+    void anErrorInAPanelIsShownAndKeepsTheUserThere();
     void entryFieldsBindStringsAndButtonsAreNumbered();
     void buttonLabelsComeFromTheResourceLibrary();
 
@@ -292,6 +298,28 @@ void WizkitTest::nextCheckCanJumpToAPanelById()
     QCOMPARE(afterJump, &w.third);
     QCOMPARE(afterBack, &w.first); // Back follows the way the user came
     QCOMPARE(w.log.count("second build"), 0);
+}
+
+void WizkitTest::anErrorInAPanelIsShownAndKeepsTheUserThere()
+{
+    ThreePanelWizard w;
+    w.first.throwOnCheck = true;
+    ModalAnswerer answerer;
+    QStringList shown;
+    EWizardPanel *afterError = nullptr;
+    answerer.answer<EWizard>([&](QWidget *) {
+        w.wizard.nextButton()->click(); // returns once the error box below is answered
+        afterError = w.wizard.currentPanel();
+        w.wizard.cancelButton()->click();
+    });
+    answerer.answer<EMessageBox>([&](QWidget *box) {
+        shown = static_cast<EMessageBox *>(box)->lines();
+        ModalAnswerer::findButton(box, QStringLiteral("OK"))->click();
+    });
+    QCOMPARE(w.wizard.beginWizard(), true);
+    QCOMPARE(shown, QStringList({"Cannot read /x/seed.xsd: permission denied."}));
+    QCOMPARE(afterError, &w.first);
+    QCOMPARE(w.log.count("first build"), 1);
 }
 
 void WizkitTest::entryFieldsBindStringsAndButtonsAreNumbered()
