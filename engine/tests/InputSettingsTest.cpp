@@ -70,12 +70,15 @@ TEST(InputSettings, ReportsEachFormatErrorWithItsExactText)
         {"empty project name", "Project Name:>   \n", "Missing project name"},
         {"only the first line", "Project Name:>   P.iwp\n", "Missing 2 keyword"},
         {"first line without newline", "Project Name:>   P.iwp", "Missing 2 keyword"},
-        {"blanks before options tag", "Project Name:>   P\n  Compile Options:>-x\nConvert these files:>\n",
+        {"blanks before options tag",
+         "Project Name:>   P\n  Compile Options:>-x\nConvert these files:>\n",
          "Compile Option tag is wrong"},
         {"missing third line", "Project Name:>   P\nCompile Options:>\n", "Missing 3rd keyword"},
-        {"trailing blank after files tag", "Project Name:>   P\nCompile Options:>\nConvert these files:> \n",
+        {"trailing blank after files tag",
+         "Project Name:>   P\nCompile Options:>\nConvert these files:> \n",
          "Convert file tag is wrong"},
-        {"wrong files tag", "Project Name:>   P\nCompile Options:>\nConvert files:>\n",
+        {"wrong files tag",
+         "Project Name:>   P\nCompile Options:>\nConvert files:>\n",
          "Convert file tag is wrong"},
     };
     for (const auto &c : cases) {
@@ -88,7 +91,8 @@ TEST(InputSettings, ReportsEachFormatErrorWithItsExactText)
 
 TEST(InputSettings, KeepsWhatWasReadBeforeAnError)
 {
-    const ReadResult result = readText("Project Name:>   /p/PAYROLL.iwp\nCompile Options:>-x %o\nBad\n");
+    const ReadResult result = readText(
+        "Project Name:>   /p/PAYROLL.iwp\nCompile Options:>-x %o\nBad\n");
     EXPECT_EQ(result.settings.projectName, "/p/PAYROLL.iwp");
     EXPECT_EQ(result.settings.compileOptions, "-x %o");
     EXPECT_FALSE(result.error.empty());
