@@ -1,25 +1,45 @@
 #include "ConversionFileCollection.h"
 
+#include "ConversionFile.h"
+
 #include <algorithm>
 
-bool ConversionFileCollection::add(const std::string &fullPath)
+ConversionFileCollection::ConversionFileCollection() = default;
+ConversionFileCollection::~ConversionFileCollection() = default;
+
+bool ConversionFileCollection::add(std::unique_ptr<ConversionFile> file)
 {
-    if (contains(fullPath))
+    if (!file || find(file->fullPath()))
         return false;
-    m_paths.push_back(fullPath);
+    m_files.push_back(std::move(file));
     return true;
 }
 
-bool ConversionFileCollection::remove(const std::string &fullPath)
+std::unique_ptr<ConversionFile> ConversionFileCollection::remove(const ConversionFile &file)
 {
-    const auto it = std::find(m_paths.begin(), m_paths.end(), fullPath);
-    if (it == m_paths.end())
-        return false;
-    m_paths.erase(it);
-    return true;
+    const auto it = std::find_if(m_files.begin(), m_files.end(), [&file](const auto &held) {
+        return held.get() == &file;
+    });
+    if (it == m_files.end())
+        return nullptr;
+    std::unique_ptr<ConversionFile> removed = std::move(*it);
+    m_files.erase(it);
+    return removed;
 }
 
-bool ConversionFileCollection::contains(const std::string &fullPath) const
+ConversionFile *ConversionFileCollection::find(const std::string &fullPath) const
 {
-    return std::find(m_paths.begin(), m_paths.end(), fullPath) != m_paths.end();
+    const auto it = std::find_if(m_files.begin(), m_files.end(), [&fullPath](const auto &held) {
+        return held->fullPath() == fullPath;
+    });
+    return it == m_files.end() ? nullptr : it->get();
+}
+
+std::vector<std::string> ConversionFileCollection::paths() const
+{
+    std::vector<std::string> result;
+    result.reserve(m_files.size());
+    for (const auto &file : m_files)
+        result.push_back(file->fullPath());
+    return result;
 }

@@ -1,5 +1,6 @@
 #include "WizardProgram.h"
 
+#include "ConversionFile.h"
 #include "ConversionWizard.h"
 #include "CurrentDirectory.h"
 #include "File.h"
@@ -28,7 +29,7 @@ std::unique_ptr<ConversionWizard> WizardProgram::prepareWizard(
 
     auto wizard = std::make_unique<ConversionWizard>(resources);
     for (const std::string &path : settings.files)
-        wizard->files().add(File(path).fullPath());
+        wizard->files().add(std::make_unique<ConversionFile>(File(path).fullPath()));
     wizard->outputDirectory() = WizardStartup::defaultOutputDirectory(
         CurrentDirectory::workingDirectory());
     wizard->seedFile() = WizardStartup::defaultSeedFile();
@@ -38,6 +39,7 @@ std::unique_ptr<ConversionWizard> WizardProgram::prepareWizard(
 
 void WizardProgram::afterFinish(ConversionWizard &wizard)
 {
+    ConversionFile::setOutputDirectory(wizard.outputDirectory());
     try {
         WizardStartup::storeSeedFile(wizard.seedFile());
     } catch (const IException &error) {
