@@ -1,0 +1,9 @@
+# The file lists, the progress window and the conversion thread.
+target_sources(kelwiz_gui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/FileListContainer.cpp ${CMAKE_CURRENT_LIST_DIR}/FileListContainer.h
+    ${CMAKE_CURRENT_LIST_DIR}/FileRow.cpp ${CMAKE_CURRENT_LIST_DIR}/FileRow.h)
+
+chronex_add_test(NAME kelwiz_file_list_tests QT
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/FileListContainerTest.cpp
+    LIBS kelwiz_gui)
+add_dependencies(kelwiz_file_list_tests resource_KELWIZRS)
