@@ -251,6 +251,7 @@ void EWizard::showPanel(int index)
             pageLayout->addWidget(widget);
     }
     m_pageArea->addWidget(m_page);
+    m_page->show(); // at once, not when the layout gets round to it
     updateButtons();
     QWidget *focus = m_page->nextInFocusChain();
     if (focus && m_page->isAncestorOf(focus))
