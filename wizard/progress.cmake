@@ -16,3 +16,10 @@ chronex_add_test(NAME kelwiz_progress_window_tests QT
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/ConversionProgressWindowTest.cpp
     LIBS kelwiz_gui wizkit_testsupport)
 add_dependencies(kelwiz_progress_window_tests resource_KELWIZRS)
+
+# Whole runs over the stand-in tools of the engine's tests.
+chronex_add_test(NAME kelwiz_session_tests QT
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/ConversionSessionTest.cpp
+    LIBS kelwiz_gui wizkit_testsupport
+    TIMEOUT 300)
+add_dependencies(kelwiz_session_tests resource_KELWIZRS)
