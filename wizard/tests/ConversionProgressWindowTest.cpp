@@ -86,7 +86,8 @@ void ConversionProgressWindowTest::init()
 {
     m_wizard = std::make_unique<ConversionWizard>(*m_resources);
     for (const char *name : {"PAYROLL.cbl", "ORDERS.cbl", "STOCK.cbl"})
-        m_wizard->files().add((m_dir.path() + u'/' + QLatin1String(name)).toStdString());
+        m_wizard->files().add(std::make_unique<ConversionFile>(
+            (m_dir.path() + u'/' + QLatin1String(name)).toStdString()));
     m_window = std::make_unique<ConversionProgressWindow>(*m_wizard, *m_resources);
     m_window->show();
 }

@@ -1,4 +1,5 @@
 #include "ConversionWizard.h"
+#include "ConversionFile.h"
 #include "EStaticText.h"
 #include "EWizardPanel.h"
 #include "Environment.h"
@@ -133,7 +134,9 @@ void ConversionWizardTest::finishAfterTheLastPanelStoresTheSeedFile()
     });
     QCOMPARE(wizard.beginWizard(), false);
     QCOMPARE(finishEnabled, QList<bool>({false, false, false, true}));
+    wizard.outputDirectory() = "/home/ana/out dir";
     WizardProgram::afterFinish(wizard);
+    QCOMPARE(ConversionFile::outputDirectory(), std::string("/home/ana/out dir"));
     QCOMPARE(readenv("SeedFile", "Millenium_Conv"), std::string("/home/ana/seeds/my seed.xsd"));
 }
 
