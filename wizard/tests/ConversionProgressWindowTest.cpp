@@ -17,8 +17,36 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QScopeGuard>
+
+#include <csignal>
+#include <spawn.h>
+
 #include <memory>
 #include <thread>
+
+extern char **environ;
+
+namespace {
+
+/// Starts `sleep 30` leading a process group of its own, as the engine starts its tools.
+pid_t startSleepingToolStandIn()
+{
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    char program[] = "sleep";
+    char seconds[] = "30";
+    char *argv[] = {program, seconds, nullptr};
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, program, nullptr, &attributes, argv, environ) != 0)
+        pid = -1;
+    posix_spawnattr_destroy(&attributes);
+    return pid;
+}
+
+} // namespace
 
 using Pass = ConversionObserver::Pass;
 
@@ -262,8 +290,16 @@ void ConversionProgressWindowTest::statusLineFromEngineThread()
 
 void ConversionProgressWindowTest::cancelAsksAndKillsRunningChild()
 {
-    const pid_t child = startProcess("sleep", std::vector<std::string>{"30"}, "test child");
+    const pid_t child = startSleepingToolStandIn();
     QVERIFY(child > 0);
+    bool reaped = false;
+    // A failed check must not leave the child running.
+    const auto killChild = qScopeGuard([child, &reaped] {
+        if (!reaped) {
+            ::kill(child, SIGKILL);
+            waitForProcess(child);
+        }
+    });
     m_window->control().setProcessId(child);
 
     ModalAnswerer answerer;
@@ -278,6 +314,7 @@ void ConversionProgressWindowTest::cancelAsksAndKillsRunningChild()
     QVERIFY(answerer.allAnswered());
     QVERIFY(m_window->control().isCancelled());
     const ProcessResult result = waitForProcess(child);
+    reaped = true;
     QCOMPARE(result.ending, ProcessResult::Ending::Signalled);
 
     QVERIFY(!m_window->isRunning());
