@@ -389,10 +389,10 @@ void ConversionProgressWindowTest::helpIsDisabledWithoutHelpPage()
 
 void ConversionProgressWindowTest::screenshots()
 {
-    // Pictures for a person to look at; set KELWIZ_SCREENSHOT_DIR to get them.
-    const QString directory = qEnvironmentVariable("KELWIZ_SCREENSHOT_DIR");
+    // Pictures for a person to look at; set CHRONEX_SCREENSHOT_DIR to get them.
+    const QString directory = qEnvironmentVariable("CHRONEX_SCREENSHOT_DIR");
     if (directory.isEmpty())
-        QSKIP("KELWIZ_SCREENSHOT_DIR is not set");
+        QSKIP("CHRONEX_SCREENSHOT_DIR is not set");
     QCoreApplication::sendPostedEvents();
     QVERIFY(m_window->grab().save(directory + QStringLiteral("/kelwiz-progress-start.png")));
     ConversionFileCollection &files = m_wizard->files();
