@@ -4,6 +4,7 @@
 #include "KelwizResourceIds.h"
 #include "PendingPanel.h"
 #include "ResourceLibrary.h"
+#include "SeedFilePanel.h"
 
 ConversionWizard::ConversionWizard(const ResourceLibrary &resources)
     : EWizard(nullptr)
@@ -13,7 +14,10 @@ ConversionWizard::ConversionWizard(const ResourceLibrary &resources)
     m_introductoryPanel = std::make_unique<IntroductoryPanel>(resources);
     m_fileSelectionPanel = std::make_unique<PendingPanel>(
         QStringLiteral("COBOL File Selection Panel"));
-    m_seedFilePanel = std::make_unique<PendingPanel>(QStringLiteral("Select Seed file"));
+    m_seedFilePanel = std::make_unique<SeedFilePanel>(resources,
+                                                      m_seedFile,
+                                                      m_outputDirectory,
+                                                      m_conversionTitle);
     m_summaryPanel = std::make_unique<PendingPanel>(QStringLiteral("COBOL Summary Panel"));
 
     const QString helpLibrary = resources.loadString(KelwizRes::helpLibraryName);
