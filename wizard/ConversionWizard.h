@@ -30,6 +30,9 @@ public:
     std::string &outputDirectory() { return m_outputDirectory; }
     std::string &conversionTitle() { return m_conversionTitle; }
 
+    /// The user resource library (KELWIZRS), the source of every panel text.
+    const ResourceLibrary &resources() const { return m_resources; }
+
     EWizardPanel &introductoryPanel() { return *m_introductoryPanel; }
     EWizardPanel &fileSelectionPanel() { return *m_fileSelectionPanel; }
     EWizardPanel &seedFilePanel() { return *m_seedFilePanel; }

@@ -47,14 +47,15 @@ void WizardProgram::afterFinish(ConversionWizard &wizard)
 
 int WizardProgram::run()
 {
-    const ResourceLibrary *resources = nullptr;
+    std::unique_ptr<ConversionWizard> wizard;
     try {
-        resources = &ResourceLibrary::load(QStringLiteral("KELWIZRS"));
+        wizard = prepareWizard(ResourceLibrary::load(QStringLiteral("KELWIZRS")));
     } catch (const IException &error) {
-        std::cerr << error.what() << std::endl;
+        // Without its texts the wizard cannot be shown; say why instead of ending silently.
+        std::cout.flush();
+        std::cerr << "kelwiz: " << error.what() << std::endl;
         return 0;
     }
-    std::unique_ptr<ConversionWizard> wizard = prepareWizard(*resources);
     std::cout.flush();
 
     if (qEnvironmentVariable("CHRONEX_WIZARD_AUTOCANCEL") == QLatin1String("1"))

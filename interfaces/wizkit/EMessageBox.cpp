@@ -57,6 +57,13 @@ QList<EMessageBox::Answer> buttonsOf(int style)
     }
 }
 
+/// Short lines stay on one line; long ones wrap at a readable width.
+void fitWidth(QLabel *line, const QString &markup)
+{
+    const int plainWidth = line->fontMetrics().horizontalAdvance(KitMarkup::toPlainText(markup));
+    line->setMinimumWidth(qMin(plainWidth + 24, 480));
+}
+
 } // namespace
 
 EMessageBox::EMessageBox(QWidget *owner, int buttonStyle, int bitmapStyle)
@@ -112,7 +119,7 @@ void EMessageBox::addLine(const QString &markup)
 {
     m_lines.append(markup);
     auto *line = new EStaticText(markup, this);
-    line->setMinimumWidth(260);
+    fitWidth(line, markup);
     m_lineLayout->addWidget(line);
 }
 
@@ -122,6 +129,7 @@ void EMessageBox::addBulletLine(const QString &markup)
     m_lines.append(bulleted);
     auto *line = new EStaticText(bulleted, this);
     line->setIndent(12);
+    fitWidth(line, bulleted);
     m_lineLayout->addWidget(line);
 }
 

@@ -165,37 +165,40 @@ void EWizard::next()
 {
     if (m_current < 0 || isLastPanel(m_current))
         return;
-    const int target = checkedTarget();
-    if (target < 0)
-        return;
-    if (target >= m_panels.size()) {
-        // A jump past the end from a panel with Next: there is nothing further to show.
-        return;
-    }
-    m_history.append(m_current);
-    leaveCurrentPanel();
-    showPanel(target);
+    guarded([this] {
+        const int target = checkedTarget();
+        // Stay, or a jump past the end from a panel with Next: nothing further to show.
+        if (target < 0 || target >= m_panels.size())
+            return;
+        m_history.append(m_current);
+        leaveCurrentPanel();
+        showPanel(target);
+    });
 }
 
 void EWizard::finish()
 {
     if (m_current < 0 || !isLastPanel(m_current))
         return;
-    if (checkedTarget() < 0)
-        return;
-    m_finished = true;
-    leaveCurrentPanel();
-    accept();
+    guarded([this] {
+        if (checkedTarget() < 0)
+            return;
+        m_finished = true;
+        leaveCurrentPanel();
+        accept();
+    });
 }
 
 void EWizard::back()
 {
     if (m_current < 0 || m_history.isEmpty())
         return;
-    m_panels.at(m_current).panel->gather();
-    const int previous = m_history.takeLast();
-    leaveCurrentPanel();
-    showPanel(previous);
+    guarded([this] {
+        m_panels.at(m_current).panel->gather();
+        const int previous = m_history.takeLast();
+        leaveCurrentPanel();
+        showPanel(previous);
+    });
 }
 
 void EWizard::cancel()
@@ -234,6 +237,23 @@ void EWizard::showHelp()
     QDesktopServices::openUrl(url);
 }
 
+bool EWizard::guarded(const std::function<void()> &step)
+{
+    QString message;
+    try {
+        step();
+        return true;
+    } catch (const std::exception &error) {
+        message = QString::fromUtf8(error.what());
+    } catch (...) {
+        message = QStringLiteral("An unknown error occurred.");
+    }
+    EMessageBox box(this, EMessageBox::okButton, EMessageBox::errorBitmap);
+    box.addLine(message);
+    box.show();
+    return false;
+}
+
 void EWizard::showPanel(int index)
 {
     m_current = index;
@@ -251,6 +271,7 @@ void EWizard::showPanel(int index)
             pageLayout->addWidget(widget);
     }
     m_pageArea->addWidget(m_page);
+    m_page->show(); // at once, not when the layout gets round to it
     updateButtons();
     QWidget *focus = m_page->nextInFocusChain();
     if (focus && m_page->isAncestorOf(focus))

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QPointer>
 
+#include <functional>
+
 class EStaticText;
 class EWizardChapter;
 class EWizardPanel;
@@ -70,6 +72,9 @@ private:
         unsigned short flag = 1;
     };
 
+    /// Runs a step that calls into a panel; an exception it raises is shown in an error box
+    /// instead of leaving the button's slot. False when it failed.
+    bool guarded(const std::function<void()> &step);
     void showPanel(int index);
     void leaveCurrentPanel();
     void updateButtons();

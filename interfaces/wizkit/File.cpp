@@ -21,6 +21,16 @@ bool File::exists() const
     return !m_fullName.isEmpty() && QFileInfo::exists(m_fullName);
 }
 
+bool File::isFile() const
+{
+    return !m_fullName.isEmpty() && QFileInfo(m_fullName).isFile();
+}
+
+bool File::isDirectory() const
+{
+    return !m_fullName.isEmpty() && QFileInfo(m_fullName).isDir();
+}
+
 QIcon File::icon() const
 {
     QFileIconProvider provider;

@@ -9,6 +9,8 @@
 class File final
 {
 public:
+    /// No file: an empty full name.
+    File() = default;
     /// `path` may be relative; it is made absolute against the current directory now, so the
     /// full name does not change when the working directory does later.
     explicit File(const QString &path);
@@ -22,6 +24,10 @@ public:
     QString fileName() const;
 
     bool exists() const;
+    /// True when the file exists and is a regular file (after following links).
+    bool isFile() const;
+    /// True when the path names an existing directory.
+    bool isDirectory() const;
     /// The desktop's icon for the file (needs a running QGuiApplication). A file that does not
     /// exist gets the generic file icon.
     QIcon icon() const;

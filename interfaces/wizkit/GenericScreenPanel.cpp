@@ -3,6 +3,8 @@
 #include "EStaticText.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -92,9 +94,15 @@ void GenericScreenPanel::buildPanel(QWidget *parent, unsigned long controlId)
             }
             break;
         case LineKind::Bullet: {
-            auto *text = new EStaticText(QStringLiteral("\u2022  ") + line.text, canvas, nextId++);
-            text->setIndent(16);
-            grid->addWidget(text, row, 0, 1, 3);
+            // Bullet and text in cells of their own, so that a wrapped line stays indented.
+            auto *bulletLine = new QWidget(canvas);
+            auto *bulletLayout = new QHBoxLayout(bulletLine);
+            bulletLayout->setContentsMargins(16, 0, 0, 0);
+            auto *bullet = new QLabel(QStringLiteral("\u2022"), bulletLine);
+            bullet->setAlignment(Qt::AlignTop);
+            bulletLayout->addWidget(bullet);
+            bulletLayout->addWidget(new EStaticText(line.text, bulletLine, nextId++), 1);
+            grid->addWidget(bulletLine, row, 0, 1, 3);
             break;
         }
         case LineKind::Entry: {

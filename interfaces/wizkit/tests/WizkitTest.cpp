@@ -10,8 +10,10 @@
 #include "ModalAnswerer.h"
 
 #include <QLineEdit>
+
 #include <QPushButton>
 #include <QTest>
+#include <stdexcept>
 
 namespace {
 
@@ -25,6 +27,7 @@ public:
     {}
 
     QList<unsigned short> checkResults; // consumed one per next-check; empty: go on
+    bool throwOnCheck = false;
     QList<int> pressedButtons;
     std::string firstValue;
     QString secondValue;
@@ -47,6 +50,8 @@ public:
     unsigned short nextCheck() override
     {
         m_log << name() + QStringLiteral(" check");
+        if (throwOnCheck)
+            throw std::runtime_error("Cannot read /x/seed.xsd: permission denied.");
         return checkResults.isEmpty() ? nextPanel : checkResults.takeFirst();
     }
 
@@ -98,6 +103,7 @@ private slots:
     void stayKeepsTheUserOnThePanelWithoutRebuilding();
     void backGathersAndRebuildsThePreviousPanel();
     void nextCheckCanJumpToAPanelById();
+    void anErrorInAPanelIsShownAndKeepsTheUserThere();
     void entryFieldsBindStringsAndButtonsAreNumbered();
     void buttonLabelsComeFromTheResourceLibrary();
 
@@ -106,6 +112,7 @@ private slots:
     void panelErrorShowsItsTextInAnErrorBox();
     void fileTypeIsShownWithItsPattern();
     void animationCyclesThroughItsBitmaps();
+    void screenshots();
 };
 
 void WizkitTest::markupBecomesEscapedRichText_data()
@@ -293,6 +300,28 @@ void WizkitTest::nextCheckCanJumpToAPanelById()
     QCOMPARE(w.log.count("second build"), 0);
 }
 
+void WizkitTest::anErrorInAPanelIsShownAndKeepsTheUserThere()
+{
+    ThreePanelWizard w;
+    w.first.throwOnCheck = true;
+    ModalAnswerer answerer;
+    QStringList shown;
+    EWizardPanel *afterError = nullptr;
+    answerer.answer<EWizard>([&](QWidget *) {
+        w.wizard.nextButton()->click(); // returns once the error box below is answered
+        afterError = w.wizard.currentPanel();
+        w.wizard.cancelButton()->click();
+    });
+    answerer.answer<EMessageBox>([&](QWidget *box) {
+        shown = static_cast<EMessageBox *>(box)->lines();
+        ModalAnswerer::findButton(box, QStringLiteral("OK"))->click();
+    });
+    QCOMPARE(w.wizard.beginWizard(), true);
+    QCOMPARE(shown, QStringList({"Cannot read /x/seed.xsd: permission denied."}));
+    QCOMPARE(afterError, &w.first);
+    QCOMPARE(w.log.count("first build"), 1);
+}
+
 void WizkitTest::entryFieldsBindStringsAndButtonsAreNumbered()
 {
     ThreePanelWizard w;
@@ -406,6 +435,41 @@ void WizkitTest::animationCyclesThroughItsBitmaps()
     animation.end();
     QVERIFY(!animation.isRunning());
     QCOMPARE(animation.size(), QSize(96, 96));
+}
+
+void WizkitTest::screenshots()
+{
+    // Pictures of a panel with entry fields and of a message box for a look by eye, written
+    // only when asked for.
+    const QString directory = qEnvironmentVariable("CHRONEX_SCREENSHOT_DIR");
+    if (directory.isEmpty())
+        QSKIP("CHRONEX_SCREENSHOT_DIR not set");
+    ThreePanelWizard w;
+    w.first.addLine();
+    w.first.addBulletLine(QStringLiteral("<i>italic</i>, <u>underlined</u>, "
+                                         "<color=red>red</color> and <size=14>big</size> text; "
+                                         "a stray < and an <unknown> tag stay as written"));
+    w.first.firstValue = "/home/ana/seeds/sample.xsd";
+    w.wizard.resize(700, 460);
+    ModalAnswerer answerer;
+    bool saved = false;
+    answerer.answer<EWizard>([&](QWidget *) {
+        saved = w.wizard.grab().save(directory + QStringLiteral("/wizkit-panel.png"));
+        w.wizard.cancel();
+    });
+    w.wizard.beginWizard();
+    QVERIFY(saved);
+
+    EMessageBox box(nullptr, EMessageBox::yesNoButtons, EMessageBox::questionBitmap);
+    box.setTitle(QStringLiteral("Chronex"));
+    box.addLine(QStringLiteral("The directory <b>/home/ana/out</b> does not exist."));
+    box.addBulletLine(QStringLiteral("Create it now?"));
+    answerer.answer<EMessageBox>([&](QWidget *widget) {
+        saved = widget->grab().save(directory + QStringLiteral("/wizkit-messagebox.png"));
+        ModalAnswerer::findButton(widget, QStringLiteral("No"))->click();
+    });
+    QCOMPARE(box.show(), EMessageBox::no);
+    QVERIFY(saved);
 }
 
 QTEST_MAIN(WizkitTest)
