@@ -35,8 +35,20 @@ private:
     const ResourceLibrary &resources() { return ResourceLibrary::load("KELWIZRS"); }
     QString environmentText() const;
 
+    void fillValidValues(ConversionWizard &wizard, const QString &seedFile);
+
     std::unique_ptr<QTemporaryDir> m_dir;
 };
+
+/// Values that every panel accepts: `seedFile` (which must exist) as one source to convert and
+/// as the seed file, the test's directory as the output directory, and a title.
+void ConversionWizardTest::fillValidValues(ConversionWizard &wizard, const QString &seedFile)
+{
+    wizard.files().add(seedFile.toStdString());
+    wizard.seedFile() = seedFile.toStdString();
+    wizard.outputDirectory() = m_dir->path().toStdString();
+    wizard.conversionTitle() = "Payroll";
+}
 
 void ConversionWizardTest::init()
 {
@@ -119,7 +131,9 @@ void ConversionWizardTest::introductoryPanelShowsItsLinesInOrder()
 void ConversionWizardTest::finishAfterTheLastPanelStoresTheSeedFile()
 {
     ConversionWizard wizard(resources());
-    wizard.seedFile() = "/home/ana/seeds/my seed.xsd";
+    const QString seedFile = m_dir->filePath("my seed.xsd");
+    QFile(seedFile).open(QIODevice::WriteOnly);
+    fillValidValues(wizard, seedFile);
     ModalAnswerer answerer;
     QList<bool> finishEnabled;
     answerer.answer<ConversionWizard>([&](QWidget *) {
@@ -134,7 +148,7 @@ void ConversionWizardTest::finishAfterTheLastPanelStoresTheSeedFile()
     QCOMPARE(wizard.beginWizard(), false);
     QCOMPARE(finishEnabled, QList<bool>({false, false, false, true}));
     WizardProgram::afterFinish(wizard);
-    QCOMPARE(readenv("SeedFile", "Millenium_Conv"), std::string("/home/ana/seeds/my seed.xsd"));
+    QCOMPARE(readenv("SeedFile", "Millenium_Conv"), seedFile.toStdString());
 }
 
 void ConversionWizardTest::cancelStoresNothing()
@@ -142,7 +156,9 @@ void ConversionWizardTest::cancelStoresNothing()
     const QString before = environmentText();
     for (int panel = 0; panel < 4; ++panel) {
         ConversionWizard wizard(resources());
-        wizard.seedFile() = "/changed.xsd";
+        const QString seedFile = m_dir->filePath("changed.xsd");
+        QFile(seedFile).open(QIODevice::WriteOnly);
+        fillValidValues(wizard, seedFile);
         ModalAnswerer answerer;
         answerer.answer<ConversionWizard>([&](QWidget *) {
             for (int i = 0; i < panel; ++i)
