@@ -44,6 +44,10 @@ bench: deps
 	cmake --build --preset release -j $(JOBS)
 	scripts/run-benchmarks.sh build/release
 
+# Converts the bundled samples with kelconv and the real toolchain.
+demo: build
+	scripts/demo.sh build/dev
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

@@ -1,5 +1,6 @@
 #include "WizardProgram.h"
 
+#include "ConversionSession.h"
 #include "ConversionWizard.h"
 #include "CurrentDirectory.h"
 #include "File.h"
@@ -64,5 +65,5 @@ int WizardProgram::run()
         return 0; // cancelled or closed: nothing is stored
 
     afterFinish(*wizard);
-    return 0;
+    return ConversionSession(*wizard, *resources, std::cout).run();
 }

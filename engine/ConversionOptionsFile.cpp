@@ -1,0 +1,126 @@
+#include "ConversionOptionsFile.h"
+
+#include "IException.h"
+#include "PathNames.h"
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+ConversionOptionsFile::ConversionOptionsFile(EnvironmentReader environment)
+    : m_environment(std::move(environment))
+{}
+
+const std::string &ConversionOptionsFile::workDirectory(std::ostream &console)
+{
+    if (!m_workDirectory) {
+        std::string directory = m_environment("QVFWORK", "Conversion & Structuring");
+        if (directory.empty()) {
+            console << "Error:  Cannot find QVFWORK environment variable." << std::endl;
+            throw IAccessError("Cannot find QVFWORK environment variable.");
+        }
+        m_workDirectory = std::move(directory);
+    }
+    return *m_workDirectory;
+}
+
+std::string ConversionOptionsFile::content(const std::string &sourcePath,
+                                           const std::string &cvtPath,
+                                           const std::string &xcaPath,
+                                           const std::string &outputDirectory)
+{
+    const std::array<std::string, 44> lines = {
+        "V2R2F1 QVF TRCAFile Options",
+        "Input File",
+        sourcePath,
+        "10",
+        "",
+        "Output File",
+        cvtPath,
+        outputDirectory,
+        "1",
+        "3",
+        "",
+        "TPMX",
+        "0",
+        "0",
+        "0",
+        "0",
+        "",
+        "",
+        "CHX",
+        "1",
+        xcaPath,
+        "",
+        "",
+        "General",
+        "1",
+        "1",
+        "1",
+        "1",
+        "1",
+        "0",
+        "1",
+        "1",
+        "1",
+        "0",
+        "",
+        "Format",
+        "1",
+        "100",
+        "0",
+        "74",
+        "",
+        "",
+        "",
+        "CopyLibrary",
+    };
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        text += lines[i];
+        if (i + 1 < lines.size())
+            text += '\n';
+    }
+    return text;
+}
+
+std::string ConversionOptionsFile::write(const std::string &sourcePath,
+                                         const std::string &cvtPath,
+                                         const std::string &xcaPath,
+                                         const std::string &outputDirectory,
+                                         std::ostream &console)
+{
+    const std::string path = PathNames::join(workDirectory(console),
+                                             PathNames::baseName(sourcePath) + ".c3a");
+    const std::string setAside = PathNames::replaceExtension(path, ".c4a");
+    std::error_code error;
+    if (fs::exists(path, error)) {
+        // Never overwrite a file that could not be set aside: it belongs to someone else.
+        fs::rename(path, setAside, error);
+        if (error)
+            throw IAccessError("The conversion options file " + path + " cannot be renamed to "
+                               + setAside + ": " + error.message() + ".");
+    }
+
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content(sourcePath, cvtPath, xcaPath, outputDirectory);
+    out.close();
+    if (!out) {
+        remove(path);
+        throw IAccessError("The conversion options file " + path + " cannot be written.");
+    }
+    return path;
+}
+
+void ConversionOptionsFile::remove(const std::string &path)
+{
+    std::error_code error;
+    fs::remove(path, error);
+    const std::string setAside = PathNames::replaceExtension(path, ".c4a");
+    if (fs::exists(setAside, error))
+        fs::rename(setAside, path, error);
+}

@@ -1,0 +1,78 @@
+#include "ConversionRun.h"
+
+#include "AnalysisPass.h"
+#include "CompilePass.h"
+#include "ConversionControl.h"
+#include "ConversionFile.h"
+#include "ConversionOptionsFile.h"
+#include "ConversionPass.h"
+#include "IException.h"
+#include "KelwizResourceIds.h"
+#include "ProjectCreator.h"
+#include "SeedTable.h"
+
+#include <ostream>
+
+ConversionRun::ConversionRun(Request request,
+                             SeedTable &table,
+                             ConversionControl &control,
+                             ConversionObserver &observer,
+                             std::ostream &console,
+                             EnvironmentReader environment)
+    : m_request(std::move(request))
+    , m_table(table)
+    , m_control(control)
+    , m_observer(observer)
+    , m_console(console)
+    , m_environment(std::move(environment))
+{}
+
+void ConversionRun::runPasses(std::string &projectPath)
+{
+    // The files name their results after the program-wide output directory.
+    ConversionFile::setOutputDirectory(m_request.outputDirectory);
+    PassContext context{m_request.files,
+                        m_control,
+                        m_observer,
+                        m_console,
+                        m_request.outputDirectory};
+
+    if (!m_control.isCancelled()) {
+        m_observer.statusText(KelwizRes::statusCompiling, "Compiling the COBOL sources...");
+        CompilePass(context, m_request.compileOptions).run();
+    }
+    if (!m_control.isCancelled()) {
+        m_observer.statusText(KelwizRes::statusAnalysing, "Analysing the date fields...");
+        // The pass's "XCOMP" lines follow the table's trace switch and stream.
+        AnalysisPass(context, m_table, m_request.seedFile, m_table.trace()).run();
+    }
+    if (!m_control.isCancelled()) {
+        m_observer.statusText(KelwizRes::statusConverting, "Converting the COBOL sources...");
+        ConversionOptionsFile optionsFile(m_environment);
+        ConversionPass(context, optionsFile).run();
+    }
+    if (!m_control.isCancelled()) {
+        m_observer.statusText(KelwizRes::statusCreatingProject, "Creating the project...");
+        projectPath = ProjectCreator(m_environment, m_observer, m_console)
+                          .create(m_request.templateProject,
+                                  m_request.title,
+                                  m_request.outputDirectory);
+    }
+}
+
+std::string ConversionRun::run()
+{
+    std::string projectPath;
+    std::string errorText;
+    try {
+        runPasses(projectPath);
+    } catch (const IException &error) {
+        errorText = error.text();
+    } catch (const std::exception &error) {
+        // Nothing else is expected here, but no exception may leave the engine's thread.
+        errorText = error.what();
+    }
+    m_console.flush();
+    m_observer.runFinished(projectPath, errorText);
+    return projectPath;
+}

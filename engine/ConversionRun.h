@@ -1,0 +1,61 @@
+#pragma once
+
+#include "EnvironmentReader.h"
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+class ConversionControl;
+class ConversionFile;
+class ConversionObserver;
+class SeedTable;
+
+/// One whole conversion run: the compile, analysis and conversion passes (each only while the
+/// run has not been cancelled) and then the creation of the project. This is the body of the
+/// wizard's conversion thread and of kelconv; it runs on the caller's thread and reports
+/// through the observer only.
+class ConversionRun final
+{
+public:
+    /// What the run works on and with.
+    struct Request
+    {
+        /// The files, in list order; the caller keeps them alive for the run.
+        std::vector<ConversionFile *> files;
+        /// Compile options, handed to the compile pass by the compile-argument rule.
+        std::string compileOptions;
+        /// The user's seed file; only ever read.
+        std::string seedFile;
+        /// Must exist; result files, the temporary seed file and the log go here.
+        std::string outputDirectory;
+        /// Template project (may be empty) and title of the new project.
+        std::string templateProject;
+        std::string title;
+    };
+
+    /// `environment` reads the settings QVFWORK, PRJDIR and CONFIG_PATH; `console` receives
+    /// the console lines.
+    ConversionRun(Request request,
+                  SeedTable &table,
+                  ConversionControl &control,
+                  ConversionObserver &observer,
+                  std::ostream &console,
+                  EnvironmentReader environment);
+
+    /// Runs the passes and creates the project; returns the project path, empty when none was
+    /// made. Never throws: an error that ends the run (a class-library access error from a
+    /// pass) is reported to `ConversionObserver::runFinished` with its text, as is the result.
+    /// A cancelled run creates no project.
+    std::string run();
+
+private:
+    void runPasses(std::string &projectPath);
+
+    Request m_request;
+    SeedTable &m_table;
+    ConversionControl &m_control;
+    ConversionObserver &m_observer;
+    std::ostream &m_console;
+    EnvironmentReader m_environment;
+};

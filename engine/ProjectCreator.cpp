@@ -1,0 +1,241 @@
+#include "ProjectCreator.h"
+
+#include "ConversionObserver.h"
+#include "IException.h"
+#include "KelwizResourceIds.h"
+#include "LineReader.h"
+#include "PathNames.h"
+
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char *const projectErrorText = "Cannot create new project.";
+
+/// The letters of the short-name search: y, z, a, b, ... x.
+char cyclicLetter(int index)
+{
+    return static_cast<char>('a' + (index + 24) % 26);
+}
+
+bool exists(const std::string &path)
+{
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+} // namespace
+
+ProjectCreator::ProjectCreator(EnvironmentReader environment,
+                               ConversionObserver &observer,
+                               std::ostream &console)
+    : m_environment(std::move(environment))
+    , m_observer(observer)
+    , m_console(console)
+{}
+
+bool ProjectCreator::isShortName(const std::string &fileName)
+{
+    const std::size_t firstDot = fileName.find('.');
+    if (firstDot == std::string::npos)
+        return fileName.size() <= 4;
+    if (fileName.find('.', firstDot + 1) != std::string::npos)
+        return false;
+    // 1-based position of the dot is firstDot + 1.
+    return firstDot + 1 <= 7 && fileName.size() - (firstDot + 1) <= 4;
+}
+
+std::string ProjectCreator::doubledBackslashes(const std::string &text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (const char c : text) {
+        result += c;
+        if (c == '\\')
+            result += '\\';
+    }
+    return result;
+}
+
+std::string ProjectCreator::freeTemplateName(const std::string &templatePath)
+{
+    const std::string directory = PathNames::directory(templatePath);
+    const std::string name = PathNames::fileName(templatePath);
+    const auto candidate = [&](const std::string &prefix) {
+        return PathNames::join(directory, prefix + name);
+    };
+
+    if (!isShortName(name)) {
+        if (const std::string path = candidate("y"); !exists(path))
+            return path;
+        if (const std::string path = candidate("y2k"); !exists(path))
+            return path;
+        for (unsigned long n = 1;; ++n) {
+            if (const std::string path = candidate("y2k" + std::to_string(n)); !exists(path))
+                return path;
+        }
+    }
+
+    for (int first = 0; first < 26; ++first) {
+        if (const std::string path = candidate(std::string(1, cyclicLetter(first))); !exists(path))
+            return path;
+    }
+    for (int first = 0; first < 26; ++first) {
+        for (int second = 0; second < 26; ++second) {
+            const std::string prefix{cyclicLetter(first), cyclicLetter(second)};
+            if (const std::string path = candidate(prefix); !exists(path))
+                return path;
+        }
+    }
+    m_console << "Could not find a name that does not exceed space requirements." << std::endl;
+    throw IAccessError("Could not find an available name.");
+}
+
+std::string ProjectCreator::projectDirectory(const std::string &outputDirectory)
+{
+    std::string directory = m_environment("PRJDIR", "Toolbench");
+    if (!directory.empty())
+        return directory;
+
+    const std::string heading = m_observer.resourceText(KelwizRes::noProjectDirectory);
+    const std::string where = m_observer.resourceText(KelwizRes::projectCreatedIn) + outputDirectory
+                              + ".";
+    m_console << "Information:  " << heading << "\n"
+              << std::string(14, ' ') << where << "\n"
+              << std::endl;
+    m_observer.informationMessage({heading, "", where});
+    return outputDirectory;
+}
+
+void ProjectCreator::projectError(const std::string &title, const std::string &outputDirectory)
+{
+    const std::string first = m_observer.resourceText(KelwizRes::projectErrorStart) + title
+                              + m_observer.resourceText(KelwizRes::projectErrorEnd);
+    const std::string second = m_observer.resourceText(KelwizRes::resultsIn) + outputDirectory
+                               + ".";
+    m_console << "Error:  " << first << "\n" << std::string(8, ' ') << second << std::endl;
+    m_observer.errorMessage({first, "", second});
+    throw IAccessError(projectErrorText);
+}
+
+void ProjectCreator::writeFromTemplate(const std::string &templatePath,
+                                       const std::string &projectPath,
+                                       const std::string &title,
+                                       const std::string &directoryValue)
+{
+    std::ifstream in(templatePath, std::ios::binary);
+    if (!in || in.peek() == std::ifstream::traits_type::eof())
+        throw IAccessError("The template project " + templatePath + " cannot be read.");
+
+    std::ofstream out(projectPath, std::ios::binary | std::ios::trunc);
+    LineReader reader(in);
+    std::string line;
+    while (reader.readLine(line)) {
+        if (line.find("+name=") != std::string::npos)
+            out << "+name=" << title << "\n";
+        else if (line.find("+defaultDir=") != std::string::npos)
+            out << "+defaultDir=" << directoryValue << "\n";
+        else if (line.find("+dirs=") != std::string::npos)
+            out << "+dirs=" << directoryValue << "\n";
+        else if (line.find("+filter=") != std::string::npos)
+            out << "+filter=*.asd;*.cvt;*.cpy;*.crs;*.log;*.xca;*.xrl;\n";
+        else if (line.find("+position=") == std::string::npos && !line.empty())
+            out << line << "\n";
+    }
+    out.close();
+    if (!out || in.bad())
+        throw IAccessError("The project file " + projectPath + " cannot be written.");
+}
+
+void ProjectCreator::writeFixed(const std::string &projectPath,
+                                const std::string &title,
+                                const std::string &directoryValue)
+{
+    const std::string base = PathNames::baseName(projectPath);
+    std::ofstream out(projectPath, std::ios::binary | std::ios::trunc);
+    out << "-ProjectInfo\n"
+        << "+name=" << title << "\n"
+        << "+type=TELAMRDV.IWS\n"
+        << "-BuildInfo\n"
+        << "+target=" << base << ".exe\n"
+        << "+runOptions=\n"
+        << "+makefile=" << base << ".mak\n"
+        << "-LocationInfo\n"
+        << "+defaultDir=" << directoryValue << "\n"
+        << "+dirs=" << directoryValue << "\n"
+        << "-ConfigInfo\n"
+        << "+filter=*.asd;*.cvt;*.cpy;*.crs;*.log;*.xca;*.xrl;\n"
+        << "+view=icon\n"
+        << "+refresh=yes\n";
+    out.close();
+    if (!out)
+        throw IAccessError("The project file " + projectPath + " cannot be written.");
+}
+
+std::string ProjectCreator::create(const std::string &templatePath,
+                                   const std::string &title,
+                                   const std::string &outputDirectory)
+{
+    std::string projectPath;
+    std::string optionsPath;
+    bool projectMade = false;
+    bool optionsMade = false;
+    try {
+        const std::string directory = projectDirectory(outputDirectory);
+
+        if (!templatePath.empty()) {
+            projectPath = freeTemplateName(templatePath);
+        } else {
+            for (unsigned long n = 1;; ++n) {
+                projectPath = PathNames::join(directory, "y2k" + std::to_string(n) + ".iwp");
+                if (!exists(projectPath))
+                    break;
+            }
+        }
+        optionsPath = PathNames::replaceExtension(projectPath, ".iwo");
+
+        const std::string directoryValue = doubledBackslashes(outputDirectory);
+        std::string optionsTemplate;
+        try {
+            projectMade = true;
+            if (!templatePath.empty()) {
+                writeFromTemplate(templatePath, projectPath, title, directoryValue);
+                optionsTemplate = PathNames::replaceExtension(templatePath, ".iwo");
+            } else {
+                writeFixed(projectPath, title, directoryValue);
+                if (const std::string config = m_environment("CONFIG_PATH", "Toolbench");
+                    !config.empty())
+                    optionsTemplate = PathNames::join(config, "telamrdv.iwo");
+            }
+            std::error_code error;
+            if (optionsTemplate.empty())
+                error = std::make_error_code(std::errc::no_such_file_or_directory);
+            else {
+                optionsMade = !exists(optionsPath);
+                fs::copy_file(optionsTemplate,
+                              optionsPath,
+                              fs::copy_options::overwrite_existing,
+                              error);
+            }
+            if (error)
+                throw IAccessError("The project options file " + optionsTemplate
+                                   + " cannot be copied to " + optionsPath + ".");
+        } catch (const IAccessError &) {
+            projectError(title, outputDirectory);
+        }
+        return projectPath;
+    } catch (const IException &) {
+    } catch (const std::exception &) {
+    }
+    std::error_code error;
+    if (projectMade)
+        fs::remove(projectPath, error);
+    if (optionsMade)
+        fs::remove(optionsPath, error);
+    return {};
+}

@@ -1,0 +1,465 @@
+// Whole conversion runs over the stand-in tools: console lines, states, counters, the
+// temporary seed file, the log, the options file and the project.
+
+#include "ConversionRun.h"
+#include "CompilePass.h"
+#include "ConversionControl.h"
+#include "ConversionFile.h"
+#include "Environment.h"
+#include "RunTestSupport.h"
+#include "SeedTable.h"
+#include "XcompTrace.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+using namespace RunTestSupport;
+
+namespace {
+
+/// A program-info file: the program includes `copybook` (none when empty) and reports one run
+/// of `kind` at bytes 1..2 of it.
+std::string programInfo(const std::string &program,
+                        const std::string &copybook,
+                        const std::string &kind)
+{
+    std::string text = "<PROGRAM-INFO>\n<FILE> " + program + ".cbl </FILE>\n";
+    if (copybook.empty())
+        return text + "</PROGRAM-INFO>\n";
+    return text + "<FILE> " + copybook + " </FILE>\n</PROGRAM-INFO>\n<INCLUDE> " + copybook
+           + " Q\n<RESULT>\n<" + kind + ">\n<INDEX> 1 <LENGTH> 2\n</" + kind + ">\n</RESULT>\n";
+}
+
+const std::string hyphens(70, '-');
+
+class ConversionRunTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const fs::path &directory : {sources, out, work, projects, config, data, home})
+            fs::create_directories(directory);
+        writeFile(config / "telamrdv.iwo", "options template\n");
+        writeFile(seed, "* the user's seed file\n");
+        settings = {{"Conversion & Structuring", {{"QVFWORK", work.string()}}},
+                    {"Toolbench",
+                     {{"PRJDIR", projects.string()}, {"CONFIG_PATH", config.string()}}}};
+        environment.set("CHRONEX_HOME", home.string());
+        environment.set("PATH", standInDirectory().string() + ":" + std::getenv("PATH"));
+        environment.set("STANDIN_DIR", data.string());
+        environment.set("STANDIN_QVFWORK", work.string());
+    }
+
+    void addProgram(const std::string &base, const std::string &programInfoText = {})
+    {
+        const fs::path source = sources / (base + ".cbl");
+        writeFile(source, "       IDENTIFICATION DIVISION.\n");
+        if (!programInfoText.empty())
+            writeFile(data / (base + ".xrl"), programInfoText);
+        files.push_back(std::make_unique<ConversionFile>(source.string()));
+    }
+
+    std::string run()
+    {
+        writeEnvironment(home, settings);
+        ConversionRun::Request request;
+        for (const auto &file : files)
+            request.files.push_back(file.get());
+        request.compileOptions = compileOptions;
+        request.seedFile = seed.string();
+        request.outputDirectory = out.string();
+        request.title = "Year 2000 Conversion";
+        return ConversionRun(request, table, control, observer, console, &readenv).run();
+    }
+
+    std::string state(std::size_t index) const
+    {
+        char text[8];
+        std::snprintf(text, sizeof text, "0x%02X", files[index]->state());
+        return text;
+    }
+
+    std::string counters() const
+    {
+        std::string text;
+        for (auto pass : {ConversionObserver::Pass::Compile,
+                          ConversionObserver::Pass::Analysis,
+                          ConversionObserver::Pass::Conversion}) {
+            const auto &c = control.counters(pass);
+            text += std::to_string(c.success.load()) + "/" + std::to_string(c.failure.load()) + " ";
+        }
+        return text;
+    }
+
+    /// How often `tool` ran for program `base`.
+    int calls(const std::string &tool, const std::string &base) const
+    {
+        std::istringstream lines(readFile(data / "calls"));
+        int count = 0;
+        for (std::string line; std::getline(lines, line);) {
+            if (line.starts_with(tool + " ") && line.find("/" + base + ".") != std::string::npos)
+                ++count;
+        }
+        return count;
+    }
+
+    std::string executedZmc2(const std::string &base, int code) const
+    {
+        const std::string source = (sources / (base + ".cbl")).string();
+        return hyphens + "\nExecuted:  zmc2  -c  -i" + sources.string() + " -qANALYZE " + source
+               + " ==> " + std::to_string(code) + "\n";
+    }
+    std::string executedKelmkpu(const std::string &base, int code) const
+    {
+        return hyphens + "\nExecuted:  kelmkpu " + (out / (base + ".adt")).string() + " /r "
+               + (out / "user seed.asd").string() + " /m- /c /u+ /d " + out.string() + " ==> "
+               + std::to_string(code) + "\n";
+    }
+    std::string executedVyquext(const std::string &base, int code) const
+    {
+        return hyphens + "\nExecuted:  vyquext /h " + (sources / (base + ".cbl")).string() + " ==> "
+               + std::to_string(code) + "\n";
+    }
+
+    TemporaryDirectory temporary;
+    const fs::path root = temporary.path();
+    const fs::path sources = root / "my sources";
+    const fs::path out = root / "out";
+    const fs::path work = root / "work";
+    const fs::path projects = root / "projects";
+    const fs::path config = root / "config";
+    const fs::path data = root / "standin";
+    const fs::path home = root / "home";
+    const fs::path seed = root / "user seed.xsd";
+    std::map<std::string, std::map<std::string, std::string>> settings;
+    std::string compileOptions;
+    ScopedEnvironment environment;
+    std::vector<std::unique_ptr<ConversionFile>> files;
+    std::ostringstream console;
+    SeedTable table{XcompTrace(XcompTrace::Switch::On, console)};
+    ConversionControl control;
+    RecordingObserver observer;
+};
+
+TEST_F(ConversionRunTest, programsSharingACopybookConvergeAndAProgramWithoutCopybooksRunsOnce)
+{
+    addProgram("PROGA", programInfo("PROGA", "DATES", "USED-AS-YEAR"));
+    addProgram("PROGB", programInfo("PROGB", "DATES", "USED-AS-NON-YEAR"));
+    addProgram("PROGC", programInfo("PROGC", "", ""));
+    writeFile(work / "PROGA.c3a", "someone else's options\n");
+
+    const std::string project = run();
+
+    const std::string block = "<SEED> <INCLUDE> DATES Q\n"
+                              "  <used-as-year-and-non-year> <index> 1 <length> 2\n"
+                              "</SEED>\n\n";
+    EXPECT_EQ(readFile(out / "user seed.asd"), "* the user's seed file\n" + block);
+    EXPECT_EQ(readFile(seed), "* the user's seed file\n");
+    // PROGA's second analysis saw what PROGB taught the table.
+    EXPECT_EQ(readFile(data / "seed.PROGA.1"), "* the user's seed file\n");
+    EXPECT_EQ(readFile(data / "seed.PROGA.2"), "* the user's seed file\n" + block);
+    EXPECT_EQ(calls("kelmkpu", "PROGA"), 2);
+    EXPECT_EQ(calls("kelmkpu", "PROGB"), 1);
+    EXPECT_EQ(calls("kelmkpu", "PROGC"), 1);
+
+    EXPECT_EQ(state(0), "0x81");
+    EXPECT_EQ(state(1), "0x81");
+    EXPECT_EQ(state(2), "0x81");
+    EXPECT_EQ(counters(), "3/0 3/0 3/0 ");
+    EXPECT_EQ(observer.states,
+              (std::vector<std::string>{"PROGA 0x91", "PROGA 0x11", "PROGB 0x91", "PROGB 0x11",
+                                        "PROGC 0x91", "PROGC 0x11", "PROGA 0x92", "PROGA 0x21",
+                                        "PROGB 0x92", "PROGB 0x21", "PROGC 0x92", "PROGC 0x41",
+                                        "PROGA 0x92", "PROGA 0x21", "PROGA 0x41", "PROGB 0x41",
+                                        "PROGA 0x94", "PROGA 0x81", "PROGB 0x94", "PROGB 0x81",
+                                        "PROGC 0x94", "PROGC 0x81"}));
+
+    const std::string expectedConsole
+        = executedZmc2("PROGA", 0) + executedZmc2("PROGB", 0) + executedZmc2("PROGC", 0)
+          + "XCOMP:Loop 1\n"
+            "XCOMP:   Analyzing PROGA.cbl\n"
+          + executedKelmkpu("PROGA", 0)
+          + "XCOMP:  PROGA is add CopyBook DATES\n"
+            "XCOMP:  Adding new entry  Q\n"
+            "XCOMP:  Q changed by PROGA\n"
+            "\n"
+            "XCOMP:  Table Changed.\n"
+            "XCOMP:  Generating new seed file.\n"
+            "XCOMP:  PROGA has 1 copybooks.\n"
+            "XCOMP:   Analyzing PROGB.cbl\n"
+          + executedKelmkpu("PROGB", 0)
+          + "XCOMP:  PROGB is add CopyBook DATES\n"
+            "XCOMP:  Entry already exists  Q\n"
+            "XCOMP:  Q changed by PROGB\n"
+            "\n"
+            "XCOMP:  Table Changed.\n"
+            "XCOMP:  Generating new seed file.\n"
+            "XCOMP:  PROGB has 1 copybooks.\n"
+            "XCOMP:   Analyzing PROGC.cbl\n"
+          + executedKelmkpu("PROGC", 0)
+          + "XCOMP:  PROGC has 0 copybooks.\n"
+            "XCOMP:Loop 2\n"
+            "XCOMP:  Testing PROGA for new copybook data.--> Has NEW data\n"
+            "XCOMP:   Analyzing PROGA.cbl\n"
+          + executedKelmkpu("PROGA", 0)
+          + "XCOMP:  Entry already exists  Q\n"
+            "XCOMP:  PROGA has 1 copybooks.\n"
+            "XCOMP:  Testing PROGB for new copybook data.--> Nothing new\n"
+            "XCOMP:   Skipped since PROGB.cbl nothing new to reanalyze.  May try again next pass.\n"
+            "XCOMP:   Skipped since PROGC.cbl is marked completed.\n"
+          + executedVyquext("PROGA", 0) + executedVyquext("PROGB", 0) + executedVyquext("PROGC", 0);
+    EXPECT_EQ(console.str(), expectedConsole);
+
+    // The findings of every converted program, in list order, and the reports moved out of the
+    // source directory.
+    EXPECT_EQ(readFile(out / "chxconv.log"),
+              "findings of PROGA, analysis 2\nfindings of PROGB, analysis 1\n"
+              "findings of PROGC, analysis 1\n");
+    EXPECT_EQ(readFile(out / "PROGB.crs"), "report of PROGB\n");
+    EXPECT_FALSE(fs::exists(sources / "PROGB.crs"));
+
+    // The options file the aid saw, and the set-aside file given back afterwards.
+    const std::string source = (sources / "PROGB.cbl").string();
+    EXPECT_EQ(readFile(data / "options.PROGB"),
+              "V2R2F1 QVF TRCAFile Options\nInput File\n" + source + "\n10\n\nOutput File\n"
+                  + (out / "PROGB.cvt").string() + "\n" + out.string()
+                  + "\n1\n3\n\nTPMX\n0\n0\n0\n0\n\n\nCHX\n1\n" + (out / "PROGB.xca").string()
+                  + "\n\n\nGeneral\n1\n1\n1\n1\n1\n0\n1\n1\n1\n0\n\nFormat\n1\n100\n0\n74\n\n\n\n"
+                    "CopyLibrary");
+    EXPECT_FALSE(fs::exists(work / "PROGB.c3a"));
+    EXPECT_EQ(readFile(work / "PROGA.c3a"), "someone else's options\n");
+    EXPECT_FALSE(fs::exists(work / "PROGA.c4a"));
+
+    EXPECT_EQ(project, (projects / "y2k1.iwp").string());
+    EXPECT_EQ(observer.finishedCount, 1);
+    EXPECT_EQ(observer.errorText, "");
+    EXPECT_EQ(readFile(projects / "y2k1.iwo"), "options template\n");
+}
+
+TEST_F(ConversionRunTest, childrenRunInTheSourceDirectoryWithTheOutputDirectoryAndWholeArguments)
+{
+    addProgram("PROGA", programInfo("PROGA", "", ""));
+    compileOptions = "-c   -qAnalyze -Wall";
+    run();
+    const std::string calls = readFile(data / "calls");
+    const std::string source = (sources / "PROGA.cbl").string();
+    EXPECT_NE(calls.find("zmc2 cwd=" + sources.string() + " out=" + out.string()
+                         + " [-c] "
+                           "[-qAnalyze] [-Wall] [-i"
+                         + sources.string() + "] [" + source + "]\n"),
+              std::string::npos)
+        << calls;
+    EXPECT_NE(calls.find("vyquext cwd=" + sources.string() + " out=" + out.string() + " [/h] ["
+                         + source + "]\n"),
+              std::string::npos)
+        << calls;
+    EXPECT_NE(console.str().find("Executed:  zmc2 -c   -qAnalyze -Wall -i" + sources.string() + " "
+                                 + source + " ==> 0\n"),
+              std::string::npos);
+}
+
+struct ResultCase
+{
+    const char *label;
+    std::vector<std::pair<std::string, std::string>> environment;
+    std::string state;
+    std::string counters;
+};
+
+class ConversionRunResultTest : public ConversionRunTest,
+                                public ::testing::WithParamInterface<ResultCase>
+{};
+
+TEST_P(ConversionRunResultTest, judgesTheToolResults)
+{
+    addProgram("PROGA", programInfo("PROGA", "DATES", "ALWAYS-YEAR"));
+    for (const auto &[name, value] : GetParam().environment)
+        environment.set(name, value);
+    const std::string project = run();
+    EXPECT_EQ(state(0), GetParam().state);
+    EXPECT_EQ(counters(), GetParam().counters);
+    EXPECT_EQ(observer.errorText, "");
+    EXPECT_FALSE(project.empty());
+    // Severe results keep the file out of the later passes.
+    if (GetParam().state == "0x14" || GetParam().state == "0x18") {
+        EXPECT_EQ(calls("kelmkpu", "PROGA"), 0);
+    }
+    if (GetParam().state == "0x44" || GetParam().state == "0x48") {
+        EXPECT_EQ(calls("vyquext", "PROGA"), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Results,
+    ConversionRunResultTest,
+    ::testing::Values(
+        ResultCase{"compileWarning", {{"STANDIN_RC_zmc2_PROGA", "4"}}, "0x81", "1/0 1/0 1/0 "},
+        ResultCase{"compileError", {{"STANDIN_RC_zmc2_PROGA", "8"}}, "0x14", "0/1 0/0 0/0 "},
+        ResultCase{"compileSevere", {{"STANDIN_RC_zmc2_PROGA", "12"}}, "0x18", "0/1 0/0 0/0 "},
+        ResultCase{"compilerKilled", {{"STANDIN_SIGNAL_zmc2_PROGA", "1"}}, "0x18", "0/1 0/0 0/0 "},
+        ResultCase{"analysisWarning", {{"STANDIN_RC_kelmkpu_PROGA", "4"}}, "0x81", "1/0 1/0 1/0 "},
+        ResultCase{"analysisError", {{"STANDIN_RC_kelmkpu_PROGA", "8"}}, "0x44", "1/0 0/1 0/0 "},
+        ResultCase{"analysisOddCode", {{"STANDIN_RC_kelmkpu_PROGA", "2"}}, "0x48", "1/0 0/1 0/0 "},
+        ResultCase{"analysisSevere", {{"STANDIN_RC_kelmkpu_PROGA", "12"}}, "0x48", "1/0 0/1 0/0 "},
+        ResultCase{"missingXca", {{"STANDIN_NOXCA_kelmkpu_PROGA", "1"}}, "0x48", "1/0 0/1 0/0 "},
+        ResultCase{"unreadableXrl",
+                   {{"STANDIN_XRLDIR_kelmkpu_PROGA", "1"}},
+                   "0x48",
+                   "1/0 0/1 0/0 "},
+        ResultCase{"builderKilled",
+                   {{"STANDIN_SIGNAL_kelmkpu_PROGA", "1"}},
+                   "0x48",
+                   "1/0 0/1 0/0 "},
+        ResultCase{"conversionNotice", {{"STANDIN_RC_vyquext_PROGA", "8"}}, "0x82", "1/0 1/0 1/0 "},
+        ResultCase{"conversionSevere", {{"STANDIN_RC_vyquext_PROGA", "9"}}, "0x88", "1/0 1/0 0/1 "},
+        ResultCase{"aidKilled", {{"STANDIN_SIGNAL_vyquext_PROGA", "1"}}, "0x88", "1/0 1/0 0/1 "}),
+    [](const auto &info) { return std::string(info.param.label); });
+
+TEST_F(ConversionRunTest, aToolMissingFromThePathIsASevereResultWithItsMessage)
+{
+    addProgram("PROGA");
+    environment.set("PATH", (root / "empty").string());
+    const std::string project = run();
+    EXPECT_EQ(console.str(),
+              "Error:  Cannot find zmc2 in your path.\n" + executedZmc2("PROGA", 16)
+                  + "XCOMP:Loop 1\n"
+                    "XCOMP:   Skipped since PROGA.cbl has a severe error earlier.\n"
+                    "XCOMP:   1\n");
+    EXPECT_EQ(state(0), "0x18");
+    EXPECT_EQ(counters(), "0/1 0/0 0/0 ");
+    EXPECT_EQ(project, (projects / "y2k1.iwp").string());
+}
+
+TEST(CompilePassTest, startFailuresMapToTheirMessages)
+{
+    const std::string unknown = "Error:  An unknow error occurred in starting the process.";
+    const std::string close = "Error:  Please close some applications.";
+    const std::vector<std::pair<int, std::string>> cases
+        = {{ENOENT, "Error:  Cannot find zmc2 in your path."},
+           {EACCES, close},
+           {ENOMEM, close},
+           {EAGAIN, close},
+           {E2BIG, close},
+           {EPERM, unknown},
+           {EIO, unknown}};
+    for (const auto &[error, message] : cases)
+        EXPECT_EQ(CompilePass::startFailureMessage(error), message) << error;
+}
+
+TEST_F(ConversionRunTest, anUnsetWorkDirectoryEndsTheRunWithTheFileStillRunning)
+{
+    addProgram("PROGA", programInfo("PROGA", "", ""));
+    addProgram("PROGB", programInfo("PROGB", "", ""));
+    settings.erase("Conversion & Structuring");
+    const std::string project = run();
+    EXPECT_TRUE(console.str().ends_with("Error:  Cannot find QVFWORK environment variable.\n"))
+        << console.str();
+    EXPECT_EQ(state(0), "0x94");
+    EXPECT_EQ(state(1), "0x41");
+    EXPECT_EQ(project, "");
+    EXPECT_EQ(observer.errorText, "Cannot find QVFWORK environment variable.");
+    EXPECT_EQ(calls("vyquext", "PROGA"), 0);
+    EXPECT_FALSE(fs::exists(projects / "y2k1.iwp"));
+}
+
+TEST_F(ConversionRunTest, anUnknownKindEndsTheRunWithTheFileStillRunning)
+{
+    addProgram("PROGA", programInfo("PROGA", "DATES", "used-as-year"));
+    run();
+    EXPECT_EQ(state(0), "0x92");
+    EXPECT_EQ(observer.errorText, "Kind did not parse correctly");
+    EXPECT_EQ(observer.projectPath, "");
+}
+
+TEST_F(ConversionRunTest, aMissingSeedFileEndsTheRunBeforeAnyAnalysis)
+{
+    addProgram("PROGA", programInfo("PROGA", "", ""));
+    fs::remove(seed);
+    run();
+    const std::string text = "Cannot copy seed file " + seed.string() + " to "
+                             + (out / "user seed.asd").string();
+    EXPECT_TRUE(console.str().ends_with("Error: " + text + "\n")) << console.str();
+    EXPECT_EQ(observer.errorText, text);
+    EXPECT_EQ(state(0), "0x11");
+    EXPECT_EQ(calls("kelmkpu", "PROGA"), 0);
+}
+
+TEST_F(ConversionRunTest, aSeedFileThatIsTheTemporaryOneIsNeverOverwritten)
+{
+    addProgram("PROGA", programInfo("PROGA", "DATES", "ALWAYS-YEAR"));
+    const fs::path inOutput = out / "user seed.asd";
+    writeFile(inOutput, "* precious\n");
+    fs::copy_file(inOutput, seed, fs::copy_options::overwrite_existing);
+    fs::remove(seed);
+    fs::create_symlink(inOutput, seed);
+    run();
+    EXPECT_EQ(readFile(inOutput), "* precious\n");
+    EXPECT_NE(observer.errorText.find("Cannot copy seed file"), std::string::npos);
+}
+
+struct CancelCase
+{
+    const char *label;
+    const char *tool;
+    std::string runningState;
+};
+
+class ConversionRunCancelTest : public ConversionRunTest,
+                                public ::testing::WithParamInterface<CancelCase>
+{};
+
+TEST_P(ConversionRunCancelTest, cancelKillsTheRunningChildAndStopsTheRun)
+{
+    addProgram("PROGA", programInfo("PROGA", "", ""));
+    addProgram("PROGB", programInfo("PROGB", "", ""));
+    writeFile(work / "PROGA.c3a", "someone else's options\n");
+    environment.set(std::string("STANDIN_HANG_") + GetParam().tool + "_PROGA", "1");
+
+    std::thread engine([this] { run(); });
+    const fs::path marker = data / (std::string("running.") + GetParam().tool + ".PROGA");
+    // The child may be running before the engine has stored its id.
+    while (!fs::exists(marker) || control.processId() == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const pid_t child = control.processId();
+    control.cancel();
+    engine.join();
+
+    EXPECT_EQ(state(0), GetParam().runningState);
+    EXPECT_EQ(calls(GetParam().tool, "PROGB"), 0);
+    EXPECT_EQ(control.processId(), 0);
+    EXPECT_EQ(observer.finishedCount, 1);
+    EXPECT_EQ(observer.projectPath, "");
+    EXPECT_EQ(observer.errorText, "");
+    EXPECT_FALSE(fs::exists(projects / "y2k1.iwp"));
+    // The killed child has been waited for: no such process is left.
+    EXPECT_NE(::kill(child, 0), 0);
+    // The options file of a cancelled conversion is cleaned up all the same.
+    EXPECT_EQ(readFile(work / "PROGA.c3a"), "someone else's options\n");
+    EXPECT_TRUE(console.str().ends_with(" ==> 16\n")) << console.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cancel,
+                         ConversionRunCancelTest,
+                         ::testing::Values(CancelCase{"compile", "zmc2", "0x91"},
+                                           CancelCase{"analysis", "kelmkpu", "0x92"},
+                                           CancelCase{"conversion", "vyquext", "0x94"}),
+                         [](const auto &info) { return std::string(info.param.label); });
+
+TEST_F(ConversionRunTest, aRunCancelledBeforeItStartsRunsNothing)
+{
+    addProgram("PROGA");
+    control.cancel();
+    EXPECT_EQ(run(), "");
+    EXPECT_EQ(console.str(), "");
+    EXPECT_EQ(state(0), "0x00");
+}
+
+} // namespace

@@ -1,0 +1,9 @@
+# Tests of the conversion run: the pieces, and whole runs over the stand-in tools in standin/.
+chronex_add_test(NAME engine_run_tests
+    SOURCES
+        CompileArgumentsTest.cpp
+        ConversionRunTest.cpp
+        ProjectCreatorTest.cpp
+        RunTestSupport.cpp RunTestSupport.h
+    LIBS chronex_engine
+    TIMEOUT 300)
