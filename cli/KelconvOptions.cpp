@@ -94,5 +94,7 @@ Exit status:
 Settings (environment.ini in $CHRONEX_HOME, see kelenv): QVFWORK of group
 "Conversion & Structuring" (conversion options files), PRJDIR and CONFIG_PATH of group
 Toolbench (project directory and project options template).
+Environment: YWIZ_TRACE_XCOMP=1 (or yes/on) adds the "XCOMP" trace of the analysis loop;
+the tools find the output directory in CHRONEX_OUTPUT_DIR.
 )help";
 }

@@ -51,9 +51,9 @@ private:
     posix_spawn_file_actions_t m_actions;
 };
 
-/// Owns the spawn attributes: the child starts with no signal blocked and SIGINT/SIGTERM at
-/// their defaults, whatever the engine's thread has blocked or caught (kelconv blocks them to
-/// wait for them on a thread of its own).
+/// Owns the spawn attributes: the child leads a new process group and starts with no signal
+/// blocked and SIGINT/SIGTERM at their defaults, whatever the engine's thread has blocked or
+/// caught (kelconv blocks them to wait for them on a thread of its own).
 class SpawnAttributes final
 {
 public:
@@ -68,7 +68,11 @@ public:
         sigaddset(&defaults, SIGINT);
         sigaddset(&defaults, SIGTERM);
         posix_spawnattr_setsigdefault(&m_attributes, &defaults);
-        posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        // A group of its own, so that a cancel ends whatever the tool has started in turn.
+        posix_spawnattr_setpgroup(&m_attributes, 0);
+        posix_spawnattr_setflags(&m_attributes,
+                                 POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF
+                                     | POSIX_SPAWN_SETPGROUP);
     }
     ~SpawnAttributes() { posix_spawnattr_destroy(&m_attributes); }
     SpawnAttributes(const SpawnAttributes &) = delete;

@@ -28,7 +28,8 @@ public:
     /// The program-wide spawn lock.
     static std::mutex &spawnLock();
 
-    /// Sets the cancel flag and kills the child in the slot, under the spawn lock. The flag is
+    /// Sets the cancel flag and kills the child in the slot with its process group (whatever it
+    /// started in turn), under the spawn lock. The flag is
     /// never cleared during a run. Safe to call from any thread, also more than once.
     void cancel();
 

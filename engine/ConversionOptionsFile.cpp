@@ -101,9 +101,13 @@ std::string ConversionOptionsFile::write(const std::string &sourcePath,
     if (fs::exists(path, error)) {
         // Never overwrite a file that could not be set aside: it belongs to someone else.
         fs::rename(path, setAside, error);
-        if (error)
-            throw IAccessError("The conversion options file " + path + " cannot be renamed to "
-                               + setAside + ": " + error.message() + ".");
+        if (error) {
+            const std::string text = "The conversion options file " + path
+                                     + " cannot be renamed to " + setAside + ": " + error.message()
+                                     + ".";
+            console << "Error:  " << text << std::endl;
+            throw IAccessError(text);
+        }
     }
 
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -111,7 +115,9 @@ std::string ConversionOptionsFile::write(const std::string &sourcePath,
     out.close();
     if (!out) {
         remove(path);
-        throw IAccessError("The conversion options file " + path + " cannot be written.");
+        const std::string text = "The conversion options file " + path + " cannot be written.";
+        console << "Error:  " << text << std::endl;
+        throw IAccessError(text);
     }
     return path;
 }

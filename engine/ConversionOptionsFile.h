@@ -20,7 +20,8 @@ public:
     ///
     /// When `QVFWORK` is unset, prints "Error:  Cannot find QVFWORK environment variable." on
     /// `console` and throws IAccessError("Cannot find QVFWORK environment variable."). Throws
-    /// IAccessError naming the file when it cannot be written.
+    /// IAccessError naming the file (after printing it as an "Error:  " line) when it cannot be
+    /// written or an existing file of that name cannot be set aside.
     std::string write(const std::string &sourcePath,
                       const std::string &cvtPath,
                       const std::string &xcaPath,

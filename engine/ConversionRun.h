@@ -35,7 +35,9 @@ public:
     };
 
     /// `environment` reads the settings QVFWORK, PRJDIR and CONFIG_PATH; `console` receives
-    /// the console lines.
+    /// the console lines. The analysis pass writes its "XCOMP" lines through the table's trace
+    /// (same switch and stream as the table's own lines). The run sets the program-wide output
+    /// directory of ConversionFile to the request's.
     ConversionRun(Request request,
                   SeedTable &table,
                   ConversionControl &control,

@@ -177,6 +177,27 @@ void ProjectCreator::writeFixed(const std::string &projectPath,
         throw IAccessError("The project file " + projectPath + " cannot be written.");
 }
 
+void ProjectCreator::copyOptionsTemplate(const std::string &templatePath,
+                                         const std::string &optionsPath,
+                                         bool &optionsMade)
+{
+    std::string optionsTemplate;
+    if (!templatePath.empty())
+        optionsTemplate = PathNames::replaceExtension(templatePath, ".iwo");
+    else if (const std::string config = m_environment("CONFIG_PATH", "Toolbench"); !config.empty())
+        optionsTemplate = PathNames::join(config, "telamrdv.iwo");
+    if (optionsTemplate.empty())
+        throw IAccessError("No project options template: the setting CONFIG_PATH of group "
+                           "Toolbench is not set.");
+
+    optionsMade = !exists(optionsPath);
+    std::error_code error;
+    fs::copy_file(optionsTemplate, optionsPath, fs::copy_options::overwrite_existing, error);
+    if (error)
+        throw IAccessError("The project options file " + optionsTemplate + " cannot be copied to "
+                           + optionsPath + ": " + error.message() + ".");
+}
+
 std::string ProjectCreator::create(const std::string &templatePath,
                                    const std::string &title,
                                    const std::string &outputDirectory)
@@ -187,7 +208,6 @@ std::string ProjectCreator::create(const std::string &templatePath,
     bool optionsMade = false;
     try {
         const std::string directory = projectDirectory(outputDirectory);
-
         if (!templatePath.empty()) {
             projectPath = freeTemplateName(templatePath);
         } else {
@@ -199,38 +219,23 @@ std::string ProjectCreator::create(const std::string &templatePath,
         }
         optionsPath = PathNames::replaceExtension(projectPath, ".iwo");
 
-        const std::string directoryValue = doubledBackslashes(outputDirectory);
-        std::string optionsTemplate;
         try {
+            // The name was free, so whatever stands there after a failure is ours to remove.
             projectMade = true;
-            if (!templatePath.empty()) {
+            const std::string directoryValue = doubledBackslashes(outputDirectory);
+            if (!templatePath.empty())
                 writeFromTemplate(templatePath, projectPath, title, directoryValue);
-                optionsTemplate = PathNames::replaceExtension(templatePath, ".iwo");
-            } else {
+            else
                 writeFixed(projectPath, title, directoryValue);
-                if (const std::string config = m_environment("CONFIG_PATH", "Toolbench");
-                    !config.empty())
-                    optionsTemplate = PathNames::join(config, "telamrdv.iwo");
-            }
-            std::error_code error;
-            if (optionsTemplate.empty())
-                error = std::make_error_code(std::errc::no_such_file_or_directory);
-            else {
-                optionsMade = !exists(optionsPath);
-                fs::copy_file(optionsTemplate,
-                              optionsPath,
-                              fs::copy_options::overwrite_existing,
-                              error);
-            }
-            if (error)
-                throw IAccessError("The project options file " + optionsTemplate
-                                   + " cannot be copied to " + optionsPath + ".");
+            copyOptionsTemplate(templatePath, optionsPath, optionsMade);
         } catch (const IAccessError &) {
             projectError(title, outputDirectory);
         }
         return projectPath;
     } catch (const IException &) {
+        // Reported on the console and to the observer already.
     } catch (const std::exception &) {
+        // Memory or a file system failure: no project, as for any other error.
     }
     std::error_code error;
     if (projectMade)

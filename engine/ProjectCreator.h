@@ -50,6 +50,11 @@ private:
     void writeFixed(const std::string &projectPath,
                     const std::string &title,
                     const std::string &directoryValue);
+    /// Copies the options template (the template project's ".iwo", else CONFIG_PATH's
+    /// "telamrdv.iwo") to `optionsPath`; `optionsMade` tells whether a new file was made.
+    void copyOptionsTemplate(const std::string &templatePath,
+                             const std::string &optionsPath,
+                             bool &optionsMade);
     [[noreturn]] void projectError(const std::string &title, const std::string &outputDirectory);
 
     EnvironmentReader m_environment;

@@ -7,60 +7,39 @@
 ConversionFileCollection::ConversionFileCollection() = default;
 ConversionFileCollection::~ConversionFileCollection() = default;
 
-ConversionFile *ConversionFileCollection::add(std::unique_ptr<ConversionFile> record)
+bool ConversionFileCollection::add(std::unique_ptr<ConversionFile> file)
 {
-    if (!record || contains(record->fullPath()))
-        return nullptr;
-    m_records.push_back(std::move(record));
-    return m_records.back().get();
-}
-
-bool ConversionFileCollection::add(const std::string &fullPath)
-{
-    if (contains(fullPath))
+    if (!file || find(file->fullPath()))
         return false;
-    return add(std::make_unique<ConversionFile>(fullPath)) != nullptr;
-}
-
-bool ConversionFileCollection::remove(const std::string &fullPath)
-{
-    const auto it = std::find_if(m_records.begin(), m_records.end(), [&](const auto &record) {
-        return record->fullPath() == fullPath;
-    });
-    if (it == m_records.end())
-        return false;
-    m_records.erase(it);
+    m_files.push_back(std::move(file));
     return true;
 }
 
-bool ConversionFileCollection::contains(const std::string &fullPath) const
+std::unique_ptr<ConversionFile> ConversionFileCollection::remove(const ConversionFile &file)
 {
-    return find(fullPath) != nullptr;
+    const auto it = std::find_if(m_files.begin(), m_files.end(), [&file](const auto &held) {
+        return held.get() == &file;
+    });
+    if (it == m_files.end())
+        return nullptr;
+    std::unique_ptr<ConversionFile> removed = std::move(*it);
+    m_files.erase(it);
+    return removed;
 }
 
 ConversionFile *ConversionFileCollection::find(const std::string &fullPath) const
 {
-    for (const auto &record : m_records) {
-        if (record->fullPath() == fullPath)
-            return record.get();
-    }
-    return nullptr;
-}
-
-std::vector<ConversionFile *> ConversionFileCollection::records() const
-{
-    std::vector<ConversionFile *> result;
-    result.reserve(m_records.size());
-    for (const auto &record : m_records)
-        result.push_back(record.get());
-    return result;
+    const auto it = std::find_if(m_files.begin(), m_files.end(), [&fullPath](const auto &held) {
+        return held->fullPath() == fullPath;
+    });
+    return it == m_files.end() ? nullptr : it->get();
 }
 
 std::vector<std::string> ConversionFileCollection::paths() const
 {
     std::vector<std::string> result;
-    result.reserve(m_records.size());
-    for (const auto &record : m_records)
-        result.push_back(record->fullPath());
+    result.reserve(m_files.size());
+    for (const auto &file : m_files)
+        result.push_back(file->fullPath());
     return result;
 }

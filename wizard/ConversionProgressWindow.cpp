@@ -92,7 +92,8 @@ ConversionProgressWindow::ConversionProgressWindow(ConversionWizard &wizard,
     setStatusLine(text(KelwizRes::progressStartStatus));
     m_fileList->fill();
 
-    setWindowIcon(resources.loadIcon(KelwizRes::progressIcon));
+    if (resources.hasImage(KelwizRes::progressIcon))
+        setWindowIcon(resources.loadIcon(KelwizRes::progressIcon));
     setWindowTitle(text(KelwizRes::wizardTitle));
     makeHelp();
     resize(720, 520);

@@ -68,9 +68,12 @@ bool ConversionSession::openProject()
     if (pid > 0)
         return true;
 
+    const auto text = [this](unsigned long id) {
+        return m_resources.hasString(id) ? m_resources.loadString(id) : QString();
+    };
     EMessageBox box(nullptr, EMessageBox::okButton, EMessageBox::errorBitmap);
-    box.setTitle(m_resources.loadString(KelwizRes::wizardTitle));
-    box.addLine(m_resources.loadString(KelwizRes::projectToolNotStarted)
+    box.setTitle(text(KelwizRes::wizardTitle));
+    box.addLine(text(KelwizRes::projectToolNotStarted)
                 + QString::fromStdString(m_wizard.outputDirectory()) + u'.');
     box.show();
     return false;

@@ -21,7 +21,9 @@ ConversionThreadFn::ConversionThreadFn(ConversionProgressWindow &window,
     , m_console(console)
 {
     const InputSettings &settings = InputSettings::instance();
-    m_request.files = wizard.files().records();
+    const ConversionFileCollection &files = wizard.files();
+    for (std::size_t i = 0; i < files.size(); ++i)
+        m_request.files.push_back(&files.at(i));
     m_request.compileOptions = settings.compileOptions;
     m_request.seedFile = wizard.seedFile();
     m_request.outputDirectory = wizard.outputDirectory();

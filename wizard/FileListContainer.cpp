@@ -89,8 +89,10 @@ FileRow *FileListContainer::addRecord(ConversionFile &record)
 
 FileRow *FileListContainer::addNewRecord(std::unique_ptr<ConversionFile> record)
 {
-    ConversionFile *added = m_collection.add(std::move(record));
-    if (!added)
+    // The collection destroys a record it does not take, so the pointer is kept only for a true
+    // result.
+    ConversionFile *added = record.get();
+    if (!m_collection.add(std::move(record)))
         return nullptr;
     return addRecord(*added);
 }
@@ -104,9 +106,7 @@ bool FileListContainer::removeRecord(ConversionFile &record)
 {
     if (FileRow *row = m_rows.take(&record))
         delete takeTopLevelItem(indexOfTopLevelItem(row));
-    // The path is copied first: removing destroys the record.
-    const std::string fullPath = record.fullPath();
-    return m_collection.remove(fullPath);
+    return m_collection.remove(record) != nullptr;
 }
 
 void FileListContainer::postFill()
@@ -123,8 +123,8 @@ void FileListContainer::postFill()
 void FileListContainer::fill()
 {
     removeRows();
-    for (ConversionFile *record : m_collection.records())
-        addRecord(*record);
+    for (std::size_t i = 0; i < m_collection.size(); ++i)
+        addRecord(m_collection.at(i));
     endFillWait();
 }
 

@@ -1,5 +1,6 @@
 #include "WizardProgram.h"
 
+#include "ConversionFile.h"
 #include "ConversionSession.h"
 #include "ConversionWizard.h"
 #include "CurrentDirectory.h"
@@ -29,7 +30,7 @@ std::unique_ptr<ConversionWizard> WizardProgram::prepareWizard(
 
     auto wizard = std::make_unique<ConversionWizard>(resources);
     for (const std::string &path : settings.files)
-        wizard->files().add(File(path).fullPath());
+        wizard->files().add(std::make_unique<ConversionFile>(File(path).fullPath()));
     wizard->outputDirectory() = WizardStartup::defaultOutputDirectory(
         CurrentDirectory::workingDirectory());
     wizard->seedFile() = WizardStartup::defaultSeedFile();
@@ -39,6 +40,7 @@ std::unique_ptr<ConversionWizard> WizardProgram::prepareWizard(
 
 void WizardProgram::afterFinish(ConversionWizard &wizard)
 {
+    ConversionFile::setOutputDirectory(wizard.outputDirectory());
     try {
         WizardStartup::storeSeedFile(wizard.seedFile());
     } catch (const IException &error) {
@@ -67,5 +69,7 @@ int WizardProgram::run()
         return 0; // cancelled or closed: nothing is stored
 
     afterFinish(*wizard);
-    return ConversionSession(*wizard, *resources, std::cout).run();
+    // Loaded above already: this lookup cannot fail.
+    return ConversionSession(*wizard, ResourceLibrary::load(QStringLiteral("KELWIZRS")), std::cout)
+        .run();
 }

@@ -28,8 +28,9 @@ public:
     /// files and the default values.
     std::unique_ptr<ConversionWizard> prepareWizard(const ResourceLibrary &resources) const;
 
-    /// What follows Finish: stores the seed file for the next run. A failure to store it is
-    /// reported on standard error; the conversion goes on.
+    /// What follows Finish: sets the program-wide output directory of the file records and
+    /// stores the seed file for the next run. A failure to store it is reported on standard
+    /// error; the conversion goes on.
     static void afterFinish(ConversionWizard &wizard);
 
 private:

@@ -113,4 +113,17 @@ TEST_F(ConversionOptionsFileTest, anUnsetWorkDirectoryIsAnAccessError)
     EXPECT_EQ(console.str(), "Error:  Cannot find QVFWORK environment variable.\n");
 }
 
+TEST_F(ConversionOptionsFileTest, aMissingWorkDirectoryIsNamedInTheError)
+{
+    const std::string path = (temporary.path() / "gone" / "PAY.R1.c3a").string();
+    try {
+        write((temporary.path() / "gone").string());
+        FAIL() << "no error";
+    } catch (const IAccessError &error) {
+        EXPECT_EQ(error.text(), "The conversion options file " + path + " cannot be written.");
+    }
+    EXPECT_EQ(console.str(),
+              "Error:  The conversion options file " + path + " cannot be written.\n");
+}
+
 } // namespace

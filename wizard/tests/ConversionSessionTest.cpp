@@ -50,7 +50,8 @@ private:
     void addSource(const QString &base)
     {
         write(path("src/" + base + ".cbl"), "       IDENTIFICATION DIVISION.\n");
-        m_wizard->files().add(path("src/" + base + ".cbl").toStdString());
+        m_wizard->files().add(
+            std::make_unique<ConversionFile>(path("src/" + base + ".cbl").toStdString()));
         // What the stand-in program-unit builder reports: a program without copybooks.
         write(path("data/" + base + ".xrl"),
               "<PROGRAM-INFO>\n<FILE> " + base.toUtf8() + ".cbl </FILE>\n</PROGRAM-INFO>\n");
@@ -137,8 +138,8 @@ void ConversionSessionTest::runsEngineAndOpensProjectInTool()
 
     QVERIFY(!session.projectPath().empty());
     QCOMPARE(ConversionFile::outputDirectory(), m_wizard->outputDirectory());
-    for (ConversionFile *file : m_wizard->files().records())
-        QCOMPARE(int(file->state()), 0x81);
+    for (std::size_t i = 0; i < m_wizard->files().size(); ++i)
+        QCOMPARE(int(m_wizard->files().at(i).state()), 0x81);
     using Pass = ConversionObserver::Pass;
     for (Pass pass : {Pass::Compile, Pass::Analysis, Pass::Conversion}) {
         QCOMPARE(session.window()->successCount(pass), 2u);

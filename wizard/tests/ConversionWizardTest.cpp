@@ -1,4 +1,5 @@
 #include "ConversionWizard.h"
+#include "ConversionFile.h"
 #include "EStaticText.h"
 #include "EWizardPanel.h"
 #include "Environment.h"
@@ -6,6 +7,7 @@
 #include "KelwizResourceIds.h"
 #include "ModalAnswerer.h"
 #include "ResourceLibrary.h"
+#include "WizardDriver.h"
 #include "WizardProgram.h"
 
 #include <QDir>
@@ -44,7 +46,7 @@ private:
 /// as the seed file, the test's directory as the output directory, and a title.
 void ConversionWizardTest::fillValidValues(ConversionWizard &wizard, const QString &seedFile)
 {
-    wizard.files().add(seedFile.toStdString());
+    addSource(wizard, seedFile);
     wizard.seedFile() = seedFile.toStdString();
     wizard.outputDirectory() = m_dir->path().toStdString();
     wizard.conversionTitle() = "Payroll";
@@ -147,7 +149,9 @@ void ConversionWizardTest::finishAfterTheLastPanelStoresTheSeedFile()
     });
     QCOMPARE(wizard.beginWizard(), false);
     QCOMPARE(finishEnabled, QList<bool>({false, false, false, true}));
+    wizard.outputDirectory() = "/home/ana/out dir";
     WizardProgram::afterFinish(wizard);
+    QCOMPARE(ConversionFile::outputDirectory(), std::string("/home/ana/out dir"));
     QCOMPARE(readenv("SeedFile", "Millenium_Conv"), seedFile.toStdString());
 }
 

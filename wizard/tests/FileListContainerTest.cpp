@@ -11,6 +11,18 @@
 
 #include <memory>
 
+namespace {
+
+/// Adds a record for `path` to `files`; the record, or null when the path was held already.
+ConversionFile *add(ConversionFileCollection &files, const std::string &path)
+{
+    auto record = std::make_unique<ConversionFile>(path);
+    ConversionFile *added = record.get();
+    return files.add(std::move(record)) ? added : nullptr;
+}
+
+} // namespace
+
 class FileListContainerTest : public QObject
 {
     Q_OBJECT
@@ -85,7 +97,7 @@ void FileListContainerTest::statusFormShowsStateTextAndFullPath()
     QFETCH(QString, counter);
 
     ConversionFileCollection files;
-    ConversionFile *record = files.add(std::make_unique<ConversionFile>(path("PAY.cbl")));
+    ConversionFile *record = add(files, path("PAY.cbl"));
     record->setState(std::uint8_t(state));
     FileListContainer list(files, *m_resources, FileListContainer::Form::Status);
     list.fill();
@@ -115,7 +127,7 @@ void FileListContainerTest::duplicateRecordGetsNoRow()
 void FileListContainerTest::addingAKnownRecordKeepsItsRow()
 {
     ConversionFileCollection files;
-    ConversionFile *record = files.add(std::make_unique<ConversionFile>(path("A.cbl")));
+    ConversionFile *record = add(files, path("A.cbl"));
     FileListContainer list(files, *m_resources, FileListContainer::Form::Status);
     FileRow *first = list.addRecord(*record);
     QCOMPARE(list.addRecord(*record), first);
@@ -125,9 +137,9 @@ void FileListContainerTest::addingAKnownRecordKeepsItsRow()
 void FileListContainerTest::postedFillEventFillsAndRestoresFrame()
 {
     ConversionFileCollection files;
-    files.add(path("A.cbl"));
-    files.add(path("B.cbl"));
-    files.add(path("C.cbl"));
+    add(files, path("A.cbl"));
+    add(files, path("B.cbl"));
+    add(files, path("C.cbl"));
     QWidget frame;
     auto *list = new FileListContainer(files, *m_resources, FileListContainer::Form::Plain, &frame);
     list->postFill();
@@ -148,8 +160,8 @@ void FileListContainerTest::postedFillEventFillsAndRestoresFrame()
 void FileListContainerTest::fillingAgainDoesNotDuplicateRows()
 {
     ConversionFileCollection files;
-    files.add(path("A.cbl"));
-    files.add(path("B.cbl"));
+    add(files, path("A.cbl"));
+    add(files, path("B.cbl"));
     FileListContainer list(files, *m_resources, FileListContainer::Form::Plain);
     list.fill();
     list.fill();
@@ -160,7 +172,7 @@ void FileListContainerTest::fillingAgainDoesNotDuplicateRows()
 void FileListContainerTest::remadeRowsCountAnalysisPasses()
 {
     ConversionFileCollection files;
-    ConversionFile *record = files.add(std::make_unique<ConversionFile>(path("A.cbl")));
+    ConversionFile *record = add(files, path("A.cbl"));
     FileListContainer list(files, *m_resources, FileListContainer::Form::Status);
     list.fill();
     QCOMPARE(list.rowAt(0)->text(0), text(KelwizRes::stateWaiting));
@@ -178,9 +190,9 @@ void FileListContainerTest::remadeRowsCountAnalysisPasses()
 void FileListContainerTest::remakeKeepsPlaceAndSelection()
 {
     ConversionFileCollection files;
-    files.add(path("A.cbl"));
-    files.add(path("B.cbl"));
-    files.add(path("C.cbl"));
+    add(files, path("A.cbl"));
+    add(files, path("B.cbl"));
+    add(files, path("C.cbl"));
     FileListContainer list(files, *m_resources, FileListContainer::Form::Status);
     list.fill();
     list.rowAt(1)->setSelected(true);
@@ -194,7 +206,7 @@ void FileListContainerTest::remakeKeepsPlaceAndSelection()
     QCOMPARE(list.selectedRecords(), std::vector<ConversionFile *>{&middle});
 
     ConversionFileCollection others;
-    ConversionFile *stranger = others.add(std::make_unique<ConversionFile>(path("X.cbl")));
+    ConversionFile *stranger = add(others, path("X.cbl"));
     QCOMPARE(list.remakeRow(*stranger), nullptr);
 }
 

@@ -91,8 +91,8 @@ FileSelectionCanvas *FileSelectionPanelTest::showPanel(ConversionWizard &wizard)
 void FileSelectionPanelTest::filesFromTheSettingsAreListedWhenShown()
 {
     ConversionWizard wizard(texts());
-    wizard.files().add(source("TAX.cbl").toStdString());
-    wizard.files().add(source("PAY.cbl").toStdString());
+    addSource(wizard, source("TAX.cbl"));
+    addSource(wizard, source("PAY.cbl"));
     runWizard(wizard, [&] {
         FileSelectionCanvas *canvas = showPanel(wizard);
         QVERIFY(canvas);
@@ -132,7 +132,7 @@ void FileSelectionPanelTest::addIsEnabledOnlyForFiles()
 void FileSelectionPanelTest::addMovesTheSelectedFilesAndSkipsDirectoriesAndDuplicates()
 {
     ConversionWizard wizard(texts());
-    wizard.files().add(source("TAX.cbl").toStdString());
+    addSource(wizard, source("TAX.cbl"));
     runWizard(wizard, [&] {
         FileSelectionCanvas *canvas = showPanel(wizard);
         QVERIFY(canvas);
@@ -168,8 +168,8 @@ void FileSelectionPanelTest::activatingAFileAddsItAtOnce()
 void FileSelectionPanelTest::removingEveryRowThenNextAsksForAFile()
 {
     ConversionWizard wizard(texts());
-    wizard.files().add(source("TAX.cbl").toStdString());
-    wizard.files().add(source("PAY.cbl").toStdString());
+    addSource(wizard, source("TAX.cbl"));
+    addSource(wizard, source("PAY.cbl"));
     ModalAnswerer answerer;
     QStringList shown;
     runWizard(wizard, [&] {
@@ -208,7 +208,7 @@ void FileSelectionPanelTest::backAndForthRebuildsTheCanvasWithTheCurrentFiles()
         QTRY_COMPARE(first->fileList()->rowCount(), 1);
         wizard.next();
         QCOMPARE(wizard.currentPanel(), &wizard.seedFilePanel());
-        wizard.files().add(source("TAX.cbl").toStdString()); // as the program could have
+        addSource(wizard, source("TAX.cbl")); // as the program could have
         wizard.back();
         QPointer<FileSelectionCanvas> second
             = static_cast<FileSelectionPanel &>(wizard.fileSelectionPanel()).canvas();

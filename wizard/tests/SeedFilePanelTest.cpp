@@ -115,7 +115,7 @@ void SeedFilePanelTest::emptyValuesAreNamedAndTheFirstEmptyFieldGetsTheFocus()
     QFETCH(int, focusField);
 
     ConversionWizard wizard(texts());
-    wizard.files().add(m_seedFile.toStdString()); // any file lets the user past the list
+    addSource(wizard, m_seedFile); // any file lets the user past the list
     auto &panel = static_cast<SeedFilePanel &>(wizard.seedFilePanel());
     ModalAnswerer answerer;
     QStringList shown;
@@ -147,7 +147,7 @@ void SeedFilePanelTest::aSeedFileThatIsNotAFileIsRejected()
     QFETCH(QString, seedFile);
     const QString path = m_dir->filePath(seedFile);
     ConversionWizard wizard(texts());
-    wizard.files().add(m_seedFile.toStdString());
+    addSource(wizard, m_seedFile);
     auto &panel = static_cast<SeedFilePanel &>(wizard.seedFilePanel());
     ModalAnswerer answerer;
     QStringList shown;
@@ -169,7 +169,7 @@ void SeedFilePanelTest::aSeedFileThatIsNotAFileIsRejected()
 void SeedFilePanelTest::anExistingOutputDirectoryWithTrailingSeparatorProceedsAsTyped()
 {
     ConversionWizard wizard(texts());
-    wizard.files().add(m_seedFile.toStdString());
+    addSource(wizard, m_seedFile);
     ModalAnswerer answerer; // no box may open: an unanswered one would hang the test
     const QString typed = m_dir->path() + QStringLiteral("//");
     runWizard(wizard, [&] {
@@ -185,7 +185,7 @@ void SeedFilePanelTest::anExistingOutputDirectoryWithTrailingSeparatorProceedsAs
 void SeedFilePanelTest::aMissingOutputDirectoryIsCreatedOnYes()
 {
     ConversionWizard wizard(texts());
-    wizard.files().add(m_seedFile.toStdString());
+    addSource(wizard, m_seedFile);
     const QString typed = m_dir->filePath(QStringLiteral("out/y2kready/"));
     ModalAnswerer answerer;
     QString question;
@@ -206,7 +206,7 @@ void SeedFilePanelTest::aMissingOutputDirectoryIsCreatedOnYes()
 void SeedFilePanelTest::noToTheCreationQuestionEmptiesTheFieldAndNextNamesIt()
 {
     ConversionWizard wizard(texts());
-    wizard.files().add(m_seedFile.toStdString());
+    addSource(wizard, m_seedFile);
     auto &panel = static_cast<SeedFilePanel &>(wizard.seedFilePanel());
     const QString typed = m_dir->filePath(QStringLiteral("out"));
     ModalAnswerer answerer;
@@ -235,7 +235,7 @@ void SeedFilePanelTest::noToTheCreationQuestionEmptiesTheFieldAndNextNamesIt()
 void SeedFilePanelTest::aDirectoryThatCannotBeCreatedKeepsTheUserOnThePanel()
 {
     ConversionWizard wizard(texts());
-    wizard.files().add(m_seedFile.toStdString());
+    addSource(wizard, m_seedFile);
     auto &panel = static_cast<SeedFilePanel &>(wizard.seedFilePanel());
     const QString typed = m_seedFile + QStringLiteral("/out"); // below a plain file
     ModalAnswerer answerer;
@@ -257,7 +257,7 @@ void SeedFilePanelTest::aDirectoryThatCannotBeCreatedKeepsTheUserOnThePanel()
 void SeedFilePanelTest::browsingReplacesTheValueOnlyWhenAccepted()
 {
     ConversionWizard wizard(texts());
-    wizard.files().add(m_seedFile.toStdString());
+    addSource(wizard, m_seedFile);
     auto &panel = static_cast<SeedFilePanel &>(wizard.seedFilePanel());
     wizard.seedFile() = "typed.xsd";
     wizard.outputDirectory() = "typed-out";

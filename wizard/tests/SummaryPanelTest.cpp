@@ -63,8 +63,8 @@ void SummaryPanelTest::init()
 
 void SummaryPanelTest::fillValues(ConversionWizard &wizard)
 {
-    wizard.files().add(path("PAY.R1.cbl").toStdString());
-    wizard.files().add(path("TAX.cbl").toStdString());
+    addSource(wizard, path("PAY.R1.cbl"));
+    addSource(wizard, path("TAX.cbl"));
     wizard.seedFile() = path("seed.xsd").toStdString();
     wizard.outputDirectory() = m_dir->path().toStdString();
     wizard.conversionTitle() = "Year 2000 Conversion of <b>PAY & TAX</b>";
@@ -115,7 +115,7 @@ void SummaryPanelTest::showsTheValuesChangedAfterGoingBack()
 void SummaryPanelTest::walkingThroughAllPanelsEndsWithFinish()
 {
     ConversionWizard wizard(texts());
-    wizard.files().add(path("TAX.cbl").toStdString());
+    addSource(wizard, path("TAX.cbl"));
     wizard.seedFile() = path("seed.xsd").toStdString();
     wizard.outputDirectory() = m_dir->filePath("y2kready/").toStdString();
     wizard.conversionTitle() = "Year 2000 Conversion of PAYROLL";

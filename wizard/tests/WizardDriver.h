@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConversionFile.h"
 #include "ConversionWizard.h"
 #include "EWizardPanel.h"
 
@@ -7,6 +8,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 /// Runs `wizard` modally, as the program does, while `script` plays the user from the wizard's
 /// own event loop; the wizard is cancelled when the script has not ended it. Returns what
@@ -31,4 +33,11 @@ inline bool nextUntil(ConversionWizard &wizard, EWizardPanel &panel)
             return false;
     }
     return wizard.currentPanel() == &panel;
+}
+
+/// Puts the source `path` into the wizard's file collection, as the program does for the files
+/// of the settings file.
+inline void addSource(ConversionWizard &wizard, const QString &path)
+{
+    wizard.files().add(std::make_unique<ConversionFile>(path.toStdString()));
 }

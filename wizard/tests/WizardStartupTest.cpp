@@ -1,4 +1,5 @@
 #include "WizardStartup.h"
+#include "ConversionFile.h"
 #include "ConversionFileCollection.h"
 #include "Environment.h"
 #include "InputSettings.h"
@@ -195,15 +196,22 @@ TEST_F(WizardStartupTest, UnreadableSettingsGiveAnEmptySeedFileWithoutAMessage)
     EXPECT_NO_THROW(WizardStartup::defaultSeedFile());
 }
 
-TEST(ConversionFileCollection, AddReportsWhetherThePathIsNew)
+TEST(ConversionFileCollection, AddReportsWhetherTheRecordIsNew)
 {
     ConversionFileCollection files;
-    EXPECT_TRUE(files.add("/src/A.cbl"));
-    EXPECT_TRUE(files.add("/src/B.cbl"));
-    EXPECT_FALSE(files.add("/src/A.cbl"));
+    EXPECT_TRUE(files.add(std::make_unique<ConversionFile>("/src/A.cbl")));
+    EXPECT_TRUE(files.add(std::make_unique<ConversionFile>("/src/B.cbl")));
+    EXPECT_FALSE(files.add(std::make_unique<ConversionFile>("/src/A.cbl")));
+    EXPECT_FALSE(files.add(nullptr));
     EXPECT_EQ(files.paths(), (std::vector<std::string>{"/src/A.cbl", "/src/B.cbl"}));
-    EXPECT_TRUE(files.remove("/src/A.cbl"));
-    EXPECT_FALSE(files.remove("/src/A.cbl"));
-    EXPECT_TRUE(files.add("/src/A.cbl"));
+    EXPECT_EQ(files.at(1).baseName(), "B");
+
+    ConversionFile *a = files.find("/src/A.cbl");
+    ASSERT_NE(a, nullptr);
+    std::unique_ptr<ConversionFile> removed = files.remove(*a);
+    EXPECT_EQ(removed.get(), a);
+    EXPECT_EQ(files.remove(*removed), nullptr);
+    EXPECT_EQ(files.find("/src/A.cbl"), nullptr);
+    EXPECT_TRUE(files.add(std::move(removed)));
     EXPECT_EQ(files.paths(), (std::vector<std::string>{"/src/B.cbl", "/src/A.cbl"}));
 }

@@ -4,7 +4,8 @@
 # Per-program behaviour is chosen through environment variables, <base> being the program's
 # base name:
 #   STANDIN_RC_<tool>_<base>=n      exit with n (default 0)
-#   STANDIN_HANG_<tool>_<base>=1    create $STANDIN_DIR/running.<tool>.<base> and sleep
+#   STANDIN_HANG_<tool>_<base>=1    start a sleeping helper, create
+#                                   $STANDIN_DIR/running.<tool>.<base> and sleep
 #   STANDIN_SIGNAL_<tool>_<base>=1  end by SIGKILL
 
 tool=$(basename "$0")
@@ -23,6 +24,9 @@ setting() {
 
 misbehave() {
     if [ -n "$(setting HANG "$1")" ]; then
+        # A helper of the tool's own runs too; its id is kept in helper.<tool>.<base>.
+        sleep 100 &
+        echo $! > "$STANDIN_DIR/helper.$tool.$1"
         : > "$STANDIN_DIR/running.$tool.$1"
         exec sleep 100
     fi

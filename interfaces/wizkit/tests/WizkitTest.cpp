@@ -104,6 +104,7 @@ private slots:
     void backGathersAndRebuildsThePreviousPanel();
     void nextCheckCanJumpToAPanelById();
     void anErrorInAPanelIsShownAndKeepsTheUserThere();
+    void helpWithoutAHelpFileSaysSo();
     void entryFieldsBindStringsAndButtonsAreNumbered();
     void buttonLabelsComeFromTheResourceLibrary();
 
@@ -320,6 +321,30 @@ void WizkitTest::anErrorInAPanelIsShownAndKeepsTheUserThere()
     QCOMPARE(shown, QStringList({"Cannot read /x/seed.xsd: permission denied."}));
     QCOMPARE(afterError, &w.first);
     QCOMPARE(w.log.count("first build"), 1);
+}
+
+void WizkitTest::helpWithoutAHelpFileSaysSo()
+{
+    ThreePanelWizard w;
+    w.first.setHelpLibrary(QStringLiteral("nosuchhelp"));
+    w.first.setHelpWindowTitle(QStringLiteral("Conversion Help"));
+    w.first.setHelpId(1000);
+    ModalAnswerer answerer;
+    QStringList shown;
+    QString title;
+    answerer.answer<EWizard>([&](QWidget *) {
+        w.wizard.helpButton()->click();
+        w.wizard.cancelButton()->click();
+    });
+    answerer.answer<EMessageBox>([&](QWidget *box) {
+        shown = static_cast<EMessageBox *>(box)->lines();
+        title = box->windowTitle();
+        ModalAnswerer::findButton(box, QStringLiteral("OK"))->click();
+    });
+    w.wizard.beginWizard();
+    QCOMPARE(shown,
+             QStringList({"Help File 'nosuchhelp' cannot be found.  Help may be disabled."}));
+    QCOMPARE(title, QStringLiteral("Conversion Help"));
 }
 
 void WizkitTest::entryFieldsBindStringsAndButtonsAreNumbered()

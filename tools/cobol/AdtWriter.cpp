@@ -1,0 +1,236 @@
+#include "AdtWriter.h"
+
+#include "AnalysisData.h"
+
+#include <charconv>
+#include <ostream>
+#include <string>
+
+namespace cobol {
+
+namespace {
+
+std::uint64_t oneBased(bool present, std::uint64_t offset)
+{
+    return present ? offset + 1 : 0;
+}
+
+} // namespace
+
+std::string AdtWriter::escape(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+void AdtWriter::begin(std::string_view tag)
+{
+    m_out << tag;
+}
+
+void AdtWriter::end()
+{
+    m_out << '\n';
+}
+
+void AdtWriter::field(std::string_view text)
+{
+    m_out.put('\t');
+    if (text.find_first_of("\\\t\n\r") == std::string_view::npos)
+        m_out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    else
+        m_out << escape(text);
+}
+
+void AdtWriter::field(std::uint64_t number)
+{
+    char buffer[24];
+    buffer[0] = '\t';
+    const auto end = std::to_chars(buffer + 1, buffer + sizeof buffer, number).ptr;
+    m_out.write(buffer, end - buffer);
+}
+
+void AdtWriter::signedField(std::int64_t number)
+{
+    char buffer[24];
+    buffer[0] = '\t';
+    const auto end = std::to_chars(buffer + 1, buffer + sizeof buffer, number).ptr;
+    m_out.write(buffer, end - buffer);
+}
+
+void AdtWriter::flag(bool value)
+{
+    m_out << '\t' << (value ? 'Y' : 'N');
+}
+
+void AdtWriter::place(const SourcePlace &place)
+{
+    field(place.include);
+    field(place.line);
+    field(place.column);
+}
+
+void AdtWriter::write(const AnalysisData &data)
+{
+    m_out << "CHRONEX-ADT\t" << AnalysisData::formatVersion << '\n';
+
+    begin("PROGRAM");
+    field(data.programName);
+    field(data.sourcePath);
+    field(data.dialect);
+    field(data.freeFormat ? "FREE" : "FIXED");
+    end();
+
+    for (const Include &inc : data.includes) {
+        begin("INCLUDE");
+        field(inc.id);
+        field(inc.parent);
+        field(inc.copyLine);
+        field(inc.copyColumn);
+        field(inc.copybook);
+        field(inc.library);
+        field(inc.qualifier);
+        field(inc.path);
+        end();
+        for (const auto &[from, to] : inc.replacing) {
+            begin("REPLACING");
+            field(inc.id);
+            field(from);
+            field(to);
+            end();
+        }
+    }
+
+    for (const DataItem &item : data.items) {
+        begin("ITEM");
+        field(item.id);
+        signedField(item.level);
+        field(item.name);
+        field(item.parent);
+        field(toString(item.area));
+        field(item.record);
+        field(item.storage);
+        field(item.offset + 1);
+        field(item.length);
+        field(toString(item.usage));
+        field(item.picture);
+        field(toString(item.category));
+        signedField(item.digits);
+        signedField(item.scale);
+        flag(item.isSigned);
+        flag(item.signSeparate);
+        flag(item.synchronized);
+        field(item.occursMin);
+        field(item.occursMax);
+        field(item.stride);
+        field(item.dependingOn);
+        field(item.redefines);
+        field(item.renamesFrom);
+        field(item.renamesThru);
+        field(item.declaredIn);
+        field(oneBased(item.hasCanonical, item.canonicalOffset));
+        field(item.hasCanonical ? item.canonicalLength : 0);
+        flag(item.layoutVaries);
+        place(item.place);
+        field(item.value);
+        end();
+    }
+
+    for (const ProgramNode &node : data.nodes) {
+        begin("NODE");
+        field(node.id);
+        field(toString(node.kind));
+        field(node.name);
+        field(node.parent);
+        place(node.place);
+        field(node.firstToken);
+        end();
+    }
+
+    for (const Statement &stmt : data.statements) {
+        begin("STMT");
+        field(stmt.id);
+        field(toString(stmt.kind));
+        field(toString(stmt.context));
+        field(stmt.verb);
+        field(stmt.detail);
+        field(stmt.group);
+        field(stmt.paragraph);
+        place(stmt.place);
+        field(stmt.firstToken);
+        field(stmt.lastToken);
+        flag(stmt.nonLinear);
+        end();
+        for (const Operand &op : stmt.operands) {
+            begin("OPND");
+            field(stmt.id);
+            field(toString(op.role));
+            field(toString(op.kind));
+            field(op.item);
+            field(op.text);
+            field(op.function);
+            field(op.sign > 0 ? "+" : op.sign < 0 ? "-" : "0");
+            field(toString(op.refMod));
+            field(op.refOffset);
+            field(op.refLength);
+            std::string subscripts;
+            for (const Subscript &sub : op.subscripts) {
+                if (!subscripts.empty())
+                    subscripts += ',';
+                subscripts += sub.item ? "#" + std::to_string(sub.item) : sub.literal;
+            }
+            field(subscripts);
+            place(op.place);
+            end();
+        }
+    }
+
+    for (const Token &token : data.tokens) {
+        begin("TOKEN");
+        field(token.id);
+        field(toString(token.kind));
+        place(token.place);
+        field(token.length);
+        flag(token.replaced);
+        field(token.text);
+        end();
+    }
+
+    for (const Diagnostic &diag : data.diagnostics) {
+        begin("DIAG");
+        field(toString(diag.severity));
+        place(diag.place);
+        field(diag.message);
+        end();
+    }
+
+    begin("END");
+    field(data.includes.size());
+    field(data.items.size());
+    field(data.nodes.size());
+    field(data.statements.size());
+    field(data.tokens.size());
+    field(data.diagnostics.size());
+    end();
+}
+
+} // namespace cobol

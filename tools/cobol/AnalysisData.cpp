@@ -1,0 +1,342 @@
+#include "AnalysisData.h"
+
+#include "AdtReader.h"
+#include "AdtWriter.h"
+#include "IException.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace cobol {
+
+const DataItem *AnalysisData::item(std::uint32_t id) const
+{
+    if (id == 0 || id > items.size())
+        return nullptr;
+    return &items[id - 1];
+}
+
+const Include *AnalysisData::include(std::uint32_t id) const
+{
+    if (id >= includes.size())
+        return nullptr;
+    return &includes[id];
+}
+
+const std::string &AnalysisData::fileOf(std::uint32_t includeId) const
+{
+    static const std::string none;
+    if (includeId == 0 && includes.empty())
+        return sourcePath;
+    const Include *inc = include(includeId);
+    return inc ? inc->path : none;
+}
+
+void AnalysisData::write(std::ostream &out) const
+{
+    AdtWriter(out).write(*this);
+    if (!out)
+        ITHROW(IAccessError("The analysis data could not be written."));
+}
+
+void AnalysisData::writeFile(const std::string &path) const
+{
+    // Write beside the target and rename, so that readers never see a half-written file and a
+    // failure leaves the previous file (if any) untouched.
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out)
+            ITHROW(IAccessError("Cannot create the analysis data file " + temporary + "."));
+        AdtWriter(out).write(*this);
+        out.flush();
+        if (!out) {
+            out.close();
+            std::remove(temporary.c_str());
+            ITHROW(IAccessError("Cannot write the analysis data file " + temporary + "."));
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        ITHROW(IAccessError("Cannot rename " + temporary + " to " + path + "."));
+    }
+}
+
+AnalysisData AnalysisData::read(std::istream &in, std::string_view fileName)
+{
+    return AdtReader(in, fileName).read();
+}
+
+AnalysisData AnalysisData::readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        ITHROW(IAccessError("Cannot open the analysis data file " + path + "."));
+    return read(in, path);
+}
+
+std::string_view toString(StorageArea value)
+{
+    switch (value) {
+    case StorageArea::File:
+        return "FILE";
+    case StorageArea::WorkingStorage:
+        return "WORKING-STORAGE";
+    case StorageArea::LocalStorage:
+        return "LOCAL-STORAGE";
+    case StorageArea::Linkage:
+        return "LINKAGE";
+    case StorageArea::Other:
+        return "OTHER";
+    }
+    return "OTHER";
+}
+
+std::string_view toString(Usage value)
+{
+    switch (value) {
+    case Usage::Display:
+        return "DISPLAY";
+    case Usage::Binary:
+        return "BINARY";
+    case Usage::Comp5:
+        return "COMP-5";
+    case Usage::Packed:
+        return "COMP-3";
+    case Usage::Comp1:
+        return "COMP-1";
+    case Usage::Comp2:
+        return "COMP-2";
+    case Usage::Pointer:
+        return "POINTER";
+    case Usage::Index:
+        return "INDEX";
+    case Usage::National:
+        return "NATIONAL";
+    }
+    return "DISPLAY";
+}
+
+std::string_view toString(Category value)
+{
+    switch (value) {
+    case Category::Group:
+        return "GROUP";
+    case Category::Alphabetic:
+        return "ALPHABETIC";
+    case Category::Alphanumeric:
+        return "ALPHANUMERIC";
+    case Category::AlphanumericEdited:
+        return "ALPHANUMERIC-EDITED";
+    case Category::Numeric:
+        return "NUMERIC";
+    case Category::NumericEdited:
+        return "NUMERIC-EDITED";
+    case Category::National:
+        return "NATIONAL";
+    case Category::Float:
+        return "FLOAT";
+    case Category::Pointer:
+        return "POINTER";
+    case Category::Index:
+        return "INDEX";
+    case Category::Condition:
+        return "CONDITION";
+    case Category::Renames:
+        return "RENAMES";
+    case Category::Constant:
+        return "CONSTANT";
+    }
+    return "GROUP";
+}
+
+std::string_view toString(ProgramNode::Kind value)
+{
+    switch (value) {
+    case ProgramNode::Kind::Division:
+        return "DIVISION";
+    case ProgramNode::Kind::Section:
+        return "SECTION";
+    case ProgramNode::Kind::Paragraph:
+        return "PARAGRAPH";
+    }
+    return "PARAGRAPH";
+}
+
+std::string_view toString(StatementKind value)
+{
+    switch (value) {
+    case StatementKind::Move:
+        return "MOVE";
+    case StatementKind::MoveCorresponding:
+        return "MOVE-CORRESPONDING";
+    case StatementKind::Compute:
+        return "COMPUTE";
+    case StatementKind::Add:
+        return "ADD";
+    case StatementKind::AddCorresponding:
+        return "ADD-CORRESPONDING";
+    case StatementKind::Subtract:
+        return "SUBTRACT";
+    case StatementKind::SubtractCorresponding:
+        return "SUBTRACT-CORRESPONDING";
+    case StatementKind::Multiply:
+        return "MULTIPLY";
+    case StatementKind::Divide:
+        return "DIVIDE";
+    case StatementKind::Compare:
+        return "COMPARE";
+    case StatementKind::Accept:
+        return "ACCEPT";
+    case StatementKind::Initialize:
+        return "INITIALIZE";
+    case StatementKind::Call:
+        return "CALL";
+    case StatementKind::Read:
+        return "READ";
+    case StatementKind::Write:
+        return "WRITE";
+    case StatementKind::PerformVarying:
+        return "PERFORM-VARYING";
+    case StatementKind::PerformTimes:
+        return "PERFORM-TIMES";
+    case StatementKind::Perform:
+        return "PERFORM";
+    case StatementKind::Set:
+        return "SET";
+    case StatementKind::String:
+        return "STRING";
+    case StatementKind::Unstring:
+        return "UNSTRING";
+    case StatementKind::Other:
+        return "OTHER";
+    }
+    return "OTHER";
+}
+
+std::string_view toString(StatementContext value)
+{
+    switch (value) {
+    case StatementContext::None:
+        return "NONE";
+    case StatementContext::If:
+        return "IF";
+    case StatementContext::Evaluate:
+        return "EVALUATE";
+    case StatementContext::PerformUntil:
+        return "PERFORM-UNTIL";
+    case StatementContext::SearchWhen:
+        return "SEARCH-WHEN";
+    }
+    return "NONE";
+}
+
+std::string_view toString(OperandRole value)
+{
+    switch (value) {
+    case OperandRole::Source:
+        return "SOURCE";
+    case OperandRole::Target:
+        return "TARGET";
+    case OperandRole::Compared:
+        return "COMPARED";
+    case OperandRole::Remainder:
+        return "REMAINDER";
+    case OperandRole::Counter:
+        return "COUNTER";
+    case OperandRole::Argument:
+        return "ARGUMENT";
+    case OperandRole::Procedure:
+        return "PROCEDURE";
+    }
+    return "SOURCE";
+}
+
+std::string_view toString(OperandKind value)
+{
+    switch (value) {
+    case OperandKind::Item:
+        return "ITEM";
+    case OperandKind::Literal:
+        return "LITERAL";
+    case OperandKind::Figurative:
+        return "FIGURATIVE";
+    case OperandKind::Function:
+        return "FUNCTION";
+    }
+    return "ITEM";
+}
+
+std::string_view toString(RefMod value)
+{
+    switch (value) {
+    case RefMod::None:
+        return "NONE";
+    case RefMod::Constant:
+        return "CONSTANT";
+    case RefMod::Variable:
+        return "VARIABLE";
+    }
+    return "NONE";
+}
+
+std::string_view toString(TokenKind value)
+{
+    switch (value) {
+    case TokenKind::Word:
+        return "WORD";
+    case TokenKind::Number:
+        return "NUMBER";
+    case TokenKind::Literal:
+        return "LITERAL";
+    case TokenKind::Punctuation:
+        return "PUNCTUATION";
+    case TokenKind::PictureString:
+        return "PICTURE";
+    case TokenKind::Other:
+        return "OTHER";
+    }
+    return "OTHER";
+}
+
+std::string_view toString(Diagnostic::Severity value)
+{
+    switch (value) {
+    case Diagnostic::Severity::Information:
+        return "INFORMATION";
+    case Diagnostic::Severity::Warning:
+        return "WARNING";
+    case Diagnostic::Severity::Error:
+        return "ERROR";
+    }
+    return "ERROR";
+}
+
+std::string includeQualifier(std::string_view library,
+                             const std::vector<std::pair<std::string, std::string>> &replacing)
+{
+    std::string qualifier = library.empty() ? std::string("DEFAULT")
+                                            : "LIB=" + std::string(library);
+    if (replacing.empty())
+        return qualifier;
+    // FNV-1a over "from\x1fto\x1e" for each pair: stable across runs and platforms.
+    std::uint32_t hash = 2166136261u;
+    auto feed = [&hash](std::string_view text) {
+        for (unsigned char c : text) {
+            hash ^= c;
+            hash *= 16777619u;
+        }
+    };
+    for (const auto &[from, to] : replacing) {
+        feed(from);
+        feed("\x1f");
+        feed(to);
+        feed("\x1e");
+    }
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(hash));
+    return qualifier + "+R" + hex;
+}
+
+} // namespace cobol

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "AnalysisData.h"
+#include "Dialect.h"
+#include "LexToken.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cobol {
+
+/// The COBOL front end: reads a program, expands its copybooks, lays out its data and collects
+/// the facts of its procedure division into an AnalysisData.
+///
+/// Problems in the source never throw: they become diagnostics (file, line, column, message) and
+/// parsing goes on at the next entry, statement or period. Only a program source that cannot be
+/// read throws (IAccessError naming the file).
+class FrontEnd final
+{
+public:
+    struct Options
+    {
+        std::vector<std::string> includeDirectories;
+        std::vector<std::string> cobcpyDirectories;
+        SourceFormat format = SourceFormat::Fixed;
+        Dialect dialect;
+        bool keepTokens = true; ///< copy every token into AnalysisData::tokens
+    };
+
+    struct Result
+    {
+        AnalysisData data;
+        /// False when no program could be recognised (no PROGRAM-ID, no division headers): the
+        /// data then holds only the diagnostics and whatever was found.
+        bool recognised = false;
+        std::size_t errorCount = 0;
+    };
+
+    explicit FrontEnd(Options options)
+        : m_options(std::move(options))
+    {}
+
+    Result parseFile(const std::string &path) const;
+    Result parseText(const std::string &path, std::string_view text) const;
+
+    /// Splits a colon-separated search path (as in COBCPY), dropping empty entries.
+    static std::vector<std::string> splitSearchPath(std::string_view value);
+
+private:
+    Options m_options;
+};
+
+} // namespace cobol

@@ -1,0 +1,419 @@
+#include "Lexer.h"
+
+#include <cctype>
+
+namespace cobol {
+
+namespace {
+
+constexpr std::size_t textColumn = 72;
+
+bool isWordChar(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return std::isalnum(u) || c == '-' || c == '_' || c == '$' || c == '#' || c == '@' || u >= 0x80;
+}
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\f' || c == '\v' || c == '\r';
+}
+
+std::string upperCase(std::string_view text)
+{
+    std::string out(text);
+    for (char &c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string expandTabs(std::string_view raw)
+{
+    std::string out;
+    out.reserve(raw.size() + 16);
+    for (char c : raw) {
+        if (c == '\t') {
+            do
+                out += ' ';
+            while (out.size() % 8 != 0);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+std::vector<LexToken> Lexer::tokenize()
+{
+    std::size_t start = 0;
+    while (start < m_text.size()) {
+        std::size_t end = m_text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = m_text.size();
+        ++m_line;
+        std::string_view raw = m_text.substr(start, end - start);
+        if (!raw.empty() && raw.back() == '\r')
+            raw.remove_suffix(1);
+        if (raw.find('\t') != std::string_view::npos) {
+            const std::string expanded = expandTabs(raw);
+            line(expanded);
+        } else {
+            line(raw);
+        }
+        start = end + 1;
+    }
+    closeOpenLiteral();
+    return std::move(m_tokens);
+}
+
+void Lexer::warn(std::uint32_t column, std::string message, Diagnostic::Severity severity)
+{
+    m_diagnostics.push_back({severity, {m_include, m_line, column}, std::move(message)});
+}
+
+void Lexer::closeOpenLiteral()
+{
+    if (!m_literalOpen)
+        return;
+    m_literalOpen = false;
+    LexToken &last = m_tokens.back();
+    m_diagnostics.push_back({Diagnostic::Severity::Error,
+                             last.place,
+                             "The literal is not closed and no continuation line follows."});
+    last.text += m_literalQuote;
+    last.upper = last.text;
+}
+
+void Lexer::push(LexToken token)
+{
+    token.glued = !m_sawSpace && !m_tokens.empty();
+    m_sawSpace = false;
+    if (token.kind != TokenKind::Literal && token.upper.empty())
+        token.upper = upperCase(token.text);
+    if (token.kind == TokenKind::Literal)
+        token.upper = token.text;
+    if (token.kind == TokenKind::Word)
+        m_pictureNext = token.upper == "PIC" || token.upper == "PICTURE"
+                        || (token.upper == "IS" && m_pictureNext);
+    else
+        m_pictureNext = false;
+    m_tokens.push_back(std::move(token));
+}
+
+bool Lexer::directive(std::string_view code)
+{
+    const std::string upper = upperCase(trimmed(code));
+    const bool isDirective = upper.rfind(">>", 0) == 0 || upper.rfind("$SET", 0) == 0;
+    if (!isDirective)
+        return false;
+    const bool source = upper.find("SOURCE") != std::string::npos;
+    if (source && upper.find("FREE") != std::string::npos)
+        m_format = SourceFormat::Free;
+    else if (source && upper.find("FIXED") != std::string::npos)
+        m_format = SourceFormat::Fixed;
+    return true;
+}
+
+void Lexer::line(std::string_view raw)
+{
+    m_sawSpace = true;
+    if (m_format == SourceFormat::Free) {
+        const std::string_view code = trimmed(raw);
+        if (code.empty() || code.rfind("*>", 0) == 0)
+            return;
+        if (directive(code))
+            return;
+        closeOpenLiteral();
+        scan(raw, 1, false);
+        return;
+    }
+    if (trimmed(raw).rfind(">>", 0) == 0) {
+        directive(raw); // a directive may start in any column
+        return;
+    }
+    if (raw.size() < 7)
+        return; // blank (sequence area only)
+    const char indicator = raw[6];
+    std::string_view area = raw.substr(7,
+                                       raw.size() > textColumn ? textColumn - 7
+                                                               : std::string_view::npos);
+    if (indicator == '*' || indicator == '/' || indicator == 'D' || indicator == 'd')
+        return;
+    if (indicator == '$' || (indicator == '>' && !area.empty() && area.front() == '>')) {
+        directive(raw.substr(6));
+        return;
+    }
+    if (directive(area))
+        return;
+    if (indicator == '-') {
+        scan(area, 8, true);
+        return;
+    }
+    if (trimmed(area).empty())
+        return;
+    if (indicator != ' ')
+        warn(7, std::string("The indicator '") + indicator + "' is not one of blank, *, /, -, D.");
+    closeOpenLiteral();
+    scan(area, 8, false);
+}
+
+std::size_t Lexer::literal(std::string_view area,
+                           std::size_t start,
+                           std::size_t quote,
+                           std::uint32_t firstColumn)
+{
+    // Scans from the opening quote at `quote`; returns the index after the literal. A literal still
+    // open at the end of a fixed-format line stays open (padded to column 72) for a continuation.
+    const char q = area[quote];
+    std::size_t i = quote + 1;
+    while (i < area.size()) {
+        if (area[i] == q) {
+            if (i + 1 < area.size() && area[i + 1] == q) {
+                i += 2;
+                continue;
+            }
+            LexToken token;
+            token.kind = TokenKind::Literal;
+            token.text = std::string(area.substr(start, i + 1 - start));
+            token.place = {m_include, m_line, firstColumn + static_cast<std::uint32_t>(start)};
+            token.length = static_cast<std::uint32_t>(i + 1 - start);
+            push(std::move(token));
+            return i + 1;
+        }
+        ++i;
+    }
+    LexToken token;
+    token.kind = TokenKind::Literal;
+    token.text = std::string(area.substr(start));
+    token.place = {m_include, m_line, firstColumn + static_cast<std::uint32_t>(start)};
+    token.length = static_cast<std::uint32_t>(area.size() - start);
+    if (m_format == SourceFormat::Fixed) {
+        const std::size_t width = textColumn - 7;
+        if (area.size() < width)
+            token.text.append(width - area.size(), ' ');
+    }
+    push(std::move(token));
+    m_literalOpen = true;
+    m_literalQuote = q;
+    if (m_format == SourceFormat::Free)
+        closeOpenLiteral();
+    return area.size();
+}
+
+void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continuation)
+{
+    std::size_t i = 0;
+    const std::size_t n = area.size();
+    bool joinNext = false;
+    if (continuation) {
+        while (i < n && isSpace(area[i]))
+            ++i;
+        if (i == n)
+            return;
+        if (m_literalOpen) {
+            m_literalOpen = false;
+            if (area[i] == '"' || area[i] == '\'') {
+                // The continued literal resumes after the quote.
+                std::size_t j = i + 1;
+                std::string rest;
+                bool closed = false;
+                while (j < n) {
+                    if (area[j] == m_literalQuote) {
+                        if (j + 1 < n && area[j + 1] == m_literalQuote) {
+                            rest += area.substr(j, 2);
+                            j += 2;
+                            continue;
+                        }
+                        rest += area[j];
+                        ++j;
+                        closed = true;
+                        break;
+                    }
+                    rest += area[j++];
+                }
+                LexToken &last = m_tokens.back();
+                last.text += rest;
+                if (!closed && m_format == SourceFormat::Fixed && n < textColumn - 7)
+                    last.text.append(textColumn - 7 - n, ' ');
+                last.upper = last.text;
+                m_literalOpen = !closed;
+                i = j;
+                m_sawSpace = false;
+            } else {
+                warn(firstColumn + static_cast<std::uint32_t>(i),
+                     "A continued literal must resume with a quote.",
+                     Diagnostic::Severity::Error);
+                closeOpenLiteral();
+            }
+        } else if (!m_tokens.empty() && m_tokens.back().isWordLike() && isWordChar(area[i])) {
+            joinNext = true;
+        }
+    } else {
+        m_sawSpace = true;
+    }
+
+    while (i < n) {
+        const char c = area[i];
+        if (isSpace(c) || c == ',' || c == ';') {
+            m_sawSpace = true;
+            ++i;
+            continue;
+        }
+        const auto column = firstColumn + static_cast<std::uint32_t>(i);
+        if (c == '*' && i + 1 < n && area[i + 1] == '>')
+            return;
+        auto punct = [&](std::size_t length) {
+            LexToken token;
+            token.kind = TokenKind::Punctuation;
+            token.text = std::string(area.substr(i, length));
+            token.place = {m_include, m_line, column};
+            token.length = static_cast<std::uint32_t>(length);
+            push(std::move(token));
+            i += length;
+        };
+        const bool optionalIs = (c == 'I' || c == 'i') && i + 1 < n
+                                && (area[i + 1] == 'S' || area[i + 1] == 's')
+                                && (i + 2 == n || isSpace(area[i + 2]));
+        if (m_pictureNext && c != '.' && !optionalIs) {
+            std::size_t j = i;
+            while (j < n && !isSpace(area[j])) {
+                if ((area[j] == '.' || area[j] == ',' || area[j] == ';')
+                    && (j + 1 == n || isSpace(area[j + 1])))
+                    break;
+                ++j;
+            }
+            LexToken token;
+            token.kind = TokenKind::PictureString;
+            token.text = std::string(area.substr(i, j - i));
+            token.place = {m_include, m_line, column};
+            token.length = static_cast<std::uint32_t>(j - i);
+            push(std::move(token));
+            i = j;
+            continue;
+        }
+        if (c == '"' || c == '\'') {
+            i = literal(area, i, i, firstColumn);
+            continue;
+        }
+        // Prefixed literals: X"..", N"..", Z"..", B"..", H"..", NX"..", BX"..".
+        if (std::isalpha(static_cast<unsigned char>(c))) {
+            std::size_t q = i + 1;
+            if (q < n && std::isalpha(static_cast<unsigned char>(area[q]))
+                && (area[q] == 'X' || area[q] == 'x'))
+                ++q;
+            if (q < n && (area[q] == '"' || area[q] == '\'') && q - i <= 2) {
+                const std::string prefix = upperCase(area.substr(i, q - i));
+                if (prefix == "X" || prefix == "N" || prefix == "Z" || prefix == "B"
+                    || prefix == "H" || prefix == "NX" || prefix == "BX" || prefix == "G"
+                    || prefix == "U") {
+                    i = literal(area, i, q, firstColumn);
+                    continue;
+                }
+            }
+        }
+        if (c == '(' || c == ')' || c == ':' || c == '&' || c == '/') {
+            punct(1);
+            continue;
+        }
+        if (c == '=') {
+            punct(i + 1 < n && area[i + 1] == '=' ? 2 : 1);
+            continue;
+        }
+        if (c == '<' || c == '>') {
+            const char next = i + 1 < n ? area[i + 1] : ' ';
+            punct(next == '=' || (c == '<' && next == '>') ? 2 : 1);
+            continue;
+        }
+        if (c == '*') {
+            punct(i + 1 < n && area[i + 1] == '*' ? 2 : 1);
+            continue;
+        }
+        const bool digitFollows = i + 1 < n
+                                  && std::isdigit(static_cast<unsigned char>(area[i + 1]));
+        const bool afterOperand = !m_tokens.empty() && !m_sawSpace
+                                  && m_tokens.back().kind != TokenKind::Punctuation;
+        if ((c == '+' || c == '-') && !(digitFollows && !afterOperand)) {
+            // A lone sign is an operator; "-YY" glued after ":" or ")" is a word part that
+            // REPLACING may join with the text before it.
+            if (c == '-' && i + 1 < n && isWordChar(area[i + 1]) && !m_sawSpace) {
+                // fall through to the word scan
+            } else {
+                punct(1);
+                continue;
+            }
+        }
+        if (c == '.') {
+            if (digitFollows && m_sawSpace) {
+                // ".5": a number
+            } else {
+                punct(1);
+                continue;
+            }
+        }
+        std::size_t j = i;
+        if (c == '+' || c == '-' || c == '.')
+            ++j;
+        while (j < n) {
+            if (isWordChar(area[j])) {
+                ++j;
+                continue;
+            }
+            if (area[j] == '.' && j + 1 < n && std::isdigit(static_cast<unsigned char>(area[j + 1]))
+                && std::isdigit(static_cast<unsigned char>(area[j - 1]))) {
+                ++j;
+                continue;
+            }
+            break;
+        }
+        if (j == i) {
+            // A character no COBOL token uses: keep it as a token of its own so nothing is lost.
+            LexToken token;
+            token.kind = TokenKind::Other;
+            token.text = std::string(1, c);
+            token.place = {m_include, m_line, column};
+            token.length = 1;
+            push(std::move(token));
+            ++i;
+            continue;
+        }
+        const std::string_view text = area.substr(i, j - i);
+        bool number = true;
+        for (std::size_t k = 0; k < text.size(); ++k) {
+            const char d = text[k];
+            if (!(std::isdigit(static_cast<unsigned char>(d)) || d == '.'
+                  || (k == 0 && (d == '+' || d == '-'))))
+                number = false;
+        }
+        if (joinNext) {
+            joinNext = false;
+            LexToken &last = m_tokens.back();
+            last.text += text;
+            last.upper = upperCase(last.text);
+            if (!number)
+                last.kind = TokenKind::Word;
+            i = j;
+            m_sawSpace = false;
+            continue;
+        }
+        LexToken token;
+        token.kind = number ? TokenKind::Number : TokenKind::Word;
+        token.text = std::string(text);
+        token.place = {m_include, m_line, column};
+        token.length = static_cast<std::uint32_t>(j - i);
+        push(std::move(token));
+        i = j;
+    }
+}
+
+} // namespace cobol

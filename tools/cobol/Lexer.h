@@ -1,0 +1,65 @@
+#pragma once
+
+#include "LexToken.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cobol {
+
+/// Splits the text of one source file into tokens with their places.
+///
+/// Fixed format: columns 1-6 (sequence area) and everything after column 72 are ignored; column 7
+/// is the indicator: `*` and `/` comment lines, `D` debugging lines (skipped, as without
+/// WITH DEBUGGING MODE), `-` continues the previous line (a literal open at column 72 resumes after
+/// the first quote of the continuation line; a word is joined with the first word of the
+/// continuation). Free format: the whole line is code. In both, `*>` starts a comment and
+/// `>>SOURCE FORMAT [IS] FREE|FIXED` or `$SET SOURCEFORMAT"FREE"` switch the format for the rest
+/// of the file; other `>>` directive lines are skipped. Tabs advance to the next multiple of 8;
+/// columns count after that expansion.
+class Lexer final
+{
+public:
+    Lexer(std::string_view text,
+          std::uint32_t include,
+          SourceFormat format,
+          std::vector<Diagnostic> &diagnostics)
+        : m_text(text)
+        , m_include(include)
+        , m_format(format)
+        , m_diagnostics(diagnostics)
+    {}
+
+    std::vector<LexToken> tokenize();
+
+    /// The format in effect at the end of the text (a directive may have switched it).
+    SourceFormat format() const { return m_format; }
+
+private:
+    void line(std::string_view raw);
+    bool directive(std::string_view code);
+    void scan(std::string_view area, std::uint32_t firstColumn, bool continuation);
+    std::size_t literal(std::string_view area,
+                        std::size_t start,
+                        std::size_t quote,
+                        std::uint32_t firstColumn);
+    void push(LexToken token);
+    void warn(std::uint32_t column,
+              std::string message,
+              Diagnostic::Severity severity = Diagnostic::Severity::Warning);
+    void closeOpenLiteral();
+
+    std::string_view m_text;
+    std::uint32_t m_include = 0;
+    SourceFormat m_format = SourceFormat::Fixed;
+    std::vector<Diagnostic> &m_diagnostics;
+    std::vector<LexToken> m_tokens;
+    std::uint32_t m_line = 0;
+    bool m_pictureNext = false;
+    bool m_literalOpen = false; ///< the last token is a literal continued on the next line
+    char m_literalQuote = '\'';
+    bool m_sawSpace = true;
+};
+
+} // namespace cobol

@@ -1,0 +1,500 @@
+#include "Preprocessor.h"
+
+#include "Lexer.h"
+#include "PathNames.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace cobol {
+
+namespace {
+
+constexpr int maxDepth = 50;
+
+bool readWholeFile(const std::string &path, std::string &text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    text = buffer.str();
+    return !in.bad();
+}
+
+bool isFile(const std::string &path)
+{
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+std::string lowerCase(std::string text)
+{
+    for (char &c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string unquoted(const LexToken &token)
+{
+    if (token.kind != TokenKind::Literal || token.text.size() < 2)
+        return token.text;
+    return token.text.substr(1, token.text.size() - 2);
+}
+
+/// Normalised text of an operand: words upper case, one blank between text words.
+std::string normalised(const std::vector<LexToken> &tokens, bool pseudoText)
+{
+    std::string text = pseudoText ? "==" : "";
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        if (i > 0 && !tokens[i].glued)
+            text += ' ';
+        text += tokens[i].kind == TokenKind::Literal ? tokens[i].text : tokens[i].upper;
+    }
+    if (pseudoText)
+        text += "==";
+    return text;
+}
+
+bool sameText(const LexToken &a, const LexToken &b)
+{
+    if (a.kind == TokenKind::Literal || b.kind == TokenKind::Literal)
+        return a.text == b.text;
+    return a.upper == b.upper;
+}
+
+} // namespace
+
+void Preprocessor::error(const SourcePlace &place, std::string message)
+{
+    m_diagnostics.push_back({Diagnostic::Severity::Error, place, std::move(message)});
+}
+
+std::vector<LexToken> Preprocessor::run(const std::string &path, std::string_view text)
+{
+    Include source;
+    source.id = 0;
+    source.path = path;
+    m_includes.clear();
+    m_includes.push_back(source);
+    Lexer lexer(text, 0, m_options.format, m_diagnostics);
+    std::vector<LexToken> tokens = lexer.tokenize();
+    m_finalFormat = lexer.format();
+    m_activeFiles = {path};
+    return applyReplaceStatements(expand(std::move(tokens), 0, 0, m_finalFormat));
+}
+
+std::vector<LexToken> Preprocessor::applyReplaceStatements(std::vector<LexToken> tokens)
+{
+    // REPLACE ==a== BY ==b== ... . applies to the text after it (copybooks already expanded)
+    // until the next REPLACE, which replaces the set, or REPLACE OFF.
+    if (std::none_of(tokens.begin(), tokens.end(), [](const LexToken &t) {
+            return t.is("REPLACE");
+        }))
+        return tokens;
+    std::vector<LexToken> out, segment;
+    std::vector<ReplacingPair> active;
+    auto flush = [&] {
+        if (!active.empty())
+            segment = applyReplacing(segment, active);
+        for (LexToken &t : segment)
+            out.push_back(std::move(t));
+        segment.clear();
+    };
+    for (std::size_t i = 0; i < tokens.size();) {
+        if (!tokens[i].is("REPLACE")) {
+            segment.push_back(std::move(tokens[i++]));
+            continue;
+        }
+        flush();
+        const SourcePlace place = tokens[i].place;
+        std::size_t j = i + 1;
+        std::vector<ReplacingPair> pairs;
+        bool ok = true;
+        if (j < tokens.size() && tokens[j].is("OFF"))
+            ++j;
+        else
+            ok = replacingPairs(tokens, j, pairs);
+        while (j < tokens.size() && tokens[j].text != ".")
+            ++j;
+        if (!ok)
+            error(place, "The REPLACE statement is malformed: expected operand BY operand.");
+        else
+            active = std::move(pairs);
+        i = j < tokens.size() ? j + 1 : j;
+    }
+    flush();
+    return out;
+}
+
+std::string Preprocessor::resolve(const std::string &name,
+                                  const std::string &library,
+                                  const std::string &includingFile) const
+{
+    static const char *const extensions[] = {"", ".cpy", ".cbl", ".CPY", ".CBL", ".cob"};
+    std::vector<std::string> directories = m_options.includeDirectories;
+    directories.push_back(PathNames::directory(includingFile));
+    directories.push_back(PathNames::directory(m_includes.front().path));
+    directories.insert(directories.end(),
+                       m_options.cobcpyDirectories.begin(),
+                       m_options.cobcpyDirectories.end());
+    std::vector<std::string> names = {name};
+    if (lowerCase(name) != name)
+        names.push_back(lowerCase(name));
+    for (const std::string &candidate : names) {
+        if (!candidate.empty() && candidate.front() == PathNames::separator) {
+            for (const char *ext : extensions)
+                if (isFile(candidate + ext))
+                    return candidate + ext;
+            continue;
+        }
+        for (const std::string &dir : directories) {
+            const std::string base = dir.empty() ? std::string(".") : dir;
+            std::vector<std::string> stems;
+            if (!library.empty()) {
+                stems.push_back(PathNames::join(PathNames::join(base, library), candidate));
+                stems.push_back(
+                    PathNames::join(PathNames::join(base, lowerCase(library)), candidate));
+            }
+            stems.push_back(PathNames::join(base, candidate));
+            for (const std::string &stem : stems)
+                for (const char *ext : extensions)
+                    if (isFile(stem + ext))
+                        return stem + ext;
+        }
+    }
+    return {};
+}
+
+std::vector<LexToken> Preprocessor::expand(std::vector<LexToken> tokens,
+                                           std::uint32_t include,
+                                           int depth,
+                                           SourceFormat format)
+{
+    std::vector<LexToken> out;
+    out.reserve(tokens.size());
+    bool seenIdentification = include != 0;
+    std::uint32_t skipLine = 0;
+    for (std::size_t i = 0; i < tokens.size();) {
+        const LexToken &token = tokens[i];
+        if (skipLine != 0 && token.place.line == skipLine) {
+            ++i;
+            continue;
+        }
+        skipLine = 0;
+        if (token.kind == TokenKind::Word) {
+            if (!seenIdentification && (token.upper == "CBL" || token.upper == "PROCESS")) {
+                skipLine = token.place.line;
+                continue;
+            }
+            if (token.upper == "IDENTIFICATION" || token.upper == "ID")
+                seenIdentification = true;
+            if (token.upper == "COPY") {
+                i = copyStatement(tokens, i, include, depth, format, out);
+                continue;
+            }
+            if (token.upper == "EJECT" || token.upper == "SKIP1" || token.upper == "SKIP2"
+                || token.upper == "SKIP3") {
+                ++i;
+                if (i < tokens.size() && tokens[i].text == ".")
+                    ++i;
+                continue;
+            }
+            if (token.upper == "TITLE" && i + 1 < tokens.size()
+                && tokens[i + 1].kind == TokenKind::Literal) {
+                i += 2;
+                if (i < tokens.size() && tokens[i].text == ".")
+                    ++i;
+                continue;
+            }
+        }
+        out.push_back(std::move(tokens[i]));
+        ++i;
+    }
+    return out;
+}
+
+std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
+                                        std::size_t at,
+                                        std::uint32_t include,
+                                        int depth,
+                                        SourceFormat format,
+                                        std::vector<LexToken> &out)
+{
+    const SourcePlace copyPlace = tokens[at].place;
+    std::size_t i = at + 1;
+    auto atEnd = [&] { return i >= tokens.size(); };
+    if (atEnd() || !(tokens[i].isWordLike() || tokens[i].kind == TokenKind::Literal)) {
+        error(copyPlace, "COPY must be followed by a copybook name.");
+        return i;
+    }
+    const std::string name = tokens[i].kind == TokenKind::Literal ? unquoted(tokens[i])
+                                                                  : tokens[i].upper;
+    const std::string nameAsWritten = unquoted(tokens[i]);
+    ++i;
+    std::string library;
+    if (!atEnd() && (tokens[i].is("OF") || tokens[i].is("IN")) && i + 1 < tokens.size()) {
+        library = tokens[i + 1].kind == TokenKind::Literal ? unquoted(tokens[i + 1])
+                                                           : tokens[i + 1].upper;
+        i += 2;
+    }
+    if (!atEnd() && tokens[i].is("SUPPRESS")) {
+        ++i;
+        if (!atEnd() && tokens[i].is("PRINTING"))
+            ++i;
+    }
+    std::vector<ReplacingPair> pairs;
+    bool bad = false;
+    if (!atEnd() && tokens[i].is("REPLACING")) {
+        ++i;
+        bad = !replacingPairs(tokens, i, pairs);
+    }
+    if (bad) {
+        // Resume after the statement's period when it is near; otherwise right here, so that a
+        // missing period does not swallow the rest of the program.
+        error(copyPlace,
+              "The REPLACING phrase of COPY " + name
+                  + " is malformed: expected operand BY operand.");
+        std::size_t j = i;
+        while (j < tokens.size() && j < i + 50 && tokens[j].text != ".")
+            ++j;
+        return j < tokens.size() && tokens[j].text == "." ? j + 1 : i;
+    }
+    if (atEnd() || tokens[i].text != ".")
+        error(copyPlace,
+              "Expected a period to end COPY " + name + ", found "
+                  + (atEnd() ? std::string("the end of the file") : "\"" + tokens[i].text + "\"")
+                  + ".");
+    else
+        ++i; // the period
+
+    const std::string &includingFile = m_includes[include].path;
+    const std::string path = resolve(nameAsWritten, library, includingFile);
+    if (path.empty()) {
+        error(copyPlace,
+              "Copybook " + name + (library.empty() ? "" : " of " + library)
+                  + " was not found in the include directories, " + "the directory of "
+                  + includingFile + " or COBCPY.");
+        return i;
+    }
+    std::error_code ec;
+    std::string canonical = std::filesystem::weakly_canonical(path, ec).string();
+    if (ec)
+        canonical = path;
+    if (std::find(m_activeFiles.begin(), m_activeFiles.end(), canonical) != m_activeFiles.end()) {
+        error(copyPlace,
+              "Copybook " + name + " includes itself (" + path + "); not expanded again.");
+        return i;
+    }
+    if (depth >= maxDepth) {
+        error(copyPlace, "Copybooks are nested more than 50 deep at " + name + ".");
+        return i;
+    }
+    std::string text;
+    if (!readWholeFile(path, text)) {
+        error(copyPlace, "Copybook " + path + " cannot be read.");
+        return i;
+    }
+
+    Include inc;
+    inc.id = static_cast<std::uint32_t>(m_includes.size());
+    inc.copybook = name;
+    inc.library = library;
+    for (const ReplacingPair &pair : pairs)
+        inc.replacing.emplace_back(pair.fromText, pair.toText);
+    inc.qualifier = includeQualifier(library, inc.replacing);
+    inc.path = path;
+    inc.parent = include;
+    inc.copyLine = copyPlace.line;
+    inc.copyColumn = copyPlace.column;
+    m_includes.push_back(inc);
+
+    Lexer lexer(text, inc.id, format, m_diagnostics);
+    std::vector<LexToken> body = lexer.tokenize();
+    m_activeFiles.push_back(canonical);
+    body = expand(std::move(body), inc.id, depth + 1, lexer.format());
+    m_activeFiles.pop_back();
+    if (!pairs.empty())
+        body = applyReplacing(body, pairs);
+    for (LexToken &token : body)
+        out.push_back(std::move(token));
+    return i;
+}
+
+bool Preprocessor::replacingPairs(const std::vector<LexToken> &tokens,
+                                  std::size_t &i,
+                                  std::vector<ReplacingPair> &pairs)
+{
+    auto atEnd = [&] { return i >= tokens.size(); };
+    bool bad = false;
+    auto operand = [&](std::vector<LexToken> &result, std::string &text) {
+        if (atEnd())
+            return false;
+        if (tokens[i].text == "==") {
+            ++i;
+            while (!atEnd() && tokens[i].text != "==")
+                result.push_back(tokens[i++]);
+            if (atEnd())
+                return false;
+            ++i;
+            text = normalised(result, true);
+            return true;
+        }
+        if (tokens[i].text == "." || tokens[i].kind == TokenKind::Punctuation)
+            return false;
+        result.push_back(tokens[i++]);
+        // A qualified or subscripted identifier as a REPLACING operand.
+        while (!atEnd() && (tokens[i].is("OF") || tokens[i].is("IN")) && i + 1 < tokens.size()) {
+            result.push_back(tokens[i++]);
+            result.push_back(tokens[i++]);
+        }
+        text = normalised(result, false);
+        return true;
+    };
+    while (!atEnd() && tokens[i].text != ".") {
+        ReplacingPair pair;
+        if (tokens[i].is("LEADING")) {
+            pair.mode = ReplacingPair::Mode::Leading;
+            ++i;
+        } else if (tokens[i].is("TRAILING")) {
+            pair.mode = ReplacingPair::Mode::Trailing;
+            ++i;
+        }
+        if (!operand(pair.from, pair.fromText) || atEnd() || !tokens[i].is("BY")) {
+            bad = true;
+            break;
+        }
+        ++i;
+        if (!operand(pair.to, pair.toText)) {
+            bad = true;
+            break;
+        }
+        if (pair.mode != ReplacingPair::Mode::Full) {
+            const char *prefix = pair.mode == ReplacingPair::Mode::Leading ? "LEADING "
+                                                                           : "TRAILING ";
+            pair.fromText = prefix + pair.fromText;
+            if (pair.from.size() != 1 || pair.to.size() > 1) {
+                bad = true;
+                break;
+            }
+        }
+        if (pair.from.empty()) {
+            bad = true;
+            break;
+        }
+        pairs.push_back(std::move(pair));
+    }
+    return !bad;
+}
+
+std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &tokens,
+                                                   const std::vector<ReplacingPair> &pairs)
+{
+    std::vector<LexToken> replaced;
+    replaced.reserve(tokens.size());
+    for (std::size_t i = 0; i < tokens.size();) {
+        bool matched = false;
+        for (const ReplacingPair &pair : pairs) {
+            if (pair.mode == ReplacingPair::Mode::Full) {
+                if (i + pair.from.size() > tokens.size())
+                    continue;
+                bool equal = true;
+                for (std::size_t k = 0; k < pair.from.size() && equal; ++k)
+                    equal = sameText(tokens[i + k], pair.from[k]);
+                if (!equal)
+                    continue;
+                for (std::size_t k = 0; k < pair.to.size(); ++k) {
+                    LexToken token = pair.to[k];
+                    const LexToken &at = tokens[i + std::min(k, pair.from.size() - 1)];
+                    token.place = at.place;
+                    token.length = at.length;
+                    token.replaced = true;
+                    if (k == 0)
+                        token.glued = tokens[i].glued;
+                    replaced.push_back(std::move(token));
+                }
+                i += pair.from.size();
+                matched = true;
+                break;
+            }
+            const LexToken &token = tokens[i];
+            const std::string &part = pair.from.front().upper;
+            if (!token.isWordLike() || token.upper.size() < part.size() || part.empty())
+                continue;
+            const bool leading = pair.mode == ReplacingPair::Mode::Leading;
+            const std::size_t at = leading ? 0 : token.upper.size() - part.size();
+            if (token.upper.compare(at, part.size(), part) != 0)
+                continue;
+            LexToken changed = token;
+            const std::string by = pair.to.empty() ? std::string() : pair.to.front().text;
+            changed.text.replace(at, part.size(), by);
+            changed.upper = changed.text;
+            for (char &c : changed.upper)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            changed.replaced = true;
+            replaced.push_back(std::move(changed));
+            ++i;
+            matched = true;
+            break;
+        }
+        if (!matched && tokens[i].kind == TokenKind::PictureString) {
+            // A picture string is one token here, but REPLACING sees "X(:N:)" as separate text
+            // words: replace inside it.
+            LexToken changed = tokens[i];
+            for (const ReplacingPair &pair : pairs) {
+                if (pair.mode != ReplacingPair::Mode::Full)
+                    continue;
+                std::string from, to;
+                for (const LexToken &t : pair.from)
+                    from += t.upper;
+                for (const LexToken &t : pair.to)
+                    to += t.text;
+                if (from.empty())
+                    continue;
+                for (std::size_t at = changed.upper.find(from); at != std::string::npos;
+                     at = changed.upper.find(from, at + to.size())) {
+                    changed.upper.replace(at, from.size(), to);
+                    changed.text = changed.upper;
+                    changed.replaced = true;
+                }
+            }
+            if (changed.replaced) {
+                replaced.push_back(std::move(changed));
+                ++i;
+                continue;
+            }
+        }
+        if (!matched)
+            replaced.push_back(tokens[i++]);
+    }
+
+    // Join word parts that touch: ":P:-YY" with ==:P:== BY ==WS== gives "WS-YY"; a hyphen
+    // between two replaced parts (":P:-:Q:") joins too.
+    auto joinable = [](const LexToken &t) {
+        return t.isWordLike() || (t.kind == TokenKind::Punctuation && t.text == "-");
+    };
+    std::vector<LexToken> joined;
+    joined.reserve(replaced.size());
+    for (LexToken &token : replaced) {
+        if (!joined.empty() && token.glued && joinable(token) && joinable(joined.back())
+            && (token.isWordLike() || joined.back().isWordLike())
+            && (token.replaced || joined.back().replaced)) {
+            LexToken &last = joined.back();
+            last.text += token.text;
+            last.upper += token.upper;
+            last.kind = TokenKind::Word;
+            last.replaced = true;
+            if (last.place.line == token.place.line && last.place.include == token.place.include)
+                last.length = token.place.column + token.length - last.place.column;
+            continue;
+        }
+        joined.push_back(std::move(token));
+    }
+    return joined;
+}
+
+} // namespace cobol

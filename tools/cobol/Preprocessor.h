@@ -1,0 +1,89 @@
+#pragma once
+
+#include "LexToken.h"
+
+#include <string>
+#include <vector>
+
+namespace cobol {
+
+/// Expands COPY statements: finds the copybook, reads and tokenizes it, expands the COPY
+/// statements inside it (nested includes), applies the REPLACING phrase to the whole expanded
+/// text, and splices the result in place of the statement. Each COPY becomes an Include in the
+/// include tree. Also drops listing statements (EJECT, SKIP1-3, TITLE) and CBL/PROCESS cards.
+///
+/// Copybooks are searched in: the include directories in order, the directory of the file
+/// holding the COPY, the directory of the program source, then each directory of `COBCPY`
+/// (colon-separated); in each directory `<library>/<name>` first when OF/IN names a library, then
+/// `<name>`; each with the extensions none, .cpy, .cbl, .CPY, .CBL, .cob, and then the same for
+/// the name in lower case. A copybook that is already being expanded (recursion) or nested more
+/// than 50 deep is not expanded again; both give an error diagnostic, as does a copybook not
+/// found. The preprocessor never throws for bad input.
+class Preprocessor final
+{
+public:
+    struct Options
+    {
+        std::vector<std::string> includeDirectories;
+        std::vector<std::string> cobcpyDirectories; ///< usually split from $COBCPY
+        SourceFormat format = SourceFormat::Fixed;
+    };
+
+    Preprocessor(Options options,
+                 std::vector<Include> &includes,
+                 std::vector<Diagnostic> &diagnostics)
+        : m_options(std::move(options))
+        , m_includes(includes)
+        , m_diagnostics(diagnostics)
+    {}
+
+    /// Expands the program source `text` read from `path` (include 0, which this call adds).
+    std::vector<LexToken> run(const std::string &path, std::string_view text);
+
+    /// The format the program source ended in (a directive may switch it).
+    SourceFormat finalFormat() const { return m_finalFormat; }
+
+    struct ReplacingPair
+    {
+        enum class Mode { Full, Leading, Trailing };
+        Mode mode = Mode::Full;
+        std::vector<LexToken> from;
+        std::vector<LexToken> to;
+        std::string fromText; ///< normalised, for the include record
+        std::string toText;
+    };
+
+    /// Applies `pairs` to `tokens` (first matching pair wins at each position; replaced text is not
+    /// scanned again), then joins word parts that REPLACING left glued together (":P:-YY").
+    static std::vector<LexToken> applyReplacing(const std::vector<LexToken> &tokens,
+                                                const std::vector<ReplacingPair> &pairs);
+
+private:
+    std::vector<LexToken> expand(std::vector<LexToken> tokens,
+                                 std::uint32_t include,
+                                 int depth,
+                                 SourceFormat format);
+    std::size_t copyStatement(const std::vector<LexToken> &tokens,
+                              std::size_t at,
+                              std::uint32_t include,
+                              int depth,
+                              SourceFormat format,
+                              std::vector<LexToken> &out);
+    /// Reads "operand BY operand ..." up to the period (not consumed); false when malformed.
+    bool replacingPairs(const std::vector<LexToken> &tokens,
+                        std::size_t &i,
+                        std::vector<ReplacingPair> &pairs);
+    std::vector<LexToken> applyReplaceStatements(std::vector<LexToken> tokens);
+    std::string resolve(const std::string &name,
+                        const std::string &library,
+                        const std::string &includingFile) const;
+    void error(const SourcePlace &place, std::string message);
+
+    Options m_options;
+    std::vector<Include> &m_includes;
+    std::vector<Diagnostic> &m_diagnostics;
+    std::vector<std::string> m_activeFiles; ///< the include chain being expanded
+    SourceFormat m_finalFormat = SourceFormat::Fixed;
+};
+
+} // namespace cobol

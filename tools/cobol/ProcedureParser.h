@@ -1,0 +1,106 @@
+#pragma once
+
+#include "AnalysisData.h"
+#include "LexToken.h"
+#include "SymbolTable.h"
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace cobol {
+
+class TokenCursor;
+
+/// Collects the facts of the procedure division the date-field analysis needs (moves,
+/// arithmetic with the signs of its terms, relational conditions, ACCEPT FROM DATE, calls, record
+/// I/O with INTO/FROM, PERFORM loops) and the sections and paragraphs. Statements it does not
+/// know are skipped up to the next verb or period; nothing here is fatal.
+class ProcedureParser final
+{
+public:
+    /// `fileRecords` maps a file (FD/SD) name to its first record item.
+    ProcedureParser(AnalysisData &data,
+                    const std::vector<LexToken> &tokens,
+                    std::unordered_map<std::string, std::uint32_t> fileRecords = {})
+        : m_data(data)
+        , m_tokens(tokens)
+        , m_symbols(data.items)
+        , m_fileRecords(std::move(fileRecords))
+    {}
+
+    /// Parses from the PROCEDURE DIVISION header to the cursor's end.
+    void parse(TokenCursor &cursor);
+
+private:
+    struct Context
+    {
+        enum class Kind { Evaluate, Search };
+        Kind kind = Kind::Evaluate;
+        std::vector<std::vector<Operand>> subjects; ///< empty vector = TRUE/FALSE subject
+        std::uint32_t group = 0;
+    };
+
+    void statement(TokenCursor &cursor);
+    void when(TokenCursor &cursor);
+    Statement &fact(StatementKind kind,
+                    const LexToken &verb,
+                    std::size_t firstToken,
+                    std::uint32_t group = 0);
+    void finish(Statement &stmt, const TokenCursor &cursor);
+    bool operand(TokenCursor &cursor, Operand &out, std::vector<Operand> &extra);
+    std::vector<Operand> operandList(TokenCursor &cursor,
+                                     OperandRole role,
+                                     int sign,
+                                     std::vector<Operand> &extra);
+    void expression(TokenCursor &cursor,
+                    int sign,
+                    bool linear,
+                    std::vector<Operand> &terms,
+                    std::vector<Operand> &extra,
+                    bool &nonLinear);
+    void term(TokenCursor &cursor,
+              int sign,
+              bool linear,
+              std::vector<Operand> &terms,
+              std::vector<Operand> &extra,
+              bool &nonLinear);
+    void primary(TokenCursor &cursor,
+                 int sign,
+                 bool linear,
+                 std::vector<Operand> &terms,
+                 std::vector<Operand> &extra,
+                 bool &nonLinear);
+    void condition(TokenCursor &cursor,
+                   StatementContext context,
+                   const LexToken &verb,
+                   std::size_t firstToken,
+                   std::uint32_t &group);
+    std::string relation(TokenCursor &cursor);
+    void compare(const std::vector<Operand> &left,
+                 const std::string &op,
+                 const std::vector<Operand> &right,
+                 StatementContext context,
+                 const LexToken &verb,
+                 std::size_t firstToken,
+                 std::uint32_t &group,
+                 const TokenCursor &cursor,
+                 std::vector<Operand> extra);
+    bool isVerb(const LexToken &token) const;
+    bool isReserved(const LexToken &token) const;
+    void subscriptsAndRefMod(TokenCursor &cursor, Operand &out);
+    void perform(TokenCursor &cursor, const LexToken &verb, std::size_t first);
+    void paragraphOrSection(TokenCursor &cursor);
+
+    AnalysisData &m_data;
+    const std::vector<LexToken> &m_tokens;
+    SymbolTable m_symbols;
+    std::unordered_map<std::string, std::uint32_t> m_fileRecords;
+    std::vector<Context> m_contexts;
+    std::uint32_t m_section = 0;
+    std::uint32_t m_paragraph = 0;
+    std::uint32_t m_division = 0;
+    std::size_t m_unresolvedReported = 0;
+};
+
+} // namespace cobol

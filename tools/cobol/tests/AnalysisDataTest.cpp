@@ -1,0 +1,201 @@
+#include "AnalysisData.h"
+
+#include "IException.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace cobol;
+
+namespace {
+
+AnalysisData sampleData()
+{
+    AnalysisData data;
+    data.programName = "PAYROLL";
+    data.sourcePath = "/src/my dir/PAYROLL.cbl";
+    data.includes.push_back({0, "", "", {}, "", data.sourcePath, 0, 0, 0});
+    Include inc;
+    inc.id = 1;
+    inc.copybook = "DATES";
+    inc.library = "LIBA";
+    inc.replacing = {{"==:P:==", "==WS=="}, {"A\tB", "C\\D"}};
+    inc.qualifier = includeQualifier(inc.library, inc.replacing);
+    inc.path = "/src/my dir/DATES.cpy";
+    inc.copyLine = 12;
+    inc.copyColumn = 8;
+    data.includes.push_back(inc);
+
+    DataItem group;
+    group.id = 1;
+    group.name = "WS-DATES";
+    group.level = 1;
+    group.record = 1;
+    group.storage = 1;
+    group.length = 8;
+    group.place = {0, 11, 8};
+    DataItem year;
+    year.id = 2;
+    year.name = "WS-YY";
+    year.level = 5;
+    year.parent = 1;
+    year.record = 1;
+    year.storage = 1;
+    year.offset = 2;
+    year.length = 2;
+    year.picture = "S9(2)";
+    year.category = Category::Numeric;
+    year.usage = Usage::Packed;
+    year.digits = 2;
+    year.isSigned = true;
+    year.occursMin = 1;
+    year.occursMax = 3;
+    year.stride = 2;
+    year.dependingOn = 1;
+    year.declaredIn = 1;
+    year.hasCanonical = true;
+    year.canonicalOffset = 0;
+    year.canonicalLength = 2;
+    year.layoutVaries = true;
+    year.place = {1, 3, 12};
+    year.value = "'a\nb'";
+    data.items = {group, year};
+
+    data.nodes.push_back({1, ProgramNode::Kind::Division, "PROCEDURE", 0, {0, 20, 8}, 1});
+    Statement stmt;
+    stmt.id = 1;
+    stmt.kind = StatementKind::Compute;
+    stmt.verb = "COMPUTE";
+    stmt.group = 1;
+    stmt.paragraph = 1;
+    stmt.place = {0, 21, 12};
+    stmt.firstToken = 1;
+    stmt.lastToken = 2;
+    Operand target;
+    target.role = OperandRole::Target;
+    target.item = 2;
+    target.refMod = RefMod::Constant;
+    target.refOffset = 1;
+    target.refLength = 2;
+    target.subscripts = {{2, ""}, {0, "3"}};
+    Operand literal;
+    literal.kind = OperandKind::Literal;
+    literal.text = "1900";
+    literal.sign = -1;
+    stmt.operands = {target, literal};
+    data.statements.push_back(stmt);
+    data.tokens.push_back({1, TokenKind::Word, "COMPUTE", {0, 21, 12}, 7, false});
+    data.tokens.push_back({2, TokenKind::Literal, "'x\ty'", {1, 3, 1}, 5, true});
+    data.diagnostics.push_back({Diagnostic::Severity::Warning, {1, 3, 1}, "odd\tthing"});
+    return data;
+}
+
+std::string writeText(const AnalysisData &data)
+{
+    std::ostringstream out;
+    data.write(out);
+    return out.str();
+}
+
+std::string readError(const std::string &text)
+{
+    std::istringstream in(text);
+    try {
+        AnalysisData::read(in, "x.adt");
+    } catch (const IAccessError &error) {
+        return error.text();
+    }
+    return "no error";
+}
+
+} // namespace
+
+TEST(AnalysisData, writtenDataReadsBackUnchanged)
+{
+    const AnalysisData data = sampleData();
+    const std::string text = writeText(data);
+    std::istringstream in(text);
+    const AnalysisData back = AnalysisData::read(in, "x.adt");
+    EXPECT_EQ(writeText(back), text);
+    ASSERT_EQ(back.items.size(), 2u);
+    EXPECT_EQ(back.items[1].offset, 2u);
+    EXPECT_EQ(back.items[1].value, "'a\nb'");
+    EXPECT_TRUE(back.items[1].layoutVaries);
+    EXPECT_EQ(back.includes[1].replacing[1].first, "A\tB");
+    EXPECT_EQ(back.statements[0].operands[0].subscripts[0].item, 2u);
+    EXPECT_EQ(back.statements[0].operands[0].subscripts[1].literal, "3");
+    EXPECT_EQ(back.statements[0].operands[1].sign, -1);
+    EXPECT_EQ(back.fileOf(1), "/src/my dir/DATES.cpy");
+}
+
+TEST(AnalysisData, offsetsAreOneBasedInTheFile)
+{
+    const std::string text = writeText(sampleData());
+    // Item 2 sits at 0-based offset 2, canonical offset 0.
+    EXPECT_NE(text.find("ITEM\t2\t5\tWS-YY\t1\tWORKING-STORAGE\t1\t1\t3\t2\tCOMP-3"),
+              std::string::npos);
+}
+
+TEST(AnalysisData, includeQualifierNamesLibraryAndReplacing)
+{
+    EXPECT_EQ(includeQualifier("", {}), "DEFAULT");
+    EXPECT_EQ(includeQualifier("LIBA", {}), "LIB=LIBA");
+    const std::string q = includeQualifier("", {{"A", "B"}});
+    ASSERT_EQ(q.size(), std::string("DEFAULT+R12345678").size());
+    EXPECT_EQ(q.substr(0, 9), "DEFAULT+R");
+    EXPECT_EQ(q, includeQualifier("", {{"A", "B"}}));
+    EXPECT_NE(q, includeQualifier("", {{"A", "C"}}));
+    EXPECT_NE(includeQualifier("", {{"AB", "C"}}), includeQualifier("", {{"A", "BC"}}));
+}
+
+TEST(AnalysisData, malformedFilesAreRejectedWithFileAndLine)
+{
+    const std::string good = writeText(sampleData());
+    auto replaced = [&good](const std::string &from, const std::string &to) {
+        std::string text = good;
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    struct Case
+    {
+        const char *label;
+        std::string text;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {"empty", "", "x.adt:0: expected the header"},
+        {"wrong header", "HELLO\n", "x.adt:1: expected the header"},
+        {"future version",
+         replaced("CHRONEX-ADT\t1", "CHRONEX-ADT\t2"),
+         "x.adt:1: expected format version 1"},
+        {"truncated", good.substr(0, good.find("END")), "expected the END record"},
+        {"bad number", replaced("ITEM\t2\t5", "ITEM\t2\tfive"), "x.adt:8: expected level as a"},
+        {"bad level", replaced("ITEM\t2\t5", "ITEM\t2\t50"), "expected a level 1-49"},
+        {"item out of sequence", replaced("ITEM\t2", "ITEM\t7"), "expected item id 2"},
+        {"bad usage", replaced("COMP-3", "COMP-9"), "expected a usage, found \"COMP-9\""},
+        {"unknown tag", replaced("NODE\t", "NOPE\t"), "expected a record tag"},
+        {"short record",
+         replaced("\tPROCEDURE\t0\t0\t20\t8\t1", "\tPROCEDURE"),
+         "expected 8 fields in a NODE record"},
+        {"bad escape", replaced("odd\\tthing", "odd\\qthing"), "expected one of"},
+        {"dangling reference", replaced("\t1\t3\t2\t1\t0", "\t1\t3\t2\t9\t0"), "refers to 9"},
+        {"wrong count", replaced("END\t2\t2", "END\t2\t3"), "expected 2 items"},
+        {"orphan operand",
+         replaced("STMT\t1", "OPND\t1\tSOURCE\tITEM\t1\t\t\t0\tNONE\t0\t0\t\t0\t0\t0\nSTMT\t1"),
+         "an OPND record right after its STMT"},
+    };
+    for (const Case &c : cases) {
+        const std::string error = readError(c.text);
+        EXPECT_NE(error.find(c.expected), std::string::npos) << c.label << ": " << error;
+    }
+}
+
+TEST(AnalysisData, laterFieldsAreIgnored)
+{
+    std::string text = writeText(sampleData());
+    const std::size_t end = text.find('\n', text.find("NODE\t"));
+    text.insert(end, "\tfuture");
+    std::istringstream in(text);
+    EXPECT_EQ(AnalysisData::read(in, "x.adt").nodes.size(), 1u);
+}

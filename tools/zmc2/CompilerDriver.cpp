@@ -1,0 +1,193 @@
+#include "CompilerDriver.h"
+
+#include "ChildProcess.h"
+#include "Dialect.h"
+#include "FrontEnd.h"
+#include "IException.h"
+#include "PathNames.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <ostream>
+
+namespace {
+
+std::string lowerCase(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
+        return static_cast<char>(std::tolower(c));
+    });
+    return text;
+}
+
+bool isSlashOption(const std::string &arg)
+{
+    // "/" also starts absolute paths: only the forms below are options.
+    const std::string lower = lowerCase(arg);
+    if (lower == "/c" || lower.rfind("/std=", 0) == 0)
+        return true;
+    if (lower.size() > 2 && lower[1] == 'q')
+        return std::all_of(lower.begin() + 2, lower.end(), [](unsigned char c) {
+            return std::isalnum(c) || c == '-';
+        });
+    return false;
+}
+
+} // namespace
+
+CompilerDriver::Arguments CompilerDriver::parseArguments(const std::vector<std::string> &args)
+{
+    Arguments parsed;
+    std::vector<std::string> sources;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        const bool dashOption = arg.size() > 1 && arg[0] == '-';
+        if (!dashOption && !isSlashOption(arg)) {
+            if (!arg.empty())
+                sources.push_back(arg);
+            continue;
+        }
+        const std::string body = arg.substr(1);
+        const std::string lower = lowerCase(body);
+        if (lower == "c") {
+            parsed.compileOnly = true;
+        } else if (lower.rfind("std=", 0) == 0) {
+            parsed.dialect = body.substr(4);
+        } else if (lower.rfind("q", 0) == 0 && lower.size() > 1) {
+            if (lower == "qanalyze")
+                parsed.analyze = true;
+            else
+                parsed.ignored.push_back(arg);
+        } else if (dashOption && (body[0] == 'i' || body[0] == 'I')) {
+            std::string dir = body.substr(1);
+            if (dir.empty() && i + 1 < args.size())
+                dir = args[++i];
+            if (dir.empty())
+                parsed.error = "The option -i needs a directory.";
+            else
+                parsed.includeDirectories.push_back(dir);
+        } else {
+            parsed.ignored.push_back(arg);
+        }
+    }
+    if (sources.empty() && parsed.error.empty())
+        parsed.error = "No COBOL source was given.";
+    else if (sources.size() > 1 && parsed.error.empty())
+        parsed.error = "Only one COBOL source can be checked at a time; found "
+                       + std::to_string(sources.size()) + ".";
+    else if (!sources.empty())
+        parsed.source = sources.front();
+    return parsed;
+}
+
+int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    const Arguments arguments = parseArguments(args);
+    for (const std::string &word : arguments.ignored)
+        err << "zmc2: warning: ignoring the unknown option " << word << "\n";
+    if (!arguments.error.empty()) {
+        err << "zmc2: error: " << arguments.error << "\n"
+            << "usage: zmc2 [-c] -i<dir> [-std=<dialect>] [-qANALYZE] <source>\n";
+        return cannotRun;
+    }
+    const std::optional<cobol::Dialect> dialect = cobol::Dialect::byName(arguments.dialect);
+    if (!dialect) {
+        err << "zmc2: error: unknown dialect \"" << arguments.dialect
+            << "\"; expected one of default, ibm, mvs, mf, cobol85, cobol2002, cobol2014, ...\n";
+        return cannotRun;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(arguments.source, ec)) {
+        err << "zmc2: error: the COBOL source " << arguments.source << " does not exist.\n";
+        return cannotRun;
+    }
+
+    const char *outputEnv = std::getenv("CHRONEX_OUTPUT_DIR");
+    const std::string outputDir = outputEnv && *outputEnv ? outputEnv : ".";
+    const std::string adtPath = PathNames::join(outputDir,
+                                                PathNames::baseName(arguments.source) + ".adt");
+    auto finish = [&](int code) {
+        if (arguments.analyze && code >= errors) {
+            std::error_code removeError;
+            std::filesystem::remove(adtPath, removeError);
+        }
+        return code;
+    };
+
+    // The check by GnuCOBOL.
+    std::vector<std::string> cobc = {"cobc", "-fsyntax-only", "-std=" + dialect->name};
+    for (const std::string &dir : arguments.includeDirectories)
+        cobc.push_back("-I" + dir);
+    const std::string sourceDir = PathNames::directory(arguments.source);
+    cobc.push_back("-I" + (sourceDir.empty() ? std::string(".") : sourceDir));
+    cobc.push_back(arguments.source);
+    const ChildProcess::Result checked = ChildProcess::run(cobc);
+    out << checked.output;
+    if (!checked.output.empty() && checked.output.back() != '\n')
+        out << '\n';
+    int code = clean;
+    switch (checked.outcome) {
+    case ChildProcess::Outcome::NotStarted:
+        err << "zmc2: error: cannot run cobc: " << checked.startError << "\n";
+        return finish(cannotRun);
+    case ChildProcess::Outcome::Signalled:
+        err << "zmc2: error: cobc was ended by signal " << checked.signal << "\n";
+        return finish(cannotRun);
+    case ChildProcess::Outcome::Exited:
+        if (checked.exitCode != 0)
+            code = errors;
+        else if (checked.output.find("warning:") != std::string::npos)
+            code = warnings;
+        break;
+    }
+
+    // Our own front end, with the same dialect and copybook search.
+    cobol::FrontEnd::Options options;
+    options.includeDirectories = arguments.includeDirectories;
+    if (const char *cobcpy = std::getenv("COBCPY"))
+        options.cobcpyDirectories = cobol::FrontEnd::splitSearchPath(cobcpy);
+    options.dialect = *dialect;
+    options.keepTokens = arguments.analyze;
+    cobol::FrontEnd::Result result;
+    try {
+        result = cobol::FrontEnd(options).parseFile(arguments.source);
+    } catch (const IException &error) {
+        err << "zmc2: error: " << error.text() << "\n";
+        return finish(cannotRun);
+    }
+    if (!result.recognised) {
+        for (const cobol::Diagnostic &d : result.data.diagnostics)
+            if (d.severity == cobol::Diagnostic::Severity::Error)
+                err << "zmc2: " << result.data.fileOf(d.place.include) << ":" << d.place.line
+                    << ": error: " << d.message << "\n";
+        err << "zmc2: error: " << arguments.source
+            << " could not be analysed as a COBOL program.\n";
+        return finish(code == errors ? errors : cannotRun);
+    }
+    if (code < errors) {
+        std::size_t shown = 0;
+        for (const cobol::Diagnostic &d : result.data.diagnostics) {
+            if (d.severity == cobol::Diagnostic::Severity::Information || shown >= 100)
+                continue;
+            ++shown;
+            out << "zmc2: " << result.data.fileOf(d.place.include) << ":" << d.place.line << ":"
+                << d.place.column << ": warning: " << d.message << "\n";
+        }
+        // What the analysis could not follow is worth a look, but GnuCOBOL had the last word
+        // on whether the source is correct.
+        if (result.errorCount > 0)
+            code = std::max(code, warnings);
+    }
+    if (!arguments.analyze || code >= errors)
+        return finish(code);
+    try {
+        result.data.writeFile(adtPath);
+    } catch (const IException &error) {
+        err << "zmc2: error: " << error.text() << "\n";
+        return finish(cannotRun);
+    }
+    return code;
+}
