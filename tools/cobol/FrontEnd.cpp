@@ -142,7 +142,7 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
              "Expected IDENTIFICATION DIVISION in " + path + ", found none."});
     if (procedure < tokens.size()) {
         TokenCursor cursor(tokens, procedure, end);
-        ProcedureParser(data, tokens, fileRecords).parse(cursor);
+        ProcedureParser(data, fileRecords).parse(cursor);
     }
     result.recognised = identification < tokens.size() && procedure < tokens.size();
     if (procedure == tokens.size())

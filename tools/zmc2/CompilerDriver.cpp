@@ -54,6 +54,8 @@ CompilerDriver::Arguments CompilerDriver::parseArguments(const std::vector<std::
         const std::string lower = lowerCase(body);
         if (lower == "c") {
             parsed.compileOnly = true;
+        } else if (dashOption && (lower == "free" || lower == "fixed")) {
+            parsed.freeFormat = lower == "free";
         } else if (lower.rfind("std=", 0) == 0) {
             parsed.dialect = body.substr(4);
         } else if (lower.rfind("q", 0) == 0 && lower.size() > 1) {
@@ -90,21 +92,9 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
         err << "zmc2: warning: ignoring the unknown option " << word << "\n";
     if (!arguments.error.empty()) {
         err << "zmc2: error: " << arguments.error << "\n"
-            << "usage: zmc2 [-c] -i<dir> [-std=<dialect>] [-qANALYZE] <source>\n";
+            << "usage: zmc2 [-c] -i<dir> [-std=<dialect>] [-free] [-qANALYZE] <source>\n";
         return cannotRun;
     }
-    const std::optional<cobol::Dialect> dialect = cobol::Dialect::byName(arguments.dialect);
-    if (!dialect) {
-        err << "zmc2: error: unknown dialect \"" << arguments.dialect
-            << "\"; expected one of default, ibm, mvs, mf, cobol85, cobol2002, cobol2014, ...\n";
-        return cannotRun;
-    }
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(arguments.source, ec)) {
-        err << "zmc2: error: the COBOL source " << arguments.source << " does not exist.\n";
-        return cannotRun;
-    }
-
     const char *outputEnv = std::getenv("CHRONEX_OUTPUT_DIR");
     const std::string outputDir = outputEnv && *outputEnv ? outputEnv : ".";
     const std::string adtPath = PathNames::join(outputDir,
@@ -117,8 +107,22 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
         return code;
     };
 
+    const std::optional<cobol::Dialect> dialect = cobol::Dialect::byName(arguments.dialect);
+    if (!dialect) {
+        err << "zmc2: error: unknown dialect \"" << arguments.dialect
+            << "\"; expected one of default, ibm, mvs, mf, cobol85, cobol2002, cobol2014, ...\n";
+        return finish(cannotRun);
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(arguments.source, ec)) {
+        err << "zmc2: error: the COBOL source " << arguments.source << " does not exist.\n";
+        return finish(cannotRun);
+    }
+
     // The check by GnuCOBOL.
     std::vector<std::string> cobc = {"cobc", "-fsyntax-only", "-std=" + dialect->name};
+    if (arguments.freeFormat)
+        cobc.push_back("-free");
     for (const std::string &dir : arguments.includeDirectories)
         cobc.push_back("-I" + dir);
     const std::string sourceDir = PathNames::directory(arguments.source);
@@ -150,6 +154,7 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
     if (const char *cobcpy = std::getenv("COBCPY"))
         options.cobcpyDirectories = cobol::FrontEnd::splitSearchPath(cobcpy);
     options.dialect = *dialect;
+    options.format = arguments.freeFormat ? cobol::SourceFormat::Free : cobol::SourceFormat::Fixed;
     options.keepTokens = arguments.analyze;
     cobol::FrontEnd::Result result;
     try {

@@ -296,6 +296,12 @@ TEST(FrontEnd, nestedCopyReplacingKeepsRealPlaces)
     EXPECT_EQ(inner.parent, 1u);
     EXPECT_EQ(inner.copyLine, 3u);
     EXPECT_EQ(inner.qualifier.substr(0, 9), "DEFAULT+R");
+    // The same INNER under the plain second include of OUTER is not replaced by :P: = WS.
+    for (const Include &other : d.includes) {
+        if (other.copybook == "INNER" && other.id != inner.id) {
+            EXPECT_NE(other.qualifier, inner.qualifier);
+        }
+    }
     EXPECT_EQ(yy->place.line, 2u);
     EXPECT_EQ(yy->place.column, 12u);
     EXPECT_EQ(d.fileOf(yy->place.include), tree.dir() + "/cpy/INNER.cpy");
