@@ -111,7 +111,7 @@ void SummaryPanelTest::showsTheValuesChangedAfterGoingBack()
 }
 
 /// Walks the wizard as a user does, from the introduction to Finish. With
-/// KELWIZ_SCREENSHOT_DIR set, each panel is saved there as panel-<n>.png.
+/// CHRONEX_SCREENSHOT_DIR set, each panel is saved there as kelwiz-walk<n>.png.
 void SummaryPanelTest::walkingThroughAllPanelsEndsWithFinish()
 {
     ConversionWizard wizard(texts());
@@ -120,14 +120,14 @@ void SummaryPanelTest::walkingThroughAllPanelsEndsWithFinish()
     wizard.outputDirectory() = m_dir->filePath("y2kready/").toStdString();
     wizard.conversionTitle() = "Year 2000 Conversion of PAYROLL";
     QVERIFY(QDir(m_dir->path()).mkdir("y2kready"));
-    const QString screenshots = qEnvironmentVariable("KELWIZ_SCREENSHOT_DIR");
+    const QString screenshots = qEnvironmentVariable("CHRONEX_SCREENSHOT_DIR");
     QList<EWizardPanel *> shown;
     const auto snap = [&] {
         QCoreApplication::processEvents();
         shown << wizard.currentPanel();
         if (!screenshots.isEmpty())
             wizard.grab().save(
-                QDir(screenshots).filePath(QStringLiteral("panel-%1.png").arg(shown.size())));
+                QDir(screenshots).filePath(QStringLiteral("kelwiz-walk%1.png").arg(shown.size())));
     };
     const bool cancelled = runWizard(wizard, [&] {
         wizard.resize(900, 620);
