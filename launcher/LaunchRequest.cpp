@@ -47,12 +47,18 @@ bool readResponseFile(const std::string &path, std::string &text)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
-    LineReader reader(in);
-    std::string line;
+    // Read in pieces of at most 999 characters, each kept with its line end: the pieces of a
+    // longer line join up again, so no word is cut where a piece ends.
     text.clear();
-    while (reader.readLine(line)) {
-        text += line;
-        text += '\n';
+    char piece[LineReader::maxLineLength + 1];
+    while (in.getline(piece, sizeof piece) || in.gcount() > 0) {
+        text.append(piece, std::size_t(in.gcount()));
+        if (in.fail() && !in.eof()) {
+            in.clear(); // a piece that filled the buffer: the line goes on
+            continue;
+        }
+        if (!in.eof())
+            text.back() = '\n'; // getline counted the line end and stored a NUL in its place
     }
     if (!text.empty() && text.back() == '\n')
         text.pop_back();

@@ -9,9 +9,8 @@ class InputSettings;
 ///
 /// Two forms:
 /// - plain: the project path, then the source paths, each one argument;
-/// - response file: one argument "@<file>". The file's lines (read as LineReader does, at most
-///   999 characters each) are joined into one text, which is split into words at blanks, tabs
-///   and line ends. The first word is the project path, every further word a source path. A word
+/// - response file: one argument "@<file>". The file's lines are joined into one text (see
+///   readResponseFile), which is split into words at blanks, tabs and line ends. The first word is the project path, every further word a source path. A word
 ///   in double quotes may hold blanks (the quotes are removed), so paths with blanks can be given.
 ///
 /// Sources are not checked here; the wizard's settings reader skips those that do not exist.
@@ -27,8 +26,9 @@ Fill fillSettings(const std::vector<std::string> &arguments, InputSettings &sett
 /// The words of a response file's text, as described above.
 std::vector<std::string> splitWords(const std::string &text);
 
-/// Reads the response file `path` into one text (lines joined by "\n", without a newline at the
-/// end); false when it cannot be opened.
+/// Reads the response file `path` into one text: its lines, read in pieces of at most 999
+/// characters, appended with their line ends (so a longer line comes out whole), and one newline
+/// at the end cut. False when the file cannot be opened.
 bool readResponseFile(const std::string &path, std::string &text);
 
 /// `options` without the first occurrence of each of "%o", "%p", "%a" and "%z" (in that order,

@@ -101,17 +101,23 @@ TEST_F(ResponseFile, ProjectAndSourcesComeFromAllLinesInOrder)
     EXPECT_EQ(settings.files, (Words{"/s/A.cbl", "/s/B.cbl"}));
 }
 
-TEST_F(ResponseFile, LongLinesAreReadInPiecesOfAtMost999Characters)
+TEST_F(ResponseFile, WordsLongerThanAReadPieceStayWhole)
 {
-    // A 1500-character word is read as two pieces; joined by the line end they are two words.
     const std::string longWord(1500, 'x');
-    write("p.iwp " + longWord);
+    const std::string exactLine(999, 'y'); // fills a piece exactly; its line end follows alone
+    write("p.iwp " + longWord + "\n" + exactLine + "\nlast.cbl");
     std::string text;
     ASSERT_TRUE(LaunchRequest::readResponseFile(m_path.string(), text));
-    const Words words = LaunchRequest::splitWords(text);
-    ASSERT_EQ(words.size(), 3u);
-    EXPECT_EQ(words[1].size() + words[2].size(), longWord.size());
-    EXPECT_EQ(words[1].size(), 999u - 6u);
+    EXPECT_EQ(text, "p.iwp " + longWord + "\n" + exactLine + "\nlast.cbl");
+    EXPECT_EQ(LaunchRequest::splitWords(text), (Words{"p.iwp", longWord, exactLine, "last.cbl"}));
+}
+
+TEST_F(ResponseFile, OneNewlineAtTheEndIsCut)
+{
+    write("p.iwp\n\n");
+    std::string text;
+    ASSERT_TRUE(LaunchRequest::readResponseFile(m_path.string(), text));
+    EXPECT_EQ(text, "p.iwp\n");
 }
 
 TEST_F(ResponseFile, EmptyOrMissingFileFillsNothing)
