@@ -255,7 +255,10 @@ void ConversionProgressWindow::showHelp()
         m_helpWindow->setObjectName(QStringLiteral("progressHelpWindow"));
         m_helpWindow->setWindowTitle(text(KelwizRes::helpWindowTitle));
         m_helpWindow->setOpenExternalLinks(true);
-        m_helpWindow->setSource(QUrl::fromLocalFile(m_helpPath));
+        // The page's section on this window.
+        QUrl page = QUrl::fromLocalFile(m_helpPath);
+        page.setFragment(QStringLiteral("progress"));
+        m_helpWindow->setSource(page);
         m_helpWindow->resize(560, 480);
     }
     m_helpWindow->show();

@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <QScopeGuard>
 
@@ -70,6 +71,7 @@ private slots:
     void finishedRunShowsResult();
     void finishedWindowClosesWithoutQuestion();
     void engineMessagesAreShownAsBoxes();
+    void helpShowsTheHelpPage();
     void helpIsDisabledWithoutHelpPage();
     void screenshots();
 
@@ -377,12 +379,28 @@ void ConversionProgressWindowTest::engineMessagesAreShownAsBoxes()
     QTRY_COMPARE(shown, (QStringList{"The new project is in", "", "/p"}));
 }
 
+void ConversionProgressWindowTest::helpShowsTheHelpPage()
+{
+    QVERIFY(m_window->hasHelp());
+    button(ConversionProgressWindow::helpButtonId)->click();
+    auto *help = m_window->findChild<QTextBrowser *>(QStringLiteral("progressHelpWindow"));
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    QCOMPARE(help->windowTitle(), text(KelwizRes::helpWindowTitle));
+    QVERIFY(help->toPlainText().contains(QStringLiteral("The conversion window")));
+}
+
 void ConversionProgressWindowTest::helpIsDisabledWithoutHelpPage()
 {
-    // The build tree installs no help pages for the wizard.
-    if (m_window->hasHelp())
-        QSKIP("a help page is installed");
-    QPushButton *help = button(ConversionProgressWindow::helpButtonId);
+    QTemporaryDir emptyData;
+    const QByteArray dataDirectory = qgetenv("CHRONEX_DATA_DIR");
+    qputenv("CHRONEX_DATA_DIR", emptyData.path().toUtf8());
+    ConversionProgressWindow window(*m_wizard, *m_resources);
+    qputenv("CHRONEX_DATA_DIR", dataDirectory);
+
+    QVERIFY(!window.hasHelp());
+    auto *help = qobject_cast<QPushButton *>(
+        window.control(ConversionProgressWindow::helpButtonId));
     QVERIFY(!help->isEnabled());
     QCOMPARE(help->toolTip(), text(KelwizRes::helpNotAvailable));
 }
@@ -414,6 +432,11 @@ void ConversionProgressWindowTest::screenshots()
     QTRY_VERIFY(m_window->isFinished());
     QCoreApplication::sendPostedEvents();
     QVERIFY(m_window->grab().save(directory + QStringLiteral("/kelwiz-progress-finished.png")));
+
+    button(ConversionProgressWindow::helpButtonId)->click();
+    auto *help = m_window->findChild<QTextBrowser *>(QStringLiteral("progressHelpWindow"));
+    QVERIFY(help);
+    QVERIFY(help->grab().save(directory + QStringLiteral("/kelwiz-progress-help.png")));
 }
 
 QTEST_MAIN(ConversionProgressWindowTest)

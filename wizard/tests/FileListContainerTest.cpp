@@ -36,6 +36,7 @@ private slots:
     void addingAKnownRecordKeepsItsRow();
     void postedFillEventFillsAndRestoresFrame();
     void fillingAgainDoesNotDuplicateRows();
+    void listGoneBeforeItsFillRestoresFrame();
     void remadeRowsCountAnalysisPasses();
     void remakeKeepsPlaceAndSelection();
     void removeRecordDropsRowAndRecord();
@@ -167,6 +168,18 @@ void FileListContainerTest::fillingAgainDoesNotDuplicateRows()
     list.fill();
     QCOMPARE(list.rowCount(), 2);
     QCOMPARE(list.rowFor(files.at(1)), list.rowAt(1));
+}
+
+void FileListContainerTest::listGoneBeforeItsFillRestoresFrame()
+{
+    ConversionFileCollection files;
+    QWidget frame;
+    auto *list = new FileListContainer(files, *m_resources, FileListContainer::Form::Plain, &frame);
+    list->postFill();
+    delete list;
+    QCoreApplication::processEvents();
+    QVERIFY(frame.isEnabled());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
 void FileListContainerTest::remadeRowsCountAnalysisPasses()
