@@ -20,6 +20,7 @@ private slots:
     void returnsTheWizardsExitStatus_data();
     void returnsTheWizardsExitStatus();
     void withoutArgumentsEndsAtOnceWithMinusOne();
+    void aMissingOptionsLibraryIsReportedAndTheWizardStillRuns();
 
 private:
     struct Run
@@ -29,7 +30,9 @@ private:
         QString settings; // what the wizard was given; empty when it did not run
         QString settingsPath;
     };
-    Run launch(const QStringList &arguments, const QString &wizardStatus = QStringLiteral("0"));
+    Run launch(const QStringList &arguments,
+               const QString &wizardStatus = QStringLiteral("0"),
+               const QString &program = qEnvironmentVariable("WIZLAUNCH"));
     /// Settings files in the launcher's temporary directory (Qt keeps its runtime folder there).
     QStringList settingsFilesLeft() const
     {
@@ -68,7 +71,8 @@ void WizlaunchProcessTest::writeFile(const QString &name, const QByteArray &cont
 }
 
 WizlaunchProcessTest::Run WizlaunchProcessTest::launch(const QStringList &arguments,
-                                                       const QString &wizardStatus)
+                                                       const QString &wizardStatus,
+                                                       const QString &program)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("CHRONEX_BIN_DIR"), path(QStringLiteral("bin")));
@@ -81,7 +85,7 @@ WizlaunchProcessTest::Run WizlaunchProcessTest::launch(const QStringList &argume
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(qEnvironmentVariable("WIZLAUNCH"), arguments);
+    process.start(program, arguments);
     Run run;
     if (!process.waitForFinished(60000)) {
         process.kill();
@@ -189,6 +193,23 @@ void WizlaunchProcessTest::withoutArgumentsEndsAtOnceWithMinusOne()
     QCOMPARE(run.exitCode, 255);
     QCOMPARE(run.output, QString());
     QCOMPARE(run.settings, QString());
+}
+
+void WizlaunchProcessTest::aMissingOptionsLibraryIsReportedAndTheWizardStillRuns()
+{
+    // A copy of the launcher with no lib/ directory beside it finds no RUXVCOPT.
+    const QString copy = path(QStringLiteral("bin/wizlaunch"));
+    QVERIFY(QFile::copy(qEnvironmentVariable("WIZLAUNCH"), copy));
+    const QString project = path(QStringLiteral("pay.iwp"));
+    const Run run = launch({project, QStringLiteral("/src/A.cbl")}, QStringLiteral("0"), copy);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.output.contains(QStringLiteral(
+                 "Error:  The compiler-options library RUXVCOPT could not be loaded")),
+             qPrintable(run.output));
+    QCOMPARE(run.settings,
+             QStringLiteral("Project Name:>   ") + project
+                 + QStringLiteral("\nCompile Options:>\nConvert these files:>\n  /src/A.cbl\n"));
+    QVERIFY2(settingsFilesLeft().isEmpty(), "the settings file was left behind");
 }
 
 QTEST_GUILESS_MAIN(WizlaunchProcessTest)
