@@ -51,10 +51,8 @@ void WizardProgram::afterFinish(ConversionWizard &wizard)
 int WizardProgram::run()
 {
     std::unique_ptr<ConversionWizard> wizard;
-    const ResourceLibrary *resources = nullptr;
     try {
-        resources = &ResourceLibrary::load(QStringLiteral("KELWIZRS"));
-        wizard = prepareWizard(*resources);
+        wizard = prepareWizard(ResourceLibrary::load(QStringLiteral("KELWIZRS")));
     } catch (const IException &error) {
         // Without its texts the wizard cannot be shown; say why instead of ending silently.
         std::cout.flush();
