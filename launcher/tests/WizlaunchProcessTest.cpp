@@ -21,6 +21,7 @@ private slots:
     void returnsTheWizardsExitStatus();
     void withoutArgumentsEndsAtOnceWithMinusOne();
     void aMissingOptionsLibraryIsReportedAndTheWizardStillRuns();
+    void theRealWizardReadsTheRequest();
 
 private:
     struct Run
@@ -42,12 +43,15 @@ private:
     void writeFile(const QString &name, const QByteArray &content);
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    QProcessEnvironment m_environment; // set over the test's own for each launch
 };
 
 void WizlaunchProcessTest::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
+    m_environment = QProcessEnvironment();
+    m_environment.insert(QStringLiteral("CHRONEX_BIN_DIR"), path(QStringLiteral("bin")));
     QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("bin")));
     QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("tmp")));
     writeFile(QStringLiteral("bin/kelwiz"),
@@ -75,12 +79,12 @@ WizlaunchProcessTest::Run WizlaunchProcessTest::launch(const QStringList &argume
                                                        const QString &program)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("CHRONEX_BIN_DIR"), path(QStringLiteral("bin")));
     environment.insert(QStringLiteral("TMPDIR"), path(QStringLiteral("tmp")));
     environment.insert(QStringLiteral("CHRONEX_LAUNCHER_AUTOANSWER"), QStringLiteral("1"));
     environment.insert(QStringLiteral("STANDIN_COPY"), path(QStringLiteral("given.txt")));
     environment.insert(QStringLiteral("STANDIN_PATH"), path(QStringLiteral("given-path.txt")));
     environment.insert(QStringLiteral("STANDIN_STATUS"), wizardStatus);
+    environment.insert(m_environment);
 
     QProcess process;
     process.setProcessEnvironment(environment);
@@ -209,6 +213,33 @@ void WizlaunchProcessTest::aMissingOptionsLibraryIsReportedAndTheWizardStillRuns
     QCOMPARE(run.settings,
              QStringLiteral("Project Name:>   ") + project
                  + QStringLiteral("\nCompile Options:>\nConvert these files:>\n  /src/A.cbl\n"));
+    QVERIFY2(settingsFilesLeft().isEmpty(), "the settings file was left behind");
+}
+
+void WizlaunchProcessTest::theRealWizardReadsTheRequest()
+{
+    // kelwiz from the build, cancelled as soon as it shows: its parameter dump shows what it read.
+    m_environment.insert(QStringLiteral("CHRONEX_BIN_DIR"),
+                         qEnvironmentVariable("CHRONEX_BIN_DIR"));
+    m_environment.insert(QStringLiteral("CHRONEX_WIZARD_AUTOCANCEL"), QStringLiteral("1"));
+    m_environment.insert(QStringLiteral("CHRONEX_HOME"), path(QStringLiteral("home")));
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("home")));
+    writeFile(QStringLiteral("home/environment.ini"), QByteArray());
+    writeFile(QStringLiteral("PAY.cbl"), "       IDENTIFICATION DIVISION.\n");
+
+    const QString project = path(QStringLiteral("pay.iwp"));
+    const Run run = launch(
+        {project, path(QStringLiteral("PAY.cbl")), path(QStringLiteral("GONE.cbl"))});
+    QCOMPARE(run.exitCode, 0);
+    const QString request = QStringLiteral("Project Name:>   ") + project
+                            + QStringLiteral(
+                                "\nCompile Options:>-x  -y %o\nConvert these files:>\n  ");
+    const QString dump = QString(54, u'-')
+                         + QStringLiteral("\nThe Parameters passed to the wizard are:\n") + request
+                         + path(QStringLiteral("PAY.cbl")) + u'\n' + QString(54, u'-') + u'\n';
+    QVERIFY2(run.output.contains(request + path(QStringLiteral("PAY.cbl")) + QStringLiteral("\n  ")
+                                 + path(QStringLiteral("GONE.cbl")) + u'\n' + dump),
+             qPrintable(run.output));
     QVERIFY2(settingsFilesLeft().isEmpty(), "the settings file was left behind");
 }
 
