@@ -1,9 +1,11 @@
 #include "ConversionWizard.h"
 
+#include "FileSelectionPanel.h"
 #include "IntroductoryPanel.h"
 #include "KelwizResourceIds.h"
-#include "PendingPanel.h"
 #include "ResourceLibrary.h"
+#include "SeedFilePanel.h"
+#include "SummaryPanel.h"
 
 ConversionWizard::ConversionWizard(const ResourceLibrary &resources)
     : EWizard(nullptr)
@@ -11,10 +13,16 @@ ConversionWizard::ConversionWizard(const ResourceLibrary &resources)
 {
     setObjectName(QStringLiteral("conversionWizard"));
     m_introductoryPanel = std::make_unique<IntroductoryPanel>(resources);
-    m_fileSelectionPanel = std::make_unique<PendingPanel>(
-        QStringLiteral("COBOL File Selection Panel"));
-    m_seedFilePanel = std::make_unique<PendingPanel>(QStringLiteral("Select Seed file"));
-    m_summaryPanel = std::make_unique<PendingPanel>(QStringLiteral("COBOL Summary Panel"));
+    m_fileSelectionPanel = std::make_unique<FileSelectionPanel>(m_files, resources);
+    m_seedFilePanel = std::make_unique<SeedFilePanel>(resources,
+                                                      m_seedFile,
+                                                      m_outputDirectory,
+                                                      m_conversionTitle);
+    m_summaryPanel = std::make_unique<SummaryPanel>(m_files,
+                                                    resources,
+                                                    m_seedFile,
+                                                    m_outputDirectory,
+                                                    m_conversionTitle);
 
     const QString helpLibrary = resources.loadString(KelwizRes::helpLibraryName);
     const QString helpTitle = resources.loadString(KelwizRes::helpWindowTitle);

@@ -7,6 +7,7 @@
 #include "KelwizResourceIds.h"
 #include "ModalAnswerer.h"
 #include "ResourceLibrary.h"
+#include "WizardDriver.h"
 #include "WizardProgram.h"
 
 #include <QDir>
@@ -36,8 +37,20 @@ private:
     const ResourceLibrary &resources() { return ResourceLibrary::load("KELWIZRS"); }
     QString environmentText() const;
 
+    void fillValidValues(ConversionWizard &wizard, const QString &seedFile);
+
     std::unique_ptr<QTemporaryDir> m_dir;
 };
+
+/// Values that every panel accepts: `seedFile` (which must exist) as one source to convert and
+/// as the seed file, the test's directory as the output directory, and a title.
+void ConversionWizardTest::fillValidValues(ConversionWizard &wizard, const QString &seedFile)
+{
+    addSource(wizard, seedFile);
+    wizard.seedFile() = seedFile.toStdString();
+    wizard.outputDirectory() = m_dir->path().toStdString();
+    wizard.conversionTitle() = "Payroll";
+}
 
 void ConversionWizardTest::init()
 {
@@ -120,7 +133,9 @@ void ConversionWizardTest::introductoryPanelShowsItsLinesInOrder()
 void ConversionWizardTest::finishAfterTheLastPanelStoresTheSeedFile()
 {
     ConversionWizard wizard(resources());
-    wizard.seedFile() = "/home/ana/seeds/my seed.xsd";
+    const QString seedFile = m_dir->filePath("my seed.xsd");
+    QFile(seedFile).open(QIODevice::WriteOnly);
+    fillValidValues(wizard, seedFile);
     ModalAnswerer answerer;
     QList<bool> finishEnabled;
     answerer.answer<ConversionWizard>([&](QWidget *) {
@@ -137,7 +152,7 @@ void ConversionWizardTest::finishAfterTheLastPanelStoresTheSeedFile()
     wizard.outputDirectory() = "/home/ana/out dir";
     WizardProgram::afterFinish(wizard);
     QCOMPARE(ConversionFile::outputDirectory(), std::string("/home/ana/out dir"));
-    QCOMPARE(readenv("SeedFile", "Millenium_Conv"), std::string("/home/ana/seeds/my seed.xsd"));
+    QCOMPARE(readenv("SeedFile", "Millenium_Conv"), seedFile.toStdString());
 }
 
 void ConversionWizardTest::cancelStoresNothing()
@@ -145,7 +160,9 @@ void ConversionWizardTest::cancelStoresNothing()
     const QString before = environmentText();
     for (int panel = 0; panel < 4; ++panel) {
         ConversionWizard wizard(resources());
-        wizard.seedFile() = "/changed.xsd";
+        const QString seedFile = m_dir->filePath("changed.xsd");
+        QFile(seedFile).open(QIODevice::WriteOnly);
+        fillValidValues(wizard, seedFile);
         ModalAnswerer answerer;
         answerer.answer<ConversionWizard>([&](QWidget *) {
             for (int i = 0; i < panel; ++i)
@@ -196,12 +213,16 @@ void ConversionWizardTest::screenshots()
     if (directory.isEmpty())
         QSKIP("CHRONEX_SCREENSHOT_DIR not set");
     ConversionWizard wizard(resources());
+    const QString seedFile = m_dir->filePath("seed.xsd");
+    QFile(seedFile).open(QIODevice::WriteOnly);
+    fillValidValues(wizard, seedFile); // so that every panel lets the walk go on
     wizard.resize(760, 520);
     ModalAnswerer answerer;
     QStringList written;
     answerer.answer<ConversionWizard>([&](QWidget *) {
         for (int i = 1; i <= 4; ++i) {
             const QString path = directory + QStringLiteral("/kelwiz-panel%1.png").arg(i);
+            QCoreApplication::processEvents(); // let the panel's list fill itself
             if (wizard.grab().save(path))
                 written << path;
             wizard.nextButton()->click();

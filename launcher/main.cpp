@@ -1,0 +1,29 @@
+#include "IException.h"
+#include "ResourceLibrary.h"
+#include "WizardLauncher.h"
+
+#include <QApplication>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char *argv[])
+{
+    if (argc < 2)
+        return -1;
+
+    QApplication application(argc, argv);
+    const ResourceLibrary *resources = nullptr;
+    try {
+        resources = &ResourceLibrary::load(QStringLiteral("KELWIZRS"));
+        ResourceLibrary::load(QStringLiteral("CLASSLIB"));
+    } catch (const IException &error) {
+        std::cout << "Error:  " << error.what() << std::endl;
+        return WizardLauncher::severeFailure;
+    }
+
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    WizardLauncher launcher(std::move(arguments), *resources);
+    return launcher.run();
+}
