@@ -44,10 +44,14 @@ namespace {
 class SpawnFileActions final
 {
 public:
-    SpawnFileActions() { m_error = posix_spawn_file_actions_init(&m_actions); }
+    SpawnFileActions()
+    {
+        m_error = posix_spawn_file_actions_init(&m_actions);
+        m_initialised = m_error == 0;
+    }
     ~SpawnFileActions()
     {
-        if (m_error == 0)
+        if (m_initialised)
             posix_spawn_file_actions_destroy(&m_actions);
     }
     SpawnFileActions(const SpawnFileActions &) = delete;
@@ -69,16 +73,21 @@ public:
 private:
     posix_spawn_file_actions_t m_actions;
     int m_error = 0;
+    bool m_initialised = false;
 };
 
 /// Owns the spawn attributes for the duration of one start.
 class SpawnAttributes final
 {
 public:
-    SpawnAttributes() { m_error = posix_spawnattr_init(&m_attributes); }
+    SpawnAttributes()
+    {
+        m_error = posix_spawnattr_init(&m_attributes);
+        m_initialised = m_error == 0;
+    }
     ~SpawnAttributes()
     {
-        if (m_error == 0)
+        if (m_initialised)
             posix_spawnattr_destroy(&m_attributes);
     }
     SpawnAttributes(const SpawnAttributes &) = delete;
@@ -112,6 +121,7 @@ public:
 private:
     posix_spawnattr_t m_attributes;
     int m_error = 0;
+    bool m_initialised = false;
 };
 
 /// The caller's environment with the variables of `overrides` ("NAME=value") replaced or added.
