@@ -1,0 +1,134 @@
+#include "ProgramUnitBuilder.h"
+
+#include "AnalysisData.h"
+#include "AnalysisDataAdapter.h"
+#include "CommandLine.h"
+#include "DateFieldAnalyzer.h"
+#include "FindingsWriter.h"
+#include "IException.h"
+#include "PathNames.h"
+#include "ProgramInfoWriter.h"
+#include "ResultFile.h"
+#include "SeedFile.h"
+
+#include <filesystem>
+#include <ostream>
+#include <sstream>
+
+namespace kelmkpu {
+
+namespace {
+
+struct Outputs
+{
+    std::string xrl;
+    std::string xca;
+};
+
+/// Writes both result files; false with the error reported on `err`.
+bool writeOutputs(const Outputs &paths,
+                  const std::string &xrl,
+                  const std::string &xca,
+                  std::ostream &err)
+{
+    std::string error;
+    if (!ResultFile::write(paths.xrl, xrl, error) || !ResultFile::write(paths.xca, xca, error)) {
+        err << "kelmkpu: error: " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
+int failWithInput(const Outputs &paths,
+                  const FindingsWriter::Header &header,
+                  const std::string &error,
+                  std::ostream &err)
+{
+    err << "kelmkpu: error: " << error << "\n";
+    std::ostringstream xrl;
+    ProgramInfoWriter::writeEmpty(xrl, header.source);
+    std::ostringstream xca;
+    FindingsWriter::writeError(xca, header, error);
+    return writeOutputs(paths, xrl.str(), xca.str(), err) ? ProgramUnitBuilder::UnusableInput
+                                                          : ProgramUnitBuilder::Failed;
+}
+
+} // namespace
+
+int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostream &err)
+{
+    CommandLine commandLine;
+    std::string error;
+    if (!commandLine.parse(arguments, error)) {
+        err << "kelmkpu: error: " << error << "\n" << CommandLine::usage();
+        return Failed;
+    }
+    const std::string base = PathNames::baseName(commandLine.adtPath);
+    if (base.empty() || base == "." || base == "..") {
+        err << "kelmkpu: error: the analysis data file " << commandLine.adtPath
+            << " has no base name to name the results after\n";
+        return Failed;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(commandLine.outputDirectory, ec)) {
+        err << "kelmkpu: error: the output directory " << commandLine.outputDirectory
+            << " does not exist\n";
+        return Failed;
+    }
+    const Outputs paths{PathNames::join(commandLine.outputDirectory, base + ".xrl"),
+                        PathNames::join(commandLine.outputDirectory, base + ".xca")};
+    FindingsWriter::Header header{commandLine.adtPath, !commandLine.seedOnly, commandLine.seedPath};
+
+    cobol::AnalysisData data;
+    try {
+        data = cobol::AnalysisData::readFile(commandLine.adtPath);
+    } catch (const IException &e) {
+        return failWithInput(paths, header, "cannot use the analysis data file: " + e.text(), err);
+    } catch (const std::exception &e) {
+        return failWithInput(paths,
+                             header,
+                             "cannot use the analysis data file " + commandLine.adtPath + ": "
+                                 + e.what(),
+                             err);
+    }
+    header.source = data.sourcePath.empty() ? commandLine.adtPath : data.sourcePath;
+
+    SeedFile seeds;
+    if (!commandLine.seedPath.empty() && !seeds.read(commandLine.seedPath, error))
+        return failWithInput(paths, header, error, err);
+
+    const ProgramModel model = AnalysisDataAdapter::toModel(data);
+    if (const std::string invalid = DateFieldAnalyzer::validate(model); !invalid.empty())
+        return failWithInput(paths,
+                             header,
+                             "the analysis data file " + commandLine.adtPath
+                                 + " is inconsistent: " + invalid,
+                             err);
+
+    DateFieldAnalyzer analyzer(model);
+    AnalysisResult result = analyzer.run(seeds,
+                                         commandLine.seedOnly
+                                             ? DateFieldAnalyzer::Declarations::Off
+                                             : DateFieldAnalyzer::Declarations::On);
+    std::vector<Message> messages;
+    for (const std::string &warning : seeds.warnings())
+        messages.push_back({Severity::Warning, SourcePos{}, "seed file: " + warning});
+    messages.insert(messages.end(), result.messages.begin(), result.messages.end());
+    result.messages = std::move(messages);
+
+    std::ostringstream xrl;
+    ProgramInfoWriter::write(xrl, model, result);
+    std::ostringstream xca;
+    FindingsWriter::write(xca, header, model, result);
+    if (!writeOutputs(paths, xrl.str(), xca.str(), err))
+        return Failed;
+    for (const Message &message : result.messages)
+        if (message.severity == Severity::Warning)
+            err << "kelmkpu: warning: " << message.text << "\n";
+    for (const Conflict &conflict : result.conflicts)
+        err << "kelmkpu: warning: " << model.items[conflict.item].name
+            << " is used both as a year and as a non-year\n";
+    return result.hasWarnings() ? Warnings : Clean;
+}
+
+} // namespace kelmkpu

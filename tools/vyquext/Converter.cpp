@@ -1,0 +1,255 @@
+#include "Converter.h"
+
+#include "CodeTokenizer.h"
+#include "ConversionLog.h"
+#include "ConversionOptions.h"
+#include "ConversionReport.h"
+#include "DataDescriptions.h"
+#include "DateFieldTable.h"
+#include "FindingsFile.h"
+#include "IException.h"
+#include "LineLayout.h"
+#include "OperandParser.h"
+#include "PathNames.h"
+#include "ProcedureRewriter.h"
+#include "SourceFile.h"
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <ostream>
+#include <set>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace vyquext {
+
+namespace {
+
+constexpr int readFailure = 12;
+constexpr int severeFailure = 16;
+
+std::string lower(std::string text)
+{
+    for (char &c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+/// The file of copybook `name` in one of `directories`, or empty.
+std::string findCopybook(const std::string &name, const std::vector<std::string> &directories)
+{
+    const std::vector<std::string> extensions
+        = {"", ".cpy", ".CPY", ".cbl", ".CBL", ".cob", ".COB"};
+    for (const std::string &directory : directories) {
+        for (const std::string &candidate : {name, lower(name)}) {
+            for (const std::string &extension : extensions) {
+                const std::string path = PathNames::join(directory, candidate + extension);
+                std::error_code error;
+                if (fs::is_regular_file(path, error))
+                    return path;
+            }
+        }
+    }
+    return {};
+}
+
+/// Writes `text` to `path` through a temporary file beside it; nothing is left on failure.
+bool writeAtomically(const std::string &path, const std::string &text, std::string &problem)
+{
+    std::string pattern = path + ".XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int descriptor = mkstemp(name.data());
+    if (descriptor < 0) {
+        problem = "The converted file " + path + " cannot be created.";
+        return false;
+    }
+    const std::string temporary(name.data());
+    std::size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t count = ::write(descriptor, text.data() + written, text.size() - written);
+        if (count <= 0)
+            break;
+        written += static_cast<std::size_t>(count);
+    }
+    const bool complete = written == text.size() && ::fsync(descriptor) == 0;
+    ::close(descriptor);
+    if (!complete || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        problem = "The converted file " + path + " cannot be written.";
+        return false;
+    }
+    // mkstemp creates the file for its owner only; a converted source is as readable as others.
+    std::error_code error;
+    fs::permissions(path,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read
+                        | fs::perms::others_read,
+                    error);
+    return true;
+}
+
+void accountForFindings(const FindingsFile &findings,
+                        const DateFieldTable &table,
+                        const std::string &sourcePath,
+                        ConversionLog &log)
+{
+    for (const auto &[name, field] : table.fields()) {
+        if (field.shape == DateShape::Unsupported)
+            log.addRemark(Remark::Severity::Warning,
+                          0,
+                          "date field " + name,
+                          field.reason,
+                          field.file);
+        else if (field.shape == DateShape::Conflict)
+            log.addRemark(Remark::Severity::Error,
+                          0,
+                          "date field " + name,
+                          field.reason,
+                          field.file);
+    }
+    for (const SiteFinding &site : findings.sites) {
+        const bool inSource = site.file.empty() || site.file == sourcePath
+                              || PathNames::fileName(site.file) == PathNames::fileName(sourcePath);
+        if (site.type == SiteFinding::Type::Conflict) {
+            log.addRemark(Remark::Severity::Error,
+                          site.line,
+                          "conflict on " + site.subject,
+                          site.reason.empty() ? "year and non-year uses meet" : site.reason,
+                          inSource ? std::string() : site.file);
+            continue;
+        }
+        if (!inSource) {
+            log.addRemark(Remark::Severity::Warning,
+                          site.line,
+                          "statement in copybook text",
+                          "copybooks are shared and not rewritten; window it where it is used"
+                              + (site.reason.empty() ? std::string() : " (" + site.reason + ")"),
+                          site.file);
+        } else if (!log.mentionsLine(site.line)) {
+            log.addRemark(Remark::Severity::Warning,
+                          site.line,
+                          "statement marked for windowing"
+                              + (site.subject.empty() ? std::string() : " (" + site.subject + ")"),
+                          "no rewrite rule of this tool applies to it"
+                              + (site.reason.empty() ? std::string() : ": " + site.reason));
+        }
+    }
+}
+
+} // namespace
+
+int Converter::run(const std::vector<std::string> &arguments, std::ostream &err)
+{
+    if (arguments.size() != 2 || (arguments[0] != "/h" && arguments[0] != "/H")
+        || arguments[1].empty()) {
+        err << "vyquext: expected the arguments \"/h <source>\"\n";
+        return severeFailure;
+    }
+    std::error_code error;
+    std::string sourcePath = fs::absolute(arguments[1], error).lexically_normal().string();
+    if (error)
+        sourcePath = arguments[1];
+    const std::string reportPath = PathNames::join(PathNames::directory(sourcePath),
+                                                   PathNames::baseName(sourcePath) + ".crs");
+
+    ConversionReport report;
+    report.sourcePath = sourcePath;
+    auto finish = [&](int code, const std::string &failure) {
+        report.returnCode = code;
+        report.failure = failure;
+        if (!failure.empty())
+            err << "vyquext: " << failure << "\n";
+        if (!report.writeFile(reportPath)) {
+            err << "vyquext: the report " << reportPath << " cannot be written.\n";
+            if (code < severeFailure)
+                code = severeFailure;
+        }
+        return code;
+    };
+
+    std::optional<ConversionOptions> options;
+    try {
+        options = ConversionOptions::forSource(sourcePath);
+    } catch (const IException &exception) {
+        return finish(readFailure, exception.text());
+    }
+    report.options = &*options;
+
+    SourceFile source;
+    FindingsFile findings;
+    try {
+        source = SourceFile::load(options->input);
+        findings = FindingsFile::load(options->xcaPath);
+    } catch (const IException &exception) {
+        return finish(readFailure, exception.text());
+    }
+    source.format = SourceFile::detectFormat(source.lines, options->freeFormat);
+    report.format = source.format == SourceFormat::Fixed ? "fixed" : "free";
+
+    std::vector<std::string> directories{PathNames::directory(options->input)};
+    for (const FieldFinding &finding : findings.fields)
+        if (finding.file.find('/') != std::string::npos)
+            directories.push_back(PathNames::directory(finding.file));
+    const ConversionResult result = convert(source, findings, options->pivot, directories);
+
+    report.fields = &result.fields;
+    report.log = &result.log;
+    std::string problem;
+    if (!writeAtomically(options->cvtPath, result.text, problem))
+        return finish(severeFailure, problem);
+    return finish(result.log.returnCode(), {});
+}
+
+ConversionResult Converter::convert(const SourceFile &source,
+                                    const FindingsFile &findings,
+                                    int pivot,
+                                    const std::vector<std::string> &copyDirectories)
+{
+    ConversionResult result;
+    const std::vector<Token> tokens = CodeTokenizer::tokenize(source);
+    result.data.scan(tokens, source);
+    std::set<std::string> scanned;
+    ConversionLog &log = result.log;
+    for (std::size_t i = 0; i < result.data.copyStatements().size(); ++i) {
+        const CopyStatement copy = result.data.copyStatements()[i];
+        const std::string path = findCopybook(copy.copybook, copyDirectories);
+        if (path.empty()) {
+            log.addRemark(Remark::Severity::Note,
+                          copy.line,
+                          "COPY " + copy.copybook,
+                          "copybook not found beside the source: its items are known only from "
+                          "the findings");
+            continue;
+        }
+        if (!scanned.insert(path).second)
+            continue;
+        try {
+            SourceFile copybook = SourceFile::load(path);
+            copybook.format = source.format;
+            result.data.scan(CodeTokenizer::tokenize(copybook), copybook);
+        } catch (const IException &exception) {
+            log.addRemark(Remark::Severity::Note,
+                          copy.line,
+                          "COPY " + copy.copybook,
+                          exception.text());
+        }
+    }
+
+    result.fields.build(findings, result.data, source.path);
+    OperandParser parser(tokens, source, result.fields, result.data, pivot);
+    ProcedureRewriter rewriter(parser, log);
+    if (!rewriter.run())
+        log.addRemark(Remark::Severity::Note,
+                      0,
+                      "PROCEDURE DIVISION",
+                      "not found: nothing to convert");
+    accountForFindings(findings, result.fields, source.path, log);
+    result.text = LineLayout::apply(source, log);
+    return result;
+}
+
+} // namespace vyquext
