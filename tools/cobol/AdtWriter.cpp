@@ -2,6 +2,7 @@
 
 #include "AnalysisData.h"
 
+#include <charconv>
 #include <ostream>
 #include <string>
 
@@ -53,17 +54,27 @@ void AdtWriter::end()
 
 void AdtWriter::field(std::string_view text)
 {
-    m_out << '\t' << escape(text);
+    m_out.put('\t');
+    if (text.find_first_of("\\\t\n\r") == std::string_view::npos)
+        m_out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    else
+        m_out << escape(text);
 }
 
 void AdtWriter::field(std::uint64_t number)
 {
-    m_out << '\t' << number;
+    char buffer[24];
+    buffer[0] = '\t';
+    const auto end = std::to_chars(buffer + 1, buffer + sizeof buffer, number).ptr;
+    m_out.write(buffer, end - buffer);
 }
 
 void AdtWriter::signedField(std::int64_t number)
 {
-    m_out << '\t' << number;
+    char buffer[24];
+    buffer[0] = '\t';
+    const auto end = std::to_chars(buffer + 1, buffer + sizeof buffer, number).ptr;
+    m_out.write(buffer, end - buffer);
 }
 
 void AdtWriter::flag(bool value)

@@ -148,6 +148,7 @@ void DataDivisionParser::parse(TokenCursor &cursor)
             m_data.nodes.push_back(node);
             m_inFd = false;
             m_stack.clear();
+            m_record = 0;
             cursor.skipSentence();
             continue;
         }
@@ -155,6 +156,7 @@ void DataDivisionParser::parse(TokenCursor &cursor)
             m_inFd = true;
             m_fdStorage = 0;
             m_stack.clear();
+            m_record = 0;
             m_fdName = cursor.peek(1).upper;
             cursor.skipSentence();
             continue;

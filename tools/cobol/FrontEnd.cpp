@@ -108,22 +108,21 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
         } else if (t.is("DATA") && dataDivision == tokens.size()) {
             dataDivision = i;
             addDivision("DATA");
-            {
-                std::vector<DataEntryInfo> info;
-                std::size_t stop = tokens.size();
-                for (std::size_t k = i + 2; k + 1 < tokens.size(); ++k)
-                    if (tokens[k].is("PROCEDURE") && tokens[k + 1].is("DIVISION")) {
-                        stop = k;
-                        break;
-                    }
-                TokenCursor cursor(tokens, i + 2, std::min(stop, tokens.size()));
-                if (cursor.isPeriod())
-                    cursor.next();
-                DataDivisionParser parser(data, info);
-                parser.parse(cursor);
-                fileRecords = parser.fileRecords();
-                Layout(data, info, m_options.dialect).run();
-            }
+            // The data division ends at the procedure division (or the end of the text).
+            std::size_t stop = tokens.size();
+            for (std::size_t k = i + 2; k + 1 < tokens.size(); ++k)
+                if (tokens[k].is("PROCEDURE") && tokens[k + 1].is("DIVISION")) {
+                    stop = k;
+                    break;
+                }
+            TokenCursor cursor(tokens, i + 2, stop);
+            if (cursor.isPeriod())
+                cursor.next();
+            std::vector<DataEntryInfo> info;
+            DataDivisionParser parser(data, info);
+            parser.parse(cursor);
+            fileRecords = parser.fileRecords();
+            Layout(data, info, m_options.dialect).run();
         } else if (t.is("PROCEDURE") && procedure == tokens.size()) {
             procedure = i;
             addDivision("PROCEDURE");
@@ -143,7 +142,7 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
              "Expected IDENTIFICATION DIVISION in " + path + ", found none."});
     if (procedure < tokens.size()) {
         TokenCursor cursor(tokens, procedure, end);
-        ProcedureParser(data, tokens, fileRecords).parse(cursor);
+        ProcedureParser(data, fileRecords).parse(cursor);
     }
     result.recognised = identification < tokens.size() && procedure < tokens.size();
     if (procedure == tokens.size())

@@ -282,7 +282,10 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
             push(std::move(token));
             i += length;
         };
-        if (m_pictureNext && c != '.') {
+        const bool optionalIs = (c == 'I' || c == 'i') && i + 1 < n
+                                && (area[i + 1] == 'S' || area[i + 1] == 's')
+                                && (i + 2 == n || isSpace(area[i + 2]));
+        if (m_pictureNext && c != '.' && !optionalIs) {
             std::size_t j = i;
             while (j < n && !isSpace(area[j])) {
                 if ((area[j] == '.' || area[j] == ',' || area[j] == ';')

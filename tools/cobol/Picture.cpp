@@ -75,7 +75,7 @@ Picture Picture::parse(std::string_view text, bool decimalPointIsComma)
             afterPoint = true;
             break;
         case 'P':
-            if (pic.digits == 0 && !afterPoint)
+            if (!hasNine && !afterPoint)
                 pLeft += count;
             else
                 pRight += count;

@@ -306,7 +306,12 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
     inc.library = library;
     for (const ReplacingPair &pair : pairs)
         inc.replacing.emplace_back(pair.fromText, pair.toText);
-    inc.qualifier = includeQualifier(library, inc.replacing);
+    // The qualifier covers every REPLACING that reaches this text: its own pairs, then those of
+    // the enclosing COPY statements (they apply to nested text too), innermost first.
+    std::vector<std::pair<std::string, std::string>> effective = inc.replacing;
+    for (auto it = m_replacingStack.rbegin(); it != m_replacingStack.rend(); ++it)
+        effective.insert(effective.end(), it->begin(), it->end());
+    inc.qualifier = includeQualifier(library, effective);
     inc.path = path;
     inc.parent = include;
     inc.copyLine = copyPlace.line;
@@ -316,8 +321,10 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
     Lexer lexer(text, inc.id, format, m_diagnostics);
     std::vector<LexToken> body = lexer.tokenize();
     m_activeFiles.push_back(canonical);
+    m_replacingStack.push_back(m_includes.back().replacing);
     body = expand(std::move(body), inc.id, depth + 1, lexer.format());
     m_activeFiles.pop_back();
+    m_replacingStack.pop_back();
     if (!pairs.empty())
         body = applyReplacing(body, pairs);
     for (LexToken &token : body)

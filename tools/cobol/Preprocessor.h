@@ -83,6 +83,8 @@ private:
     std::vector<Include> &m_includes;
     std::vector<Diagnostic> &m_diagnostics;
     std::vector<std::string> m_activeFiles; ///< the include chain being expanded
+    /// REPLACING pairs of the COPY statements being expanded, outermost first.
+    std::vector<std::vector<std::pair<std::string, std::string>>> m_replacingStack;
     SourceFormat m_finalFormat = SourceFormat::Fixed;
 };
 

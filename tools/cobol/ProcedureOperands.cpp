@@ -39,7 +39,12 @@ bool isPunct(const LexToken &t, std::string_view text)
 void ProcedureParser::subscriptsAndRefMod(TokenCursor &cursor, Operand &out)
 {
     // Up to two parenthesised parts: subscripts, then a reference modification (with ':').
-    for (int part = 0; part < 2 && isPunct(cursor.peek(), "(") && cursor.peek().glued; ++part) {
+    // A blank may stand before the parenthesis ("TBL-YY (I)"); then it belongs to the operand
+    // only when the item is a table element or the parenthesis holds a reference modification.
+    bool table = false;
+    for (const DataItem *up = m_data.item(out.item); up && !table; up = m_data.item(up->parent))
+        table = up->occursMax > 0;
+    for (int part = 0; part < 2 && isPunct(cursor.peek(), "("); ++part) {
         // Find the matching parenthesis and whether a ':' stands at its level.
         std::size_t depth = 0, k = 0;
         bool colon = false;
@@ -57,7 +62,9 @@ void ProcedureParser::subscriptsAndRefMod(TokenCursor &cursor, Operand &out)
                 break;
         }
         if (depth != 0)
-            return;    // unbalanced: leave the tokens to the caller's resync
+            return; // unbalanced: leave the tokens to the caller's resync
+        if (!cursor.peek().glued && !colon && !(table && part == 0))
+            return;
         cursor.next(); // (
         const std::size_t close = cursor.position() + k - 1;
         if (!colon) {
@@ -207,7 +214,23 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
     }
     bool ambiguous = false;
     out.item = m_symbols.resolve(out.text, qualifiers, &ambiguous);
-    if (out.item == 0 && m_unresolvedReported < 200) {
+    static const std::unordered_set<std::string> specialRegisters = {"RETURN-CODE",
+                                                                     "SORT-RETURN",
+                                                                     "TALLY",
+                                                                     "WHEN-COMPILED",
+                                                                     "SORT-CORE-SIZE",
+                                                                     "SORT-FILE-SIZE",
+                                                                     "SORT-MESSAGE",
+                                                                     "SORT-MODE-SIZE",
+                                                                     "NUMBER-OF-CALL-PARAMETERS",
+                                                                     "DEBUG-ITEM",
+                                                                     "LINAGE-COUNTER",
+                                                                     "XML-CODE",
+                                                                     "JSON-CODE",
+                                                                     "COB-CRT-STATUS"};
+    if (out.item == 0 && specialRegisters.count(out.text)) {
+        // A special register: no data item of the program, nothing to report.
+    } else if (out.item == 0 && m_unresolvedReported < 200) {
         ++m_unresolvedReported;
         m_data.diagnostics.push_back({Diagnostic::Severity::Warning,
                                       out.place,

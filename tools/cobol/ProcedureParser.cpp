@@ -141,6 +141,7 @@ void ProcedureParser::parse(TokenCursor &cursor)
 
 void ProcedureParser::paragraphOrSection(TokenCursor &cursor)
 {
+    const std::size_t first = cursor.position();
     const LexToken &name = cursor.next();
     const bool section = cursor.accept("SECTION");
     while (!cursor.atEnd() && !cursor.isPeriod())
@@ -152,7 +153,7 @@ void ProcedureParser::paragraphOrSection(TokenCursor &cursor)
     node.name = name.upper;
     node.parent = section ? m_division : (m_section ? m_section : m_division);
     node.place = name.place;
-    node.firstToken = static_cast<std::uint32_t>(&name - m_tokens.data() + 1);
+    node.firstToken = static_cast<std::uint32_t>(first + 1);
     m_data.nodes.push_back(node);
     if (section) {
         m_section = node.id;

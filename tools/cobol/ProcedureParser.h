@@ -21,10 +21,8 @@ class ProcedureParser final
 public:
     /// `fileRecords` maps a file (FD/SD) name to its first record item.
     ProcedureParser(AnalysisData &data,
-                    const std::vector<LexToken> &tokens,
                     std::unordered_map<std::string, std::uint32_t> fileRecords = {})
         : m_data(data)
-        , m_tokens(tokens)
         , m_symbols(data.items)
         , m_fileRecords(std::move(fileRecords))
     {}
@@ -93,7 +91,6 @@ private:
     void paragraphOrSection(TokenCursor &cursor);
 
     AnalysisData &m_data;
-    const std::vector<LexToken> &m_tokens;
     SymbolTable m_symbols;
     std::unordered_map<std::string, std::uint32_t> m_fileRecords;
     std::vector<Context> m_contexts;

@@ -25,8 +25,7 @@ public:
 
     const LexToken &peek(std::size_t ahead = 0) const
     {
-        static const LexToken endToken{"", "", TokenKind::Other, {}, 0, false, false};
-        return m_pos + ahead < m_end ? m_tokens[m_pos + ahead] : endToken;
+        return m_pos + ahead < m_end ? m_tokens[m_pos + ahead] : endToken();
     }
     const LexToken &next()
     {
@@ -56,10 +55,19 @@ public:
         if (!atEnd())
             ++m_pos;
     }
-    /// The last token read (the one before the position); the first token when none was read.
-    const LexToken &previous() const { return m_tokens[m_pos > 0 ? m_pos - 1 : 0]; }
+    /// The last token read (the one before the position); the end token when none was read.
+    const LexToken &previous() const
+    {
+        return m_pos > 0 && m_pos - 1 < m_tokens.size() ? m_tokens[m_pos - 1] : endToken();
+    }
 
 private:
+    static const LexToken &endToken()
+    {
+        static const LexToken token{"", "", TokenKind::Other, {}, 0, false, false};
+        return token;
+    }
+
     const std::vector<LexToken> &m_tokens;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;

@@ -519,7 +519,6 @@ private:
             m_model.notes.push_back(
                 {pos(in.place), "CALL " + in.detail + ": data passed to it leaves the analysis"});
             break;
-        case cobol::StatementKind::Initialize:
         case cobol::StatementKind::String:
         case cobol::StatementKind::Unstring: {
             // No evidence, but a year among the operands is worth a note once the kinds are known.
@@ -531,6 +530,7 @@ private:
                     s.operands.push_back(operand(op));
             break;
         }
+        case cobol::StatementKind::Initialize:
         case cobol::StatementKind::Perform:
         case cobol::StatementKind::Set:
         case cobol::StatementKind::Other:

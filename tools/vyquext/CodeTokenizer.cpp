@@ -39,6 +39,17 @@ bool allDigits(const std::string &text)
     return digit;
 }
 
+/// The end of a REPLACING tag such as ":PFX:" starting at `pos`, or 0 when none starts there.
+std::size_t tagEnd(const std::string &line, std::size_t pos, std::size_t end)
+{
+    if (pos >= end || line[pos] != ':')
+        return 0;
+    std::size_t next = pos + 1;
+    while (next < end && isWordChar(line[next]))
+        ++next;
+    return next > pos + 1 && next < end && line[next] == ':' ? next + 1 : 0;
+}
+
 } // namespace
 
 std::size_t CodeTokenizer::codeBegin(SourceFormat format)
@@ -148,13 +159,20 @@ std::vector<Token> CodeTokenizer::tokenize(const SourceFile &source)
                                && isDigit(line[pos + 1]))))
                     ++pos;
                 kind = TokenKind::Number;
-            } else if (std::isalnum(static_cast<unsigned char>(c)) || c == '_') {
-                while (pos < end
-                       && (isWordChar(line[pos])
-                           || ((line[pos] == '.' || line[pos] == ',') && pos + 1 < end
-                               && isDigit(line[pos + 1])
-                               && allDigits(line.substr(start, pos - start)))))
+            } else if (std::isalnum(static_cast<unsigned char>(c)) || c == '_'
+                       || tagEnd(line, pos, end) != 0) {
+                while (pos < end) {
+                    if (const std::size_t tag = tagEnd(line, pos, end)) {
+                        pos = tag;
+                        continue;
+                    }
+                    if (!(isWordChar(line[pos])
+                          || ((line[pos] == '.' || line[pos] == ',') && pos + 1 < end
+                              && isDigit(line[pos + 1])
+                              && allDigits(line.substr(start, pos - start)))))
+                        break;
                     ++pos;
+                }
                 // X"..", N"..", Z"..": a prefix glued to a literal is part of it.
                 if (pos < end && (line[pos] == '"' || line[pos] == '\'') && pos - start <= 2) {
                     const char quote = line[pos++];

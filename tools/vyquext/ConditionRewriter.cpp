@@ -168,7 +168,7 @@ void ConditionRewriter::finish(Chain &chain,
         const DateField &field = *operand.field;
         if (field.shape == DateShape::Conflict)
             return leave(field.name + ": " + field.reason, Remark::Severity::Error);
-        if (field.shape == DateShape::Unsupported)
+        if (field.shape == DateShape::Unsupported || field.shape == DateShape::Group)
             return leave(field.name + ": " + field.reason, Remark::Severity::Warning);
         if (operand.referenceModified)
             return leave("a reference modification of the date field " + field.name,

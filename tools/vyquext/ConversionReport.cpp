@@ -35,6 +35,8 @@ std::string ConversionReport::describe(const DateField &field)
         return field.digitsAfterYear == 4 ? "YYMMDD date" : "YYDDD date";
     case DateShape::FullYear:
         return "four-digit year: needs no windowing";
+    case DateShape::Group:
+        return "group item: converted through its elementary items where they are used";
     case DateShape::Unsupported:
         return "left for a person: " + field.reason;
     case DateShape::Conflict:

@@ -98,18 +98,14 @@ void accountForFindings(const FindingsFile &findings,
                         ConversionLog &log)
 {
     for (const auto &[name, field] : table.fields()) {
-        if (field.shape == DateShape::Unsupported)
-            log.addRemark(Remark::Severity::Warning,
-                          0,
-                          "date field " + name,
-                          field.reason,
-                          field.file);
-        else if (field.shape == DateShape::Conflict)
-            log.addRemark(Remark::Severity::Error,
-                          0,
-                          "date field " + name,
-                          field.reason,
-                          field.file);
+        if (field.shape != DateShape::Unsupported && field.shape != DateShape::Conflict)
+            continue;
+        log.addRemark(field.shape == DateShape::Conflict ? Remark::Severity::Error
+                                                         : Remark::Severity::Warning,
+                      field.line,
+                      "date field " + name,
+                      field.reason,
+                      field.inCopybook ? field.file : std::string());
     }
     for (const SiteFinding &site : findings.sites) {
         const bool inSource = site.file.empty() || site.file == sourcePath
@@ -225,12 +221,23 @@ ConversionResult Converter::convert(const SourceFile &source,
                           "the findings");
             continue;
         }
-        if (!scanned.insert(path).second)
+        std::string key = path;
+        for (const Replacement &replacement : copy.replacements)
+            key += "\x1f" + replacement.from + "\x1e" + replacement.to;
+        if (!scanned.insert(key).second)
             continue;
+        if (copy.replacingUnsupported)
+            log.addRemark(Remark::Severity::Note,
+                          copy.line,
+                          "COPY " + copy.copybook,
+                          "REPLACING pairs of several words are not applied when reading the "
+                          "copybook's data descriptions");
         try {
             SourceFile copybook = SourceFile::load(path);
             copybook.format = source.format;
-            result.data.scan(CodeTokenizer::tokenize(copybook), copybook);
+            std::vector<Token> copyTokens = CodeTokenizer::tokenize(copybook);
+            DataDescriptions::applyReplacing(copyTokens, copy);
+            result.data.scan(copyTokens, copybook);
         } catch (const IException &exception) {
             log.addRemark(Remark::Severity::Note,
                           copy.line,

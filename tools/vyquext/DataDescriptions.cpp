@@ -33,7 +33,106 @@ const std::set<std::string> &usageWords()
     return words;
 }
 
+/// One REPLACING operand from `index`: pseudo-text between "==" delimiters or one token.
+/// Returns its words; `index` moves past it.
+std::vector<std::string> replacingOperand(const std::vector<Token> &tokens, std::size_t &index)
+{
+    std::vector<std::string> words;
+    if (index >= tokens.size())
+        return words;
+    if (tokens[index].text != "==") {
+        words.push_back(tokens[index++].text);
+        return words;
+    }
+    ++index;
+    while (index < tokens.size() && tokens[index].text != "==" && tokens[index].text != ".")
+        words.push_back(tokens[index++].text);
+    if (index < tokens.size() && tokens[index].text == "==")
+        ++index;
+    return words;
+}
+
+std::string upperText(std::string text)
+{
+    for (char &c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+void readReplacing(const std::vector<Token> &tokens, std::size_t index, CopyStatement &copy)
+{
+    while (index < tokens.size() && tokens[index].text != ".") {
+        Replacement replacement;
+        if (tokens[index].is("LEADING")) {
+            replacement.mode = Replacement::Mode::Leading;
+            ++index;
+        } else if (tokens[index].is("TRAILING")) {
+            replacement.mode = Replacement::Mode::Trailing;
+            ++index;
+        }
+        const std::vector<std::string> from = replacingOperand(tokens, index);
+        if (index >= tokens.size() || !tokens[index].is("BY")) {
+            copy.replacingUnsupported = true;
+            return;
+        }
+        ++index;
+        const std::vector<std::string> to = replacingOperand(tokens, index);
+        if (from.size() != 1 || to.size() > 1) {
+            copy.replacingUnsupported = true;
+            continue;
+        }
+        replacement.from = upperText(from.front());
+        replacement.to = to.empty() ? std::string() : to.front();
+        copy.replacements.push_back(std::move(replacement));
+    }
+}
+
 } // namespace
+
+void DataDescriptions::applyReplacing(std::vector<Token> &tokens, const CopyStatement &copy)
+{
+    for (Token &token : tokens) {
+        if (token.kind != TokenKind::Word)
+            continue;
+        for (const Replacement &replacement : copy.replacements) {
+            const std::string &from = replacement.from;
+            if (from.empty())
+                continue;
+            const bool tag = from.size() > 2
+                             && ((from.front() == ':' && from.back() == ':')
+                                 || (from.front() == '(' && from.back() == ')'));
+            std::string text = token.upper;
+            switch (replacement.mode) {
+            case Replacement::Mode::Whole:
+                if (text == from) {
+                    text = replacement.to;
+                } else if (tag) {
+                    const std::size_t at = text.find(from);
+                    if (at == std::string::npos)
+                        continue;
+                    text.replace(at, from.size(), replacement.to);
+                } else {
+                    continue;
+                }
+                break;
+            case Replacement::Mode::Leading:
+                if (text.rfind(from, 0) != 0)
+                    continue;
+                text = replacement.to + text.substr(from.size());
+                break;
+            case Replacement::Mode::Trailing:
+                if (text.size() < from.size()
+                    || text.compare(text.size() - from.size(), from.size(), from) != 0)
+                    continue;
+                text = text.substr(0, text.size() - from.size()) + replacement.to;
+                break;
+            }
+            token.text = text;
+            token.upper = upperText(text);
+            break; // the first matching pair wins
+        }
+    }
+}
 
 void DataDescriptions::describePicture(const std::string &picture, DataEntry &entry)
 {
@@ -106,9 +205,11 @@ void DataDescriptions::scan(const std::vector<Token> &tokens, const SourceFile &
                 name = name.substr(1, name.size() - 2);
             copy.copybook = name;
             copy.line = token.line + 1;
-            for (std::size_t j = i + 2; j < tokens.size() && tokens[j].text != "."; ++j)
-                if (tokens[j].is("REPLACING"))
-                    copy.replacing = true;
+            std::size_t j = i + 2;
+            while (j < tokens.size() && tokens[j].text != "." && !tokens[j].is("REPLACING"))
+                ++j;
+            if (j < tokens.size() && tokens[j].is("REPLACING"))
+                readReplacing(tokens, j + 1, copy);
             m_copies.push_back(copy);
             continue;
         }

@@ -27,12 +27,23 @@ struct DataEntry
     std::size_t line = 0;    ///< 1-based
 };
 
+/// One REPLACING pair of a COPY statement, for single words: `from` (upper case) becomes `to`.
+/// A tag such as ":PFX:" is replaced inside words too, as the compilers do.
+struct Replacement
+{
+    enum class Mode { Whole, Leading, Trailing };
+    Mode mode = Mode::Whole;
+    std::string from;
+    std::string to;
+};
+
 /// A COPY statement of the source.
 struct CopyStatement
 {
     std::string copybook; ///< as written, without quotes
     std::size_t line = 0; ///< 1-based
-    bool replacing = false;
+    std::vector<Replacement> replacements;
+    bool replacingUnsupported = false; ///< a pair of several words: not applied
 };
 
 /// The data description entries of a program and of the copybooks it names, read from their
@@ -53,6 +64,9 @@ public:
     bool isConditionName(const std::string &name) const;
     /// The condition names (level 88) declared under the item `name`.
     std::vector<const DataEntry *> conditionsOf(const std::string &name) const;
+
+    /// Applies the single-word REPLACING pairs of `copy` to the words of `tokens`.
+    static void applyReplacing(std::vector<Token> &tokens, const CopyStatement &copy);
 
     /// Digits and category of a picture string ("S9(4)V99", "XX", "99/99/99").
     static void describePicture(const std::string &picture, DataEntry &entry);

@@ -14,14 +14,17 @@ struct Layout
     bool display = true;
     bool alphanumeric = false;
     bool numeric = false;
+    bool group = false; ///< declared, but without a picture
 };
 
 Layout layoutOf(const FieldFinding &finding, const DataDescriptions &data)
 {
     Layout layout;
     for (const DataEntry *entry : data.find(finding.name)) {
-        if (entry->picture.empty())
+        if (entry->picture.empty()) {
+            layout.group = entry->level < 50;
             continue;
+        }
         layout.known = true;
         layout.digits = entry->digits;
         layout.size = entry->size;
@@ -45,6 +48,11 @@ DateField shapeOf(const FieldFinding &finding, const DataDescriptions &data)
         return field;
     }
     const Layout layout = layoutOf(finding, data);
+    if (!layout.known && layout.group) {
+        field.shape = DateShape::Group;
+        field.reason = "a group item, compared and moved as text";
+        return field;
+    }
     if (!layout.known) {
         field.reason = "its layout is unknown: no picture for it in the source or its copybooks";
         return field;

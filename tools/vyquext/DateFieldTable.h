@@ -14,6 +14,7 @@ enum class DateShape {
     TwoDigitYear,  ///< YY: the whole item
     YearFirstDate, ///< YYMMDD or YYDDD: the year leads, `digitsAfterYear` follow
     FullYear,      ///< YYYY (or CCYYMMDD...): needs no windowing
+    Group,         ///< a group holding a date: its elementary items carry the conversion
     Unsupported,   ///< a year the tool cannot window; `reason` says why
     Conflict       ///< year and non-year uses meet in the item
 };

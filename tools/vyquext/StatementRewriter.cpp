@@ -244,7 +244,8 @@ void StatementRewriter::yearArithmetic(std::size_t first,
     for (const Operand &operand : targets)
         if (operand.kind == Operand::Kind::DateItem
             && (operand.field->shape == DateShape::Conflict
-                || operand.field->shape == DateShape::Unsupported))
+                || operand.field->shape == DateShape::Unsupported
+                || operand.field->shape == DateShape::Group))
             return leave(first,
                          last,
                          operand.field->name + ": " + operand.field->reason,
@@ -252,7 +253,8 @@ void StatementRewriter::yearArithmetic(std::size_t first,
                                                                      : Remark::Severity::Warning);
     for (const Term *term : years) {
         const DateField &field = *term->operand.field;
-        if (field.shape == DateShape::Conflict || field.shape == DateShape::Unsupported)
+        if (field.shape == DateShape::Conflict || field.shape == DateShape::Unsupported
+            || field.shape == DateShape::Group)
             return leave(first,
                          last,
                          field.name + ": " + field.reason,

@@ -93,18 +93,6 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
             << "usage: zmc2 [-c] -i<dir> [-std=<dialect>] [-qANALYZE] <source>\n";
         return cannotRun;
     }
-    const std::optional<cobol::Dialect> dialect = cobol::Dialect::byName(arguments.dialect);
-    if (!dialect) {
-        err << "zmc2: error: unknown dialect \"" << arguments.dialect
-            << "\"; expected one of default, ibm, mvs, mf, cobol85, cobol2002, cobol2014, ...\n";
-        return cannotRun;
-    }
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(arguments.source, ec)) {
-        err << "zmc2: error: the COBOL source " << arguments.source << " does not exist.\n";
-        return cannotRun;
-    }
-
     const char *outputEnv = std::getenv("CHRONEX_OUTPUT_DIR");
     const std::string outputDir = outputEnv && *outputEnv ? outputEnv : ".";
     const std::string adtPath = PathNames::join(outputDir,
@@ -116,6 +104,18 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
         }
         return code;
     };
+
+    const std::optional<cobol::Dialect> dialect = cobol::Dialect::byName(arguments.dialect);
+    if (!dialect) {
+        err << "zmc2: error: unknown dialect \"" << arguments.dialect
+            << "\"; expected one of default, ibm, mvs, mf, cobol85, cobol2002, cobol2014, ...\n";
+        return finish(cannotRun);
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(arguments.source, ec)) {
+        err << "zmc2: error: the COBOL source " << arguments.source << " does not exist.\n";
+        return finish(cannotRun);
+    }
 
     // The check by GnuCOBOL.
     std::vector<std::string> cobc = {"cobc", "-fsyntax-only", "-std=" + dialect->name};

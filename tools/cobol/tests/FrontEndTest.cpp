@@ -171,6 +171,9 @@ TEST(FrontEnd, statementFacts)
          "           MOVE G-T(I)(1:2) TO A\n",
          "MOVE SOU:G-T(I)[1:2] TAR:A"},
         {"qualified name", "           MOVE G-YY OF H TO A\n", "MOVE SOU:G-YY TAR:A"},
+        {"blank before subscript and refmod",
+         "           MOVE G-T (I) TO C (1:2)\n",
+         "MOVE SOU:G-T(I) TAR:C[1:2]"},
         {"relative subscript",
          "           MOVE G-T(I + 1) TO G-T(2)\n",
          "MOVE SOU:G-T(I) TAR:G-T(2)"},
@@ -293,6 +296,12 @@ TEST(FrontEnd, nestedCopyReplacingKeepsRealPlaces)
     EXPECT_EQ(inner.parent, 1u);
     EXPECT_EQ(inner.copyLine, 3u);
     EXPECT_EQ(inner.qualifier.substr(0, 9), "DEFAULT+R");
+    // The same INNER under the plain second include of OUTER is not replaced by :P: = WS.
+    for (const Include &other : d.includes) {
+        if (other.copybook == "INNER" && other.id != inner.id) {
+            EXPECT_NE(other.qualifier, inner.qualifier);
+        }
+    }
     EXPECT_EQ(yy->place.line, 2u);
     EXPECT_EQ(yy->place.column, 12u);
     EXPECT_EQ(d.fileOf(yy->place.include), tree.dir() + "/cpy/INNER.cpy");

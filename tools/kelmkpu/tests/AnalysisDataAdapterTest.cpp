@@ -12,8 +12,8 @@ using namespace kelmkpu;
 namespace {
 
 /// Runs the real front end on a small program with `statements` in its procedure division and
-/// analyses it without declaration evidence; gives "item=first-last KIND" for every field found
-/// plus "WARNING" when there were warnings.
+/// analyses it without declaration evidence; gives "item=first-last KIND" for every field found,
+/// "WARNING" when there were warnings, and the notes.
 std::string programText(const std::string &statements)
 {
     return "       IDENTIFICATION DIVISION.\n"
@@ -58,6 +58,9 @@ std::string analyzeCobol(const std::string &statements)
     }
     if (result.hasWarnings())
         text += " WARNING";
+    for (const Message &message : result.messages)
+        if (message.severity == Severity::Note)
+            text += " NOTE: " + message.text;
     return text;
 }
 
@@ -109,6 +112,14 @@ TEST(AnalysisDataAdapter, statementsOfRealCobolBecomeTheRightFacts)
                     "           MOVE CORRESPONDING G1 TO G2.\n",
               "A-Y=1-2 USED-AS-YEAR TODAY=1-2 USED-AS-YEAR P-Y=1-2 USED-AS-YEAR P-Y@2=1-2 "
               "USED-AS-YEAR"},
+             {"INITIALIZE gives neither evidence nor a note",
+              std::string(accept) + "           INITIALIZE A-Y.\n",
+              "A-Y=1-2 USED-AS-YEAR TODAY=1-2 USED-AS-YEAR"},
+             {"STRING with a year is noted",
+              std::string(accept) + "           STRING '19' A-Y DELIMITED BY SIZE INTO CD.\n",
+              "A-Y=1-2 USED-AS-YEAR TODAY=1-2 USED-AS-YEAR NOTE: the year A-Y is taken apart or "
+              "built as text; not "
+              "converted: STRING '19' A-Y CD"},
              {"year into a subscript is a conflict",
               std::string(accept) + "           MOVE 1 TO ENT(A-Y).\n",
               "A-Y=1-2 USED-AS-YEAR-AND-NON-YEAR TODAY=1-2 USED-AS-YEAR-AND-NON-YEAR WARNING"},

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <stdlib.h>
 
 using namespace vyquext;
 using namespace vyquext::test;
@@ -249,6 +252,59 @@ TEST(RewriteSettings, TheConvertedTextKeepsUntouchedLinesByteForByte)
                                "               FUNCTION MOD(B-YY - 50, 100)\n"),
               std::string::npos)
         << result.text;
+}
+
+} // namespace
+
+namespace {
+
+TEST(Copybooks, ItemsOfAReplacedCopybookAreConvertedAtTheirUses)
+{
+    char pattern[] = "/tmp/vyquext-copy-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string directory = pattern;
+    {
+        std::ofstream copybook(directory + "/DATES.cpy");
+        copybook << "       01 :P:-DATES.\n"
+                    "          05 :P:-YY PIC 99.\n"
+                    "          05 :P:-MMDD PIC 9(4).\n";
+    }
+    std::string text = fixedProgram({"IF WS-YY < A-YY CONTINUE END-IF"});
+    text.insert(text.find("       PROCEDURE DIVISION."),
+                "           COPY DATES REPLACING ==:P:== BY ==WS==.\n");
+    const std::string findings
+        = standardFindings() + "FIELD\t" + directory
+          + "/DATES.cpy\t2\tWS-YY\tALWAYS-YEAR\t1-2\tWS-DATES\t1-2\tDATES\tDEFAULT+R0\t1-2\n";
+    const ConversionResult result = Converter::convert(SourceFile::fromText(text, "/src/T.cbl"),
+                                                       FindingsFile::parse(findings, "/out/T.xca"),
+                                                       50,
+                                                       {directory});
+    std::filesystem::remove_all(directory);
+    const DateField *field = result.fields.find("WS-YY");
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->shape, DateShape::TwoDigitYear);
+    EXPECT_TRUE(field->inCopybook);
+    ASSERT_EQ(result.log.changes.size(), 1u);
+    EXPECT_EQ(result.log.changes[0].newText,
+              "FUNCTION MOD(WS-YY - 50, 100) < FUNCTION MOD(A-YY - 50, 100)");
+}
+
+} // namespace
+
+namespace {
+
+TEST(Groups, AGroupHoldingADateIsNoRemarkUntilItIsComparedAsAYear)
+{
+    const std::string findings = "FIELD\t/src/T.cbl\t6\tA-YY\tALWAYS-YEAR\t1-2\tWS\t1-2\t\t\t\n"
+                                 "FIELD\t/src/T.cbl\t21\tENT\tALWAYS-YEAR\t1-2\tTBL\t1-2\t\t\t\n";
+    const ConversionResult quiet = convertProgram(fixedProgram({"CONTINUE"}), 50, findings);
+    ASSERT_NE(quiet.fields.find("ENT"), nullptr);
+    EXPECT_EQ(quiet.fields.find("ENT")->shape, DateShape::Group);
+    EXPECT_EQ(quiet.log.returnCode(), 0);
+    const ConversionResult compared
+        = convertProgram(fixedProgram({"IF ENT(IX) < A-YY CONTINUE END-IF"}), 50, findings);
+    EXPECT_TRUE(compared.log.changes.empty());
+    EXPECT_EQ(compared.log.returnCode(), 4);
 }
 
 } // namespace

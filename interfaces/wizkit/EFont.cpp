@@ -1,0 +1,8 @@
+#include "EFont.h"
+
+#include <QApplication>
+
+QFont EFont::helper()
+{
+    return QApplication::font("QPushButton");
+}

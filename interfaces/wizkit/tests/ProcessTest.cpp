@@ -1,0 +1,156 @@
+#include "Process.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string childProgram()
+{
+    const char *path = std::getenv("WIZKIT_PROCESS_CHILD");
+    return path ? path : "";
+}
+
+std::string readAll(const fs::path &path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+/// A temporary directory whose name holds blanks, with a copy of the stand-in child in it.
+class BlankDirectory
+{
+public:
+    BlankDirectory()
+    {
+        m_path = fs::temp_directory_path() / ("wizkit process " + std::to_string(getpid()));
+        fs::create_directories(m_path);
+        fs::copy_file(childProgram(), m_path / "child prog", fs::copy_options::overwrite_existing);
+    }
+    ~BlankDirectory() { fs::remove_all(m_path); }
+    const fs::path &path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+} // namespace
+
+TEST(SplitArguments, SplitsAtBlanksAndKeepsQuotedPartsTogether)
+{
+    struct Case
+    {
+        const char *label;
+        std::string text;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"empty", "", {}},
+        {"blanks only", "   \t ", {}},
+        {"plain words", "-c -iCOPY prog.cbl", {"-c", "-iCOPY", "prog.cbl"}},
+        {"runs of blanks", "  a   b\t\tc  ", {"a", "b", "c"}},
+        {"quoted path", "\"/tmp/my dir/x.iwp\"", {"/tmp/my dir/x.iwp"}},
+        {"quote inside word", "-i\"/a b\" c", {"-i/a b", "c"}},
+        {"empty quotes", "a \"\" b", {"a", "", "b"}},
+        {"unterminated quote", "a \"b c", {"a", "b c"}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(splitArguments(c.text), c.expected) << c.label;
+}
+
+TEST(StartProcess, PassesArgumentsWithBlanksAsOneArgumentEach)
+{
+    ASSERT_FALSE(childProgram().empty());
+    BlankDirectory directory;
+    const fs::path output = directory.path() / "out put.txt";
+    const pid_t pid = startProcess((directory.path() / "child prog").string(),
+                                   std::vector<std::string>{"echo",
+                                                            output.string(),
+                                                            "one arg",
+                                                            "/a path/with blanks.cbl"},
+                                   "test");
+    ASSERT_GT(pid, 0) << std::strerror(errno);
+    const ProcessResult result = waitForProcess(pid);
+    ASSERT_EQ(result.ending, ProcessResult::Ending::Exited);
+    EXPECT_EQ(result.exitCode, 0);
+    const std::string text = readAll(output);
+    EXPECT_EQ(text.substr(0, text.find("cwd=")), "one arg\n/a path/with blanks.cbl\n");
+}
+
+TEST(StartProcess, FindsTheProgramOnPathAndRunsInTheGivenDirectory)
+{
+    BlankDirectory directory;
+    const char *oldPath = std::getenv("PATH");
+    const std::string savedPath = oldPath ? oldPath : "";
+    setenv("PATH", (directory.path().string() + ":" + savedPath).c_str(), 1);
+    const fs::path output = directory.path() / "out.txt";
+    const pid_t pid = startProcess("child prog",
+                                   "echo \"" + output.string() + "\" \"quoted words\" plain",
+                                   "COBOL Compiler",
+                                   directory.path().string());
+    setenv("PATH", savedPath.c_str(), 1);
+    ASSERT_GT(pid, 0) << std::strerror(errno);
+    const ProcessResult result = waitForProcess(pid);
+    ASSERT_EQ(result.ending, ProcessResult::Ending::Exited);
+    EXPECT_EQ(readAll(output),
+              "quoted words\nplain\ncwd=" + fs::canonical(directory.path()).string() + "\n");
+}
+
+TEST(StartProcess, ReportsAMissingProgramWithMinusOneAndErrno)
+{
+    errno = 0;
+    EXPECT_EQ(startProcess("chronex-no-such-program", std::vector<std::string>{}, ""), -1);
+    EXPECT_EQ(errno, ENOENT);
+    errno = 0;
+    EXPECT_EQ(startProcess("", "", ""), -1);
+    EXPECT_EQ(errno, ENOENT);
+}
+
+TEST(StartProcess, ReportsTheChildsExitCode)
+{
+    const pid_t pid = startProcess(childProgram(), "exit 12", "");
+    ASSERT_GT(pid, 0);
+    const ProcessResult result = waitForProcess(pid);
+    ASSERT_EQ(result.ending, ProcessResult::Ending::Exited);
+    EXPECT_EQ(result.exitCode, 12);
+}
+
+TEST(KillProcess, EndsAChildWithSigtermAndLeavesItForTheWaiter)
+{
+    const pid_t pid = startProcess(childProgram(), "sleep", "");
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(killProcess(pid));
+    const ProcessResult result = waitForProcess(pid);
+    ASSERT_EQ(result.ending, ProcessResult::Ending::Signalled);
+    EXPECT_EQ(result.signal, SIGTERM);
+}
+
+TEST(KillProcess, UsesSigkillWhenTheChildIgnoresSigterm)
+{
+    const pid_t pid = startProcess(childProgram(), "stubborn", "");
+    ASSERT_GT(pid, 0);
+    // Give the child time to install its handler: until then SIGTERM would end it at once.
+    usleep(200 * 1000);
+    EXPECT_TRUE(killProcess(pid, /*graceMilliseconds=*/100));
+    const ProcessResult result = waitForProcess(pid);
+    ASSERT_EQ(result.ending, ProcessResult::Ending::Signalled);
+    EXPECT_EQ(result.signal, SIGKILL);
+}
+
+TEST(KillProcess, RejectsProcessIdsThatNameNoChild)
+{
+    EXPECT_FALSE(killProcess(0));
+    EXPECT_FALSE(killProcess(-1));
+}

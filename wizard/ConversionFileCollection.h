@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+class ConversionFile;
+
+/// The sources chosen for a conversion: the ConversionFile records, owned here, in the order they
+/// were added. Two records for the same full path count as one.
+///
+/// The wizard's panels change the collection on the GUI thread; after Finish the engine thread
+/// reads it and the GUI no longer changes it, so it takes no lock.
+class ConversionFileCollection final
+{
+public:
+    ConversionFileCollection();
+    ~ConversionFileCollection();
+    ConversionFileCollection(const ConversionFileCollection &) = delete;
+    ConversionFileCollection &operator=(const ConversionFileCollection &) = delete;
+
+    /// Takes `file` into the collection; true when it was newly added. When a record for the same
+    /// full path is already held, `file` is destroyed and false is returned, so keep a plain
+    /// pointer from before the call only for a true result.
+    bool add(std::unique_ptr<ConversionFile> file);
+    /// Takes the record `file` out of the collection and hands it back; nullptr when it is not
+    /// held here.
+    std::unique_ptr<ConversionFile> remove(const ConversionFile &file);
+    /// The record for `fullPath`; nullptr when none is held.
+    ConversionFile *find(const std::string &fullPath) const;
+
+    std::size_t size() const { return m_files.size(); }
+    bool isEmpty() const { return m_files.empty(); }
+    /// Record `index` in the order of adding.
+    ConversionFile &at(std::size_t index) const { return *m_files.at(index); }
+
+    /// The full paths of the records, in order.
+    std::vector<std::string> paths() const;
+
+private:
+    std::vector<std::unique_ptr<ConversionFile>> m_files;
+};
