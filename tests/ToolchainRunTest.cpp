@@ -289,6 +289,12 @@ TEST_F(ToolchainRunTest, theConvertedSourcesCompileAndNothingOutsideTheOutputDir
               readFile(dataDirectory / "templates" / "telamrdv.iwo"));
 
     expectUserFilesUntouched();
+    std::set<std::string> topLevel;
+    for (const fs::directory_entry &entry : fs::directory_iterator(root))
+        topLevel.insert(entry.path().filename().string());
+    EXPECT_EQ(topLevel,
+              (std::set<std::string>{
+                  "cache", "captures", "cobol sources", "cwd", "home", "seeds", "y2k ready"}));
     // The conversion options files live in the work directory only while vyquext runs.
     for (const fs::directory_entry &entry : fs::recursive_directory_iterator(cache))
         EXPECT_FALSE(entry.path().extension() == ".c3a" || entry.path().extension() == ".c4a")
