@@ -158,8 +158,13 @@ void ConditionRewriter::finish(Chain &chain,
 
     const DateField *shape = nullptr;
     bool fullYears = false;
+    std::size_t windowedAlready = 0;
     for (const Operand &operand : operands) {
         if (operand.kind != Operand::Kind::DateItem) {
+            if (operand.mentionsDate && m_parser.isWindowed(operand.range)) {
+                ++windowedAlready;
+                continue;
+            }
             if (operand.mentionsDate)
                 return leave("a date field inside an expression or function",
                              Remark::Severity::Warning);
@@ -186,6 +191,15 @@ void ConditionRewriter::finish(Chain &chain,
                              + ")",
                          Remark::Severity::Warning);
         shape = &field;
+    }
+    if (windowedAlready > 0) {
+        if (shape)
+            return leave("partly windowed already", Remark::Severity::Warning);
+        m_log.addRemark(Remark::Severity::Note,
+                        line,
+                        "condition \"" + oldText + "\"",
+                        "windowed already: no change");
+        return;
     }
     if (!shape) // only four-digit years: nothing to window
         return;

@@ -139,6 +139,8 @@ ConversionOptions ConversionOptions::forSource(const std::string &sourcePath)
         options.origin = "defaults (no options file " + path + ")";
         return options;
     }
+    if (!fs::is_regular_file(path, error))
+        ITHROW(IAccessError("The conversion options file " + path + " is not a regular file."));
     std::ifstream in(path, std::ios::binary);
     if (!in)
         ITHROW(

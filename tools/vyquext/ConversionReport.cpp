@@ -60,6 +60,8 @@ void ConversionReport::write(std::ostream &out) const
     }
     if (!format.empty())
         out << "Format:          " << format << "\n";
+    out << "Strategy:        windowing by expression; no PICTURE is changed and no copybook is "
+           "rewritten\n";
 
     if (fields) {
         out << "\nDate fields (" << fields->fields().size() << ")\n";

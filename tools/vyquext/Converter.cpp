@@ -152,8 +152,14 @@ int Converter::run(const std::vector<std::string> &arguments, std::ostream &err)
     const std::string reportPath = PathNames::join(PathNames::directory(sourcePath),
                                                    PathNames::baseName(sourcePath) + ".crs");
 
+    if (reportPath == sourcePath) {
+        err << "vyquext: the report " << reportPath << " would replace the source.\n";
+        return severeFailure;
+    }
+
     ConversionReport report;
     report.sourcePath = sourcePath;
+    std::string writtenCvt; // set once the converted file is in place
     auto finish = [&](int code, const std::string &failure) {
         report.returnCode = code;
         report.failure = failure;
@@ -161,6 +167,9 @@ int Converter::run(const std::vector<std::string> &arguments, std::ostream &err)
             err << "vyquext: " << failure << "\n";
         if (!report.writeFile(reportPath)) {
             err << "vyquext: the report " << reportPath << " cannot be written.\n";
+            // A run without its report failed: leave no converted file that looks complete.
+            if (!writtenCvt.empty())
+                std::remove(writtenCvt.c_str());
             if (code < severeFailure)
                 code = severeFailure;
         }
@@ -197,6 +206,7 @@ int Converter::run(const std::vector<std::string> &arguments, std::ostream &err)
     std::string problem;
     if (!writeAtomically(options->cvtPath, result.text, problem))
         return finish(severeFailure, problem);
+    writtenCvt = options->cvtPath;
     return finish(result.log.returnCode(), {});
 }
 

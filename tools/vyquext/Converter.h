@@ -30,8 +30,9 @@ struct ConversionResult
 ///
 /// Return codes: 0 converted without remarks; 4 converted, items left for a person; 8 converted,
 /// errors among the remarks (conflicts, fields whose layout is unknown); 12 the options file,
-/// the source or the findings cannot be read; 16 a wrong command line, or the converted file
-/// cannot be written. A failed run leaves no ".cvt" behind and still writes the report.
+/// the source or the findings cannot be read (or are no regular files); 16 a wrong command line,
+/// the converted file or the report cannot be written, or the report would replace the source.
+/// A failed run leaves no ".cvt" behind and, where it can, still writes the report.
 class Converter final
 {
 public:

@@ -3,12 +3,16 @@
 #include "IException.h"
 
 #include <cctype>
+#include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 namespace vyquext {
 
 namespace {
+
+constexpr std::uintmax_t maximumSize = 64u * 1024 * 1024;
 
 std::string upper(std::string text)
 {
@@ -96,6 +100,13 @@ bool FindingsFile::isConflict(FieldKind kind)
 
 FindingsFile FindingsFile::load(const std::string &path)
 {
+    // Only plain files: a FIFO or device would block or never end.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error) && std::filesystem::exists(path, error))
+        ITHROW(IAccessError("The findings file " + path + " is not a regular file."));
+    if (std::filesystem::file_size(path, error) > maximumSize && !error)
+        ITHROW(IAccessError("The findings file " + path + " is larger than "
+                            + std::to_string(maximumSize / (1024 * 1024)) + " MiB."));
     std::ifstream in(path, std::ios::binary);
     if (!in)
         ITHROW(IAccessError("The findings file " + path + " cannot be opened for reading."));

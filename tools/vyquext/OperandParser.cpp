@@ -180,6 +180,28 @@ TokenRange OperandParser::backward(std::size_t end) const
     return range;
 }
 
+bool OperandParser::isWindowed(TokenRange range) const
+{
+    if (!range.valid || range.last - range.first < 8 || !m_tokens[range.first].is("FUNCTION")
+        || !m_tokens[range.first + 1].is("MOD") || m_tokens[range.first + 2].text != "("
+        || match(range.first + 2) != range.last - 1)
+        return false;
+    TokenRange inner = forward(range.first + 3);
+    if (!inner.valid)
+        return false;
+    if (m_tokens[inner.first].is("FUNCTION") && m_tokens[inner.first + 1].is("NUMVAL"))
+        inner = forward(inner.first + 3);
+    const Operand item = classify(inner);
+    if (item.kind != Operand::Kind::DateItem)
+        return false;
+    std::size_t next = inner.last;
+    while (next < range.last && m_tokens[next].text == ")")
+        ++next; // the end of a NUMVAL wrapper
+    return next + 3 == range.last - 1 && m_tokens[next].text == "-"
+           && m_tokens[next + 1].kind == TokenKind::Number
+           && m_tokens[next + 2].kind == TokenKind::Number;
+}
+
 Operand OperandParser::classify(TokenRange range) const
 {
     Operand operand;

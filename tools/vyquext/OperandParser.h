@@ -55,6 +55,9 @@ public:
 
     Operand classify(TokenRange range) const;
 
+    /// True for the form an earlier conversion wrote: FUNCTION MOD(<date item> - n, m).
+    bool isWindowed(TokenRange range) const;
+
     /// Index of the parenthesis matching the one at `index`, or npos.
     std::size_t match(std::size_t index) const;
 

@@ -4,12 +4,16 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 namespace vyquext {
 
 namespace {
+
+constexpr std::uintmax_t maximumSize = 64u * 1024 * 1024;
 
 std::string upper(std::string text)
 {
@@ -31,6 +35,13 @@ std::string withoutBlanks(const std::string &text)
 
 SourceFile SourceFile::load(const std::string &path)
 {
+    // Only plain files: a FIFO or device would block or never end.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error) && std::filesystem::exists(path, error))
+        ITHROW(IAccessError("The source file " + path + " is not a regular file."));
+    if (std::filesystem::file_size(path, error) > maximumSize && !error)
+        ITHROW(IAccessError("The source file " + path + " is larger than "
+                            + std::to_string(maximumSize / (1024 * 1024)) + " MiB."));
     std::ifstream in(path, std::ios::binary);
     if (!in)
         ITHROW(IAccessError("The source file " + path + " cannot be opened for reading."));

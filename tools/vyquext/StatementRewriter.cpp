@@ -137,13 +137,22 @@ void StatementRewriter::compute(std::size_t first, std::size_t last)
         ++index;
     }
     while (index < last && !endsArithmetic(m_tokens[index])) {
-        const TokenRange range = m_parser.forward(index);
+        TokenRange range = m_parser.forward(index);
+        if (!range.valid && m_tokens[index].text == "(") {
+            // "(1950 + FUNCTION MOD(YY - 50, 100))", written by an earlier conversion.
+            const std::size_t close = m_parser.match(index);
+            const TokenRange inner{index + 3, close, close != static_cast<std::size_t>(-1)};
+            if (inner.valid && index + 3 < close && m_tokens[index + 1].kind == TokenKind::Number
+                && m_tokens[index + 2].text == "+" && m_parser.isWindowed(inner))
+                range = TokenRange{index, close + 1, true};
+        }
         if (!range.valid) {
             nonLinear = true;
             break;
         }
         Operand operand = m_parser.classify(range);
-        if (operand.mentionsDate && operand.kind != Operand::Kind::DateItem)
+        if (operand.mentionsDate && operand.kind != Operand::Kind::DateItem
+            && !m_parser.isWindowed(range) && m_tokens[range.first].text != "(")
             nonLinear = true;
         terms.push_back({std::move(operand), sign});
         index = range.last;

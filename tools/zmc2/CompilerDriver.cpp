@@ -54,6 +54,8 @@ CompilerDriver::Arguments CompilerDriver::parseArguments(const std::vector<std::
         const std::string lower = lowerCase(body);
         if (lower == "c") {
             parsed.compileOnly = true;
+        } else if (dashOption && (lower == "free" || lower == "fixed")) {
+            parsed.freeFormat = lower == "free";
         } else if (lower.rfind("std=", 0) == 0) {
             parsed.dialect = body.substr(4);
         } else if (lower.rfind("q", 0) == 0 && lower.size() > 1) {
@@ -90,7 +92,7 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
         err << "zmc2: warning: ignoring the unknown option " << word << "\n";
     if (!arguments.error.empty()) {
         err << "zmc2: error: " << arguments.error << "\n"
-            << "usage: zmc2 [-c] -i<dir> [-std=<dialect>] [-qANALYZE] <source>\n";
+            << "usage: zmc2 [-c] -i<dir> [-std=<dialect>] [-free] [-qANALYZE] <source>\n";
         return cannotRun;
     }
     const char *outputEnv = std::getenv("CHRONEX_OUTPUT_DIR");
@@ -119,6 +121,8 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
 
     // The check by GnuCOBOL.
     std::vector<std::string> cobc = {"cobc", "-fsyntax-only", "-std=" + dialect->name};
+    if (arguments.freeFormat)
+        cobc.push_back("-free");
     for (const std::string &dir : arguments.includeDirectories)
         cobc.push_back("-I" + dir);
     const std::string sourceDir = PathNames::directory(arguments.source);
@@ -150,6 +154,7 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
     if (const char *cobcpy = std::getenv("COBCPY"))
         options.cobcpyDirectories = cobol::FrontEnd::splitSearchPath(cobcpy);
     options.dialect = *dialect;
+    options.format = arguments.freeFormat ? cobol::SourceFormat::Free : cobol::SourceFormat::Fixed;
     options.keepTokens = arguments.analyze;
     cobol::FrontEnd::Result result;
     try {

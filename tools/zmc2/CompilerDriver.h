@@ -6,8 +6,9 @@
 
 /// zmc2: checks a COBOL source with GnuCOBOL and, with -qANALYZE, writes its analysis data.
 ///
-/// Command line: `zmc2 [-c] -i<dir> ... [-std=<dialect>] -qANALYZE <source>`; options start with
-/// `-` or, for c, q... and std=, with `/`. Unknown option words are ignored with a warning.
+/// Command line: `zmc2 [-c] -i<dir> ... [-std=<dialect>] [-free|-fixed] -qANALYZE <source>`;
+/// options start with `-` or, for c, q... and std=, with `/`. Unknown option words are ignored
+/// with a warning.
 /// Return codes: 0 clean, 4 warnings, 8 errors (GnuCOBOL rejected the source), 12 the check
 /// could not run: bad arguments, missing source, cobc not startable, an unknown dialect, or a
 /// source our own front end cannot recognise as a program.
@@ -30,6 +31,7 @@ public:
         std::string source;
         bool analyze = false;
         bool compileOnly = false;
+        bool freeFormat = false;          ///< -free: the source is in free format
         std::vector<std::string> ignored; ///< option words not known
         std::string error;                ///< set when the arguments are unusable
     };

@@ -78,6 +78,28 @@ TEST(FixedLayout, LiteralsAreNeverSplitAndDebugLinesStayDebugLines)
     EXPECT_TRUE(literalWhole) << result.text;
 }
 
+TEST(FixedLayout, AFloatingCommentStaysAfterTheCode)
+{
+    std::string text = fixedProgram({});
+    text.insert(text.find("           STOP RUN."),
+                "           IF A-YY < B-YY AND B-YY < C-YY CONTINUE *> keep me\n"
+                "           END-IF\n");
+    const ConversionResult result = convertProgram(text);
+    ASSERT_EQ(result.log.changes.size(), 2u);
+    const std::vector<std::string> out = linesOf(result.text);
+    std::size_t commentLine = 0;
+    std::size_t lastCodeLine = 0;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        EXPECT_LE(out[i].size(), 72u) << out[i];
+        if (out[i].find("*> keep me") != std::string::npos)
+            commentLine = i;
+        if (out[i].find("CONTINUE") != std::string::npos)
+            lastCodeLine = i;
+    }
+    EXPECT_GE(commentLine, lastCodeLine);
+    EXPECT_GT(commentLine, 0u);
+}
+
 TEST(FixedLayout, ALineWithAContinuedLiteralIsNotReflowedButReported)
 {
     std::string text = fixedProgram({});

@@ -14,6 +14,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -296,6 +297,45 @@ TEST_F(VyquextProcess, WithoutAnOptionsFileUsesTheOutputDirectoryAndCreatesNoSet
               std::string::npos);
 }
 
+TEST_F(VyquextProcess, FreeFormatProgramsConvertAndRun)
+{
+    const fs::path source = m_root / "src" / "FREE.cbl";
+    writeText(source,
+              "       >>SOURCE FORMAT FREE\n"
+              "IDENTIFICATION DIVISION.\n"
+              "PROGRAM-ID. FREE.\n"
+              "DATA DIVISION.\n"
+              "WORKING-STORAGE SECTION.\n"
+              "01 WS-YEARS.\n"
+              "   05 OLD-YY PIC 99 VALUE 99.\n"
+              "   05 NEW-YY PIC 99 VALUE 05.\n"
+              "PROCEDURE DIVISION.\n"
+              "    IF OLD-YY < NEW-YY DISPLAY \"Y\" ELSE DISPLAY \"N\" END-IF *> order\n"
+              "    IF OLD-YY > 95 AND < 97 DISPLAY \"Y\" ELSE DISPLAY \"N\" END-IF\n"
+              "    STOP RUN.\n");
+    writeText(m_root / "out" / "FREE.xca", findingsFor(source, {"OLD-YY", "NEW-YY"}));
+    const ChildRun result = vyquext({"/h", "FREE.cbl"},
+                                    {"CHRONEX_OUTPUT_DIR=" + (m_root / "out").string()});
+    EXPECT_EQ(result.code, 0) << result.output;
+    EXPECT_NE(readText(m_root / "src" / "FREE.crs").find("Format:          free"),
+              std::string::npos);
+    if (onPath("cobc").empty())
+        GTEST_SKIP() << "GnuCOBOL (cobc) is not installed";
+    EXPECT_EQ(compileAndRun(source, "free-original"), "N\nN\n");
+    const fs::path converted = m_root / "bin" / "FREE.cbl";
+    fs::copy_file(m_root / "out" / "FREE.cvt", converted);
+    EXPECT_EQ(compileAndRun(converted, "free-converted"), "Y\nN\n");
+}
+
+TEST_F(VyquextProcess, ASourceNamedLikeItsReportIsNeverOverwritten)
+{
+    const fs::path source = m_root / "src" / "ODD.crs";
+    writeText(source, comparisonProgram);
+    const ChildRun result = vyquext({"/h", source.string()});
+    EXPECT_EQ(result.code, 16) << result.output;
+    EXPECT_EQ(readText(source), comparisonProgram);
+}
+
 TEST_F(VyquextProcess, FailuresLeaveNoConvertedFileAndSayWhyInTheReport)
 {
     struct Case
@@ -317,6 +357,14 @@ TEST_F(VyquextProcess, FailuresLeaveNoConvertedFileAndSayWhyInTheReport)
          "/h",
          12,
          "cannot be opened for reading"},
+        {"source is a FIFO nobody writes",
+         [](const fs::path &root) {
+             fs::remove(root / "src" / "CMP.cbl");
+             ASSERT_EQ(mkfifo((root / "src" / "CMP.cbl").c_str(), 0600), 0);
+         },
+         "/h",
+         12,
+         "is not a regular file"},
         {"findings missing",
          [](const fs::path &root) { fs::remove(root / "out" / "CMP.xca"); },
          "/h",
@@ -334,6 +382,11 @@ TEST_F(VyquextProcess, FailuresLeaveNoConvertedFileAndSayWhyInTheReport)
          "/h",
          16,
          "cannot be written"},
+        {"report cannot be written",
+         [](const fs::path &root) { fs::create_directories(root / "src" / "CMP.crs" / "inside"); },
+         "/h",
+         16,
+         ""},
         {"wrong arguments", [](const fs::path &) {}, "-x", 16, ""},
     };
     for (const Case &c : cases) {
@@ -351,7 +404,7 @@ TEST_F(VyquextProcess, FailuresLeaveNoConvertedFileAndSayWhyInTheReport)
                       std::string::npos)
                 << c.label;
         } else {
-            EXPECT_FALSE(fs::exists(report)) << c.label;
+            EXPECT_FALSE(fs::is_regular_file(report)) << c.label;
         }
         EXPECT_FALSE(fs::is_regular_file(m_root / "out" / "CMP.cvt")) << c.label;
         for (const auto &entry : fs::directory_iterator(m_root / "out"))

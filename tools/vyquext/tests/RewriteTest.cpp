@@ -308,3 +308,25 @@ TEST(Groups, AGroupHoldingADateIsNoRemarkUntilItIsComparedAsAYear)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Idempotence, ConvertingTheConvertedProgramChangesNothing)
+{
+    const std::string original = fixedProgram({"IF A-YY < B-YY CONTINUE END-IF",
+                                               "IF A-DATE > 491231 CONTINUE END-IF",
+                                               "COMPUTE AGE = B-YY - A-YY",
+                                               "SUBTRACT A-YY FROM B-YY GIVING AGE",
+                                               "MOVE A-YY TO CCYY",
+                                               "IF X-YY < A-YY CONTINUE END-IF"});
+    const ConversionResult first = convertProgram(original);
+    EXPECT_EQ(first.log.changes.size(), 6u);
+    const ConversionResult second = convertProgram(first.text);
+    EXPECT_TRUE(second.log.changes.empty());
+    EXPECT_EQ(second.text, first.text);
+    for (const Remark &remark : second.log.remarks)
+        EXPECT_TRUE(remark.severity == Remark::Severity::Note || remark.line < 25)
+            << remark.what << ": " << remark.reason;
+}
+
+} // namespace

@@ -12,6 +12,7 @@ std::string summary(const std::vector<std::string> &args)
     std::string out = "source=" + a.source + " dialect=" + a.dialect;
     out += a.analyze ? " analyze" : "";
     out += a.compileOnly ? " c" : "";
+    out += a.freeFormat ? " free" : "";
     for (const std::string &dir : a.includeDirectories)
         out += " I=" + dir;
     for (const std::string &word : a.ignored)
@@ -39,6 +40,7 @@ TEST(CompilerDriverArguments, optionsAndSources)
         {"an absolute path that looks like /q or /c is a source",
          {"/quarterly/C.cbl"},
          "source=/quarterly/C.cbl dialect=ibm"},
+        {"free format", {"-free", "P.cbl"}, "source=P.cbl dialect=ibm free"},
         {"separate include argument",
          {"-i", "cpy", "-I", "more", "P.cbl"},
          "source=P.cbl dialect=ibm I=cpy I=more"},

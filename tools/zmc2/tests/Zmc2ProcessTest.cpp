@@ -134,6 +134,12 @@ TEST_F(Zmc2, optionsAreReadInEitherFormAndUnknownOnesIgnored)
     EXPECT_EQ(r.exitCode, 0) << r.output;
     EXPECT_NE(r.output.find("ignoring the unknown option -xyzzy"), std::string::npos) << r.output;
     EXPECT_EQ(cobol::AnalysisData::readFile(m_out + "/GOOD.adt").dialect, "default");
+    // A free-format source.
+    const std::string free = source("FREE.cbl",
+                                    "identification division. program-id. free.\n"
+                                    "procedure division.\n    stop run.\n");
+    EXPECT_EQ(zmc2({"-free", "-qANALYZE", free}).exitCode, 0);
+    EXPECT_TRUE(cobol::AnalysisData::readFile(m_out + "/FREE.adt").freeFormat);
     // Without -qANALYZE only the check runs.
     fs::remove(m_out + "/GOOD.adt");
     EXPECT_EQ(zmc2({"-i" + m_src + "/copy books", good}).exitCode, 0);
