@@ -69,6 +69,16 @@ protected:
         return ToolchainRun::run("kelconv", arguments, workingDirectory, captures);
     }
 
+    /// kelconv on every sample program with the copied seed file, into `output`.
+    ToolchainRun::ProcessResult convertSamples(const std::vector<std::string> &options = {})
+    {
+        std::vector<std::string> arguments = {"--seed", seed.string(), "--out", output.string()};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        const std::vector<std::string> paths = programs();
+        arguments.insert(arguments.end(), paths.begin(), paths.end());
+        return kelconv(arguments);
+    }
+
     /// The user's files and the working directory are as they were, and the source directory
     /// holds no result the tools left behind.
     void expectUserFilesUntouched()
@@ -129,9 +139,7 @@ TEST_F(ToolchainRunTest, theSamplesConvertWithStatus0AndEverySourceInTheSummary)
 {
     const std::vector<std::string> paths = programs();
     ASSERT_EQ(paths.size(), 8u);
-    std::vector<std::string> arguments = {"--seed", seed.string(), "--out", output.string()};
-    arguments.insert(arguments.end(), paths.begin(), paths.end());
-    const ToolchainRun::ProcessResult run = kelconv(arguments);
+    const ToolchainRun::ProcessResult run = convertSamples();
 
     EXPECT_EQ(run.status, 0) << run.output << run.errors;
     for (const std::string &path : paths) {
@@ -151,10 +159,7 @@ TEST_F(ToolchainRunTest, theSamplesConvertWithStatus0AndEverySourceInTheSummary)
 
 TEST_F(ToolchainRunTest, theAnalysisLoopConvergesAfterTheTeachingChain)
 {
-    std::vector<std::string> arguments = {"--seed", seed.string(), "--out", output.string()};
-    const std::vector<std::string> paths = programs();
-    arguments.insert(arguments.end(), paths.begin(), paths.end());
-    const ToolchainRun::ProcessResult run = kelconv(arguments);
+    const ToolchainRun::ProcessResult run = convertSamples();
     ASSERT_EQ(run.status, 0) << run.output << run.errors;
 
     const std::vector<std::vector<std::string>> loops = analysisLoops(run.output);
@@ -197,10 +202,7 @@ const std::set<std::string> notYear = {"", "always-non-year", "used-as-non-year"
 
 TEST_F(ToolchainRunTest, theTemporarySeedFileHoldsWhatTheProgramsTaughtEachOther)
 {
-    std::vector<std::string> arguments = {"--seed", seed.string(), "--out", output.string()};
-    const std::vector<std::string> paths = programs();
-    arguments.insert(arguments.end(), paths.begin(), paths.end());
-    const ToolchainRun::ProcessResult run = kelconv(arguments);
+    const ToolchainRun::ProcessResult run = convertSamples();
     ASSERT_EQ(run.status, 0) << run.output << run.errors;
 
     const std::string userSeed = readFile(seed);
@@ -256,11 +258,8 @@ TEST_F(ToolchainRunTest, theTemporarySeedFileHoldsWhatTheProgramsTaughtEachOther
 
 TEST_F(ToolchainRunTest, theConvertedSourcesCompileAndNothingOutsideTheOutputDirectoryChanges)
 {
-    std::vector<std::string> arguments
-        = {"--seed", seed.string(), "--out", output.string(), "--title", "Sample payroll"};
+    const ToolchainRun::ProcessResult run = convertSamples({"--title", "Sample payroll"});
     const std::vector<std::string> paths = programs();
-    arguments.insert(arguments.end(), paths.begin(), paths.end());
-    const ToolchainRun::ProcessResult run = kelconv(arguments);
     ASSERT_EQ(run.status, 0) << run.output << run.errors;
 
     const std::vector<fs::path> converted = ToolchainRun::filesWithExtension(output, ".cvt");
@@ -318,6 +317,13 @@ TEST_F(ToolchainRunTest, aProjectTemplateNamesTheNewProject)
     const ToolchainRun::ProcessResult run = kelconv(
         {"--settings", settings.string(), "--seed", seed.string(), "--out", output.string()});
     EXPECT_EQ(run.status, 0) << run.output << run.errors;
+    // The settings' compile options ("-c") reach the compile pass as they are.
+    for (const std::string &path : paths)
+        EXPECT_NE(run.output.find("Executed:  zmc2 -c -i" + fs::path(path).parent_path().string()
+                                  + " -qANALYZE " + path + " ==> 0\n"),
+                  std::string::npos)
+            << path << "\n"
+            << run.output;
 
     const fs::path project = templates / "yPAYROLL.iwp";
     EXPECT_TRUE(run.output.ends_with("Project:  " + project.string() + "\n")) << run.output;
