@@ -1,6 +1,7 @@
 #include "WizardProgram.h"
 
 #include "ConversionFile.h"
+#include "ConversionSession.h"
 #include "ConversionWizard.h"
 #include "CurrentDirectory.h"
 #include "File.h"
@@ -66,5 +67,7 @@ int WizardProgram::run()
         return 0; // cancelled or closed: nothing is stored
 
     afterFinish(*wizard);
-    return 0;
+    // Loaded above already: this lookup cannot fail.
+    return ConversionSession(*wizard, ResourceLibrary::load(QStringLiteral("KELWIZRS")), std::cout)
+        .run();
 }

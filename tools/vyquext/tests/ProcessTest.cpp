@@ -267,6 +267,7 @@ TEST_F(VyquextProcess, ConvertsThroughTheOptionsFileAndWritesOnlyWhereAllowed)
     EXPECT_EQ(namesIn(m_root / "src"), (std::vector<std::string>{"CMP.cbl", "CMP.crs"}));
     EXPECT_EQ(namesIn(m_root / "out"), (std::vector<std::string>{"CMP.cvt", "CMP.xca"}));
     EXPECT_EQ(namesIn(m_root / "work"), (std::vector<std::string>{"CMP.c3a"}));
+    EXPECT_EQ(namesIn(m_root / "home"), (std::vector<std::string>{"environment.ini"}));
     EXPECT_EQ(readText(m_root / "home" / "environment.ini"), environmentBefore);
     EXPECT_EQ(readText(m_source), comparisonProgram);
     const std::string report = readText(m_root / "src" / "CMP.crs");
