@@ -185,6 +185,8 @@ TEST_F(ToolchainRunTest, theAnalysisLoopConvergesAfterTheTeachingChain)
         contains(loops[1], "XCOMP:  Testing CLMCHECK for new copybook data.--> Has NEW data"))
         << run.output;
     EXPECT_TRUE(contains(loops[1], "XCOMP:   Analyzing CLMCHECK.cbl"));
+    // ... and now, knowing POL-PRIOR-END, finds CLM-DATE: the second loop changes POLREC.
+    EXPECT_TRUE(contains(loops[1], "XCOMP:  DEFAULT changed by CLMCHECK")) << run.output;
     EXPECT_TRUE(contains(loops[1], "XCOMP:   Skipped since YREND.cbl is marked completed."));
 }
 
