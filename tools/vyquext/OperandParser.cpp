@@ -271,7 +271,11 @@ std::string OperandParser::windowed(const Operand &operand) const
 
 std::string OperandParser::fullYear(const Operand &operand) const
 {
-    return "(" + std::to_string(1900 + m_pivot) + " + " + windowed(operand) + ")";
+    const int after = operand.field->shape == DateShape::YearFirstDate
+                          ? operand.field->digitsAfterYear
+                          : 0;
+    return "(" + std::to_string((1900 + m_pivot) * power10(after)) + " + " + windowed(operand)
+           + ")";
 }
 
 std::string OperandParser::windowedLiteral(const Operand &literal, const DateField &field) const

@@ -57,14 +57,17 @@ bool StatementRewriter::hasSizeError(std::size_t first, std::size_t last) const
 
 bool StatementRewriter::isFourDigitTarget(const Operand &operand) const
 {
-    if (operand.kind == Operand::Kind::DateItem)
-        return operand.field->shape == DateShape::FullYear && operand.field->digitsAfterYear == 0;
+    return operand.kind == Operand::Kind::DateItem && operand.field->shape == DateShape::FullYear
+           && operand.field->digitsAfterYear == 0;
+}
+
+bool StatementRewriter::isWideNumber(const Operand &operand) const
+{
     if (operand.kind != Operand::Kind::Other || !operand.range.valid)
         return false;
     for (const DataEntry *entry : m_parser.data().find(m_tokens[operand.range.first].upper))
         if (!entry->picture.empty())
-            return entry->numeric && entry->digits >= 4
-                   && entry->picture.find('V') == std::string::npos;
+            return entry->numeric && entry->digits >= 4;
     return false;
 }
 
@@ -324,8 +327,8 @@ void StatementRewriter::yearArithmetic(std::size_t first,
         if (!targetsFourDigit || !rewriteInPlace)
             return leave(first,
                          last,
-                         "a two-digit year's arithmetic is stored in an item that is not a "
-                         "two- or four-digit year");
+                         "a two-digit year's arithmetic is stored in an item that is not known "
+                         "as a two- or four-digit year");
         const Term *year = years.front();
         if (!m_parser.onOneLine(year->operand.range))
             return leave(first, last, "an operand spans lines");
@@ -360,32 +363,42 @@ void StatementRewriter::move(std::size_t first, std::size_t last)
     if (!operands(
             index, last, [](const Token &t) { return t.text == "."; }, targets))
         return;
-    bool anyFourDigit = false;
+    // Only a target the analyser knows as a four-digit year (or a date with the year first and
+    // a four-digit year) gets the century; a wide number that is no known year is left.
+    bool anyWide = false;
     for (const Operand &target : targets)
-        anyFourDigit = anyFourDigit || isFourDigitTarget(target)
-                       || (target.kind == Operand::Kind::DateItem
-                           && target.field->shape == DateShape::FullYear);
-    if (!anyFourDigit)
+        anyWide = anyWide || isWideNumber(target)
+                  || (target.kind == Operand::Kind::DateItem
+                      && target.field->shape == DateShape::FullYear);
+    if (!anyWide)
         return;
     const DateField &field = *source.field;
-    if (field.shape != DateShape::TwoDigitYear || targets.size() != 1
-        || !isFourDigitTarget(targets.front()) || source.referenceModified)
+    const int after = field.shape == DateShape::YearFirstDate ? field.digitsAfterYear : 0;
+    const Operand &target = targets.front();
+    const bool fits = targets.size() == 1 && target.kind == Operand::Kind::DateItem
+                      && target.field->shape == DateShape::FullYear
+                      && target.field->digitsAfterYear == after && !source.referenceModified
+                      && (field.shape == DateShape::TwoDigitYear
+                          || field.shape == DateShape::YearFirstDate);
+    if (!fits)
         return leave(first,
                      last,
-                     field.shape == DateShape::TwoDigitYear
-                         ? "a two-digit year moved into several or other items with a four-digit "
-                           "year among them"
-                         : field.name + " moved into a longer date: the century is not supplied");
+                     targets.size() != 1
+                         ? field.name + " moved into several items, a wide number among them"
+                         : field.name + " moved into " + m_parser.text(target.range)
+                               + ", which is not known as a date of the same layout with a "
+                                 "four-digit year: the century is not supplied");
     const TokenRange whole{first, targets.front().range.last, true};
     if (!m_parser.onOneLine(whole))
         return leave(first, last, "the MOVE spans lines");
     Change change;
     change.line = m_tokens[first].line + 1;
-    change.what = "two-digit year moved into a four-digit year through the window";
+    change.what = after == 0 ? "two-digit year moved into a four-digit year through the window"
+                             : "date moved into a date with a four-digit year through the window";
     change.oldText = m_parser.sourceText(first, last - 1, {});
     std::vector<Edit> edits;
     edits.push_back(m_parser.replace(whole,
-                                     "COMPUTE " + m_parser.text(targets.front().range) + " = "
+                                     "COMPUTE " + m_parser.text(target.range) + " = "
                                          + m_parser.fullYear(source)));
     change.newText = m_parser.sourceText(first, last - 1, edits);
     m_log.addChange(std::move(change), std::move(edits));

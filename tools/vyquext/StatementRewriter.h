@@ -43,7 +43,10 @@ private:
                         const std::vector<Operand> &targets,
                         bool rewriteInPlace);
     bool hasSizeError(std::size_t first, std::size_t last) const;
+    /// A known four-digit year.
     bool isFourDigitTarget(const Operand &operand) const;
+    /// A numeric item of four or more digits that is no known date.
+    bool isWideNumber(const Operand &operand) const;
     void leave(std::size_t first,
                std::size_t last,
                const std::string &reason,

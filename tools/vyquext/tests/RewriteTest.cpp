@@ -114,9 +114,21 @@ const Case cases[] = {
      "stored in a two-digit year"},
     {"hard-coded century", "COMPUTE WIDE = A-YY + 1900", Expect::LeftForPerson, "hard-coded"},
     {"year widened into four digits",
-     "COMPUTE WIDE = A-YY + CNT",
+     "COMPUTE CCYY = A-YY + CNT",
      Expect::Change,
-     "COMPUTE WIDE = (1950 + FUNCTION MOD(A-YY - 50, 100)) + CNT"},
+     "COMPUTE CCYY = (1950 + FUNCTION MOD(A-YY - 50, 100)) + CNT"},
+    {"year into a wide number not known as a year",
+     "COMPUTE WIDE = A-YY + CNT",
+     Expect::LeftForPerson,
+     "not known as a two- or four-digit year"},
+    {"MOVE into a wide number not known as a year",
+     "MOVE A-YY TO WIDE",
+     Expect::LeftForPerson,
+     "not known as a date"},
+    {"YYMMDD moved into CCYYMMDD",
+     "MOVE A-DATE TO C8-DATE",
+     Expect::Change,
+     "COMPUTE C8-DATE = (19500000 + FUNCTION MOD(A-DATE - 500000, 1000000))"},
     {"MOVE into a four-digit year",
      "MOVE A-YY TO CCYY",
      Expect::Change,
@@ -217,11 +229,11 @@ TEST(RewriteSettings, ReturnCodeFollowsTheWorstRemark)
 TEST(RewriteSettings, MarkedStatementsWithoutARuleAreLeftForAPerson)
 {
     std::string findings = "FIELD\t/src/T.cbl\t6\tA-YY\tALWAYS-YEAR\t1-2\tWS\t1-2\t\t\t\n";
-    findings += "WINDOW\t/src/T.cbl\t27\t12\tA-YY\tcomparison with a two-digit year\n";
+    findings += "WINDOW\t/src/T.cbl\t28\t12\tA-YY\tcomparison with a two-digit year\n";
     findings += "WINDOW\t/src/DATES.cpy\t3\t12\tA-YY\tin the copybook\n";
     const ConversionResult result = convertProgram(fixedProgram({"DISPLAY A-YY"}), 50, findings);
     ASSERT_EQ(result.log.remarks.size(), 2u);
-    EXPECT_EQ(result.log.remarks[0].line, 27u);
+    EXPECT_EQ(result.log.remarks[0].line, 28u);
     EXPECT_NE(result.log.remarks[0].reason.find("no rewrite rule"), std::string::npos);
     EXPECT_EQ(result.log.remarks[1].line, 3u);
     EXPECT_EQ(result.log.remarks[1].file, "/src/DATES.cpy");

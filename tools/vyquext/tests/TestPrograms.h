@@ -29,6 +29,7 @@ inline std::string fixedProgram(const std::vector<std::string> &statements)
                        "          05 CNT PIC 99.\n"
                        "          05 CCYY PIC 9(4).\n"
                        "          05 WIDE PIC 9(4).\n"
+                       "          05 C8-DATE PIC 9(8).\n"
                        "          05 AGE PIC S999.\n"
                        "          05 FLAG PIC X.\n"
                        "             88 FLAG-ON VALUE 'Y'.\n"
@@ -61,6 +62,7 @@ inline std::string standardFindings()
     field("B-DATE", "USED-AS-YEAR", "1-2");
     field("MDY", "USED-AS-YEAR", "5-6");
     field("CCYY", "ALWAYS-YEAR", "1-4");
+    field("C8-DATE", "ALWAYS-YEAR", "1-4");
     field("ENT-YY", "ALWAYS-YEAR", "1-2");
     return text;
 }
