@@ -8,7 +8,8 @@
 # verdict uses CPU time, which other work on a shared machine disturbs least. Sizes default to
 # 25000, 50000 and 100000 lines: the 50,000-line program gives the ratio to cobc (our side must
 # be at least twice as fast, the goal is five times), and the time per line across the sizes
-# shows whether anything grows faster than the input.
+# shows whether anything grows faster than the input. For scale it also times the whole compile
+# pass of one source (zmc2: cobc, then the front end) at that size.
 # Exit status: 0 when our side is at least twice as fast as cobc at 50,000 lines (or the nearest
 # size given), 1 when it is not, 2 when something is missing or a tool failed.
 set -euo pipefail
@@ -106,10 +107,20 @@ for lines in "${sizes[@]}"; do
         verdictRatio=$ratio
         verdictAdt=$(stat -c %s "$dir/BIGPROG.adt")
         verdictSplit=$("$frontEnd" -std=ibm "-I$dir" "$source" "$dir/BIGPROG.adt")
+        verdictDir=$dir
+        verdictSource=$source
     fi
 done
 
+# The whole compile pass for one source, as the conversion runs it: cobc, then the front end.
+if [ -x "$build/bin/zmc2" ]; then
+    best "zmc2 on $verdictLines lines" env CHRONEX_OUTPUT_DIR="$verdictDir/out" \
+        "$build/bin/zmc2" -c "-i$verdictDir" -qANALYZE "$verdictSource"
+    zmc2Wall=$bestWall zmc2Cpu=$bestCpu
+fi
+
 echo
+[ -z "${zmc2Wall:-}" ] || echo "zmc2 (cobc + front end) at $verdictLines lines: $zmc2Wall s wall / $zmc2Cpu s CPU"
 echo "Analysis data at $verdictLines lines: $verdictAdt bytes; front end alone: $verdictSplit"
 if [ "$(wc -l <"$work/per-line")" -gt 1 ]; then
     awk 'NR == 1 { l0 = $1; t0 = $2 } { l = $1; t = $2 }
