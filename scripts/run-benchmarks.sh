@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Usage: run-benchmarks.sh <build dir>
+# Runs the Google Benchmark programs of a (release) build and the whole-toolchain benchmark.
+# The exit status is that of the first part that failed, 0 when all ran and met their targets.
+set -uo pipefail
+
+if [ $# -ne 1 ]; then
+    echo "usage: $0 <build dir>" >&2
+    exit 2
+fi
+build=$(cd "$1" && pwd) || exit 2
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+status=0
+
+if [ -x "$build/bin/engine_benchmarks" ]; then
+    echo "== engine_benchmarks"
+    "$build/bin/engine_benchmarks"
+    result=$?
+    [ $status -ne 0 ] || status=$result
+    echo
+else
+    echo "== engine_benchmarks: not built (CHRONEX_BENCHMARKS off?), skipped"
+fi
+
+echo "== toolchain benchmark"
+"$here/../benchmarks/toolchain-benchmark.sh" "$build"
+result=$?
+[ $status -ne 0 ] || status=$result
+exit $status
