@@ -31,6 +31,7 @@ kelconv --seed "$data/Samples/Seedfile/sample.xsd" \
 echo
 echo "Converted sources (.cvt) and reports (.crs): $demo/y2kready"
 echo "Conversion log:                              $demo/y2kready/chxconv.log"
+echo "Extended seed file (what the analysis learned): $demo/y2kready/sample.asd"
 project=$(find "$demo/y2kready" -maxdepth 1 -name '*.iwp' | head -n 1)
 echo "Project:                                     ${project:-(none)}"
 [ -n "$project" ] && echo "Open it with:  $build/bin/ruxwwkf1 \"$project\""
