@@ -399,6 +399,25 @@ TEST_F(ConversionRunTest, programsUndoingEachOthersKindsStopWhenTheSeedEntriesRe
               "  <always-year-and-non-year> <index> 1 <length> 2\n</SEED>\n\n");
 }
 
+TEST_F(ConversionRunTest, anOptionsFileIsNotSetAsideOverAnEarlierSetAsideOne)
+{
+    addProgram("PROGA", programInfo("PROGA", "", ""));
+    writeFile(work / "PROGA.c3a", "current options\n");
+    writeFile(work / "PROGA.c4a", "options set aside earlier\n");
+
+    EXPECT_EQ(run(), "");
+
+    const std::string text = "The conversion options file " + (work / "PROGA.c3a").string()
+                             + " cannot be set aside: " + (work / "PROGA.c4a").string()
+                             + " exists already. Move one of them away.";
+    EXPECT_EQ(observer.errorText, text);
+    EXPECT_NE(console.str().find("Error:  " + text + "\n"), std::string::npos) << console.str();
+    EXPECT_EQ(readFile(work / "PROGA.c3a"), "current options\n");
+    EXPECT_EQ(readFile(work / "PROGA.c4a"), "options set aside earlier\n");
+    EXPECT_EQ(calls("vyquext", "PROGA"), 0);
+    EXPECT_EQ(state(0), "0x94");
+}
+
 TEST_F(ConversionRunTest, anUnknownKindEndsTheRunWithTheFileStillRunning)
 {
     addProgram("PROGA", programInfo("PROGA", "DATES", "used-as-year"));
