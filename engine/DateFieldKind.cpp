@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstddef>
+#include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -57,6 +59,16 @@ DateFieldKind parseKind(std::string_view text)
             return forms.kind;
     }
     ITHROW(IAccessError("Kind did not parse correctly"));
+}
+
+std::string_view kindName(DateFieldKind kind)
+{
+    const auto code = static_cast<std::size_t>(kind);
+    for (const KindForms &forms : readForms) {
+        if (forms.kind == kind)
+            return forms.readForm;
+    }
+    throw std::out_of_range("date-field kind code " + std::to_string(code) + " has no name");
 }
 
 std::string_view kindTag(DateFieldKind kind)

@@ -22,6 +22,10 @@ inline constexpr int kindCount = 6;
 /// Throws IAccessError("Kind did not parse correctly") for any other text.
 DateFieldKind parseKind(std::string_view text);
 
+/// The name of `kind` in a program-info file ("USED-AS-YEAR"), the text parseKind reads.
+/// Throws std::out_of_range for a code outside 0..5.
+std::string_view kindName(DateFieldKind kind);
+
 /// The tag written in seed blocks and traces, e.g. "<used-as-year>"; "<ERROR>" for a code
 /// outside 0..5.
 std::string_view kindTag(DateFieldKind kind);

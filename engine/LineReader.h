@@ -6,8 +6,9 @@
 
 /// Reads text files the way the conversion formats define a line: at most `maxLineLength`
 /// characters per read (a 1000-byte buffer with its terminating NUL). A longer line is not an
-/// error: its first 999 characters are one read and the rest comes with the next read. A line
-/// ending in "\r\n" loses its "\r", so files written on Windows read the same.
+/// error: its first 999 characters are one read and the rest comes with the next read. A line of
+/// exactly 999 characters is one read including its line end. A line ending in "\r\n" loses its
+/// "\r", so files written on Windows read the same.
 class LineReader final
 {
 public:
@@ -24,5 +25,7 @@ public:
     bool atEnd();
 
 private:
+    void consumeLineEndAfterFullBuffer();
+
     std::istream &m_in;
 };

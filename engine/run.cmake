@@ -13,4 +13,4 @@ target_sources(chronex_engine PRIVATE
     EnginePass.cpp EnginePass.h
     EnvironmentReader.h
     ProjectCreator.cpp ProjectCreator.h)
-target_link_libraries(chronex_engine PUBLIC chronex_envlib chronex_resource_ids)
+target_link_libraries(chronex_engine PUBLIC chronex_envlib chronex_resource_ids wizkit_core)

@@ -79,6 +79,20 @@ int WizardLauncher::run()
 
 void WizardLauncher::prepareSettings(unsigned long windowHandle)
 {
+    // Nothing may leave the worker thread: whatever goes wrong, the waiting box is closed and
+    // the wizard still starts on what could be filled.
+    try {
+        fillSettings(windowHandle);
+    } catch (const std::exception &error) {
+        std::cout << "Error:  " << error.what() << std::endl;
+    } catch (...) {
+        std::cout << "Error:  The compiler options could not be read." << std::endl;
+    }
+    QMetaObject::invokeMethod(this, &WizardLauncher::finishWaiting, Qt::QueuedConnection);
+}
+
+void WizardLauncher::fillSettings(unsigned long windowHandle)
+{
     InputSettings &settings = InputSettings::instance();
     if (LaunchRequest::fillSettings(m_arguments, settings) == LaunchRequest::Fill::Filled) {
         std::cout << "Calling with (" << settings.projectName << "," << windowHandle << ","
@@ -96,7 +110,6 @@ void WizardLauncher::prepareSettings(unsigned long windowHandle)
         }
         settings.compileOptions = LaunchRequest::withoutPlaceholders(options);
     }
-    QMetaObject::invokeMethod(this, &WizardLauncher::finishWaiting, Qt::QueuedConnection);
 }
 
 void WizardLauncher::showOptionsFailure()

@@ -33,6 +33,8 @@ public:
 private:
     /// The worker's part: fill the request and close the waiting box.
     void prepareSettings(unsigned long windowHandle);
+    /// Fills the request from the command line and fetches the project's compiler options.
+    void fillSettings(unsigned long windowHandle);
     /// On the GUI thread: tells the user the compiler options could not be read.
     void showOptionsFailure();
     /// On the GUI thread: the worker is done.

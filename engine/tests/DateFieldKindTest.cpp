@@ -70,3 +70,13 @@ TEST(DateFieldKind, GivesTheLowerCaseTagsAndErrorForUnknownCodes)
     EXPECT_EQ(kindTag(DateFieldKind(6)), "<ERROR>");
     EXPECT_EQ(kindTag(DateFieldKind(255)), "<ERROR>");
 }
+
+TEST(DateFieldKind, NamesEveryKindAsParseKindReadsIt)
+{
+    for (int code = 0; code < kindCount; ++code) {
+        const auto kind = static_cast<DateFieldKind>(code);
+        EXPECT_EQ(parseKind(kindName(kind)), kind) << code;
+    }
+    EXPECT_EQ(kindName(DateFieldKind::UsedAsYearAndNonYear), "USED-AS-YEAR-AND-NON-YEAR");
+    EXPECT_THROW(kindName(DateFieldKind(6)), std::out_of_range);
+}

@@ -98,6 +98,21 @@ TEST(InputSettings, KeepsWhatWasReadBeforeAnError)
     EXPECT_FALSE(result.error.empty());
 }
 
+TEST(InputSettings, LinesOfExactlyTheMaximumLengthReadAsWholeLines)
+{
+    // 999 characters fit the line buffer: such a line is complete, in either line end form.
+    const std::string project = "/p/" + std::string(999 - 17 - 3, 'P');
+    const std::string options(999 - 17, 'o');
+    for (const std::string lineEnd : {"\n", "\r\n"}) {
+        const ReadResult result = readText("Project Name:>   " + project + lineEnd
+                                           + "Compile Options:>" + options + lineEnd
+                                           + "Convert these files:>" + lineEnd);
+        EXPECT_EQ(result.console, "") << "line end size " << lineEnd.size();
+        EXPECT_EQ(result.settings.projectName, project);
+        EXPECT_EQ(result.settings.compileOptions, options);
+    }
+}
+
 TEST(InputSettings, ProjectNameKeepsItsBlanksAndOptionsStayUnchanged)
 {
     const ReadResult result = readText("xx Project Name:>   my proj.iwp  \nCompile Options:> -c \n"

@@ -47,3 +47,24 @@ TEST(LineReader, HandlesBinaryGarbageWithoutStopping)
         total += line.size() + 1;
     EXPECT_GE(total, garbage.size() - 64);
 }
+
+TEST(LineReader, TakesALineOfExactlyTheMaximumLengthAsOneLine)
+{
+    const std::string full(999, 'x');
+    const std::string almost(998, 'y');
+    const struct
+    {
+        const char *label;
+        std::string text;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"999 characters, LF", full + "\nnext\n", {full, "next"}},
+        {"999 characters, CRLF", full + "\r\nnext\r\n", {full, "next"}},
+        {"998 characters, CRLF", almost + "\r\nnext\r\n", {almost, "next"}},
+        {"999 characters, lone CR", full + "\rnext\n", {full, "\rnext"}},
+        {"999 characters at end of file", full, {full}},
+        {"1000 characters", full + "z\nnext", {full, "z", "next"}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(readAll(c.text), c.expected) << c.label;
+}

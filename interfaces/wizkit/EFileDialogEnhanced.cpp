@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QResizeEvent>
 #include <QToolButton>
 
 namespace {
@@ -37,6 +38,42 @@ protected:
     }
 };
 
+/// The current directory, shortened at its start when it does not fit: the end of a path names
+/// the directory, so that part stays readable. The full path is the tool tip.
+class PathLabel final : public QLabel
+{
+public:
+    explicit PathLabel(QWidget *parent)
+        : QLabel(parent)
+    {
+        setTextFormat(Qt::PlainText);
+        // The path never widens the browser: it takes the room the layout gives it.
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+
+    void setPath(const QString &path)
+    {
+        m_path = path;
+        setToolTip(path);
+        showPath();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QLabel::resizeEvent(event);
+        showPath();
+    }
+
+private:
+    void showPath()
+    {
+        setText(fontMetrics().elidedText(m_path, Qt::ElideLeft, contentsRect().width()));
+    }
+
+    QString m_path;
+};
+
 } // namespace
 
 EFileDialogEnhanced::EFileDialogEnhanced(QWidget *parent,
@@ -53,9 +90,8 @@ EFileDialogEnhanced::EFileDialogEnhanced(QWidget *parent,
     m_label = new EStaticText(label, this);
     auto *lookInLabel = new EStaticText(WizkitTexts::text(WizkitTexts::lookIn), this);
     lookInLabel->setWordWrap(false);
-    m_lookIn = new QLabel(this);
+    m_lookIn = new PathLabel(this);
     m_lookIn->setObjectName(QStringLiteral("lookIn"));
-    m_lookIn->setTextFormat(Qt::PlainText);
     m_lookIn->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_up = new QToolButton(this);
     m_up->setText(WizkitTexts::buttonLabel(WizkitTexts::parentDirectory));
@@ -117,7 +153,7 @@ bool EFileDialogEnhanced::setDirectory(const QString &path)
     if (!directory.exists() || !directory.isReadable())
         return false;
     m_directory = QDir::cleanPath(directory.absolutePath());
-    m_lookIn->setText(QDir::toNativeSeparators(m_directory));
+    static_cast<PathLabel *>(m_lookIn)->setPath(QDir::toNativeSeparators(m_directory));
     m_up->setEnabled(!directory.isRoot());
     fill();
     emit directoryChanged(m_directory);

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <csignal>
 #include <spawn.h>
+#include <string_view>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -37,39 +38,180 @@ std::vector<std::string> splitArguments(const std::string &text)
     return arguments;
 }
 
+namespace {
+
+/// Owns the spawn file actions for the duration of one start.
+class SpawnFileActions final
+{
+public:
+    SpawnFileActions()
+    {
+        m_error = posix_spawn_file_actions_init(&m_actions);
+        m_initialised = m_error == 0;
+    }
+    ~SpawnFileActions()
+    {
+        if (m_initialised)
+            posix_spawn_file_actions_destroy(&m_actions);
+    }
+    SpawnFileActions(const SpawnFileActions &) = delete;
+    SpawnFileActions &operator=(const SpawnFileActions &) = delete;
+    /// The error of the first action that could not be recorded, 0 when all could.
+    int error() const { return m_error; }
+    posix_spawn_file_actions_t *get() { return &m_actions; }
+    void changeDirectory(const std::string &directory)
+    {
+        if (m_error == 0)
+            m_error = posix_spawn_file_actions_addchdir_np(&m_actions, directory.c_str());
+    }
+    void duplicate(int from, int to)
+    {
+        if (m_error == 0)
+            m_error = posix_spawn_file_actions_adddup2(&m_actions, from, to);
+    }
+
+private:
+    posix_spawn_file_actions_t m_actions;
+    int m_error = 0;
+    bool m_initialised = false;
+};
+
+/// Owns the spawn attributes for the duration of one start.
+class SpawnAttributes final
+{
+public:
+    SpawnAttributes()
+    {
+        m_error = posix_spawnattr_init(&m_attributes);
+        m_initialised = m_error == 0;
+    }
+    ~SpawnAttributes()
+    {
+        if (m_initialised)
+            posix_spawnattr_destroy(&m_attributes);
+    }
+    SpawnAttributes(const SpawnAttributes &) = delete;
+    SpawnAttributes &operator=(const SpawnAttributes &) = delete;
+    int error() const { return m_error; }
+    posix_spawnattr_t *get() { return &m_attributes; }
+
+    void apply(const ProcessOptions &options)
+    {
+        short flags = 0;
+        if (options.defaultSignals && m_error == 0) {
+            sigset_t none;
+            sigemptyset(&none);
+            sigset_t defaults;
+            sigemptyset(&defaults);
+            sigaddset(&defaults, SIGINT);
+            sigaddset(&defaults, SIGTERM);
+            m_error = posix_spawnattr_setsigmask(&m_attributes, &none);
+            if (m_error == 0)
+                m_error = posix_spawnattr_setsigdefault(&m_attributes, &defaults);
+            flags |= POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+        }
+        if (options.ownProcessGroup && m_error == 0) {
+            m_error = posix_spawnattr_setpgroup(&m_attributes, 0);
+            flags |= POSIX_SPAWN_SETPGROUP;
+        }
+        if (m_error == 0)
+            m_error = posix_spawnattr_setflags(&m_attributes, flags);
+    }
+
+private:
+    posix_spawnattr_t m_attributes;
+    int m_error = 0;
+    bool m_initialised = false;
+};
+
+/// The caller's environment with the variables of `overrides` ("NAME=value") replaced or added.
+std::vector<std::string> childEnvironment(const std::vector<std::string> &overrides)
+{
+    const auto nameOf = [](std::string_view entry) { return entry.substr(0, entry.find('=')); };
+    std::vector<std::string> entries;
+    for (char **entry = environ; entry && *entry; ++entry) {
+        const std::string_view name = nameOf(*entry);
+        bool replaced = false;
+        for (const std::string &variable : overrides)
+            replaced = replaced || nameOf(variable) == name;
+        if (!replaced)
+            entries.emplace_back(*entry);
+    }
+    entries.insert(entries.end(), overrides.begin(), overrides.end());
+    return entries;
+}
+
+/// Pointers to `texts` followed by the terminating null pointer, as exec wants them.
+std::vector<char *> pointers(std::vector<std::string> &texts)
+{
+    std::vector<char *> result;
+    result.reserve(texts.size() + 1);
+    for (std::string &text : texts)
+        result.push_back(text.data());
+    result.push_back(nullptr);
+    return result;
+}
+
+} // namespace
+
 pid_t startProcess(const std::string &program,
                    const std::vector<std::string> &arguments,
                    const std::string & /*title*/,
-                   const std::string &workingDirectory)
+                   const ProcessOptions &options)
 {
     if (program.empty()) {
         errno = ENOENT;
         return -1;
     }
-    std::vector<char *> argv;
-    argv.reserve(arguments.size() + 2);
-    argv.push_back(const_cast<char *>(program.c_str()));
-    for (const std::string &argument : arguments)
-        argv.push_back(const_cast<char *>(argument.c_str()));
-    argv.push_back(nullptr);
+    std::vector<std::string> argumentTexts;
+    argumentTexts.reserve(arguments.size() + 1);
+    argumentTexts.push_back(program);
+    argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
+    std::vector<char *> argv = pointers(argumentTexts);
 
-    posix_spawn_file_actions_t actions;
-    if (int error = posix_spawn_file_actions_init(&actions); error != 0) {
-        errno = error;
-        return -1;
+    std::vector<std::string> environmentTexts;
+    std::vector<char *> envp;
+    if (!options.environment.empty()) {
+        environmentTexts = childEnvironment(options.environment);
+        envp = pointers(environmentTexts);
     }
-    int error = 0;
-    if (!workingDirectory.empty())
-        error = posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
+
+    // The working directory is set for the child only: other threads of the caller must not see
+    // the process's directory change.
+    SpawnFileActions actions;
+    if (!options.workingDirectory.empty())
+        actions.changeDirectory(options.workingDirectory);
+    if (options.outputDescriptor >= 0) {
+        actions.duplicate(options.outputDescriptor, STDOUT_FILENO);
+        actions.duplicate(options.outputDescriptor, STDERR_FILENO);
+    }
+    SpawnAttributes attributes;
+    attributes.apply(options);
+
+    int error = actions.error() != 0 ? actions.error() : attributes.error();
     pid_t pid = -1;
     if (error == 0)
-        error = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+        error = posix_spawnp(&pid,
+                             program.c_str(),
+                             actions.get(),
+                             attributes.get(),
+                             argv.data(),
+                             envp.empty() ? environ : envp.data());
     if (error != 0) {
         errno = error;
         return -1;
     }
     return pid;
+}
+
+pid_t startProcess(const std::string &program,
+                   const std::vector<std::string> &arguments,
+                   const std::string &title,
+                   const std::string &workingDirectory)
+{
+    ProcessOptions options;
+    options.workingDirectory = workingDirectory;
+    return startProcess(program, arguments, title, options);
 }
 
 pid_t startProcess(const std::string &program,

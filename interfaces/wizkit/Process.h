@@ -11,14 +11,41 @@
 /// unterminated quote runs to the end of the text. Empty quotes ("") give an empty argument.
 std::vector<std::string> splitArguments(const std::string &text);
 
+/// How a child is set up beyond its argument vector. The defaults start it like the caller:
+/// same directory, environment, process group, signal mask and output.
+struct ProcessOptions
+{
+    /// The child's working directory; empty: the caller's. The caller's own working directory is
+    /// never changed.
+    std::string workingDirectory;
+    /// Variables set in the child's environment as "NAME=value", each replacing a variable of the
+    /// same name that the caller's environment holds.
+    std::vector<std::string> environment;
+    /// The child leads a new process group, so that `kill(-pid, ...)` reaches whatever it
+    /// starts in turn.
+    bool ownProcessGroup = false;
+    /// The child starts with no signal blocked and SIGINT and SIGTERM at their default actions,
+    /// whatever the starting thread has blocked or caught.
+    bool defaultSignals = false;
+    /// When not negative, the child's standard output and standard error both go to this
+    /// descriptor (a pipe's write end or an open file).
+    int outputDescriptor = -1;
+};
+
 /// Starts `program` (searched on PATH unless it holds a "/") with `arguments` as its argument
-/// vector (argv[0] is `program`) without waiting for it. The child runs in `workingDirectory`
-/// when it is not empty; the caller's working directory is never changed. `title` names the
-/// child in diagnostics only.
+/// vector (argv[0] is `program`) without waiting for it, set up as `options` say. `title`
+/// names the child in diagnostics only.
 ///
 /// Returns the child's process id, or -1 when it could not be started; errno then holds the
 /// reason (e.g. ENOENT when the program was not found). The caller must reap the child
 /// (waitForProcess).
+pid_t startProcess(const std::string &program,
+                   const std::vector<std::string> &arguments,
+                   const std::string &title,
+                   const ProcessOptions &options);
+
+/// Starts `program` as above with the default options, in `workingDirectory` when it is not
+/// empty.
 pid_t startProcess(const std::string &program,
                    const std::vector<std::string> &arguments,
                    const std::string &title,

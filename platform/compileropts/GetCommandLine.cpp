@@ -17,7 +17,13 @@ extern "C" RUXVCOPT_EXPORT int GETCOMMANDLINE(const char *projectName,
     if (!projectName)
         return RUXVCOPT_BAD_ARGUMENTS;
 
-    const ProjectOptionsFile::Result result = ProjectOptionsFile::read(projectName);
+    // No exception may cross the C boundary into the caller.
+    ProjectOptionsFile::Result result;
+    try {
+        result = ProjectOptionsFile::read(projectName);
+    } catch (...) {
+        return RUXVCOPT_UNREADABLE;
+    }
     switch (result.status) {
     case ProjectOptionsFile::Status::Found:
         break;

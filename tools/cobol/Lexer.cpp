@@ -27,6 +27,17 @@ std::string upperCase(std::string_view text)
     return out;
 }
 
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
 std::string expandTabs(std::string_view raw)
 {
     std::string out;
@@ -42,17 +53,6 @@ std::string expandTabs(std::string_view raw)
     }
     return out;
 }
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-} // namespace
 
 std::vector<LexToken> Lexer::tokenize()
 {

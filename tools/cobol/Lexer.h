@@ -8,6 +8,9 @@
 
 namespace cobol {
 
+/// `line` with each tab advanced to the next multiple of 8 columns, as the lexer counts columns.
+std::string expandTabs(std::string_view line);
+
 /// Splits the text of one source file into tokens with their places.
 ///
 /// Fixed format: columns 1-6 (sequence area) and everything after column 72 are ignored; column 7

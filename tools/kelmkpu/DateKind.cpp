@@ -1,59 +1,28 @@
 #include "DateKind.h"
 
-#include <array>
 #include <cctype>
 #include <string>
 
 namespace kelmkpu {
 
-namespace {
-
-struct KindText
-{
-    DateKind kind;
-    std::string_view name;
-    std::string_view tag;
-};
-
-constexpr std::array<KindText, 6> kindTexts{{
-    {DateKind::AlwaysConflict, "ALWAYS-CONFLICT", "<always-year-and-non-year>"},
-    {DateKind::AlwaysYear, "ALWAYS-YEAR", "<always-year>"},
-    {DateKind::AlwaysNonYear, "ALWAYS-NON-YEAR", "<always-non-year>"},
-    {DateKind::UsedAsYear, "USED-AS-YEAR", "<used-as-year>"},
-    {DateKind::UsedAsNonYear, "USED-AS-NON-YEAR", "<used-as-non-year>"},
-    {DateKind::UsedAsYearAndNonYear, "USED-AS-YEAR-AND-NON-YEAR", "<used-as-year-and-non-year>"},
-}};
-
-} // namespace
-
-std::string_view kindName(DateKind kind)
-{
-    return kindTexts.at(static_cast<std::size_t>(kind)).name;
-}
-
-std::string_view kindTag(DateKind kind)
-{
-    return kindTexts.at(static_cast<std::size_t>(kind)).tag;
-}
-
 std::optional<DateKind> kindFromTag(std::string_view tag)
 {
     if (tag.size() >= 2 && tag.front() == '<' && tag.back() == '>')
         tag = tag.substr(1, tag.size() - 2);
-    std::string lower;
-    for (char c : tag)
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const auto lowerCase = [](std::string_view text) {
+        std::string lower;
+        for (char c : text)
+            lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return lower;
+    };
+    const std::string lower = lowerCase(tag);
     if (lower == "always-conflict")
         return DateKind::AlwaysConflict;
-    for (const KindText &text : kindTexts) {
-        std::string_view bare = text.tag.substr(1, text.tag.size() - 2);
-        if (lower == bare)
-            return text.kind;
-        std::string name;
-        for (char c : text.name)
-            name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (lower == name)
-            return text.kind;
+    for (int code = 0; code < kindCount; ++code) {
+        const auto kind = static_cast<DateKind>(code);
+        const std::string_view fullTag = kindTag(kind);
+        if (lower == fullTag.substr(1, fullTag.size() - 2) || lower == lowerCase(kindName(kind)))
+            return kind;
     }
     return std::nullopt;
 }

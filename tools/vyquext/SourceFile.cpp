@@ -1,5 +1,7 @@
 #include "SourceFile.h"
 
+#include "Lexer.h"
+
 #include "IException.h"
 
 #include <algorithm>
@@ -100,19 +102,8 @@ SourceFormat SourceFile::detectFormat(const std::vector<std::string> &lines, boo
 
 std::string SourceFile::expandTabs(const std::string &text)
 {
-    if (text.find('\t') == std::string::npos)
-        return text;
-    std::string out;
-    for (char c : text) {
-        if (c == '\t') {
-            do
-                out += ' ';
-            while (out.size() % 8 != 0);
-        } else {
-            out += c;
-        }
-    }
-    return out;
+    // The same columns as the COBOL lexer counts, so that both tools agree on every position.
+    return cobol::expandTabs(text);
 }
 
 } // namespace vyquext

@@ -1,13 +1,11 @@
 #include "ChildProcess.h"
 
+#include "Process.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char **environ;
 
 namespace {
 
@@ -50,20 +48,15 @@ ChildProcess::Result ChildProcess::run(const std::vector<std::string> &arguments
     FileDescriptor readEnd(fds[0]);
     FileDescriptor writeEnd(fds[1]);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, writeEnd.get(), STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, writeEnd.get(), STDERR_FILENO);
-    std::vector<char *> argv;
-    for (const std::string &arg : arguments)
-        argv.push_back(const_cast<char *>(arg.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    const int rc = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    ProcessOptions options;
+    options.outputDescriptor = writeEnd.get();
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    const pid_t pid = startProcess(arguments.front(), rest, arguments.front(), options);
+    const int startErrno = errno;
+    // The parent's copy of the write end must go, or the read below never sees the end.
     writeEnd.reset();
-    if (rc != 0) {
-        result.startError = std::strerror(rc);
+    if (pid < 0) {
+        result.startError = std::strerror(startErrno);
         return result;
     }
     char buffer[8192];
@@ -77,24 +70,24 @@ ChildProcess::Result ChildProcess::run(const std::vector<std::string> &arguments
             continue;
         break;
     }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            result.startError = std::strerror(errno);
-            return result;
-        }
-    }
-    if (WIFEXITED(status)) {
+    const ProcessResult ended = waitForProcess(pid);
+    switch (ended.ending) {
+    case ProcessResult::Ending::WaitFailed:
+        result.startError = std::strerror(errno);
+        break;
+    case ProcessResult::Ending::Exited:
         // glibc's posix_spawnp reports a program that cannot be executed as exit status 127.
         result.outcome = Outcome::Exited;
-        result.exitCode = WEXITSTATUS(status);
+        result.exitCode = ended.exitCode;
         if (result.exitCode == 127 && result.output.empty()) {
             result.outcome = Outcome::NotStarted;
             result.startError = "the program could not be executed";
         }
-    } else if (WIFSIGNALED(status)) {
+        break;
+    case ProcessResult::Ending::Signalled:
         result.outcome = Outcome::Signalled;
-        result.signal = WTERMSIG(status);
+        result.signal = ended.signal;
+        break;
     }
     return result;
 }

@@ -4,7 +4,8 @@
 #include <vector>
 
 /// Runs a program found on PATH with an argument vector (never through a shell), waits for it and
-/// captures what it writes to standard output and standard error, interleaved as written.
+/// captures what it writes to standard output and standard error, interleaved as written. The
+/// child is started by the kit's startProcess with its output sent to a pipe.
 class ChildProcess final
 {
 public:

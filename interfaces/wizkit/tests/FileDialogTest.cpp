@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
@@ -38,6 +39,7 @@ private slots:
     void selectedEntriesComeInListOrder();
     void activatingADirectoryOpensItAndAFileIsReported();
     void goesUpToTheParentDirectory();
+    void aLongDirectoryIsShortenedAtItsStartAndNeverWidensTheBrowser();
     void genericDialogReportsTheChosenFileOrNothing();
     void directoryDialogReportsTheChosenDirectory();
 
@@ -144,6 +146,32 @@ void FileDialogTest::goesUpToTheParentDirectory()
     QCOMPARE(dialog.directory(), QDir(m_dir->path()).absoluteFilePath("src"));
     QVERIFY(dialog.setDirectory("/"));
     QVERIFY(!dialog.goUp());
+}
+
+void FileDialogTest::aLongDirectoryIsShortenedAtItsStartAndNeverWidensTheBrowser()
+{
+    const QString deep = QStringLiteral("a directory with a rather long name/") + QString(60, u'x')
+                         + QStringLiteral("/the last part");
+    QVERIFY(QDir(m_dir->path()).mkpath(deep));
+    const QString full = QDir::toNativeSeparators(
+        QDir::cleanPath(QDir(m_dir->path()).absoluteFilePath(deep)));
+    EFileDialogEnhanced dialog(nullptr, m_dir->filePath(deep), "", "Files:");
+    dialog.resize(300, 300);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.width(), 300);
+
+    auto *lookIn = dialog.findChild<QLabel *>(QStringLiteral("lookIn"));
+    QVERIFY(lookIn);
+    QCOMPARE(lookIn->toolTip(), full);
+    QVERIFY2(lookIn->text().endsWith(QStringLiteral("the last part")), qPrintable(lookIn->text()));
+    QVERIFY(lookIn->text() != full);
+    QVERIFY(lookIn->fontMetrics().horizontalAdvance(lookIn->text())
+            <= lookIn->contentsRect().width());
+
+    // Given room, the whole path shows again.
+    dialog.resize(4000, 300);
+    QTRY_COMPARE(lookIn->text(), full);
 }
 
 void FileDialogTest::genericDialogReportsTheChosenFileOrNothing()

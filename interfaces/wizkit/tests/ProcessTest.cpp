@@ -6,8 +6,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <pthread.h>
 #include <sstream>
 #include <unistd.h>
 
@@ -125,6 +127,77 @@ TEST(StartProcess, ReportsTheChildsExitCode)
     const ProcessResult result = waitForProcess(pid);
     ASSERT_EQ(result.ending, ProcessResult::Ending::Exited);
     EXPECT_EQ(result.exitCode, 12);
+}
+
+TEST(StartProcess, SetsUpTheChildAsTheOptionsSay)
+{
+    ASSERT_FALSE(childProgram().empty());
+    BlankDirectory directory;
+    const fs::path report = directory.path() / "report.txt";
+    const fs::path output = directory.path() / "output.txt";
+    setenv("WIZKIT_SET", "from the parent", 1);
+    setenv("WIZKIT_KEPT", "kept", 1);
+    // The starting thread blocks SIGTERM, as kelconv's threads do.
+    sigset_t term;
+    sigemptyset(&term);
+    sigaddset(&term, SIGTERM);
+    sigset_t previous;
+    pthread_sigmask(SIG_BLOCK, &term, &previous);
+
+    struct Case
+    {
+        const char *label;
+        bool custom;
+        std::string expectedReport;
+        std::string expectedOutput;
+    };
+    const Case cases[] = {
+        {"defaults: like the caller",
+         false,
+         "WIZKIT_SET=from the parent\nWIZKIT_KEPT=kept\ngroup member\nSIGTERM blocked\n",
+         ""},
+        {"environment, own group, default signals, output to a file",
+         true,
+         "WIZKIT_SET=for the child\nWIZKIT_KEPT=kept\ngroup leader\nSIGTERM open\n",
+         "to stdout\nto stderr\n"},
+    };
+    for (const Case &c : cases) {
+        fs::remove(output);
+        const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        ASSERT_GE(fd, 0) << c.label;
+        ProcessOptions options;
+        if (c.custom) {
+            options.environment = {"WIZKIT_SET=for the child"};
+            options.ownProcessGroup = true;
+            options.defaultSignals = true;
+            options.outputDescriptor = fd;
+        }
+        const pid_t pid = startProcess(childProgram(),
+                                       std::vector<std::string>{"report", report.string()},
+                                       "test",
+                                       options);
+        ::close(fd);
+        ASSERT_GT(pid, 0) << c.label << ": " << std::strerror(errno);
+        const ProcessResult result = waitForProcess(pid);
+        EXPECT_EQ(result.ending, ProcessResult::Ending::Exited) << c.label;
+        EXPECT_EQ(readAll(report), c.expectedReport) << c.label;
+        if (c.custom) {
+            EXPECT_EQ(readAll(output), c.expectedOutput) << c.label;
+        }
+    }
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    EXPECT_STREQ(std::getenv("WIZKIT_SET"), "from the parent");
+    unsetenv("WIZKIT_SET");
+    unsetenv("WIZKIT_KEPT");
+}
+
+TEST(StartProcess, ReportsAWorkingDirectoryThatDoesNotExist)
+{
+    ProcessOptions options;
+    options.workingDirectory = "/chronex/no/such/directory";
+    errno = 0;
+    EXPECT_EQ(startProcess(childProgram(), std::vector<std::string>{"exit", "0"}, "", options), -1);
+    EXPECT_EQ(errno, ENOENT);
 }
 
 TEST(KillProcess, EndsAChildWithSigtermAndLeavesItForTheWaiter)
