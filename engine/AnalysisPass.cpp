@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <set>
+#include <sstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -46,6 +48,14 @@ void AnalysisPass::copySeedFile(const std::string &errorText)
     fs::copy_file(m_seedFile, m_temporarySeedFile, fs::copy_options::overwrite_existing, error);
     if (error)
         fail(errorText);
+}
+
+std::string AnalysisPass::temporarySeedText() const
+{
+    std::ifstream in(m_temporarySeedFile, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 void AnalysisPass::appendSeedEntries()
@@ -134,6 +144,12 @@ void AnalysisPass::run()
     const std::size_t count = m_context.files.size();
     bool tableChanged = false;
     int loop = 1;
+    // The seed entries each changing pass left behind. Kinds do not only grow (an always-year
+    // report turns a stored always-non-year into a conflict, and an always-non-year report turns
+    // the conflict back), so two programs can undo each other's change for ever. The tools see
+    // nothing but the seed entries, so entries repeating those of an earlier pass mean the passes
+    // have started to go round in a circle: the loop stops there instead of never ending.
+    std::set<std::string> earlierEntries;
     do {
         m_trace.line("XCOMP:Loop " + std::to_string(loop));
         tableChanged = false;
@@ -143,6 +159,13 @@ void AnalysisPass::run()
             m_context.observer.fileStarted(m_pass, index, count);
             if (analyse(*m_context.files[index], loop, tableChanged) == Outcome::Stop)
                 return;
+        }
+        if (tableChanged && !earlierEntries.insert(temporarySeedText()).second) {
+            m_context.console << "Error:  The analysis passes do not settle: pass " << loop
+                              << " left the same seed entries as an earlier pass.\n"
+                              << "        The analysis stops here; the conflicting kinds stay in "
+                              << m_temporarySeedFile << "." << std::endl;
+            break;
         }
         ++loop;
     } while (tableChanged);

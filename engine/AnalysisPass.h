@@ -35,6 +35,8 @@ private:
     Outcome analyse(ConversionFile &file, int loop, bool &tableChanged);
     void copySeedFile(const std::string &errorText);
     void appendSeedEntries();
+    /// The whole temporary seed file: the user's seed file and the table's entries.
+    std::string temporarySeedText() const;
     [[noreturn]] void fail(const std::string &text);
 
     SeedTable &m_table;

@@ -99,6 +99,15 @@ std::string ConversionOptionsFile::write(const std::string &sourcePath,
     const std::string setAside = PathNames::replaceExtension(path, ".c4a");
     std::error_code error;
     if (fs::exists(path, error)) {
+        // Neither file belongs to this run: a set-aside file already there (another run's, or
+        // one left by a run that did not end) is never overwritten.
+        if (fs::exists(setAside, error) || fs::is_symlink(setAside, error)) {
+            const std::string text = "The conversion options file " + path
+                                     + " cannot be set aside: " + setAside
+                                     + " exists already. Move one of them away.";
+            console << "Error:  " << text << std::endl;
+            throw IAccessError(text);
+        }
         // Never overwrite a file that could not be set aside: it belongs to someone else.
         fs::rename(path, setAside, error);
         if (error) {

@@ -370,6 +370,54 @@ TEST_F(ConversionRunTest, anUnsetWorkDirectoryEndsTheRunWithTheFileStillRunning)
     EXPECT_FALSE(fs::exists(projects / "y2k1.iwp"));
 }
 
+TEST_F(ConversionRunTest, programsUndoingEachOthersKindsStopWhenTheSeedEntriesRepeat)
+{
+    // Always-year meets always-non-year as a conflict, and always-non-year replaces the conflict:
+    // these two would re-analyse each other for ever.
+    addProgram("PROGA", programInfo("PROGA", "DATES", "ALWAYS-YEAR"));
+    addProgram("PROGB", programInfo("PROGB", "DATES", "ALWAYS-NON-YEAR"));
+
+    EXPECT_NE(run(), "");
+
+    EXPECT_EQ(calls("kelmkpu", "PROGA"), 2);
+    EXPECT_EQ(calls("kelmkpu", "PROGB"), 2);
+    EXPECT_EQ(state(0), "0x81");
+    EXPECT_EQ(state(1), "0x81");
+    EXPECT_EQ(counters(), "2/0 2/0 2/0 ");
+    const std::string temp = (out / "user seed.asd").string();
+    EXPECT_NE(console.str().find(
+                  "XCOMP:  PROGB has 1 copybooks.\n"
+                  "Error:  The analysis passes do not settle: pass 2 left the same seed entries as "
+                  "an earlier pass.\n"
+                  "        The analysis stops here; the conflicting kinds stay in "
+                  + temp + ".\n"),
+              std::string::npos)
+        << console.str();
+    EXPECT_EQ(console.str().find("XCOMP:Loop 3"), std::string::npos);
+    EXPECT_EQ(readFile(out / "user seed.asd"),
+              "* the user's seed file\n<SEED> <INCLUDE> DATES Q\n"
+              "  <always-year-and-non-year> <index> 1 <length> 2\n</SEED>\n\n");
+}
+
+TEST_F(ConversionRunTest, anOptionsFileIsNotSetAsideOverAnEarlierSetAsideOne)
+{
+    addProgram("PROGA", programInfo("PROGA", "", ""));
+    writeFile(work / "PROGA.c3a", "current options\n");
+    writeFile(work / "PROGA.c4a", "options set aside earlier\n");
+
+    EXPECT_EQ(run(), "");
+
+    const std::string text = "The conversion options file " + (work / "PROGA.c3a").string()
+                             + " cannot be set aside: " + (work / "PROGA.c4a").string()
+                             + " exists already. Move one of them away.";
+    EXPECT_EQ(observer.errorText, text);
+    EXPECT_NE(console.str().find("Error:  " + text + "\n"), std::string::npos) << console.str();
+    EXPECT_EQ(readFile(work / "PROGA.c3a"), "current options\n");
+    EXPECT_EQ(readFile(work / "PROGA.c4a"), "options set aside earlier\n");
+    EXPECT_EQ(calls("vyquext", "PROGA"), 0);
+    EXPECT_EQ(state(0), "0x94");
+}
+
 TEST_F(ConversionRunTest, anUnknownKindEndsTheRunWithTheFileStillRunning)
 {
     addProgram("PROGA", programInfo("PROGA", "DATES", "used-as-year"));
