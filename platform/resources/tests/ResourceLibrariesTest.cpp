@@ -40,15 +40,15 @@ std::vector<unsigned long> kelwizStringIds()
     return ids;
 }
 
-struct ImageSpec
+struct ExpectedImage
 {
     unsigned long id;
     QSize size;
 };
 
-std::vector<ImageSpec> kelwizImages()
+std::vector<ExpectedImage> kelwizImages()
 {
-    std::vector<ImageSpec> images = {{KelwizRes::wizardSideBitmap, {160, 320}},
+    std::vector<ExpectedImage> images = {{KelwizRes::wizardSideBitmap, {160, 320}},
                                      {KelwizRes::wizardIcon, {32, 32}},
                                      {KelwizRes::progressIcon, {32, 32}}};
     for (unsigned long id : range(KelwizRes::animationFirstFrame, KelwizRes::animationLastFrame))
@@ -122,15 +122,15 @@ private slots:
     {
         const ResourceLibrary &library = ResourceLibrary::load(QStringLiteral("KELWIZRS"));
         const QString renderDir = qEnvironmentVariable("CHRONEX_RESOURCE_RENDER_DIR");
-        for (const ImageSpec &spec : kelwizImages()) {
-            const QImage image = library.loadImage(spec.id);
-            QVERIFY2(!image.isNull(), qPrintable(QString::number(spec.id)));
-            QCOMPARE(image.size(), spec.size);
-            QVERIFY(!library.loadIcon(spec.id).isNull());
+        for (const ExpectedImage &expected : kelwizImages()) {
+            const QImage image = library.loadImage(expected.id);
+            QVERIFY2(!image.isNull(), qPrintable(QString::number(expected.id)));
+            QCOMPARE(image.size(), expected.size);
+            QVERIFY(!library.loadIcon(expected.id).isNull());
             // Set the variable to look at the images as the programs see them.
             if (!renderDir.isEmpty())
                 image.save(
-                    QDir(renderDir).filePath(QString::number(spec.id) + QStringLiteral(".png")));
+                    QDir(renderDir).filePath(QString::number(expected.id) + QStringLiteral(".png")));
         }
     }
 
