@@ -133,6 +133,15 @@ std::uint64_t AdtReader::number(std::size_t index, std::string_view what) const
 {
     const std::string_view field = m_fields[index];
     std::uint64_t value = 0;
+    // Most fields are short numbers: up to 19 digits cannot overflow, so add them up directly.
+    if (!field.empty() && field.size() <= 19) {
+        for (const char c : field) {
+            if (c < '0' || c > '9')
+                fail(std::string(what) + " as an unsigned number", describe(field));
+            value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        return value;
+    }
     const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
     if (field.empty() || ec != std::errc() || end != field.data() + field.size())
         fail(std::string(what) + " as an unsigned number", describe(field));
