@@ -14,9 +14,13 @@ constexpr std::size_t maxLineLength = 1u << 24;
 
 std::string describe(std::string_view text)
 {
+    // Appended piece by piece: GCC 12 warns (-Wrestrict) on "literal" + std::string temporaries.
+    std::string out(1, '"');
+    out.append(text.substr(0, 40));
     if (text.size() > 40)
-        return "\"" + std::string(text.substr(0, 40)) + "...\"";
-    return "\"" + std::string(text) + "\"";
+        out.append("...");
+    out += '"';
+    return out;
 }
 
 } // namespace
@@ -27,56 +31,94 @@ void AdtReader::fail(std::string_view expected, std::string_view found) const
                         + std::string(expected) + ", found " + std::string(found)));
 }
 
+AdtReader::AdtReader(std::istream &in, std::string_view fileName)
+    : m_fileName(fileName)
+{
+    char chunk[1 << 16];
+    while (in) {
+        in.read(chunk, sizeof chunk);
+        m_text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
+}
+
 bool AdtReader::nextRecord()
 {
-    if (!std::getline(m_in, m_line))
+    if (m_position >= m_text.size())
         return false;
-    ++m_lineNumber;
-    if (m_line.size() > maxLineLength)
-        fail("a line of at most 16 MiB", "a longer line");
-    if (!m_line.empty() && m_line.back() == '\r')
-        m_line.pop_back();
-    // Fields are assigned into strings kept from line to line, so reading allocates little.
+    // One pass over the line: split at tabs into views and note whether any field has an escape;
+    // escapes are resolved afterwards, only in the fields that have them.
+    const char *const begin = m_text.data() + m_position;
+    const char *const end = m_text.data() + m_text.size();
     m_fieldCount = 0;
-    auto field = [this]() -> std::string & {
-        if (m_fieldCount == m_fields.size())
-            m_fields.emplace_back();
-        std::string &f = m_fields[m_fieldCount++];
-        f.clear();
-        return f;
-    };
-    std::string *current = &field();
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < m_line.size(); ++i) {
-        const char c = m_line[i];
-        if (c == '\t') {
-            current->append(m_line, start, i - start);
-            current = &field();
-            start = i + 1;
-        } else if (c == '\\') {
-            current->append(m_line, start, i - start);
-            if (i + 1 >= m_line.size())
-                fail("an escape after a backslash", "the end of the line");
-            switch (m_line[++i]) {
-            case '\\':
-                *current += '\\';
-                break;
-            case 't':
-                *current += '\t';
-                break;
-            case 'n':
-                *current += '\n';
-                break;
-            case 'r':
-                *current += '\r';
-                break;
-            default:
-                fail("one of \\\\ \\t \\n \\r", describe(m_line.substr(i - 1, 2)));
-            }
-            start = i + 1;
+    bool escaped = false;
+    const char *fieldStart = begin;
+    const char *p = begin;
+    for (; p != end && *p != '\n'; ++p) {
+        if (*p == '\t') {
+            if (m_fieldCount == m_fields.size())
+                m_fields.emplace_back();
+            m_fields[m_fieldCount++] = std::string_view(fieldStart,
+                                                        static_cast<std::size_t>(p - fieldStart));
+            fieldStart = p + 1;
+        } else if (*p == '\\') {
+            escaped = true;
         }
     }
-    current->append(m_line, start, m_line.size() - start);
+    m_position = static_cast<std::size_t>(p - m_text.data()) + (p != end ? 1 : 0);
+    ++m_lineNumber;
+    m_line = std::string_view(begin, static_cast<std::size_t>(p - begin));
+    if (m_line.size() > maxLineLength)
+        fail("a line of at most 16 MiB", "a longer line");
+    const char *lineEnd = p;
+    if (!m_line.empty() && m_line.back() == '\r') {
+        m_line.remove_suffix(1);
+        --lineEnd;
+    }
+    if (m_fieldCount == m_fields.size())
+        m_fields.emplace_back();
+    m_fields[m_fieldCount++] = std::string_view(fieldStart,
+                                                static_cast<std::size_t>(lineEnd - fieldStart));
+    if (!escaped)
+        return true;
+    if (m_unescaped.size() < m_fieldCount)
+        m_unescaped.resize(m_fieldCount);
+    for (std::size_t f = 0; f < m_fieldCount; ++f) {
+        const std::string_view raw = m_fields[f];
+        if (raw.find('\\') == std::string_view::npos)
+            continue;
+        std::string &out = m_unescaped[f];
+        out.clear();
+        std::size_t from = 0;
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+            if (raw[i] != '\\')
+                continue;
+            out.append(raw, from, i - from);
+            if (i + 1 >= raw.size()) {
+                if (f + 1 == m_fieldCount)
+                    fail("an escape after a backslash", "the end of the line");
+                fail("one of \\\\ \\t \\n \\r", describe("\\\t"));
+            }
+            switch (raw[++i]) {
+            case '\\':
+                out += '\\';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            default:
+                fail("one of \\\\ \\t \\n \\r", describe(raw.substr(i - 1, 2)));
+            }
+            from = i + 1;
+        }
+        out.append(raw, from, raw.size() - from);
+        m_fields[f] = out;
+    }
     return true;
 }
 
@@ -89,8 +131,17 @@ void AdtReader::need(std::size_t count, std::string_view what) const
 
 std::uint64_t AdtReader::number(std::size_t index, std::string_view what) const
 {
-    const std::string &field = m_fields[index];
+    const std::string_view field = m_fields[index];
     std::uint64_t value = 0;
+    // Most fields are short numbers: up to 19 digits cannot overflow, so add them up directly.
+    if (!field.empty() && field.size() <= 19) {
+        for (const char c : field) {
+            if (c < '0' || c > '9')
+                fail(std::string(what) + " as an unsigned number", describe(field));
+            value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        return value;
+    }
     const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
     if (field.empty() || ec != std::errc() || end != field.data() + field.size())
         fail(std::string(what) + " as an unsigned number", describe(field));
@@ -99,7 +150,7 @@ std::uint64_t AdtReader::number(std::size_t index, std::string_view what) const
 
 std::int64_t AdtReader::signedNumber(std::size_t index, std::string_view what) const
 {
-    const std::string &field = m_fields[index];
+    const std::string_view field = m_fields[index];
     std::int64_t value = 0;
     const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
     if (field.empty() || ec != std::errc() || end != field.data() + field.size())
@@ -117,7 +168,7 @@ std::uint32_t AdtReader::id(std::size_t index, std::string_view what) const
 
 bool AdtReader::flag(std::size_t index, std::string_view what) const
 {
-    const std::string &field = m_fields[index];
+    const std::string_view field = m_fields[index];
     if (field == "Y")
         return true;
     if (field != "N")
@@ -152,7 +203,7 @@ AnalysisData AdtReader::read()
         fail("format version 1", describe(m_fields[1]));
 
     if (!nextRecord() || m_fields[0] != "PROGRAM")
-        fail("a PROGRAM record", m_in ? describe(m_line) : "the end of the file");
+        fail("a PROGRAM record", m_lineNumber == 2 ? describe(m_line) : "the end of the file");
     need(5, "PROGRAM");
     data.programName = text(1);
     data.sourcePath = text(2);
@@ -163,7 +214,7 @@ AnalysisData AdtReader::read()
 
     bool ended = false;
     while (nextRecord()) {
-        const std::string &tag = m_fields[0];
+        const std::string_view tag = m_fields[0];
         if (ended)
             fail("nothing after the END record", describe(tag));
         if (tag == "INCLUDE") {
@@ -260,7 +311,7 @@ AnalysisData AdtReader::read()
             item.canonicalLength = number(27, "canonical length");
             item.layoutVaries = flag(28, "LAYOUT-VARIES flag");
             item.place = place(29);
-            item.value = m_fieldCount > 32 ? text(32) : std::string();
+            item.value = m_fieldCount > 32 ? text(32) : std::string_view();
             data.items.push_back(std::move(item));
         } else if (tag == "NODE") {
             need(9, "NODE");
@@ -404,7 +455,7 @@ AnalysisData AdtReader::read()
             token.place = place(3);
             token.length = id(6, "token length");
             token.replaced = flag(7, "replaced flag");
-            token.text = m_fieldCount > 8 ? text(8) : std::string();
+            token.text = m_fieldCount > 8 ? text(8) : std::string_view();
             data.tokens.push_back(std::move(token));
         } else if (tag == "DIAG") {
             need(6, "DIAG");

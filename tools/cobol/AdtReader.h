@@ -17,8 +17,11 @@ struct SourcePlace;
 class AdtReader final
 {
 public:
-    AdtReader(std::istream &in, std::string_view fileName)
-        : m_in(in)
+    /// Reads the whole of `in` at once; `fileName` names it in messages.
+    AdtReader(std::istream &in, std::string_view fileName);
+    /// Parses `text`, the whole file's contents.
+    AdtReader(std::string text, std::string_view fileName)
+        : m_text(std::move(text))
         , m_fileName(fileName)
     {}
 
@@ -29,7 +32,7 @@ private:
     bool nextRecord();
     [[noreturn]] void fail(std::string_view expected, std::string_view found) const;
     void need(std::size_t count, std::string_view what) const;
-    const std::string &text(std::size_t index) const { return m_fields[index]; }
+    std::string_view text(std::size_t index) const { return m_fields[index]; }
     std::uint64_t number(std::size_t index, std::string_view what) const;
     std::int64_t signedNumber(std::size_t index, std::string_view what) const;
     std::uint32_t id(std::size_t index, std::string_view what) const;
@@ -39,11 +42,15 @@ private:
     Enum word(std::size_t index, std::string_view what, std::initializer_list<Enum> values) const;
     void check(const AnalysisData &data) const;
 
-    std::istream &m_in;
+    std::string m_text;         ///< the whole file
+    std::size_t m_position = 0; ///< start of the next line in m_text
     std::string m_fileName;
-    std::string m_line;
+    std::string_view m_line;
     std::uint64_t m_lineNumber = 0;
-    std::vector<std::string> m_fields; ///< reused; only the first m_fieldCount are this line's
+    /// This line's fields: views into m_text, or into m_unescaped for fields with escapes. Both
+    /// vectors are reused; only the first m_fieldCount entries are this line's.
+    std::vector<std::string_view> m_fields;
+    std::vector<std::string> m_unescaped;
     std::size_t m_fieldCount = 0;
 };
 

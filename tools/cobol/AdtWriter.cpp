@@ -3,6 +3,7 @@
 #include "AnalysisData.h"
 
 #include <charconv>
+#include <cstddef>
 #include <ostream>
 #include <string>
 
@@ -15,50 +16,62 @@ std::uint64_t oneBased(bool present, std::uint64_t offset)
     return present ? offset + 1 : 0;
 }
 
-} // namespace
+constexpr std::size_t flushSize = std::size_t(4) << 20;
 
-std::string AdtWriter::escape(std::string_view text)
+void appendEscaped(std::string &out, std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        default:
-            out += c;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const char *replacement = c == '\\'   ? "\\\\"
+                                  : c == '\t' ? "\\t"
+                                  : c == '\n' ? "\\n"
+                                  : c == '\r' ? "\\r"
+                                              : nullptr;
+        if (replacement) {
+            out.append(text, start, i - start);
+            out.append(replacement, 2);
+            start = i + 1;
         }
     }
-    return out;
+    out.append(text, start, text.size() - start);
 }
+
+} // namespace
+
+AdtWriter::AdtWriter(std::ostream &out)
+    : m_sink([&out](std::string_view piece) {
+        out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+        return static_cast<bool>(out);
+    })
+{}
 
 void AdtWriter::begin(std::string_view tag)
 {
-    m_out << tag;
+    m_buffer += tag;
 }
 
 void AdtWriter::end()
 {
-    m_out << '\n';
+    m_buffer += '\n';
+    if (m_buffer.size() >= flushSize)
+        flush();
+}
+
+void AdtWriter::flush()
+{
+    if (m_ok && !m_buffer.empty())
+        m_ok = m_sink(m_buffer);
+    m_buffer.clear();
 }
 
 void AdtWriter::field(std::string_view text)
 {
-    m_out.put('\t');
+    m_buffer += '\t';
     if (text.find_first_of("\\\t\n\r") == std::string_view::npos)
-        m_out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        m_buffer += text;
     else
-        m_out << escape(text);
+        appendEscaped(m_buffer, text);
 }
 
 void AdtWriter::field(std::uint64_t number)
@@ -66,7 +79,7 @@ void AdtWriter::field(std::uint64_t number)
     char buffer[24];
     buffer[0] = '\t';
     const auto end = std::to_chars(buffer + 1, buffer + sizeof buffer, number).ptr;
-    m_out.write(buffer, end - buffer);
+    m_buffer.append(buffer, static_cast<std::size_t>(end - buffer));
 }
 
 void AdtWriter::signedField(std::int64_t number)
@@ -74,12 +87,21 @@ void AdtWriter::signedField(std::int64_t number)
     char buffer[24];
     buffer[0] = '\t';
     const auto end = std::to_chars(buffer + 1, buffer + sizeof buffer, number).ptr;
-    m_out.write(buffer, end - buffer);
+    m_buffer.append(buffer, static_cast<std::size_t>(end - buffer));
 }
 
 void AdtWriter::flag(bool value)
 {
-    m_out << '\t' << (value ? 'Y' : 'N');
+    m_buffer += '\t';
+    m_buffer += value ? 'Y' : 'N';
+}
+
+std::string AdtWriter::escape(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    appendEscaped(out, text);
+    return out;
 }
 
 void AdtWriter::place(const SourcePlace &place)
@@ -89,9 +111,14 @@ void AdtWriter::place(const SourcePlace &place)
     field(place.column);
 }
 
-void AdtWriter::write(const AnalysisData &data)
+bool AdtWriter::write(const AnalysisData &data)
 {
-    m_out << "CHRONEX-ADT\t" << AnalysisData::formatVersion << '\n';
+    m_ok = true;
+    m_buffer.clear();
+    m_buffer.reserve(flushSize + (flushSize >> 4));
+    m_buffer += "CHRONEX-ADT\t";
+    m_buffer += std::to_string(AnalysisData::formatVersion);
+    m_buffer += '\n';
 
     begin("PROGRAM");
     field(data.programName);
@@ -166,6 +193,7 @@ void AdtWriter::write(const AnalysisData &data)
         end();
     }
 
+    std::string subscripts;
     for (const Statement &stmt : data.statements) {
         begin("STMT");
         field(stmt.id);
@@ -192,11 +220,19 @@ void AdtWriter::write(const AnalysisData &data)
             field(toString(op.refMod));
             field(op.refOffset);
             field(op.refLength);
-            std::string subscripts;
+            subscripts.clear();
             for (const Subscript &sub : op.subscripts) {
                 if (!subscripts.empty())
                     subscripts += ',';
-                subscripts += sub.item ? "#" + std::to_string(sub.item) : sub.literal;
+                if (sub.item) {
+                    char buffer[16];
+                    buffer[0] = '#';
+                    const auto end = std::to_chars(buffer + 1, buffer + sizeof buffer, sub.item)
+                                         .ptr;
+                    subscripts.append(buffer, static_cast<std::size_t>(end - buffer));
+                } else {
+                    subscripts += sub.literal;
+                }
             }
             field(subscripts);
             place(op.place);
@@ -231,6 +267,8 @@ void AdtWriter::write(const AnalysisData &data)
     field(data.tokens.size());
     field(data.diagnostics.size());
     end();
+    flush();
+    return m_ok;
 }
 
 } // namespace cobol

@@ -4,9 +4,17 @@
 #include "AdtWriter.h"
 #include "IException.h"
 
+#include "PathNames.h"
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace cobol {
 
@@ -35,31 +43,55 @@ const std::string &AnalysisData::fileOf(std::uint32_t includeId) const
 
 void AnalysisData::write(std::ostream &out) const
 {
-    AdtWriter(out).write(*this);
-    if (!out)
+    if (!AdtWriter(out).write(*this) || !out)
         ITHROW(IAccessError("The analysis data could not be written."));
 }
 
 void AnalysisData::writeFile(const std::string &path) const
 {
-    // Write beside the target and rename, so that readers never see a half-written file and a
-    // failure leaves the previous file (if any) untouched.
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            ITHROW(IAccessError("Cannot create the analysis data file " + temporary + "."));
-        AdtWriter(out).write(*this);
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
-            ITHROW(IAccessError("Cannot write the analysis data file " + temporary + "."));
-        }
+    // Write a new file beside the target and rename it over the target, so that readers never
+    // see a half-written file and a failure leaves the previous file (if any) untouched. mkstemp
+    // makes the name: no other process can have taken it first.
+    std::string hidden(1, '.');
+    hidden.append(PathNames::fileName(path)).append(".XXXXXX");
+    const std::string pattern = PathNames::join(PathNames::directory(path), hidden);
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0)
+        ITHROW(IAccessError("Cannot create the analysis data file " + pattern + ": "
+                            + std::strerror(errno) + "."));
+    const std::string temporary(name.data());
+    int error = 0;
+    const bool written = AdtWriter([fd, &error](std::string_view piece) {
+                             while (!piece.empty()) {
+                                 const ssize_t done = ::write(fd, piece.data(), piece.size());
+                                 if (done < 0 && errno == EINTR)
+                                     continue;
+                                 if (done <= 0) {
+                                     error = done < 0 ? errno : ENOSPC;
+                                     return false;
+                                 }
+                                 piece.remove_prefix(static_cast<std::size_t>(done));
+                             }
+                             return true;
+                         }).write(*this);
+    // The analysis data is an ordinary file for the user, not the owner-only mode mkstemp chose.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    if (::close(fd) != 0 && written)
+        error = errno;
+    if (!written || error != 0) {
+        ::unlink(temporary.c_str());
+        ITHROW(IAccessError("Cannot write the analysis data file " + temporary + ": "
+                            + std::strerror(error) + "."));
     }
     if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        ITHROW(IAccessError("Cannot rename " + temporary + " to " + path + "."));
+        error = errno;
+        ::unlink(temporary.c_str());
+        ITHROW(IAccessError("Cannot rename " + temporary + " to " + path + ": "
+                            + std::strerror(error) + "."));
     }
 }
 
@@ -73,7 +105,19 @@ AnalysisData AnalysisData::readFile(const std::string &path)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         ITHROW(IAccessError("Cannot open the analysis data file " + path + "."));
-    return read(in, path);
+    // One read of the whole file: the reader parses it in place.
+    std::string text;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size > 0) {
+        text.resize(static_cast<std::size_t>(size));
+        in.read(text.data(), size);
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad() || size < 0)
+        ITHROW(IAccessError("Cannot read the analysis data file " + path + "."));
+    return AdtReader(std::move(text), path).read();
 }
 
 std::string_view toString(StorageArea value)

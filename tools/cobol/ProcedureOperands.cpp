@@ -346,11 +346,13 @@ std::string ProcedureParser::relation(TokenCursor &cursor)
     } else if (t.is("EQUAL") || t.is("EQUALS")) {
         cursor.next();
         cursor.accept("TO");
-        op = "=";
+        // Move-assigned rather than assigned from a literal: GCC 12 -O2 reports a false
+        // -Wrestrict overlap for std::string::operator=(const char *) here.
+        op = std::string("=");
     } else if (t.is("GREATER") || t.is("LESS")) {
         cursor.next();
         cursor.accept("THAN");
-        op = t.is("GREATER") ? ">" : "<";
+        op = std::string(t.is("GREATER") ? ">" : "<");
         if (cursor.is("OR") && cursor.is("EQUAL", 1)) {
             cursor.next();
             cursor.next();

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
+
+#include <unistd.h>
 
 using namespace cobol;
 
@@ -179,6 +183,16 @@ TEST(AnalysisData, malformedFilesAreRejectedWithFileAndLine)
          replaced("\tPROCEDURE\t0\t0\t20\t8\t1", "\tPROCEDURE"),
          "expected 8 fields in a NODE record"},
         {"bad escape", replaced("odd\\tthing", "odd\\qthing"), "expected one of"},
+        {"backslash before a tab",
+         replaced("ITEM\t2\t5", "ITEM\t2\\\t5"),
+         "x.adt:8: expected one of"},
+        {"backslash at the line end",
+         replaced("odd\\tthing", "odd\\"),
+         "expected an escape after a backslash, found the end of the line"},
+        {"header only", "CHRONEX-ADT\t1", "x.adt:1: expected a PROGRAM record, found the end"},
+        {"no PROGRAM record",
+         "CHRONEX-ADT\t1\nITEM",
+         "x.adt:2: expected a PROGRAM record, found \"ITEM\""},
         {"dangling reference", replaced("\t1\t3\t2\t1\t0", "\t1\t3\t2\t9\t0"), "refers to 9"},
         {"wrong count", replaced("END\t2\t2", "END\t2\t3"), "expected 2 items"},
         {"orphan operand",
@@ -198,4 +212,56 @@ TEST(AnalysisData, laterFieldsAreIgnored)
     text.insert(end, "\tfuture");
     std::istringstream in(text);
     EXPECT_EQ(AnalysisData::read(in, "x.adt").nodes.size(), 1u);
+}
+
+TEST(AnalysisData, lineEndsAndTheLastNewlineDoNotMatter)
+{
+    const std::string text = writeText(sampleData());
+    std::string crlf;
+    for (char c : text) {
+        if (c == '\n')
+            crlf += '\r';
+        crlf += c;
+    }
+    const struct
+    {
+        const char *label;
+        std::string text;
+    } cases[] = {{"CR LF", crlf}, {"no final newline", text.substr(0, text.size() - 1)}};
+    for (const auto &c : cases) {
+        std::istringstream in(c.text);
+        try {
+            EXPECT_EQ(writeText(AnalysisData::read(in, "x.adt")), text) << c.label;
+        } catch (const IAccessError &error) {
+            ADD_FAILURE() << c.label << ": " << error.text();
+        }
+    }
+}
+
+TEST(AnalysisData, writeFileReplacesTheTargetAndLeavesNothingElse)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path()
+                                      / ("adt-test-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "PAYROLL.adt").string();
+    std::ofstream(path) << "old contents";
+
+    const AnalysisData data = sampleData();
+    data.writeFile(path);
+    EXPECT_EQ(writeText(AnalysisData::readFile(path)), writeText(data));
+    std::size_t files = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(dir))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 1u) << "a temporary file was left behind";
+
+    const std::string missing = (dir / "no-such-dir" / "X.adt").string();
+    try {
+        data.writeFile(missing);
+        ADD_FAILURE() << "writing into a missing directory succeeded";
+    } catch (const IAccessError &error) {
+        EXPECT_NE(error.text().find((dir / "no-such-dir").string()), std::string::npos)
+            << error.text();
+    }
+    std::filesystem::remove_all(dir);
 }

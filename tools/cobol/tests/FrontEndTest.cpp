@@ -67,13 +67,13 @@ std::string facts(const AnalysisData &data)
             out += " | ";
         out += std::string(toString(s.kind));
         if (s.context != StatementContext::None)
-            out += "/" + std::string(toString(s.context));
+            out.append("/").append(toString(s.context));
         if (!s.detail.empty())
-            out += ":" + s.detail;
+            out.append(":").append(s.detail);
         if (s.nonLinear)
             out += "~";
         for (const Operand &op : s.operands) {
-            out += " " + std::string(toString(op.role)).substr(0, 3) + ":";
+            out.append(" ").append(toString(op.role).substr(0, 3)).append(":");
             if (op.sign)
                 out += op.sign > 0 ? "+" : "-";
             out += op.kind == OperandKind::Item && op.item ? data.item(op.item)->name : op.text;
@@ -89,8 +89,11 @@ std::string facts(const AnalysisData &data)
                 out += ")";
             }
             if (op.refMod == RefMod::Constant)
-                out += "[" + std::to_string(op.refOffset) + ":" + std::to_string(op.refLength)
-                       + "]";
+                out.append("[")
+                    .append(std::to_string(op.refOffset))
+                    .append(":")
+                    .append(std::to_string(op.refLength))
+                    .append("]");
             else if (op.refMod == RefMod::Variable)
                 out += "[var]";
         }
