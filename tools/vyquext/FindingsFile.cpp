@@ -1,6 +1,7 @@
 #include "FindingsFile.h"
 
 #include "IException.h"
+#include "InputFile.h"
 
 #include <cctype>
 #include <cstdint>
@@ -11,8 +12,6 @@
 namespace vyquext {
 
 namespace {
-
-constexpr std::uintmax_t maximumSize = 64u * 1024 * 1024;
 
 std::string upper(std::string text)
 {
@@ -100,21 +99,7 @@ bool FindingsFile::isConflict(FieldKind kind)
 
 FindingsFile FindingsFile::load(const std::string &path)
 {
-    // Only plain files: a FIFO or device would block or never end.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error) && std::filesystem::exists(path, error))
-        ITHROW(IAccessError("The findings file " + path + " is not a regular file."));
-    if (std::filesystem::file_size(path, error) > maximumSize && !error)
-        ITHROW(IAccessError("The findings file " + path + " is larger than "
-                            + std::to_string(maximumSize / (1024 * 1024)) + " MiB."));
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        ITHROW(IAccessError("The findings file " + path + " cannot be opened for reading."));
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad())
-        ITHROW(IAccessError("The findings file " + path + " cannot be read."));
-    return parse(text.str(), path);
+    return parse(readInputFile(path, "findings file"), path);
 }
 
 FindingsFile FindingsFile::parse(const std::string &text, const std::string &fileName)

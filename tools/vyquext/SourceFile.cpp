@@ -3,6 +3,7 @@
 #include "Lexer.h"
 
 #include "IException.h"
+#include "InputFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -14,8 +15,6 @@
 namespace vyquext {
 
 namespace {
-
-constexpr std::uintmax_t maximumSize = 64u * 1024 * 1024;
 
 std::string upper(std::string text)
 {
@@ -37,21 +36,7 @@ std::string withoutBlanks(const std::string &text)
 
 SourceFile SourceFile::load(const std::string &path)
 {
-    // Only plain files: a FIFO or device would block or never end.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error) && std::filesystem::exists(path, error))
-        ITHROW(IAccessError("The source file " + path + " is not a regular file."));
-    if (std::filesystem::file_size(path, error) > maximumSize && !error)
-        ITHROW(IAccessError("The source file " + path + " is larger than "
-                            + std::to_string(maximumSize / (1024 * 1024)) + " MiB."));
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        ITHROW(IAccessError("The source file " + path + " cannot be opened for reading."));
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad())
-        ITHROW(IAccessError("The source file " + path + " cannot be read."));
-    return fromText(text.str(), path);
+    return fromText(readInputFile(path, "source file"), path);
 }
 
 SourceFile SourceFile::fromText(const std::string &text, const std::string &path)
