@@ -108,6 +108,15 @@ void Lexer::push(LexToken token)
                         || (token.upper == "IS" && m_pictureNext);
     else
         m_pictureNext = false;
+    if (token.kind == TokenKind::Word) {
+        if (token.upper == "END-EXEC")
+            m_exec = ExecState::Outside;
+        else if (m_exec == ExecState::AfterExec)
+            m_exec = token.upper == "SQL" || token.upper == "SQLIMS" ? ExecState::Sql
+                                                                     : ExecState::OtherBlock;
+        else if (token.upper == "EXEC" && m_exec == ExecState::Outside)
+            m_exec = ExecState::AfterExec;
+    }
     m_tokens.push_back(std::move(token));
 }
 
@@ -265,7 +274,8 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
 
     while (i < n) {
         const char c = area[i];
-        if (isSpace(c) || c == ',' || c == ';') {
+        const bool sql = m_exec == ExecState::Sql;
+        if (isSpace(c) || (c == ',' && !sql) || c == ';') {
             m_sawSpace = true;
             ++i;
             continue;
@@ -273,6 +283,8 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
         const auto column = firstColumn + static_cast<std::uint32_t>(i);
         if (c == '*' && i + 1 < n && area[i + 1] == '>')
             return;
+        if (sql && c == '-' && i + 1 < n && area[i + 1] == '-')
+            return; // an SQL comment runs to the end of the line
         auto punct = [&](std::size_t length) {
             LexToken token;
             token.kind = TokenKind::Punctuation;
@@ -322,7 +334,7 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
                 }
             }
         }
-        if (c == '(' || c == ')' || c == ':' || c == '&' || c == '/') {
+        if (c == '(' || c == ')' || c == ':' || c == '&' || c == '/' || c == ',') {
             punct(1);
             continue;
         }
