@@ -9,6 +9,7 @@
 #include "ExecRegions.h"
 #include "FindingsFile.h"
 #include "IException.h"
+#include "InstallPaths.h"
 #include "LineLayout.h"
 #include "OperandParser.h"
 #include "PathNames.h"
@@ -235,6 +236,8 @@ int Converter::run(const std::vector<std::string> &arguments, std::ostream &err)
     for (const FieldFinding &finding : findings.fields)
         if (finding.file.find('/') != std::string::npos)
             directories.push_back(PathNames::directory(finding.file));
+    // Last the installation's system members (SQLCA, DFHAID ...), as the compile pass has them.
+    directories.push_back(PathNames::join(InstallPaths::dataDirectory(), "copybooks"));
     const ConversionResult result = convert(source, findings, options->pivot, directories);
 
     report.fields = &result.fields;
