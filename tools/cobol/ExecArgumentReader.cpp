@@ -67,9 +67,12 @@ std::vector<Operand> ExecArgumentReader::operands(std::size_t first,
             && m_data.diagnostics.size() > diagnostics) {
             // The reader's message speaks of data names; here the name is a host variable.
             Diagnostic &d = m_data.diagnostics.back();
-            if (d.message.rfind("The data name ", 0) == 0)
+            if (d.message.rfind("The data name ", 0) == 0) {
+                // The precompiler would stop here; the analysis goes on without it.
+                d.severity = Diagnostic::Severity::Error;
                 d.message = "The host variable " + op.text + " in " + blockName()
                             + " is not declared.";
+            }
         }
         op.role = op.kind == OperandKind::Item ? role : OperandRole::Source;
         op.option = option;

@@ -139,7 +139,7 @@ Operand SqlStatementParser::hostOperand(std::size_t nameIndex,
         next = nameIndex + 1;
     }
     if (op.item == 0)
-        m_reader.diagnose(Diagnostic::Severity::Warning,
+        m_reader.diagnose(Diagnostic::Severity::Error,
                           name.place,
                           "The host variable :" + (qualified ? name.upper + "." : std::string())
                               + op.text + " in EXEC SQL is not declared.");
