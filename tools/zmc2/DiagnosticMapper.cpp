@@ -20,13 +20,15 @@ std::string DiagnosticMapper::map(const std::string &output) const
     out.reserve(output.size());
     std::size_t i = 0;
     while (i < output.size()) {
+        // A name starts a line or follows a blank or a quote; inside another path it is none.
+        const bool boundary = i == 0 || output[i - 1] == '\n' || output[i - 1] == ' '
+                              || output[i - 1] == '\t' || output[i - 1] == '\''
+                              || output[i - 1] == '"' || output[i - 1] == '(';
         const File *match = nullptr;
-        for (const File &file : m_files)
-            if (!file.translated.empty()
-                && output.compare(i, file.translated.size(), file.translated) == 0) {
-                match = &file;
-                break;
-            }
+        for (std::size_t f = 0; boundary && !match && f < m_files.size(); ++f)
+            if (!m_files[f].translated.empty()
+                && output.compare(i, m_files[f].translated.size(), m_files[f].translated) == 0)
+                match = &m_files[f];
         if (!match) {
             out += output[i++];
             continue;

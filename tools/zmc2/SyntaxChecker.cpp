@@ -108,6 +108,11 @@ ChildProcess::Result SyntaxChecker::run(const Options &options,
             problem = "cannot write the translation of " + include->path + " to " + target;
             return {};
         }
+        // cobc names a copybook it finds in its working directory by the name it looked for.
+        if (id != 0)
+            mapper.add(target.substr(workDirectory.size() + 1),
+                       include->path,
+                       translated.originalLines);
         mapper.add(target, include->path, std::move(translated.originalLines));
         if (id == 0)
             checked = target;
