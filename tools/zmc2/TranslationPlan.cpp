@@ -2,7 +2,9 @@
 
 #include "AnalysisData.h"
 
+#include <algorithm>
 #include <cctype>
+#include <string_view>
 
 namespace {
 
@@ -69,14 +71,15 @@ TranslationPlan TranslationPlan::of(const cobol::AnalysisData &data)
             plan.implicitMembers.push_back(include.copybook);
     if (!plan.implicitMembers.empty())
         plan.includesToTranslate.insert(0);
-    for (const cobol::Token &token : data.tokens) {
-        if (token.kind != cobol::TokenKind::Word || token.text.size() < 4)
-            continue;
-        std::string upper = token.text;
-        for (char &c : upper)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (upper == "EXEC" || upper == "DFHRESP" || upper == "DFHVALUE")
+    auto is = [](const std::string &text, std::string_view word) {
+        return text.size() == word.size()
+               && std::equal(text.begin(), text.end(), word.begin(), [](char a, char b) {
+                      return std::toupper(static_cast<unsigned char>(a)) == b;
+                  });
+    };
+    for (const cobol::Token &token : data.tokens)
+        if (token.kind == cobol::TokenKind::Word
+            && (is(token.text, "EXEC") || is(token.text, "DFHRESP") || is(token.text, "DFHVALUE")))
             plan.includesToTranslate.insert(token.place.include);
-    }
     return plan;
 }
