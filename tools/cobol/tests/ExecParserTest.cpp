@@ -131,7 +131,7 @@ struct Case
     const char *label;
     std::vector<std::string> data;
     std::vector<std::string> procedure;
-    const char *expected;
+    std::string expected;
 };
 
 TEST(ExecParser, commandsGiveTheirArgumentsWithRoleOptionAndColumn)
@@ -170,6 +170,13 @@ TEST(ExecParser, commandsGiveTheirArgumentsWithRoleOptionAndColumn)
          cicsData,
          {"EXEC CICS READ FILE('CUSTF') INTO(REC) RIDFLD(K) UPDATE END-EXEC"},
          "CICS READ SOU:'CUSTF'@FILE TAR:REC@INTO BOT:K@RIDFLD"},
+        {"a literal and a word continued inside the block",
+         cicsData,
+         {"EXEC CICS SEND TEXT FROM('CONTINUED",
+          "|-    'TEXT') LENGTH(LENGTH OF R",
+          "|-    EC) END-EXEC"},
+         "CICS SEND TEXT SOU:'CONTINUED" + std::string(30, ' ')
+             + "TEXT'@FROM SOU:LENGTH OF REC@LENGTH"},
         {"HANDLE CONDITION names labels",
          cicsData,
          {"EXEC CICS HANDLE CONDITION NOTFND(NO-REC) ERROR(BAD) END-EXEC"},

@@ -15,11 +15,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+/// Fixed-format lines written from column 8 on; a line starting with "-" has it in column 7.
 std::string fixed(const std::vector<std::string> &lines)
 {
     std::string text;
     for (const std::string &line : lines)
-        text += "       " + line + "\n";
+        text += (line.rfind("-", 0) == 0 ? "      " : "       ") + line + "\n";
     return text;
 }
 
@@ -124,6 +125,9 @@ TEST_F(ExecTranslation, cobcAcceptsTheTranslationOfEveryCommandTheSamplesUse)
                        "    EXEC CICS GETMAIN SET(WS-P) FLENGTH(100) END-EXEC",
                        "    EXEC SQL SELECT C1 INTO :DCLT.C1 FROM T",
                        "         WHERE D1 = CURRENT DATE END-EXEC",
+                       "    EXEC CICS SEND TEXT FROM('A MESSAGE CONTINUED ON THE NEXT",
+                       "-            'LINE') LENGTH(LENGTH OF SEG-",
+                       "-              AREA) ERASE END-EXEC",
                        "    IF EIBRESP = DFHRESP(NOTFND) OR DFHRESP(NORMAL)",
                        "       EXEC DLI TERM END-EXEC",
                        "    END-IF.",
@@ -134,6 +138,30 @@ TEST_F(ExecTranslation, cobcAcceptsTheTranslationOfEveryCommandTheSamplesUse)
     EXPECT_EQ(r.output, "") << "no warning either: no lone period, no stray text";
     // Nothing is left in the temporary directory.
     EXPECT_TRUE(fs::is_empty(m_root + "/tmp"));
+
+    // Free format.
+    const std::string free = write("FREE.cbl",
+                                   "identification division.\nprogram-id. free.\n"
+                                   "data division.\nworking-storage section.\n"
+                                   "01 ws-abs pic s9(15) comp-3.\n01 ws-d pic x(8).\n"
+                                   "procedure division.\n"
+                                   "    exec cics asktime abstime(ws-abs) end-exec\n"
+                                   "    exec cics formattime abstime(ws-abs)\n"
+                                   "         yymmdd(ws-d) end-exec move ws-d to ws-d\n"
+                                   "    if eibresp = dfhresp(normal) display ws-d end-if\n"
+                                   "    stop run.\n");
+    cobol::FrontEnd::Options options;
+    options.format = cobol::SourceFormat::Free;
+    options.systemCopybookDirectories = {m_system};
+    SyntaxChecker::Options freeCheck;
+    freeCheck.source = free;
+    freeCheck.freeFormat = true;
+    freeCheck.systemDirectory = m_system;
+    std::string problem;
+    const ChildProcess::Result f = SyntaxChecker::run(freeCheck,
+                                                      cobol::FrontEnd(options).parseFile(free).data,
+                                                      problem);
+    EXPECT_EQ(f.exitCode, 0) << problem << f.output;
 }
 
 TEST_F(ExecTranslation, messagesNameTheUsersFilesAndLines)
