@@ -6,9 +6,20 @@ namespace cobol {
 
 namespace {
 
-/// COBOL statements that no CICS, SQL or DL/I text holds: met at the start of a line inside a
-/// block without END-EXEC, they begin the program's next statement.
 bool startsCobolStatement(const std::vector<LexToken> &tokens, std::size_t index)
+{
+    const LexToken &token = tokens[index];
+    if (token.kind != TokenKind::Word || index == 0)
+        return false;
+    const LexToken &before = tokens[index - 1];
+    if (before.place.line == token.place.line && before.place.include == token.place.include)
+        return false;
+    return ExecBlock::isCobolOnlyVerb(token.upper);
+}
+
+} // namespace
+
+bool ExecBlock::isCobolOnlyVerb(std::string_view word)
 {
     static const char *const verbs[] = {"MOVE",       "PERFORM",     "IF",          "DISPLAY",
                                         "STOP",       "GOBACK",      "COMPUTE",     "ADD",
@@ -16,19 +27,11 @@ bool startsCobolStatement(const std::vector<LexToken> &tokens, std::size_t index
                                         "INITIALIZE", "INSPECT",     "STRING",      "UNSTRING",
                                         "ACCEPT",     "EXIT",        "SEARCH",      "ELSE",
                                         "END-IF",     "END-PERFORM", "END-EVALUATE"};
-    const LexToken &token = tokens[index];
-    if (token.kind != TokenKind::Word || index == 0)
-        return false;
-    const LexToken &before = tokens[index - 1];
-    if (before.place.line == token.place.line && before.place.include == token.place.include)
-        return false;
     for (const char *verb : verbs)
-        if (token.upper == verb)
+        if (word == verb)
             return true;
     return false;
 }
-
-} // namespace
 
 bool ExecBlock::isSeparatorPeriod(const std::vector<LexToken> &tokens, std::size_t index)
 {

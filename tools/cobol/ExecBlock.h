@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cobol {
@@ -37,6 +38,10 @@ struct ExecBlock
     /// Whether `tokens[index]` is a period that separates sentences rather than a part of a
     /// qualified SQL name (`DCLEMP.EMPNO`, no white space after it).
     static bool isSeparatorPeriod(const std::vector<LexToken> &tokens, std::size_t index);
+
+    /// Whether `word` (upper case) is a COBOL verb that no CICS, SQL or DL/I text holds (MOVE,
+    /// PERFORM, IF, STOP ...): at the start of a line it ends a block that lacks END-EXEC.
+    static bool isCobolOnlyVerb(std::string_view word);
 
     /// "CICS", "SQL", "DLI" or the language word as written.
     std::string languageName() const;

@@ -1,5 +1,7 @@
 #include "Lexer.h"
 
+#include "ExecBlock.h"
+
 #include <cctype>
 
 namespace cobol {
@@ -108,14 +110,24 @@ void Lexer::push(LexToken token)
                         || (token.upper == "IS" && m_pictureNext);
     else
         m_pictureNext = false;
+    // SQL text ends with END-EXEC, or, when that is missing, where the front end's parsers end
+    // the block (ExecBlock): after a separator period, or at a COBOL-only verb starting a line.
+    if ((m_exec == ExecState::Sql || m_exec == ExecState::OtherBlock) && !m_tokens.empty()) {
+        const LexToken &last = m_tokens.back();
+        const bool newLine = last.place.line != token.place.line;
+        if ((last.kind == TokenKind::Punctuation && last.text == "." && !token.glued)
+            || (newLine && token.kind == TokenKind::Word
+                && ExecBlock::isCobolOnlyVerb(token.upper)))
+            m_exec = ExecState::Outside;
+    }
     if (token.kind == TokenKind::Word) {
         if (token.upper == "END-EXEC")
             m_exec = ExecState::Outside;
         else if (m_exec == ExecState::AfterExec)
             m_exec = token.upper == "SQL" || token.upper == "SQLIMS" ? ExecState::Sql
                                                                      : ExecState::OtherBlock;
-        else if (token.upper == "EXEC" && m_exec == ExecState::Outside)
-            m_exec = ExecState::AfterExec;
+        else if (token.upper == "EXEC")
+            m_exec = ExecState::AfterExec; // a block without END-EXEC ends at the next EXEC
     }
     m_tokens.push_back(std::move(token));
 }

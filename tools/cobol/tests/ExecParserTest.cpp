@@ -302,6 +302,27 @@ TEST(ExecParser, brokenBlocksGiveDiagnosticsWithTheirLineAndTheRestIsRead)
         " | CICS SEND TEXT SOU:B@FROM");
 }
 
+TEST(ExecParser, sqlTextEndsWhereItsBlockEndsEvenWithoutEndExec)
+{
+    // After an EXEC SQL block without END-EXEC, commas and "--" are COBOL's again: the MOVE
+    // keeps both receivers.
+    const std::string text = program({"01 A PIC X(8).", "01 B PIC X(8).", "01 C PIC X(8)."},
+                                     {"    EXEC SQL SELECT X, Y INTO :A, :B FROM T",
+                                      "    MOVE A TO B, C",
+                                      "    EXEC CICS RETURN",
+                                      "    EXEC SQL DELETE FROM T WHERE X IN (:A, :B) END-EXEC"});
+    const FrontEnd::Result r = FrontEnd(withSystemMembers()).parseText("/src/T.cbl", text);
+    std::string moves;
+    for (const Statement &s : r.data.statements)
+        if (s.kind == StatementKind::Move)
+            for (const Operand &op : s.operands)
+                moves += op.text + " ";
+    EXPECT_EQ(moves, "A B C ");
+    EXPECT_EQ(execFacts(r.data),
+              "SQL SELECT TAR:A@INTO=T.X/ TAR:B@INTO=T.Y/ | CICS RETURN"
+              " | SQL DELETE SOU:A@WHERE=T.X/ SOU:B@WHERE=T.X/");
+}
+
 TEST(ExecParser, systemMembersAndImplicitBlocksYieldToTheUsersOwn)
 {
     SourceTree tree;
