@@ -291,9 +291,11 @@ TEST_F(ToolchainRunTest, theConvertedSourcesCompileAndNothingOutsideTheOutputDir
     }
     // The converted sources pass the compile pass again, the CICS and DB2 programs included.
     for (const fs::path &file : converted) {
-        const ToolchainRun::ProcessResult check
-            = ToolchainRun::run("zmc2", {"-i" + sources.string(), file.string()}, workingDirectory,
-                                captures);
+        const ToolchainRun::ProcessResult check = ToolchainRun::run("zmc2",
+                                                                    {"-i" + sources.string(),
+                                                                     file.string()},
+                                                                    workingDirectory,
+                                                                    captures);
         EXPECT_EQ(check.status, 0) << file << "\n" << check.output << check.errors;
     }
 

@@ -163,7 +163,9 @@ void DataDivisionParser::parse(TokenCursor &cursor)
             continue;
         }
         if (token.is("EXEC")) {
-            const ExecBlock block = ExecBlock::find(cursor.tokens(), cursor.position(), cursor.end());
+            const ExecBlock block = ExecBlock::find(cursor.tokens(),
+                                                    cursor.position(),
+                                                    cursor.end());
             m_execBlocks.push_back({cursor.position(),
                                     static_cast<std::uint32_t>(m_data.items.size()),
                                     m_sectionNode ? m_sectionNode : divisionNode});

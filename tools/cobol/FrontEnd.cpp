@@ -74,8 +74,9 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
     };
     std::vector<Implicit> implicit;
     for (const ImplicitBlocks::Block &block : ImplicitBlocks::needed(tokens, programTokens)) {
-        std::vector<LexToken> member = preprocessor.implicitMember(
-            block.member, ImplicitBlocks::place(tokens, programTokens, block.area));
+        std::vector<LexToken> member
+            = preprocessor.implicitMember(block.member,
+                                          ImplicitBlocks::place(tokens, programTokens, block.area));
         const std::size_t begin = tokens.size();
         for (LexToken &token : member)
             tokens.push_back(std::move(token));

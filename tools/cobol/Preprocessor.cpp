@@ -88,12 +88,19 @@ std::vector<LexToken> Preprocessor::run(const std::string &path, std::string_vie
     return applyReplaceStatements(expand(std::move(tokens), 0, 0, m_finalFormat));
 }
 
-std::vector<LexToken> Preprocessor::implicitMember(const std::string &name, const SourcePlace &place)
+std::vector<LexToken> Preprocessor::implicitMember(const std::string &name,
+                                                   const SourcePlace &place)
 {
     std::vector<LexToken> out;
     const std::size_t before = m_includes.size();
     m_activeFiles = {m_includes.front().path};
-    includeCopybook({name, name, "", "The system member " + name}, {}, place, 0, 0, m_finalFormat, out);
+    includeCopybook({name, name, "", "The system member " + name},
+                    {},
+                    place,
+                    0,
+                    0,
+                    m_finalFormat,
+                    out);
     if (m_includes.size() > before)
         m_includes[before].implicit = true;
     return out;
@@ -291,8 +298,13 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
     else
         ++i; // the period
 
-    includeCopybook({name, nameAsWritten, library, "Copybook " + name}, pairs, copyPlace, include, depth,
-                    format, out);
+    includeCopybook({name, nameAsWritten, library, "Copybook " + name},
+                    pairs,
+                    copyPlace,
+                    include,
+                    depth,
+                    format,
+                    out);
     return i;
 }
 
