@@ -22,101 +22,7 @@ const std::set<std::string, std::less<>> &knownStatements()
     return words;
 }
 
-const std::set<std::string, std::less<>> &keywords()
-{
-    static const std::set<std::string, std::less<>> words
-        = {"ALL",    "AND",      "AS",        "ASC",      "BETWEEN",   "BY",        "CASE",
-           "CROSS",  "CURRENT",  "DESC",      "DISTINCT", "ELSE",      "END",       "ESCAPE",
-           "EXCEPT", "EXISTS",   "FETCH",     "FIRST",    "FOR",       "FROM",      "FULL",
-           "GROUP",  "HAVING",   "IN",        "INNER",    "INTERSECT", "INTO",      "IS",
-           "JOIN",   "LEFT",     "LIKE",      "NOT",      "NULL",      "OF",        "ON",
-           "ONLY",   "OPTIMIZE", "OR",        "ORDER",    "OUTER",     "QUERYNO",   "RIGHT",
-           "ROW",    "ROWS",     "SELECT",    "SET",      "SKIP",      "SOME",      "ANY",
-           "THEN",   "UNION",    "UPDATE",    "USING",    "VALUES",    "WHEN",      "WHERE",
-           "WITH",   "UR",       "CS",        "RS",       "RR",        "READ",      "USE",
-           "KEEP",   "LOCKS",    "EXCLUSIVE", "SHARE",    "MODE",      "INDICATOR", "DESCRIPTOR"};
-    return words;
-}
-
-bool isComparison(const LexToken &t)
-{
-    return t.kind == TokenKind::Punctuation
-           && (t.text == "=" || t.text == "<" || t.text == ">" || t.text == "<=" || t.text == ">="
-               || t.text == "<>");
-}
-
-bool startsWith(const std::string &text, std::string_view prefix)
-{
-    return text.rfind(prefix, 0) == 0;
-}
-
 } // namespace
-
-bool SqlStatementParser::hostVariableAt(std::size_t index) const
-{
-    return m_reader.isPunct(index, ":") && m_reader.token(index + 1).kind == TokenKind::Word
-           && m_reader.token(index + 1).glued;
-}
-
-std::size_t SqlStatementParser::skipParentheses(std::size_t index) const
-{
-    return m_reader.isPunct(index, "(") ? m_reader.closing(index) + 1 : index + 1;
-}
-
-std::size_t SqlStatementParser::findKeyword(Range range,
-                                            std::initializer_list<std::string_view> words) const
-{
-    for (std::size_t i = range.first; i < range.last;) {
-        if (m_reader.isPunct(i, "(")) {
-            i = skipParentheses(i);
-            continue;
-        }
-        const LexToken &t = m_reader.token(i);
-        if (t.kind == TokenKind::Word
-            && std::find(words.begin(), words.end(), std::string_view(t.upper)) != words.end())
-            return i;
-        ++i;
-    }
-    return range.last;
-}
-
-std::vector<SqlStatementParser::Range> SqlStatementParser::splitList(Range range) const
-{
-    std::vector<Range> parts;
-    std::size_t start = range.first;
-    for (std::size_t i = range.first; i < range.last;) {
-        if (m_reader.isPunct(i, "(")) {
-            i = std::min(skipParentheses(i), range.last);
-            continue;
-        }
-        if (m_reader.isPunct(i, ",")) {
-            parts.push_back({start, i});
-            start = i + 1;
-        }
-        ++i;
-    }
-    if (start < range.last)
-        parts.push_back({start, range.last});
-    return parts;
-}
-
-std::string SqlStatementParser::text(Range range) const
-{
-    std::string out;
-    std::string previous;
-    for (std::size_t i = range.first; i < range.last; ++i) {
-        const LexToken &t = m_reader.token(i);
-        const std::string &piece = t.kind == TokenKind::Literal ? t.text : t.upper;
-        const bool tight = out.empty() || piece == ")" || piece == "," || piece == "."
-                           || previous == "(" || previous == "." || previous == ":"
-                           || previous == "," || (piece == "(" && t.glued);
-        if (!tight)
-            out += ' ';
-        out += piece;
-        previous = piece;
-    }
-    return out;
-}
 
 Operand SqlStatementParser::hostOperand(std::size_t nameIndex,
                                         std::size_t &next,
@@ -204,7 +110,7 @@ std::size_t SqlStatementParser::hostVariable(std::size_t index,
     std::size_t indicator = next;
     if (m_reader.isWord(indicator, "INDICATOR"))
         ++indicator;
-    if (hostVariableAt(indicator)) {
+    if (m_text.hostVariableAt(indicator)) {
         m_consumed[indicator - m_reader.block().bodyBegin] = true;
         Operand ind = hostOperand(indicator + 1, next, qualified);
         ind.role = role;
@@ -221,217 +127,11 @@ void SqlStatementParser::assignList(Range list,
 {
     std::size_t nextColumn = 0;
     for (std::size_t i = list.first; i < list.last;) {
-        if (hostVariableAt(i))
+        if (m_text.hostVariableAt(i))
             i = hostVariable(i, role, option, columns, nextColumn, /*expandStructure=*/true);
         else
             ++i;
     }
-}
-
-void SqlStatementParser::readTables(Range range)
-{
-    // Every table reference after FROM, JOIN, UPDATE, INTO (of INSERT) and in FROM lists.
-    static const std::set<std::string, std::less<>> introducers = {"FROM", "JOIN", "UPDATE"};
-    for (std::size_t i = range.first; i < range.last; ++i) {
-        const LexToken &t = m_reader.token(i);
-        const bool insertInto = t.upper == "INTO" && i > range.first
-                                && m_reader.isWord(i - 1, "INSERT");
-        if (t.kind != TokenKind::Word || (!introducers.count(t.upper) && !insertInto))
-            continue;
-        std::size_t k = i + 1;
-        for (;;) {
-            if (m_reader.token(k).kind != TokenKind::Word
-                || keywords().count(m_reader.token(k).upper))
-                break;
-            std::string table = m_reader.token(k).upper;
-            ++k;
-            while (m_reader.isPunct(k, ".") && m_reader.token(k + 1).kind == TokenKind::Word) {
-                table = m_reader.token(k + 1).upper;
-                k += 2;
-            }
-            if (std::find(m_tables.begin(), m_tables.end(), table) == m_tables.end())
-                m_tables.push_back(table);
-            m_aliases[table] = table;
-            if (m_reader.isWord(k, "AS"))
-                ++k;
-            const LexToken &alias = m_reader.token(k);
-            if (alias.kind == TokenKind::Word && !keywords().count(alias.upper) && !insertInto) {
-                m_aliases[alias.upper] = table;
-                ++k;
-            }
-            if (!m_reader.isPunct(k, ",") || insertInto)
-                break;
-            ++k;
-        }
-    }
-}
-
-SqlStatementParser::Target SqlStatementParser::column(const std::string &qualifier,
-                                                      const std::string &name) const
-{
-    std::string table;
-    if (!qualifier.empty()) {
-        const auto it = m_aliases.find(qualifier);
-        table = it != m_aliases.end() ? it->second : qualifier;
-    } else {
-        std::vector<std::string> declaring;
-        for (const std::string &candidate : m_tables) {
-            const auto it = m_schema.tables.find(candidate);
-            if (it != m_schema.tables.end()
-                && std::any_of(it->second.begin(), it->second.end(), [&](const auto &c) {
-                       return c.name == name;
-                   }))
-                declaring.push_back(candidate);
-        }
-        if (declaring.size() == 1)
-            table = declaring.front();
-        else if (declaring.empty() && m_tables.size() == 1)
-            table = m_tables.front();
-    }
-    Target target;
-    target.column = table.empty() ? name : table + "." + name;
-    if (const auto it = m_schema.tables.find(table); it != m_schema.tables.end())
-        for (const SqlSchema::Column &c : it->second)
-            if (c.name == name)
-                target.type = c.type;
-    return target;
-}
-
-SqlStatementParser::Target SqlStatementParser::expression(Range range) const
-{
-    // "expr AS alias" and "column alias" name the result; the alias is no part of it.
-    if (range.last >= range.first + 3 && m_reader.isWord(range.last - 2, "AS"))
-        range.last -= 2;
-    const std::size_t n = range.last - range.first;
-    const LexToken &a = m_reader.token(range.first);
-    const LexToken &b = m_reader.token(range.first + 1);
-    Target target;
-    target.column = text(range);
-    if (n == 2 && a.upper == "CURRENT" && b.kind == TokenKind::Word
-        && (b.upper == "DATE" || b.upper == "TIMESTAMP" || b.upper == "TIME")) {
-        target.type = b.upper;
-        return target;
-    }
-    if (n == 1 && a.kind == TokenKind::Word
-        && (a.upper == "CURRENT_DATE" || a.upper == "CURRENT_TIMESTAMP"
-            || a.upper == "CURRENT_TIME")) {
-        target.column = "CURRENT " + a.upper.substr(8);
-        target.type = a.upper.substr(8);
-        return target;
-    }
-    if (a.kind == TokenKind::Word && !keywords().count(a.upper)) {
-        if (n == 1 || (n == 2 && b.kind == TokenKind::Word && !keywords().count(b.upper)))
-            return column("", a.upper);
-        if (n == 3 && m_reader.isPunct(range.first + 1, ".")
-            && m_reader.token(range.first + 2).kind == TokenKind::Word)
-            return column(a.upper, m_reader.token(range.first + 2).upper);
-        if (m_reader.isPunct(range.first + 1, "(")
-            && m_reader.closing(range.first + 1) + 1 == range.last) {
-            const std::vector<Range> args = splitList({range.first + 2, range.last - 1});
-            if (a.upper == "DATE" || a.upper == "TIMESTAMP") {
-                target.type = a.upper;
-            } else if (a.upper == "YEAR") {
-                target.type = "YEAR";
-            } else if ((a.upper == "CHAR" || a.upper == "VARCHAR") && !args.empty()) {
-                const std::string inner = expression(args.front()).type;
-                if (startsWith(inner, "DATE") && args.size() > 1) {
-                    const std::string format = text(args[1]);
-                    if (format == "ISO" || format == "USA" || format == "EUR" || format == "JIS"
-                        || format == "LOCAL")
-                        target.type = "DATE " + format;
-                } else if (startsWith(inner, "DATE") || startsWith(inner, "TIMESTAMP")) {
-                    target.type = inner;
-                }
-            }
-        }
-    }
-    return target;
-}
-
-std::vector<SqlStatementParser::Target> SqlStatementParser::selectList(Range list) const
-{
-    std::vector<Target> targets;
-    if (m_reader.isWord(list.first, "ALL") || m_reader.isWord(list.first, "DISTINCT"))
-        ++list.first;
-    for (const Range &entry : splitList(list)) {
-        const std::size_t n = entry.last - entry.first;
-        const bool star = n >= 1 && m_reader.token(entry.last - 1).text == "*";
-        if (!star) {
-            targets.push_back(expression(entry));
-            continue;
-        }
-        // "*" or "T.*": the declared columns of the tables, in order.
-        std::vector<std::string> tables = m_tables;
-        if (n == 3) {
-            const auto alias = m_aliases.find(m_reader.token(entry.first).upper);
-            tables = {alias != m_aliases.end() ? alias->second : m_reader.token(entry.first).upper};
-        }
-        for (const std::string &table : tables)
-            if (const auto it = m_schema.tables.find(table); it != m_schema.tables.end())
-                for (const SqlSchema::Column &c : it->second)
-                    targets.push_back({table + "." + c.name, c.type});
-    }
-    return targets;
-}
-
-SqlStatementParser::Target SqlStatementParser::predicateColumn(std::size_t colon) const
-{
-    // The column on the other side of a comparison: "COL op :HV", ":HV op COL",
-    // "COL BETWEEN :A AND :B", "COL IN (:A, :B)", "COL LIKE :HV".
-    auto columnEndingAt = [&](std::size_t k) -> Target {
-        const LexToken &t = m_reader.token(k);
-        if (k < m_reader.block().bodyBegin || t.kind != TokenKind::Word
-            || keywords().count(t.upper))
-            return {};
-        if (k >= m_reader.block().bodyBegin + 2 && m_reader.isPunct(k - 1, ".")
-            && m_reader.token(k - 2).kind == TokenKind::Word)
-            return column(m_reader.token(k - 2).upper, t.upper);
-        return column("", t.upper);
-    };
-    auto columnStartingAt = [&](std::size_t k) -> Target {
-        const LexToken &t = m_reader.token(k);
-        if (t.kind != TokenKind::Word || keywords().count(t.upper))
-            return {};
-        if (m_reader.isPunct(k + 1, ".") && m_reader.token(k + 2).kind == TokenKind::Word
-            && !m_reader.isPunct(k + 3, "("))
-            return column(t.upper, m_reader.token(k + 2).upper);
-        if (m_reader.isPunct(k + 1, "("))
-            return {};
-        return column("", t.upper);
-    };
-    const std::size_t begin = m_reader.block().bodyBegin;
-    if (colon > begin) {
-        const std::size_t p = colon - 1;
-        if (isComparison(m_reader.token(p)) && p > begin)
-            return columnEndingAt(p - 1);
-        if ((m_reader.isWord(p, "LIKE") || m_reader.isWord(p, "BETWEEN")) && p > begin)
-            return columnEndingAt(p - 1);
-        if (m_reader.isWord(p, "AND")) {
-            for (std::size_t k = p; k > begin && k + 8 > p; --k)
-                if (m_reader.isWord(k - 1, "BETWEEN"))
-                    return k - 1 > begin ? columnEndingAt(k - 2) : Target();
-        }
-        // An IN list: back to its parenthesis.
-        std::size_t k = p;
-        while (k > begin
-               && (m_reader.isPunct(k, ",") || m_reader.isPunct(k, ":")
-                   || m_reader.token(k).kind == TokenKind::Word
-                   || m_reader.token(k).kind == TokenKind::Literal
-                   || m_reader.token(k).kind == TokenKind::Number)
-               && !m_reader.isWord(k, "IN"))
-            --k;
-        if (m_reader.isPunct(k, "(") && k > begin && m_reader.isWord(k - 1, "IN"))
-            return k - 1 > begin ? columnEndingAt(m_reader.isWord(k - 2, "NOT") ? k - 3 : k - 2)
-                                 : Target();
-    }
-    std::size_t after = colon + 2;
-    while (m_reader.isPunct(after, ".") || m_reader.isPunct(after, ":")
-           || m_reader.isWord(after, "INDICATOR")
-           || (m_reader.token(after).kind == TokenKind::Word && m_reader.token(after).glued))
-        ++after;
-    if (isComparison(m_reader.token(after)))
-        return columnStartingAt(after + 1);
-    return {};
 }
 
 void SqlStatementParser::declareTable(Statement &statement,
@@ -455,7 +155,7 @@ void SqlStatementParser::declareTable(Statement &statement,
                                                                 "CHECK",
                                                                 "AS",
                                                                 "IMPLICITLY"};
-    for (const Range &entry : splitList({open + 1, close})) {
+    for (const Range &entry : m_text.splitList({open + 1, close})) {
         const LexToken &name = m_reader.token(entry.first);
         if (name.kind == TokenKind::Word
             && (name.upper == "PRIMARY" || name.upper == "FOREIGN" || name.upper == "CONSTRAINT"
@@ -469,8 +169,8 @@ void SqlStatementParser::declareTable(Statement &statement,
         while (end < entry.last
                && !(m_reader.token(end).kind == TokenKind::Word
                     && typeEnds.count(m_reader.token(end).upper)))
-            end = m_reader.isPunct(end, "(") ? skipParentheses(end) : end + 1;
-        c.type = text({entry.first + 1, std::min(end, entry.last)});
+            end = m_reader.isPunct(end, "(") ? m_text.skipParentheses(end) : end + 1;
+        c.type = m_text.text({entry.first + 1, std::min(end, entry.last)});
         columns.push_back(std::move(c));
         places.push_back(name.place);
     }
@@ -528,8 +228,8 @@ void SqlStatementParser::declare(Statement &statement)
         k += 2;
     }
     const Range rest{k, block.bodyEnd};
-    const std::size_t table = findKeyword(rest, {"TABLE", "VIEW"});
-    const std::size_t cursor = findKeyword(rest, {"CURSOR"});
+    const std::size_t table = m_text.findKeyword(rest, {"TABLE", "VIEW"});
+    const std::size_t cursor = m_text.findKeyword(rest, {"CURSOR"});
     if (table < rest.last && table < cursor) {
         const std::size_t open = table + 1;
         if (m_reader.isPunct(open, "("))
@@ -540,16 +240,16 @@ void SqlStatementParser::declare(Statement &statement)
     }
     if (cursor < rest.last) {
         statement.detail = "SQL DECLARE CURSOR";
-        const std::size_t forWord = findKeyword({cursor, rest.last}, {"FOR"});
+        const std::size_t forWord = m_text.findKeyword({cursor, rest.last}, {"FOR"});
         if (forWord + 1 < rest.last
             && (m_reader.isWord(forWord + 1, "SELECT") || m_reader.isWord(forWord + 1, "WITH"))) {
             const Range queryRange{forWord + 1, rest.last};
-            readTables(queryRange);
-            const std::size_t select = findKeyword(queryRange, {"SELECT"});
-            const std::size_t from = findKeyword({select, rest.last}, {"FROM", "INTO"});
+            m_columns.readTables(queryRange);
+            const std::size_t select = m_text.findKeyword(queryRange, {"SELECT"});
+            const std::size_t from = m_text.findKeyword({select, rest.last}, {"FROM", "INTO"});
             std::vector<SqlSchema::Expression> &list = m_schema.cursors[name];
             list.clear();
-            for (const Target &target : selectList({select + 1, from}))
+            for (const Target &target : m_columns.selectList({select + 1, from}))
                 list.push_back({target.column, target.type});
         }
         return;
@@ -559,12 +259,12 @@ void SqlStatementParser::declare(Statement &statement)
 
 void SqlStatementParser::query(Range range, bool withInto)
 {
-    const std::size_t select = findKeyword(range, {"SELECT"});
+    const std::size_t select = m_text.findKeyword(range, {"SELECT"});
     if (select == range.last)
         return;
-    const std::size_t into = findKeyword({select, range.last}, {"INTO"});
-    const std::size_t from = findKeyword({select, range.last}, {"FROM"});
-    const std::vector<Target> list = selectList({select + 1, std::min(into, from)});
+    const std::size_t into = m_text.findKeyword({select, range.last}, {"INTO"});
+    const std::size_t from = m_text.findKeyword({select, range.last}, {"FROM"});
+    const std::vector<Target> list = m_columns.selectList({select + 1, std::min(into, from)});
     if (withInto && into < range.last)
         assignList({into + 1, std::max(from, into + 1)}, OperandRole::Target, "INTO", list);
 }
@@ -583,26 +283,26 @@ void SqlStatementParser::insert(Range range)
     std::vector<Target> columns;
     if (m_reader.isPunct(k, "(")) {
         const std::size_t close = m_reader.closing(k);
-        for (const Range &c : splitList({k + 1, close}))
-            columns.push_back(column(table, m_reader.token(c.first).upper));
+        for (const Range &c : m_text.splitList({k + 1, close}))
+            columns.push_back(m_columns.column(table, m_reader.token(c.first).upper));
         k = close + 1;
     } else if (const auto it = m_schema.tables.find(table); it != m_schema.tables.end()) {
         for (const SqlSchema::Column &c : it->second)
             columns.push_back({table + "." + c.name, c.type});
     }
-    const std::size_t values = findKeyword({k, range.last}, {"VALUES"});
+    const std::size_t values = m_text.findKeyword({k, range.last}, {"VALUES"});
     if (values == range.last) {
         query({k, range.last}, /*withInto=*/false);
         return;
     }
-    Range list{values + 1, findKeyword({values + 1, range.last}, {"FOR"})};
+    Range list{values + 1, m_text.findKeyword({values + 1, range.last}, {"FOR"})};
     if (m_reader.isPunct(list.first, "(")) {
         list = {list.first + 1, m_reader.closing(list.first)};
     }
     // Each value takes the next column; a host structure takes one per item.
     std::size_t nextColumn = 0;
-    for (const Range &value : splitList(list)) {
-        if (hostVariableAt(value.first)) {
+    for (const Range &value : m_text.splitList(list)) {
+        if (m_text.hostVariableAt(value.first)) {
             const std::size_t end = hostVariable(value.first,
                                                  OperandRole::Source,
                                                  "VALUES",
@@ -618,32 +318,32 @@ void SqlStatementParser::insert(Range range)
 
 void SqlStatementParser::update(Range range)
 {
-    const std::size_t set = findKeyword(range, {"SET"});
-    const std::size_t where = findKeyword({set, range.last}, {"WHERE"});
-    std::string table = m_tables.empty() ? std::string() : m_tables.front();
-    for (const Range &assignment : splitList({set + 1, where})) {
+    const std::size_t set = m_text.findKeyword(range, {"SET"});
+    const std::size_t where = m_text.findKeyword({set, range.last}, {"WHERE"});
+    std::string table = m_columns.tables().empty() ? std::string() : m_columns.tables().front();
+    for (const Range &assignment : m_text.splitList({set + 1, where})) {
         std::size_t eq = assignment.first;
         while (eq < assignment.last && !m_reader.isPunct(eq, "="))
-            eq = m_reader.isPunct(eq, "(") ? skipParentheses(eq) : eq + 1;
+            eq = m_reader.isPunct(eq, "(") ? m_text.skipParentheses(eq) : eq + 1;
         if (eq >= assignment.last)
             continue;
         std::vector<Range> left{{assignment.first, eq}};
         std::vector<Range> right{{eq + 1, assignment.last}};
         if (m_reader.isPunct(assignment.first, "(") && m_reader.isPunct(eq + 1, "(")) {
-            left = splitList({assignment.first + 1, m_reader.closing(assignment.first)});
-            right = splitList({eq + 2, m_reader.closing(eq + 1)});
+            left = m_text.splitList({assignment.first + 1, m_reader.closing(assignment.first)});
+            right = m_text.splitList({eq + 2, m_reader.closing(eq + 1)});
         }
         for (std::size_t k = 0; k < left.size() && k < right.size(); ++k) {
             const Range &value = right[k];
-            if (!hostVariableAt(value.first))
+            if (!m_text.hostVariableAt(value.first))
                 continue;
             Target target;
             const Range &name = left[k];
             if (name.last - name.first == 3 && m_reader.isPunct(name.first + 1, "."))
-                target = column(m_reader.token(name.first).upper,
-                                m_reader.token(name.first + 2).upper);
+                target = m_columns.column(m_reader.token(name.first).upper,
+                                          m_reader.token(name.first + 2).upper);
             else
-                target = column(table, m_reader.token(name.first).upper);
+                target = m_columns.column(table, m_reader.token(name.first).upper);
             std::size_t nextColumn = 0;
             hostVariable(value.first, OperandRole::Source, "SET", {target}, nextColumn, false);
         }
@@ -652,7 +352,7 @@ void SqlStatementParser::update(Range range)
 
 void SqlStatementParser::fetch(Range range)
 {
-    const std::size_t into = findKeyword(range, {"INTO"});
+    const std::size_t into = m_text.findKeyword(range, {"INTO"});
     if (into == range.last || m_reader.isWord(into + 1, "DESCRIPTOR"))
         return;
     std::vector<Target> list;
@@ -670,20 +370,20 @@ void SqlStatementParser::setAssignment(Range range)
     const std::size_t start = range.first + 1;
     std::size_t eq = start;
     while (eq < range.last && !m_reader.isPunct(eq, "="))
-        eq = m_reader.isPunct(eq, "(") ? skipParentheses(eq) : eq + 1;
+        eq = m_reader.isPunct(eq, "(") ? m_text.skipParentheses(eq) : eq + 1;
     if (eq >= range.last)
         return;
     std::vector<Range> left{{start, eq}};
     std::vector<Range> right{{eq + 1, range.last}};
     if (m_reader.isPunct(start, "(") && m_reader.isPunct(eq + 1, "(")
         && m_reader.closing(eq + 1) + 1 == range.last) {
-        left = splitList({start + 1, m_reader.closing(start)});
-        right = splitList({eq + 2, m_reader.closing(eq + 1)});
+        left = m_text.splitList({start + 1, m_reader.closing(start)});
+        right = m_text.splitList({eq + 2, m_reader.closing(eq + 1)});
     }
     for (std::size_t k = 0; k < left.size(); ++k) {
-        if (!hostVariableAt(left[k].first))
+        if (!m_text.hostVariableAt(left[k].first))
             continue;
-        const Target value = k < right.size() ? expression(right[k]) : Target();
+        const Target value = k < right.size() ? m_columns.expression(right[k]) : Target();
         std::size_t nextColumn = 0;
         hostVariable(left[k].first, OperandRole::Target, "SET", {value}, nextColumn, false);
     }
@@ -691,15 +391,15 @@ void SqlStatementParser::setAssignment(Range range)
 
 void SqlStatementParser::valuesInto(Range range)
 {
-    const std::size_t into = findKeyword(range, {"INTO"});
+    const std::size_t into = m_text.findKeyword(range, {"INTO"});
     if (into == range.last)
         return;
     Range list{range.first + 1, into};
     if (m_reader.isPunct(list.first, "(") && m_reader.closing(list.first) + 1 == into)
         list = {list.first + 1, into - 1};
     std::vector<Target> values;
-    for (const Range &value : splitList(list))
-        values.push_back(expression(value));
+    for (const Range &value : m_text.splitList(list))
+        values.push_back(m_columns.expression(value));
     assignList({into + 1, range.last}, OperandRole::Target, "INTO", values);
 }
 
@@ -729,7 +429,7 @@ void SqlStatementParser::remaining(Statement &statement, OperandRole defaultRole
         const LexToken &t = m_reader.token(i);
         if (t.kind == TokenKind::Word && clauses.count(t.upper))
             clause = t.upper;
-        if (!hostVariableAt(i) || m_consumed[i - block.bodyBegin]) {
+        if (!m_text.hostVariableAt(i) || m_consumed[i - block.bodyBegin]) {
             ++i;
             continue;
         }
@@ -744,7 +444,7 @@ void SqlStatementParser::remaining(Statement &statement, OperandRole defaultRole
             role = OperandRole::Target; // SET :HV = ..., GET DIAGNOSTICS :HV = ...
         std::vector<Target> column;
         if (role == OperandRole::Source) {
-            const Target found = predicateColumn(i);
+            const Target found = m_columns.predicateColumn(i);
             if (!found.column.empty())
                 column.push_back(found);
         }
@@ -793,7 +493,7 @@ void SqlStatementParser::parse(Statement &statement)
                           first.place,
                           "Unknown SQL statement " + verb
                               + ": its host variables are taken as read by it.");
-    readTables(all);
+    m_columns.readTables(all);
     if (verb == "DECLARE")
         declare(statement);
     else if (verb == "SELECT" || verb == "WITH")

@@ -1,34 +1,17 @@
 #pragma once
 
 #include "AnalysisData.h"
+#include "SqlColumnResolver.h"
+#include "SqlSchema.h"
+#include "SqlText.h"
 
 #include <cstddef>
-#include <map>
 #include <string>
 #include <vector>
 
 namespace cobol {
 
 class ExecArgumentReader;
-
-/// What the SQL statements of one program have declared so far: tables with their columns
-/// (DECLARE TABLE, as a DCLGEN member writes it) and cursors with their select lists.
-struct SqlSchema
-{
-    struct Column
-    {
-        std::string name; ///< upper case, as declared
-        std::string type; ///< normalised: "DATE", "CHAR(10)", "DECIMAL(7,2)"
-    };
-    /// One entry of a select list: what it is ("EMP.HIRE_DATE", "CURRENT DATE") and its type.
-    struct Expression
-    {
-        std::string text;
-        std::string type;
-    };
-    std::map<std::string, std::vector<Column>> tables; ///< by unqualified table name
-    std::map<std::string, std::vector<Expression>> cursors;
-};
 
 /// Reads one EXEC SQL statement: its kind into the statement's detail ("SQL SELECT",
 /// "SQL DECLARE TABLE") and every host variable (`:NAME`, `:STRUCT.FIELD`, with its indicator
@@ -50,28 +33,15 @@ public:
         : m_reader(reader)
         , m_schema(schema)
         , m_itemsBefore(itemsBefore)
+        , m_text(reader)
+        , m_columns(reader, schema)
     {}
 
     void parse(Statement &statement);
 
 private:
-    struct Range
-    {
-        std::size_t first = 0;
-        std::size_t last = 0; ///< one past
-    };
-    struct Target
-    {
-        std::string column;
-        std::string type;
-    };
-
-    // Token helpers.
-    bool hostVariableAt(std::size_t index) const;
-    std::size_t skipParentheses(std::size_t index) const;
-    std::size_t findKeyword(Range range, std::initializer_list<std::string_view> words) const;
-    std::vector<Range> splitList(Range range) const;
-    std::string text(Range range) const;
+    using Range = SqlText::Range;
+    using Target = SqlColumnResolver::Target;
 
     // Host variables.
     std::size_t hostVariable(std::size_t index,
@@ -87,13 +57,6 @@ private:
                     const std::string &option,
                     const std::vector<Target> &columns);
 
-    // Tables, columns and expressions.
-    void readTables(Range range);
-    Target column(const std::string &qualifier, const std::string &name) const;
-    Target expression(Range range) const;
-    std::vector<Target> selectList(Range list) const;
-    Target predicateColumn(std::size_t colon) const;
-
     // Statements.
     void declare(Statement &statement);
     void declareTable(Statement &statement, const std::string &table, std::size_t open);
@@ -108,8 +71,8 @@ private:
     const ExecArgumentReader &m_reader;
     SqlSchema &m_schema;
     std::uint32_t m_itemsBefore = 0;
-    std::map<std::string, std::string> m_aliases; ///< alias or table name -> table name
-    std::vector<std::string> m_tables;            ///< tables of this statement, in order
+    SqlText m_text;
+    SqlColumnResolver m_columns;
     std::vector<Operand> m_operands;
     std::vector<bool> m_consumed; ///< per token of the block: a host variable already read
 };
