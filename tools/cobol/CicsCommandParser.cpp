@@ -7,6 +7,48 @@
 
 namespace cobol {
 
+void CicsCommandParser::argument(Statement &statement,
+                                 const std::string &option,
+                                 CicsCommandTable::Argument kind,
+                                 std::size_t first,
+                                 std::size_t last) const
+{
+    OperandRole role = OperandRole::Argument;
+    switch (kind) {
+    case CicsCommandTable::Argument::Label:
+        for (std::size_t k = first; k < last; ++k) {
+            const LexToken &label = m_reader.token(k);
+            if (label.kind != TokenKind::Word)
+                continue;
+            Operand op;
+            op.role = OperandRole::Procedure;
+            op.kind = OperandKind::Literal;
+            op.text = label.upper;
+            op.place = label.place;
+            op.option = option;
+            statement.operands.push_back(std::move(op));
+        }
+        return;
+    case CicsCommandTable::Argument::Source:
+    case CicsCommandTable::Argument::Name:
+    case CicsCommandTable::Argument::OptionalSource:
+        role = OperandRole::Source;
+        break;
+    case CicsCommandTable::Argument::Target:
+        role = OperandRole::Target;
+        break;
+    case CicsCommandTable::Argument::Both:
+        role = OperandRole::Both;
+        break;
+    case CicsCommandTable::Argument::Flag:
+    case CicsCommandTable::Argument::Unknown:
+        role = OperandRole::Argument;
+        break;
+    }
+    for (Operand &op : m_reader.operands(first, last, role, option))
+        statement.operands.push_back(std::move(op));
+}
+
 void CicsCommandParser::parse(Statement &statement) const
 {
     const ExecBlock &block = m_reader.block();
@@ -75,40 +117,7 @@ void CicsCommandParser::parse(Statement &statement) const
             mapOnly = mapOnly || option == "MAPONLY";
             continue;
         }
-        OperandRole role = OperandRole::Argument;
-        switch (kind) {
-        case CicsCommandTable::Argument::Label:
-            for (std::size_t k = argFirst; k < argLast; ++k) {
-                const LexToken &label = m_reader.token(k);
-                if (label.kind != TokenKind::Word)
-                    continue;
-                Operand op;
-                op.role = OperandRole::Procedure;
-                op.kind = OperandKind::Literal;
-                op.text = label.upper;
-                op.place = label.place;
-                op.option = option;
-                statement.operands.push_back(std::move(op));
-            }
-            continue;
-        case CicsCommandTable::Argument::Source:
-        case CicsCommandTable::Argument::Name:
-        case CicsCommandTable::Argument::OptionalSource:
-            role = OperandRole::Source;
-            break;
-        case CicsCommandTable::Argument::Target:
-            role = OperandRole::Target;
-            break;
-        case CicsCommandTable::Argument::Both:
-            role = OperandRole::Both;
-            break;
-        case CicsCommandTable::Argument::Flag:
-        case CicsCommandTable::Argument::Unknown:
-            role = OperandRole::Argument;
-            break;
-        }
-        for (Operand &op : m_reader.operands(argFirst, argLast, role, option))
-            statement.operands.push_back(std::move(op));
+        argument(statement, option, kind, argFirst, argLast);
     }
     if ((command == "SEND MAP" && !mapOnly) || command == "RECEIVE MAP")
         implicitMapArea(statement, command);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnalysisData.h"
+#include "CicsCommandTable.h"
 
 namespace cobol {
 
@@ -22,6 +23,12 @@ public:
     void parse(Statement &statement) const;
 
 private:
+    /// The operands of one option's argument, `tokens[first, last)`, as `kind` says.
+    void argument(Statement &statement,
+                  const std::string &option,
+                  CicsCommandTable::Argument kind,
+                  std::size_t first,
+                  std::size_t last) const;
     void implicitMapArea(Statement &statement, const std::string &command) const;
 
     const ExecArgumentReader &m_reader;

@@ -98,10 +98,9 @@ void DliCommandParser::where(Statement &statement,
     flush(last);
 }
 
-void DliCommandParser::parse(Statement &statement) const
+std::string DliCommandParser::command(std::size_t &i) const
 {
     const ExecBlock &block = m_reader.block();
-    std::size_t i = block.bodyBegin;
     std::string command;
     for (const Spelling &spelling : spellings) {
         std::size_t k = i;
@@ -131,13 +130,22 @@ void DliCommandParser::parse(Statement &statement) const
                                   + ": its arguments are kept, but what it reads and writes is "
                                     "not known.");
     }
-    if (command.empty()) {
+    if (command.empty())
         m_reader.diagnose(Diagnostic::Severity::Error,
                           m_reader.tokens()[block.begin].place,
                           "Expected a DL/I command after EXEC DLI, found "
                               + (first.text.empty() ? std::string("nothing")
                                                     : "\"" + first.text + "\"")
                               + ".");
+    return command;
+}
+
+void DliCommandParser::parse(Statement &statement) const
+{
+    const ExecBlock &block = m_reader.block();
+    std::size_t i = block.bodyBegin;
+    const std::string command = this->command(i);
+    if (command.empty()) {
         statement.detail = "DLI";
         return;
     }

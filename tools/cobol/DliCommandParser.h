@@ -20,6 +20,9 @@ public:
     void parse(Statement &statement) const;
 
 private:
+    /// The command at `i` in its short spelling (`i` moves past it); empty, with an error
+    /// diagnostic, when there is none.
+    std::string command(std::size_t &i) const;
     void where(Statement &statement,
                std::size_t first,
                std::size_t last,

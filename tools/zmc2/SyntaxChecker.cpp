@@ -35,6 +35,60 @@ bool writeFile(const std::string &path, const std::string &text)
     return static_cast<bool>(out);
 }
 
+/// Writes the translation of every file `plan` names into `workDirectory` (copybooks of a
+/// library into its subdirectory), registers them with `mapper` and sets `checked` to the
+/// translated program; false, with `problem` set, when a file cannot be read or written.
+bool translateFiles(const TranslationPlan &plan,
+                    const cobol::AnalysisData &data,
+                    const SyntaxChecker::Options &options,
+                    const std::string &workDirectory,
+                    DiagnosticMapper &mapper,
+                    std::string &checked,
+                    std::string &problem)
+{
+    const cobol::SourceFormat format = data.freeFormat || options.freeFormat
+                                           ? cobol::SourceFormat::Free
+                                           : cobol::SourceFormat::Fixed;
+    std::set<std::string> written;
+    for (std::uint32_t id : plan.includesToTranslate) {
+        const cobol::Include *include = data.include(id);
+        if (!include || include->implicit || !written.insert(include->path).second)
+            continue;
+        std::string text;
+        if (!readFile(include->path, text)) {
+            problem = "cannot read " + include->path + " to translate its EXEC blocks";
+            return false;
+        }
+        // The program source is read in the format the check starts with; copybooks in the one
+        // the program ends in, as the front end reads them.
+        const ExecTranslator translator(plan,
+                                        id == 0 && !options.freeFormat ? cobol::SourceFormat::Fixed
+                                                                       : format);
+        ExecTranslator::Result translated = translator.translate(id, text);
+        const std::string name = PathNames::fileName(include->path);
+        const std::string target = id == 0
+                                       ? PathNames::join(workDirectory, name)
+                                       : PathNames::join(include->library.empty()
+                                                             ? workDirectory
+                                                             : PathNames::join(workDirectory,
+                                                                               include->library),
+                                                         name);
+        if (!writeFile(target, translated.text)) {
+            problem = "cannot write the translation of " + include->path + " to " + target;
+            return false;
+        }
+        // cobc names a copybook it finds in its working directory by the name it looked for.
+        if (id != 0)
+            mapper.add(target.substr(workDirectory.size() + 1),
+                       include->path,
+                       translated.originalLines);
+        mapper.add(target, include->path, std::move(translated.originalLines));
+        if (id == 0)
+            checked = target;
+    }
+    return true;
+}
+
 } // namespace
 
 ChildProcess::Result SyntaxChecker::run(const Options &options,
@@ -75,48 +129,10 @@ ChildProcess::Result SyntaxChecker::run(const Options &options,
     // the temporary directory, which holds the translated program and copybooks, and finds the
     // rest where it found them before, our working directory coming first.
     const std::string workDirectory = work.path();
-    const cobol::SourceFormat format = data.freeFormat || options.freeFormat
-                                           ? cobol::SourceFormat::Free
-                                           : cobol::SourceFormat::Fixed;
     DiagnosticMapper mapper;
     std::string checked = options.source;
-    std::set<std::string> written;
-    for (std::uint32_t id : plan.includesToTranslate) {
-        const cobol::Include *include = data.include(id);
-        if (!include || include->implicit || !written.insert(include->path).second)
-            continue;
-        std::string text;
-        if (!readFile(include->path, text)) {
-            problem = "cannot read " + include->path + " to translate its EXEC blocks";
-            return {};
-        }
-        // The program source is read in the format the check starts with; copybooks in the one
-        // the program ends in, as the front end reads them.
-        const ExecTranslator translator(plan,
-                                        id == 0 && !options.freeFormat ? cobol::SourceFormat::Fixed
-                                                                       : format);
-        ExecTranslator::Result translated = translator.translate(id, text);
-        const std::string name = PathNames::fileName(include->path);
-        const std::string target = id == 0
-                                       ? PathNames::join(work.path(), name)
-                                       : PathNames::join(include->library.empty()
-                                                             ? workDirectory
-                                                             : PathNames::join(workDirectory,
-                                                                               include->library),
-                                                         name);
-        if (!writeFile(target, translated.text)) {
-            problem = "cannot write the translation of " + include->path + " to " + target;
-            return {};
-        }
-        // cobc names a copybook it finds in its working directory by the name it looked for.
-        if (id != 0)
-            mapper.add(target.substr(workDirectory.size() + 1),
-                       include->path,
-                       translated.originalLines);
-        mapper.add(target, include->path, std::move(translated.originalLines));
-        if (id == 0)
-            checked = target;
-    }
+    if (!translateFiles(plan, data, options, workDirectory, mapper, checked, problem))
+        return {};
     cobc.push_back("-I" + std::filesystem::current_path(error).string());
     for (const std::string &dir : directories)
         cobc.push_back("-I" + std::filesystem::absolute(dir, error).string());
