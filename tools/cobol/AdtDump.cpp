@@ -51,6 +51,7 @@ int main(int argc, char **argv)
     }
     if (const char *cobcpy = std::getenv("COBCPY"))
         options.cobcpyDirectories = cobol::FrontEnd::splitSearchPath(cobcpy);
+    options.systemCopybookDirectories = {cobol::FrontEnd::systemCopybookDirectory()};
     try {
         const auto start = std::chrono::steady_clock::now();
         const cobol::FrontEnd::Result result = cobol::FrontEnd(options).parseFile(source);

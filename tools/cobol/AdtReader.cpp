@@ -232,6 +232,7 @@ AnalysisData AdtReader::read()
             inc.library = text(6);
             inc.qualifier = text(7);
             inc.path = text(8);
+            inc.implicit = m_fieldCount > 9 && flag(9, "implicit flag");
             data.includes.push_back(std::move(inc));
         } else if (tag == "REPLACING") {
             need(4, "REPLACING");
@@ -361,7 +362,8 @@ AnalysisData AdtReader::read()
                               StatementKind::Set,
                               StatementKind::String,
                               StatementKind::Unstring,
-                              StatementKind::Other});
+                              StatementKind::Other,
+                              StatementKind::Exec});
             stmt.context = word(3,
                                 "a statement context",
                                 {StatementContext::None,
@@ -393,7 +395,9 @@ AnalysisData AdtReader::read()
                             OperandRole::Remainder,
                             OperandRole::Counter,
                             OperandRole::Argument,
-                            OperandRole::Procedure});
+                            OperandRole::Procedure,
+                            OperandRole::Both,
+                            OperandRole::Column});
             op.kind = word(3,
                            "an operand kind",
                            {OperandKind::Item,
@@ -437,6 +441,11 @@ AnalysisData AdtReader::read()
                                                        : subs.substr(comma + 1);
             }
             op.place = place(12);
+            if (m_fieldCount > 15) {
+                op.option = text(15);
+                op.column = m_fieldCount > 16 ? text(16) : std::string_view();
+                op.sqlType = m_fieldCount > 17 ? text(17) : std::string_view();
+            }
             data.statements.back().operands.push_back(std::move(op));
         } else if (tag == "TOKEN") {
             need(8, "TOKEN");

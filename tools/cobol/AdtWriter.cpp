@@ -137,6 +137,7 @@ bool AdtWriter::write(const AnalysisData &data)
         field(inc.library);
         field(inc.qualifier);
         field(inc.path);
+        flag(inc.implicit);
         end();
         for (const auto &[from, to] : inc.replacing) {
             begin("REPLACING");
@@ -236,6 +237,9 @@ bool AdtWriter::write(const AnalysisData &data)
             }
             field(subscripts);
             place(op.place);
+            field(op.option);
+            field(op.column);
+            field(op.sqlType);
             end();
         }
     }

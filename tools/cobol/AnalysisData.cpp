@@ -255,6 +255,8 @@ std::string_view toString(StatementKind value)
         return "UNSTRING";
     case StatementKind::Other:
         return "OTHER";
+    case StatementKind::Exec:
+        return "EXEC";
     }
     return "OTHER";
 }
@@ -293,6 +295,10 @@ std::string_view toString(OperandRole value)
         return "ARGUMENT";
     case OperandRole::Procedure:
         return "PROCEDURE";
+    case OperandRole::Both:
+        return "BOTH";
+    case OperandRole::Column:
+        return "COLUMN";
     }
     return "SOURCE";
 }

@@ -39,6 +39,10 @@ struct Include
     std::uint32_t parent = 0;     ///< include that holds the COPY statement (0 = program source)
     std::uint32_t copyLine = 0;   ///< line of the word COPY in the parent's file
     std::uint32_t copyColumn = 0; ///< column of the word COPY
+    /// Added by the front end, not by a COPY of the program: the execute interface block and the
+    /// default commarea of a CICS program, the DL/I interface block of an EXEC DLI program. The
+    /// copy place is where a translator would put the block.
+    bool implicit = false;
 };
 
 enum class StorageArea { File, WorkingStorage, LocalStorage, Linkage, Other };
@@ -143,7 +147,8 @@ enum class StatementKind {
     Set,
     String,
     Unstring,
-    Other ///< recognised verb without facts of interest
+    Other, ///< recognised verb without facts of interest
+    Exec   ///< EXEC CICS, EXEC SQL or EXEC DLI ... END-EXEC: `detail` names the command
 };
 
 /// Where a Compare comes from.
@@ -155,8 +160,10 @@ enum class OperandRole {
     Compared,  ///< a side of a relational condition
     Remainder, ///< DIVIDE ... REMAINDER
     Counter,   ///< PERFORM VARYING counter, PERFORM n TIMES count
-    Argument,  ///< CALL USING argument
-    Procedure  ///< PERFORM target (literal text)
+    Argument,  ///< CALL USING argument; in EXEC, an argument whose direction is not known
+    Procedure, ///< PERFORM target (literal text); in EXEC CICS, a HANDLE label
+    Both,      ///< EXEC: read and written by the command
+    Column     ///< EXEC SQL DECLARE TABLE: a column (`column`, `sqlType`), its host item if any
 };
 
 enum class OperandKind { Item, Literal, Figurative, Function };
@@ -183,6 +190,11 @@ struct Operand
     std::uint32_t refLength = 0; ///< its length; 0 = to the end of the item
     std::vector<Subscript> subscripts;
     SourcePlace place;
+    std::string option;  ///< EXEC: the option (CICS, DL/I) or clause (SQL) of the argument
+    std::string column;  ///< EXEC SQL: the column or select-list expression the host variable
+                         ///< goes with ("EMP.HIRE_DATE", "CURRENT DATE"); EXEC DLI: the segment
+                         ///< (INTO, FROM) or "SEGMENT.FIELD" (WHERE)
+    std::string sqlType; ///< EXEC SQL: the type of `column` when known ("DATE", "CHAR(6)", ...)
 };
 
 /// One statement fact. A statement with several relational conditions gives several Compare
@@ -194,7 +206,8 @@ struct Statement
     StatementContext context = StatementContext::None;
     std::string verb;            ///< upper case verb as written (MOVE, IF, WHEN, ...)
     std::string detail;          ///< ACCEPT: DATE, DAY, DATE-YYYYMMDD, DAY-YYYYDDD, TIME...;
-                                 ///< CALL: program name; Compare: the operator (=, <, >=, ...)
+                                 ///< CALL: program name; Compare: the operator (=, <, >=, ...);
+                                 ///< Exec: language and command ("CICS ASKTIME", "SQL SELECT")
     std::uint32_t group = 0;     ///< id of the first fact of the same source statement
     std::uint32_t paragraph = 0; ///< ProgramNode id of the enclosing paragraph or section
     SourcePlace place;

@@ -146,6 +146,7 @@ void DataDivisionParser::parse(TokenCursor &cursor)
             node.place = token.place;
             node.firstToken = static_cast<std::uint32_t>(cursor.position() + 1);
             m_data.nodes.push_back(node);
+            m_sectionNode = node.id;
             m_inFd = false;
             m_stack.clear();
             m_record = 0;
@@ -162,9 +163,13 @@ void DataDivisionParser::parse(TokenCursor &cursor)
             continue;
         }
         if (token.is("EXEC")) {
-            while (!cursor.atEnd() && !cursor.is("END-EXEC"))
-                cursor.next();
-            cursor.next();
+            const ExecBlock block = ExecBlock::find(cursor.tokens(),
+                                                    cursor.position(),
+                                                    cursor.end());
+            m_execBlocks.push_back({cursor.position(),
+                                    static_cast<std::uint32_t>(m_data.items.size()),
+                                    m_sectionNode ? m_sectionNode : divisionNode});
+            cursor.setPosition(block.end);
             if (cursor.isPeriod())
                 cursor.next();
             continue;
@@ -182,6 +187,23 @@ void DataDivisionParser::parse(TokenCursor &cursor)
                  "Expected a level number or a section header in the data division, found \""
                      + token.text + "\".");
         cursor.skipSentence();
+    }
+    for (const ImplicitEntries &range : m_implicit) {
+        TokenCursor implicit(cursor.tokens(), range.begin, range.end);
+        m_area = range.area;
+        m_inFd = false;
+        m_stack.clear();
+        m_record = 0;
+        while (!implicit.atEnd()) {
+            if (isLevel(implicit.peek())) {
+                entry(implicit);
+                continue;
+            }
+            diagnose(implicit.peek().place,
+                     Diagnostic::Severity::Error,
+                     "Expected a level number, found \"" + implicit.peek().text + "\".");
+            implicit.skipSentence();
+        }
     }
     resolveReferences();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnalysisData.h"
+#include "ExecBlock.h"
 #include "LexToken.h"
 
 #include <string>
@@ -42,6 +43,17 @@ public:
 
     void parse(TokenCursor &cursor);
 
+    /// Entries a translator adds to the program (the execute interface block of a CICS
+    /// program): `tokens[begin, end)` of the cursor's token list are read in `area` after the
+    /// program's own entries, when parse() runs.
+    void addImplicit(std::size_t begin, std::size_t end, StorageArea area)
+    {
+        m_implicit.push_back({begin, end, area});
+    }
+
+    /// The EXEC blocks of the data division, in order.
+    const std::vector<DataDivisionExec> &execBlocks() const { return m_execBlocks; }
+
     /// File (FD/SD) names with the first record item declared under each.
     const std::unordered_map<std::string, std::uint32_t> &fileRecords() const
     {
@@ -65,6 +77,15 @@ private:
     std::uint32_t m_lastStorageItem = 0;
     std::string m_fdName;
     std::unordered_map<std::string, std::uint32_t> m_fileRecords;
+    std::vector<DataDivisionExec> m_execBlocks;
+    struct ImplicitEntries
+    {
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        StorageArea area = StorageArea::Linkage;
+    };
+    std::vector<ImplicitEntries> m_implicit;
+    std::uint32_t m_sectionNode = 0;
 };
 
 } // namespace cobol

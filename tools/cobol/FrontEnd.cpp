@@ -2,6 +2,8 @@
 
 #include "DataDivisionParser.h"
 #include "IException.h"
+#include "ImplicitBlocks.h"
+#include "InstallPaths.h"
 #include "Layout.h"
 #include "PathNames.h"
 #include "Preprocessor.h"
@@ -28,6 +30,11 @@ std::vector<std::string> FrontEnd::splitSearchPath(std::string_view value)
     return parts;
 }
 
+std::string FrontEnd::systemCopybookDirectory()
+{
+    return PathNames::join(InstallPaths::dataDirectory(), "copybooks");
+}
+
 FrontEnd::Result FrontEnd::parseFile(const std::string &path) const
 {
     std::ifstream in(path, std::ios::binary);
@@ -50,10 +57,32 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
     Preprocessor::Options ppOptions;
     ppOptions.includeDirectories = m_options.includeDirectories;
     ppOptions.cobcpyDirectories = m_options.cobcpyDirectories;
+    ppOptions.systemDirectories = m_options.systemCopybookDirectories;
     ppOptions.format = m_options.format;
     Preprocessor preprocessor(ppOptions, data.includes, data.diagnostics);
-    const std::vector<LexToken> tokens = preprocessor.run(path, text);
+    std::vector<LexToken> tokens = preprocessor.run(path, text);
     data.freeFormat = preprocessor.finalFormat() == SourceFormat::Free;
+
+    // The blocks a translator would add follow the program's own tokens; they are read as data
+    // entries of their section after the program's entries.
+    const std::size_t programTokens = tokens.size();
+    struct Implicit
+    {
+        std::size_t begin;
+        std::size_t end;
+        StorageArea area;
+    };
+    std::vector<Implicit> implicit;
+    for (const ImplicitBlocks::Block &block : ImplicitBlocks::needed(tokens, programTokens)) {
+        std::vector<LexToken> member
+            = preprocessor.implicitMember(block.member,
+                                          ImplicitBlocks::place(tokens, programTokens, block.area));
+        const std::size_t begin = tokens.size();
+        for (LexToken &token : member)
+            tokens.push_back(std::move(token));
+        if (tokens.size() > begin)
+            implicit.push_back({begin, tokens.size(), block.area});
+    }
 
     if (m_options.keepTokens) {
         data.tokens.reserve(tokens.size());
@@ -65,13 +94,24 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
     }
 
     std::unordered_map<std::string, std::uint32_t> fileRecords;
+    std::vector<DataDivisionExec> dataDivisionExec;
+    auto parseData = [&](TokenCursor &cursor) {
+        std::vector<DataEntryInfo> info;
+        DataDivisionParser parser(data, info);
+        for (const Implicit &range : implicit)
+            parser.addImplicit(range.begin, range.end, range.area);
+        parser.parse(cursor);
+        fileRecords = parser.fileRecords();
+        dataDivisionExec = parser.execBlocks();
+        Layout(data, info, m_options.dialect).run();
+    };
     // Division headers of the first program; a nested or following program ends it.
-    std::size_t identification = tokens.size(), dataDivision = tokens.size(),
-                procedure = tokens.size(), end = tokens.size();
-    for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
+    std::size_t identification = programTokens, dataDivision = programTokens,
+                procedure = programTokens, end = programTokens;
+    for (std::size_t i = 0; i + 1 < programTokens; ++i) {
         const LexToken &t = tokens[i];
         if (!tokens[i + 1].is("DIVISION")) {
-            if (t.is("END") && tokens[i + 1].is("PROGRAM") && procedure < tokens.size()) {
+            if (t.is("END") && tokens[i + 1].is("PROGRAM") && procedure < programTokens) {
                 end = i;
                 break;
             }
@@ -97,20 +137,20 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
             node.firstToken = static_cast<std::uint32_t>(i + 1);
             data.nodes.push_back(node);
         };
-        if ((t.is("IDENTIFICATION") || t.is("ID")) && identification == tokens.size()) {
+        if ((t.is("IDENTIFICATION") || t.is("ID")) && identification == programTokens) {
             identification = i;
             addDivision("IDENTIFICATION");
-        } else if ((t.is("IDENTIFICATION") || t.is("ID")) && procedure < tokens.size()) {
+        } else if ((t.is("IDENTIFICATION") || t.is("ID")) && procedure < programTokens) {
             end = i;
             break;
-        } else if (t.is("ENVIRONMENT") && dataDivision == tokens.size()) {
+        } else if (t.is("ENVIRONMENT") && dataDivision == programTokens) {
             addDivision("ENVIRONMENT");
-        } else if (t.is("DATA") && dataDivision == tokens.size()) {
+        } else if (t.is("DATA") && dataDivision == programTokens) {
             dataDivision = i;
             addDivision("DATA");
             // The data division ends at the procedure division (or the end of the text).
-            std::size_t stop = tokens.size();
-            for (std::size_t k = i + 2; k + 1 < tokens.size(); ++k)
+            std::size_t stop = programTokens;
+            for (std::size_t k = i + 2; k + 1 < programTokens; ++k)
                 if (tokens[k].is("PROCEDURE") && tokens[k + 1].is("DIVISION")) {
                     stop = k;
                     break;
@@ -118,12 +158,8 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
             TokenCursor cursor(tokens, i + 2, stop);
             if (cursor.isPeriod())
                 cursor.next();
-            std::vector<DataEntryInfo> info;
-            DataDivisionParser parser(data, info);
-            parser.parse(cursor);
-            fileRecords = parser.fileRecords();
-            Layout(data, info, m_options.dialect).run();
-        } else if (t.is("PROCEDURE") && procedure == tokens.size()) {
+            parseData(cursor);
+        } else if (t.is("PROCEDURE") && procedure == programTokens) {
             procedure = i;
             addDivision("PROCEDURE");
         }
@@ -135,17 +171,23 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
              "Expected PROGRAM-ID in the identification division of " + path + ", found none."});
         data.programName = PathNames::baseName(path);
     }
-    if (identification == tokens.size())
+    if (dataDivision == programTokens && !implicit.empty()) {
+        TokenCursor none(tokens, programTokens, programTokens);
+        parseData(none);
+    }
+    if (identification == programTokens)
         data.diagnostics.push_back(
             {Diagnostic::Severity::Error,
              {0, 1, 1},
              "Expected IDENTIFICATION DIVISION in " + path + ", found none."});
-    if (procedure < tokens.size()) {
+    ProcedureParser procedureParser(data, fileRecords);
+    procedureParser.dataDivisionExec(tokens, dataDivisionExec);
+    if (procedure < programTokens) {
         TokenCursor cursor(tokens, procedure, end);
-        ProcedureParser(data, fileRecords).parse(cursor);
+        procedureParser.parse(cursor);
     }
-    result.recognised = identification < tokens.size() && procedure < tokens.size();
-    if (procedure == tokens.size())
+    result.recognised = identification < programTokens && procedure < programTokens;
+    if (procedure == programTokens)
         data.diagnostics.push_back({Diagnostic::Severity::Error,
                                     {0, 1, 1},
                                     "Expected PROCEDURE DIVISION in " + path + ", found none."});

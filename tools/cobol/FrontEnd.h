@@ -13,6 +13,12 @@ namespace cobol {
 /// The COBOL front end: reads a program, expands its copybooks, lays out its data and collects
 /// the facts of its procedure division into an AnalysisData.
 ///
+/// EXEC CICS, EXEC SQL and EXEC DLI blocks become statements of kind Exec. A program with EXEC
+/// CICS gets the execute interface block DFHEIBLK and, unless it declares one, the commarea
+/// DFHCOMMAREA in its linkage section, as the CICS translator adds them; a program with EXEC DLI
+/// gets the DL/I interface block DLZDIB in its working storage. They are includes marked
+/// implicit, read from the first directory that holds the member.
+///
 /// Problems in the source never throw: they become diagnostics (file, line, column, message) and
 /// parsing goes on at the next entry, statement or period. Only a program source that cannot be
 /// read throws (IAccessError naming the file).
@@ -23,6 +29,9 @@ public:
     {
         std::vector<std::string> includeDirectories;
         std::vector<std::string> cobcpyDirectories;
+        /// The installation's system members (SQLCA, DFHAID, DFHBMSCA, DFHEIBLK, ...), searched
+        /// after every other directory, so that a user's member of the same name wins.
+        std::vector<std::string> systemCopybookDirectories;
         SourceFormat format = SourceFormat::Fixed;
         Dialect dialect;
         bool keepTokens = true; ///< copy every token into AnalysisData::tokens
@@ -46,6 +55,9 @@ public:
 
     /// Splits a colon-separated search path (as in COBCPY), dropping empty entries.
     static std::vector<std::string> splitSearchPath(std::string_view value);
+
+    /// The installation's directory of system members: `<data directory>/copybooks`.
+    static std::string systemCopybookDirectory();
 
 private:
     Options m_options;

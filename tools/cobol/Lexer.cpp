@@ -1,5 +1,7 @@
 #include "Lexer.h"
 
+#include "ExecBlock.h"
+
 #include <cctype>
 
 namespace cobol {
@@ -108,6 +110,25 @@ void Lexer::push(LexToken token)
                         || (token.upper == "IS" && m_pictureNext);
     else
         m_pictureNext = false;
+    // SQL text ends with END-EXEC, or, when that is missing, where the front end's parsers end
+    // the block (ExecBlock): after a separator period, or at a COBOL-only verb starting a line.
+    if ((m_exec == ExecState::Sql || m_exec == ExecState::OtherBlock) && !m_tokens.empty()) {
+        const LexToken &last = m_tokens.back();
+        const bool newLine = last.place.line != token.place.line;
+        if ((last.kind == TokenKind::Punctuation && last.text == "." && !token.glued)
+            || (newLine && token.kind == TokenKind::Word
+                && ExecBlock::isCobolOnlyVerb(token.upper)))
+            m_exec = ExecState::Outside;
+    }
+    if (token.kind == TokenKind::Word) {
+        if (token.upper == "END-EXEC")
+            m_exec = ExecState::Outside;
+        else if (m_exec == ExecState::AfterExec)
+            m_exec = token.upper == "SQL" || token.upper == "SQLIMS" ? ExecState::Sql
+                                                                     : ExecState::OtherBlock;
+        else if (token.upper == "EXEC")
+            m_exec = ExecState::AfterExec; // a block without END-EXEC ends at the next EXEC
+    }
     m_tokens.push_back(std::move(token));
 }
 
@@ -265,7 +286,8 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
 
     while (i < n) {
         const char c = area[i];
-        if (isSpace(c) || c == ',' || c == ';') {
+        const bool sql = m_exec == ExecState::Sql;
+        if (isSpace(c) || (c == ',' && !sql) || c == ';') {
             m_sawSpace = true;
             ++i;
             continue;
@@ -273,6 +295,8 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
         const auto column = firstColumn + static_cast<std::uint32_t>(i);
         if (c == '*' && i + 1 < n && area[i + 1] == '>')
             return;
+        if (sql && c == '-' && i + 1 < n && area[i + 1] == '-')
+            return; // an SQL comment runs to the end of the line
         auto punct = [&](std::size_t length) {
             LexToken token;
             token.kind = TokenKind::Punctuation;
@@ -322,7 +346,7 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
                 }
             }
         }
-        if (c == '(' || c == ')' || c == ':' || c == '&' || c == '/') {
+        if (c == '(' || c == ')' || c == ':' || c == '&' || c == '/' || c == ',') {
             punct(1);
             continue;
         }

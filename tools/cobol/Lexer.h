@@ -20,7 +20,8 @@ std::string expandTabs(std::string_view line);
 /// continuation). Free format: the whole line is code. In both, `*>` starts a comment and
 /// `>>SOURCE FORMAT [IS] FREE|FIXED` or `$SET SOURCEFORMAT"FREE"` switch the format for the rest
 /// of the file; other `>>` directive lines are skipped. Tabs advance to the next multiple of 8;
-/// columns count after that expansion.
+/// columns count after that expansion. Inside EXEC SQL ... END-EXEC, `--` starts a comment and
+/// commas are tokens of their own (SQL lists are separated by them).
 class Lexer final
 {
 public:
@@ -63,6 +64,9 @@ private:
     bool m_literalOpen = false; ///< the last token is a literal continued on the next line
     char m_literalQuote = '\'';
     bool m_sawSpace = true;
+    /// Where the tokens stand relative to an EXEC block: SQL text reads comments and commas.
+    enum class ExecState { Outside, AfterExec, Sql, OtherBlock };
+    ExecState m_exec = ExecState::Outside;
 };
 
 } // namespace cobol

@@ -88,6 +88,24 @@ std::vector<LexToken> Preprocessor::run(const std::string &path, std::string_vie
     return applyReplaceStatements(expand(std::move(tokens), 0, 0, m_finalFormat));
 }
 
+std::vector<LexToken> Preprocessor::implicitMember(const std::string &name,
+                                                   const SourcePlace &place)
+{
+    std::vector<LexToken> out;
+    const std::size_t before = m_includes.size();
+    m_activeFiles = {m_includes.front().path};
+    includeCopybook({name, name, "", "The system member " + name},
+                    {},
+                    place,
+                    0,
+                    0,
+                    m_finalFormat,
+                    out);
+    if (m_includes.size() > before)
+        m_includes[before].implicit = true;
+    return out;
+}
+
 std::vector<LexToken> Preprocessor::applyReplaceStatements(std::vector<LexToken> tokens)
 {
     // REPLACE ==a== BY ==b== ... . applies to the text after it (copybooks already expanded)
@@ -142,6 +160,9 @@ std::string Preprocessor::resolve(const std::string &name,
     directories.insert(directories.end(),
                        m_options.cobcpyDirectories.begin(),
                        m_options.cobcpyDirectories.end());
+    directories.insert(directories.end(),
+                       m_options.systemDirectories.begin(),
+                       m_options.systemDirectories.end());
     std::vector<std::string> names = {name};
     if (lowerCase(name) != name)
         names.push_back(lowerCase(name));
@@ -195,6 +216,11 @@ std::vector<LexToken> Preprocessor::expand(std::vector<LexToken> tokens,
                 seenIdentification = true;
             if (token.upper == "COPY") {
                 i = copyStatement(tokens, i, include, depth, format, out);
+                continue;
+            }
+            if (token.upper == "EXEC" && i + 3 < tokens.size() && tokens[i + 1].is("SQL")
+                && tokens[i + 2].is("INCLUDE")) {
+                i = sqlInclude(tokens, i, include, depth, format, out);
                 continue;
             }
             if (token.upper == "EJECT" || token.upper == "SKIP1" || token.upper == "SKIP2"
@@ -272,14 +298,34 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
     else
         ++i; // the period
 
+    includeCopybook({name, nameAsWritten, library, "Copybook " + name},
+                    pairs,
+                    copyPlace,
+                    include,
+                    depth,
+                    format,
+                    out);
+    return i;
+}
+
+void Preprocessor::includeCopybook(const Member &member,
+                                   const std::vector<ReplacingPair> &pairs,
+                                   const SourcePlace &copyPlace,
+                                   std::uint32_t include,
+                                   int depth,
+                                   SourceFormat format,
+                                   std::vector<LexToken> &out)
+{
+    const std::string &name = member.name;
+    const std::string &library = member.library;
     const std::string &includingFile = m_includes[include].path;
-    const std::string path = resolve(nameAsWritten, library, includingFile);
+    const std::string path = resolve(member.nameAsWritten, library, includingFile);
     if (path.empty()) {
         error(copyPlace,
-              "Copybook " + name + (library.empty() ? "" : " of " + library)
+              member.subject + (library.empty() ? "" : " of " + library)
                   + " was not found in the include directories, " + "the directory of "
                   + includingFile + " or COBCPY.");
-        return i;
+        return;
     }
     std::error_code ec;
     std::string canonical = std::filesystem::weakly_canonical(path, ec).string();
@@ -288,16 +334,16 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
     if (std::find(m_activeFiles.begin(), m_activeFiles.end(), canonical) != m_activeFiles.end()) {
         error(copyPlace,
               "Copybook " + name + " includes itself (" + path + "); not expanded again.");
-        return i;
+        return;
     }
     if (depth >= maxDepth) {
         error(copyPlace, "Copybooks are nested more than 50 deep at " + name + ".");
-        return i;
+        return;
     }
     std::string text;
     if (!readWholeFile(path, text)) {
         error(copyPlace, "Copybook " + path + " cannot be read.");
-        return i;
+        return;
     }
 
     Include inc;
@@ -329,6 +375,37 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
         body = applyReplacing(body, pairs);
     for (LexToken &token : body)
         out.push_back(std::move(token));
+}
+
+std::size_t Preprocessor::sqlInclude(const std::vector<LexToken> &tokens,
+                                     std::size_t at,
+                                     std::uint32_t include,
+                                     int depth,
+                                     SourceFormat format,
+                                     std::vector<LexToken> &out)
+{
+    // EXEC SQL INCLUDE member END-EXEC [.]: the block stays (the parsers read it as a
+    // statement) and the member's text follows it, as a precompiler puts it in its place.
+    const LexToken &member = tokens[at + 3];
+    if (!(member.isWordLike() || member.kind == TokenKind::Literal) || at + 4 >= tokens.size()
+        || !tokens[at + 4].is("END-EXEC")) {
+        out.push_back(tokens[at]);
+        return at + 1;
+    }
+    const SourcePlace place = tokens[at].place;
+    std::size_t i = at + 5;
+    if (i < tokens.size() && tokens[i].text == ".")
+        ++i;
+    for (std::size_t k = at; k < i; ++k)
+        out.push_back(tokens[k]);
+    const std::string name = member.kind == TokenKind::Literal ? unquoted(member) : member.upper;
+    includeCopybook({name, unquoted(member), "", "The member " + name + " of EXEC SQL INCLUDE"},
+                    {},
+                    place,
+                    include,
+                    depth,
+                    format,
+                    out);
     return i;
 }
 

@@ -7,7 +7,7 @@
 
 namespace cobol {
 
-/// Expands COPY statements: finds the copybook, reads and tokenizes it, expands the COPY
+/// Expands COPY statements and EXEC SQL INCLUDE: finds the copybook, reads and tokenizes it, expands the COPY
 /// statements inside it (nested includes), applies the REPLACING phrase to the whole expanded
 /// text, and splices the result in place of the statement. Each COPY becomes an Include in the
 /// include tree. Also drops listing statements (EJECT, SKIP1-3, TITLE) and CBL/PROCESS cards.
@@ -26,6 +26,9 @@ public:
     {
         std::vector<std::string> includeDirectories;
         std::vector<std::string> cobcpyDirectories; ///< usually split from $COBCPY
+        /// Searched last: the installation's own system members (SQLCA, DFHAID, DFHEIBLK ...),
+        /// so that a user's member of the same name wins.
+        std::vector<std::string> systemDirectories;
         SourceFormat format = SourceFormat::Fixed;
     };
 
@@ -39,6 +42,11 @@ public:
 
     /// Expands the program source `text` read from `path` (include 0, which this call adds).
     std::vector<LexToken> run(const std::string &path, std::string_view text);
+
+    /// Reads the member `name` as an include the front end adds itself (Include::implicit), placed
+    /// at `place` in the program source, and returns its expanded tokens; empty (with an error
+    /// diagnostic) when no directory holds it. The user's directories are searched first.
+    std::vector<LexToken> implicitMember(const std::string &name, const SourcePlace &place);
 
     /// The format the program source ended in (a directive may switch it).
     SourceFormat finalFormat() const { return m_finalFormat; }
@@ -69,6 +77,29 @@ private:
                               int depth,
                               SourceFormat format,
                               std::vector<LexToken> &out);
+    /// A member to include: the name (upper case, or as written when a literal), as written, the
+    /// OF/IN library and how messages name it ("Copybook X").
+    struct Member
+    {
+        std::string name;
+        std::string nameAsWritten;
+        std::string library;
+        std::string subject;
+    };
+    /// Finds, reads and expands `member` into `out` as include of `include`.
+    void includeCopybook(const Member &member,
+                         const std::vector<ReplacingPair> &pairs,
+                         const SourcePlace &copyPlace,
+                         std::uint32_t include,
+                         int depth,
+                         SourceFormat format,
+                         std::vector<LexToken> &out);
+    std::size_t sqlInclude(const std::vector<LexToken> &tokens,
+                           std::size_t at,
+                           std::uint32_t include,
+                           int depth,
+                           SourceFormat format,
+                           std::vector<LexToken> &out);
     /// Reads "operand BY operand ..." up to the period (not consumed); false when malformed.
     bool replacingPairs(const std::vector<LexToken> &tokens,
                         std::size_t &i,

@@ -202,6 +202,15 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
         out.text = t.upper + " OF " + inner.text;
         return true;
     }
+    if ((t.upper == "DFHRESP" || t.upper == "DFHVALUE") && isPunct(cursor.peek(1), "(")
+        && isPunct(cursor.peek(3), ")")) {
+        // A CICS response or CVDA name the translator turns into its number.
+        out.kind = OperandKind::Literal;
+        out.text = t.upper + "(" + cursor.peek(2).upper + ")";
+        for (int k = 0; k < 4; ++k)
+            cursor.next();
+        return true;
+    }
     if (isReserved(t))
         return false;
     out.kind = OperandKind::Item;

@@ -302,6 +302,32 @@ void ProcedureParser::perform(TokenCursor &cursor, const LexToken &verb, std::si
     }
 }
 
+void ProcedureParser::execBlock(TokenCursor &cursor, const LexToken &verb, std::size_t first)
+{
+    const ExecBlock block = ExecBlock::find(cursor.tokens(), first, cursor.end());
+    Statement parsed = m_exec.parse(cursor.tokens(), block);
+    Statement &stmt = fact(StatementKind::Exec, verb, first);
+    stmt.detail = std::move(parsed.detail);
+    stmt.operands = std::move(parsed.operands);
+    cursor.setPosition(block.end);
+    finish(stmt, cursor);
+}
+
+void ProcedureParser::dataDivisionExec(const std::vector<LexToken> &tokens,
+                                       const std::vector<DataDivisionExec> &blocks)
+{
+    for (const DataDivisionExec &entry : blocks) {
+        const ExecBlock block = ExecBlock::find(tokens, entry.begin, tokens.size());
+        Statement parsed = m_exec.parse(tokens, block, entry.itemsBefore);
+        parsed.id = static_cast<std::uint32_t>(m_data.statements.size() + 1);
+        parsed.group = parsed.id;
+        parsed.paragraph = entry.node;
+        parsed.firstToken = static_cast<std::uint32_t>(block.begin + 1);
+        parsed.lastToken = static_cast<std::uint32_t>(std::max(block.end, block.begin + 1));
+        m_data.statements.push_back(std::move(parsed));
+    }
+}
+
 void ProcedureParser::statement(TokenCursor &cursor)
 {
     const std::size_t first = cursor.position();
@@ -533,9 +559,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
             push(m_data.statements[id - 1], operandList(cursor, OperandRole::Source, 0, extra));
         done(id);
     } else if (v == "EXEC") {
-        while (!cursor.atEnd() && !cursor.is("END-EXEC"))
-            cursor.next();
-        cursor.next();
+        execBlock(cursor, verb, first);
     }
     // Other verbs carry no facts: the main loop skips their operands up to the next verb.
 }

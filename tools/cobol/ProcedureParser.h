@@ -1,6 +1,8 @@
 #pragma once
 
 #include "AnalysisData.h"
+#include "ExecBlock.h"
+#include "ExecParser.h"
 #include "LexToken.h"
 #include "SymbolTable.h"
 
@@ -25,10 +27,19 @@ public:
         : m_data(data)
         , m_symbols(data.items)
         , m_fileRecords(std::move(fileRecords))
+        , m_exec(data, [this](TokenCursor &cursor, Operand &out) {
+            std::vector<Operand> extra;
+            return operand(cursor, out, extra);
+        })
     {}
 
     /// Parses from the PROCEDURE DIVISION header to the cursor's end.
     void parse(TokenCursor &cursor);
+
+    /// Reads the EXEC blocks of the data division (DECLARE TABLE, INCLUDE, ...) into statements,
+    /// before parse(): what they declare serves the EXEC SQL statements of the procedure division.
+    void dataDivisionExec(const std::vector<LexToken> &tokens,
+                          const std::vector<DataDivisionExec> &blocks);
 
 private:
     struct Context
@@ -88,6 +99,7 @@ private:
     bool isReserved(const LexToken &token) const;
     void subscriptsAndRefMod(TokenCursor &cursor, Operand &out);
     void perform(TokenCursor &cursor, const LexToken &verb, std::size_t first);
+    void execBlock(TokenCursor &cursor, const LexToken &verb, std::size_t first);
     void paragraphOrSection(TokenCursor &cursor);
 
     AnalysisData &m_data;
@@ -98,6 +110,7 @@ private:
     std::uint32_t m_paragraph = 0;
     std::uint32_t m_division = 0;
     std::size_t m_unresolvedReported = 0;
+    ExecParser m_exec;
 };
 
 } // namespace cobol

@@ -22,6 +22,8 @@ public:
     std::size_t position() const { return m_pos; }
     void setPosition(std::size_t pos) { m_pos = pos; }
     std::size_t end() const { return m_end; }
+    /// The whole token list the cursor reads from.
+    const std::vector<LexToken> &tokens() const { return m_tokens; }
 
     const LexToken &peek(std::size_t ahead = 0) const
     {

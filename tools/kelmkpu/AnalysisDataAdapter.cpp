@@ -1,6 +1,7 @@
 #include "AnalysisDataAdapter.h"
 
 #include "AnalysisData.h"
+#include "ExecFactBuilder.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,6 +18,11 @@ public:
     Builder(const cobol::AnalysisData &data, ProgramModel &model)
         : m_data(data)
         , m_model(model)
+        , m_exec(
+              data,
+              model,
+              [this](const cobol::SourcePlace &place) { return pos(place); },
+              [this](const cobol::Operand &in) { return operand(in); })
     {}
 
     void build()
@@ -25,6 +31,7 @@ public:
         buildItems();
         for (const cobol::Statement &statement : m_data.statements)
             addStatement(statement);
+        m_exec.finish();
         addOccursDependingOn();
         for (const cobol::Diagnostic &diagnostic : m_data.diagnostics)
             if (diagnostic.severity == cobol::Diagnostic::Severity::Error)
@@ -530,6 +537,9 @@ private:
                     s.operands.push_back(operand(op));
             break;
         }
+        case cobol::StatementKind::Exec:
+            m_exec.add(in);
+            break;
         case cobol::StatementKind::Initialize:
         case cobol::StatementKind::Perform:
         case cobol::StatementKind::Set:
@@ -561,6 +571,7 @@ private:
     std::map<std::uint32_t, std::uint32_t> m_areaOfStorage;
     std::set<std::uint32_t> m_layoutVariesNoted;
     std::vector<std::vector<std::uint32_t>> m_children;
+    ExecFactBuilder m_exec;
 };
 
 } // namespace

@@ -215,6 +215,8 @@ void DateFieldAnalyzer::applySeeds(const SeedFile &seeds)
 void DateFieldAnalyzer::applyDeclarations()
 {
     for (const DataItem &item : m_model.items) {
+        if (item.synthetic)
+            continue;
         const DeclarationEvidence::Result match = DeclarationEvidence::classify(item);
         if (match.match != DeclarationEvidence::Match::Year)
             continue;
@@ -410,7 +412,8 @@ void DateFieldAnalyzer::collectConflicts(AnalysisResult &result)
 void DateFieldAnalyzer::collectCandidates()
 {
     for (const DataItem &item : m_model.items) {
-        if (DeclarationEvidence::classify(item).match != DeclarationEvidence::Match::Candidate)
+        if (item.synthetic
+            || DeclarationEvidence::classify(item).match != DeclarationEvidence::Match::Candidate)
             continue;
         bool known = false;
         for (std::uint32_t i = 0; i < item.length && !known; ++i)

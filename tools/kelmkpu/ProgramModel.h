@@ -48,6 +48,10 @@ struct DataItem
     bool elementary = true;
     std::uint32_t include = noIndex;         ///< index into ProgramModel::includes, or noIndex
     std::uint32_t canonicalOffset = noIndex; ///< 0-based offset in the copybook's own layout
+    /// Storage outside the program that EXEC commands read and write (an SQL column, a CICS
+    /// file or queue, a DL/I segment): it joins the items that flow through it, but is no field
+    /// of the program and is never reported.
+    bool synthetic = false;
 };
 
 /// A storage area: a level-01/77 record, or all records of one FD, which share storage.

@@ -38,7 +38,8 @@ std::string ConversionReport::describe(const DateField &field)
     case DateShape::Group:
         return "group item: converted through its elementary items where they are used";
     case DateShape::Unsupported:
-        return "left for a person: " + field.reason;
+        return (field.centuryDate ? "century-flagged date: " : "left for a person: ")
+               + field.reason;
     case DateShape::Conflict:
         return "conflict: " + field.reason;
     }

@@ -6,8 +6,10 @@
 #include "ConversionReport.h"
 #include "DataDescriptions.h"
 #include "DateFieldTable.h"
+#include "ExecRegions.h"
 #include "FindingsFile.h"
 #include "IException.h"
+#include "InstallPaths.h"
 #include "LineLayout.h"
 #include "OperandParser.h"
 #include "PathNames.h"
@@ -92,15 +94,35 @@ bool writeAtomically(const std::string &path, const std::string &text, std::stri
     return true;
 }
 
+/// Takes back every change that would touch a line an EXEC block stands on: the blocks are the
+/// precompiler's and are never rewritten, not even moved to other columns.
+void keepExecBlocks(const ExecRegions &regions, ConversionLog &log)
+{
+    for (const Edit &edit : log.edits) {
+        Change &change = log.changes[edit.change];
+        if (change.undone || !regions.touchesLine(edit.line))
+            continue;
+        change.undone = true;
+        log.addRemark(Remark::Severity::Warning,
+                      change.line,
+                      change.what + " \"" + change.oldText + "\"",
+                      "the statement shares its line with an EXEC block, which is never "
+                      "rewritten: window it by hand, or put the block on lines of its own");
+    }
+}
+
 void accountForFindings(const FindingsFile &findings,
                         const DateFieldTable &table,
                         const std::string &sourcePath,
+                        const std::vector<Token> &tokens,
+                        const ExecRegions &regions,
                         ConversionLog &log)
 {
     for (const auto &[name, field] : table.fields()) {
         if (field.shape != DateShape::Unsupported && field.shape != DateShape::Conflict)
             continue;
         log.addRemark(field.shape == DateShape::Conflict ? Remark::Severity::Error
+                      : field.centuryDate                ? Remark::Severity::Note
                                                          : Remark::Severity::Warning,
                       field.line,
                       "date field " + name,
@@ -118,7 +140,22 @@ void accountForFindings(const FindingsFile &findings,
                           inSource ? std::string() : site.file);
             continue;
         }
-        if (!inSource) {
+        const ExecRegions::Region *block = inSource ? regions.holdingLine(site.line) : nullptr;
+        if (block && !log.mentionsLine(site.line)) {
+            const std::string language = block->first + 1 < tokens.size()
+                                             ? tokens[block->first + 1].upper
+                                             : std::string();
+            log.addRemark(Remark::Severity::Warning,
+                          site.line,
+                          "EXEC " + language + " block of lines "
+                              + std::to_string(block->firstLine + 1) + "-"
+                              + std::to_string(block->lastLine + 1)
+                              + (site.subject.empty() ? std::string() : " (" + site.subject + ")"),
+                          "two-digit years meet inside the command, and EXEC blocks are never "
+                          "rewritten: window the host variable before the block, or the "
+                          "comparison in the command itself"
+                              + (site.reason.empty() ? std::string() : " (" + site.reason + ")"));
+        } else if (!inSource) {
             log.addRemark(Remark::Severity::Warning,
                           site.line,
                           "statement in copybook text",
@@ -199,6 +236,8 @@ int Converter::run(const std::vector<std::string> &arguments, std::ostream &err)
     for (const FieldFinding &finding : findings.fields)
         if (finding.file.find('/') != std::string::npos)
             directories.push_back(PathNames::directory(finding.file));
+    // Last the installation's system members (SQLCA, DFHAID ...), as the compile pass has them.
+    directories.push_back(PathNames::join(InstallPaths::dataDirectory(), "copybooks"));
     const ConversionResult result = convert(source, findings, options->pivot, directories);
 
     report.fields = &result.fields;
@@ -219,6 +258,7 @@ ConversionResult Converter::convert(const SourceFile &source,
     const std::vector<Token> tokens = CodeTokenizer::tokenize(source);
     result.data.scan(tokens, source);
     std::set<std::string> scanned;
+    std::set<std::string> scannedFiles;
     ConversionLog &log = result.log;
     for (std::size_t i = 0; i < result.data.copyStatements().size(); ++i) {
         const CopyStatement copy = result.data.copyStatements()[i];
@@ -236,6 +276,7 @@ ConversionResult Converter::convert(const SourceFile &source,
             key += "\x1f" + replacement.from + "\x1e" + replacement.to;
         if (!scanned.insert(key).second)
             continue;
+        scannedFiles.insert(path);
         if (copy.replacingUnsupported)
             log.addRemark(Remark::Severity::Note,
                           copy.line,
@@ -256,6 +297,23 @@ ConversionResult Converter::convert(const SourceFile &source,
         }
     }
 
+    // Members no COPY of the source names but the findings do: what EXEC SQL INCLUDE brought in
+    // from elsewhere, and the blocks a translator adds (DFHEIBLK).
+    for (const FieldFinding &finding : findings.fields) {
+        std::error_code error;
+        if (finding.file.empty() || finding.file == source.path || scannedFiles.count(finding.file)
+            || !fs::is_regular_file(finding.file, error))
+            continue;
+        scannedFiles.insert(finding.file);
+        try {
+            SourceFile member = SourceFile::load(finding.file);
+            member.format = source.format;
+            result.data.scan(CodeTokenizer::tokenize(member), member);
+        } catch (const IException &exception) {
+            log.addRemark(Remark::Severity::Note, 0, finding.file, exception.text());
+        }
+    }
+
     result.fields.build(findings, result.data, source.path);
     OperandParser parser(tokens, source, result.fields, result.data, pivot);
     ProcedureRewriter rewriter(parser, log);
@@ -264,7 +322,9 @@ ConversionResult Converter::convert(const SourceFile &source,
                       0,
                       "PROCEDURE DIVISION",
                       "not found: nothing to convert");
-    accountForFindings(findings, result.fields, source.path, log);
+    const ExecRegions regions(tokens);
+    keepExecBlocks(regions, log);
+    accountForFindings(findings, result.fields, source.path, tokens, regions, log);
     result.text = LineLayout::apply(source, log);
     return result;
 }

@@ -1,5 +1,7 @@
 #include "DataDescriptions.h"
 
+#include "ExecRegions.h"
+
 #include <cctype>
 #include <set>
 
@@ -194,10 +196,26 @@ void DataDescriptions::scan(const std::vector<Token> &tokens, const SourceFile &
     std::string section;
     std::vector<std::pair<int, bool>> levels; // open groups: level, redefined
     bool atEntryStart = true;
+    const ExecRegions regions(tokens);
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         const Token &token = tokens[i];
         if (token.is("PROCEDURE") && i + 1 < tokens.size() && tokens[i + 1].is("DIVISION"))
             break;
+        if (const ExecRegions::Region *region = regions.startingAt(i)) {
+            // EXEC SQL INCLUDE names a member as COPY does; other blocks declare no items.
+            if (i + 3 < region->last && tokens[i + 1].is("SQL") && tokens[i + 2].is("INCLUDE")) {
+                CopyStatement copy;
+                std::string name = tokens[i + 3].text;
+                if (name.size() >= 2 && (name.front() == '"' || name.front() == '\''))
+                    name = name.substr(1, name.size() - 2);
+                copy.copybook = name;
+                copy.line = token.line + 1;
+                m_copies.push_back(copy);
+            }
+            i = region->last - 1;
+            atEntryStart = true;
+            continue;
+        }
         if (token.is("COPY") && i + 1 < tokens.size()) {
             CopyStatement copy;
             std::string name = tokens[i + 1].text;

@@ -15,6 +15,7 @@ struct Layout
     bool alphanumeric = false;
     bool numeric = false;
     bool group = false; ///< declared, but without a picture
+    bool packed = false;
 };
 
 Layout layoutOf(const FieldFinding &finding, const DataDescriptions &data)
@@ -29,6 +30,8 @@ Layout layoutOf(const FieldFinding &finding, const DataDescriptions &data)
         layout.digits = entry->digits;
         layout.size = entry->size;
         layout.display = entry->usage == "DISPLAY";
+        layout.packed = entry->usage == "COMP-3" || entry->usage == "COMPUTATIONAL-3"
+                        || entry->usage == "PACKED-DECIMAL";
         layout.alphanumeric = entry->alphanumeric;
         layout.numeric = entry->numeric;
         break;
@@ -68,6 +71,11 @@ DateField shapeOf(const FieldFinding &finding, const DataDescriptions &data)
             field.shape = DateShape::TwoDigitYear;
         } else if (finding.first == 1 && layout.digits == 4) {
             field.shape = DateShape::FullYear;
+        } else if (finding.first == 2 && finding.length == 1 && layout.digits == 7
+                   && layout.packed) {
+            field.centuryDate = true;
+            field.reason = "a 0CYYDDD date: its century digit (0 = 19xx, 1 = 20xx) keeps it in "
+                           "order across 2000; a two-digit year taken out of it needs a window";
         } else {
             field.reason = "a binary or packed date whose year is not the whole item";
         }

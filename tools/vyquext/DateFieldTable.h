@@ -29,6 +29,9 @@ struct DateField
     std::string file;
     std::size_t line = 0;
     std::string reason;
+    /// A packed 0CYYDDD date (EIBDATE's form): its century digit keeps it in order across 2000,
+    /// so the field itself needs nothing; only a two-digit year taken out of it does.
+    bool centuryDate = false;
 };
 
 /// The date fields of one program: the analyser's findings joined with the data descriptions,

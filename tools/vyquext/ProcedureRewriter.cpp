@@ -1,6 +1,7 @@
 #include "ProcedureRewriter.h"
 
 #include "ConditionRewriter.h"
+#include "ExecRegions.h"
 #include "StatementRewriter.h"
 
 #include <set>
@@ -39,6 +40,7 @@ bool ProcedureRewriter::run()
 
     ConditionRewriter conditions(m_parser, m_log);
     StatementRewriter statements(m_parser, m_log);
+    const ExecRegions regions(m_tokens);
     bool searchAll = false;
     std::size_t index = start + 1;
     while (index < m_tokens.size()) {
@@ -56,13 +58,16 @@ bool ProcedureRewriter::run()
         while (last < m_tokens.size() && m_tokens[last].text != "." && !isVerb(m_tokens[last]))
             ++last;
         std::size_t sentenceEnd = last;
-        while (sentenceEnd < m_tokens.size() && m_tokens[sentenceEnd].text != ".")
-            ++sentenceEnd;
+        while (sentenceEnd < m_tokens.size() && m_tokens[sentenceEnd].text != ".") {
+            // A period inside an EXEC block (an SQL qualified name) ends no sentence.
+            const ExecRegions::Region *region = regions.startingAt(sentenceEnd);
+            sentenceEnd = region ? region->last : sentenceEnd + 1;
+        }
 
-        if (token.is("EXEC")) {
-            // Embedded SQL or CICS: skip to END-EXEC untouched.
-            while (last < m_tokens.size() && !m_tokens[last].is("END-EXEC"))
-                ++last;
+        if (const ExecRegions::Region *region = token.is("EXEC") ? regions.startingAt(index)
+                                                                 : nullptr) {
+            // EXEC CICS, SQL or DLI: never rewritten, the block is passed over whole.
+            last = region->last;
         } else if (token.is("COPY")) {
             const std::string name = index + 1 < m_tokens.size() ? m_tokens[index + 1].text : "";
             m_log.addRemark(Remark::Severity::Note,

@@ -33,7 +33,8 @@ private:
 
 } // namespace
 
-ChildProcess::Result ChildProcess::run(const std::vector<std::string> &arguments)
+ChildProcess::Result ChildProcess::run(const std::vector<std::string> &arguments,
+                                       const std::string &workingDirectory)
 {
     Result result;
     if (arguments.empty()) {
@@ -50,6 +51,7 @@ ChildProcess::Result ChildProcess::run(const std::vector<std::string> &arguments
 
     ProcessOptions options;
     options.outputDescriptor = writeEnd.get();
+    options.workingDirectory = workingDirectory;
     const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     const pid_t pid = startProcess(arguments.front(), rest, arguments.front(), options);
     const int startErrno = errno;

@@ -24,6 +24,8 @@ public:
         std::string startError; ///< why the start failed
     };
 
-    /// `arguments[0]` is the program name looked up on PATH.
-    static Result run(const std::vector<std::string> &arguments);
+    /// `arguments[0]` is the program name looked up on PATH. The child runs in
+    /// `workingDirectory` (empty: the caller's).
+    static Result run(const std::vector<std::string> &arguments,
+                      const std::string &workingDirectory = {});
 };

@@ -5,6 +5,7 @@
 #include "FrontEnd.h"
 #include "IException.h"
 #include "PathNames.h"
+#include "SyntaxChecker.h"
 
 #include <algorithm>
 #include <cctype>
@@ -119,16 +120,37 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
         return finish(cannotRun);
     }
 
+    // Our own front end first: its reading of the EXEC blocks drives their translation for the
+    // check by GnuCOBOL.
+    cobol::FrontEnd::Options options;
+    options.includeDirectories = arguments.includeDirectories;
+    if (const char *cobcpy = std::getenv("COBCPY"))
+        options.cobcpyDirectories = cobol::FrontEnd::splitSearchPath(cobcpy);
+    options.systemCopybookDirectories = {cobol::FrontEnd::systemCopybookDirectory()};
+    options.dialect = *dialect;
+    options.format = arguments.freeFormat ? cobol::SourceFormat::Free : cobol::SourceFormat::Fixed;
+    cobol::FrontEnd::Result result;
+    try {
+        result = cobol::FrontEnd(options).parseFile(arguments.source);
+    } catch (const IException &error) {
+        err << "zmc2: error: " << error.text() << "\n";
+        return finish(cannotRun);
+    }
+
     // The check by GnuCOBOL.
-    std::vector<std::string> cobc = {"cobc", "-fsyntax-only", "-std=" + dialect->name};
-    if (arguments.freeFormat)
-        cobc.push_back("-free");
-    for (const std::string &dir : arguments.includeDirectories)
-        cobc.push_back("-I" + dir);
-    const std::string sourceDir = PathNames::directory(arguments.source);
-    cobc.push_back("-I" + (sourceDir.empty() ? std::string(".") : sourceDir));
-    cobc.push_back(arguments.source);
-    const ChildProcess::Result checked = ChildProcess::run(cobc);
+    SyntaxChecker::Options check;
+    check.source = arguments.source;
+    check.dialect = dialect->name;
+    check.freeFormat = arguments.freeFormat;
+    check.includeDirectories = arguments.includeDirectories;
+    check.cobcpyDirectories = options.cobcpyDirectories;
+    check.systemDirectory = options.systemCopybookDirectories.front();
+    std::string problem;
+    const ChildProcess::Result checked = SyntaxChecker::run(check, result.data, problem);
+    if (!problem.empty()) {
+        err << "zmc2: error: " << problem << "\n";
+        return finish(cannotRun);
+    }
     out << checked.output;
     if (!checked.output.empty() && checked.output.back() != '\n')
         out << '\n';
@@ -148,21 +170,6 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
         break;
     }
 
-    // Our own front end, with the same dialect and copybook search.
-    cobol::FrontEnd::Options options;
-    options.includeDirectories = arguments.includeDirectories;
-    if (const char *cobcpy = std::getenv("COBCPY"))
-        options.cobcpyDirectories = cobol::FrontEnd::splitSearchPath(cobcpy);
-    options.dialect = *dialect;
-    options.format = arguments.freeFormat ? cobol::SourceFormat::Free : cobol::SourceFormat::Fixed;
-    options.keepTokens = arguments.analyze;
-    cobol::FrontEnd::Result result;
-    try {
-        result = cobol::FrontEnd(options).parseFile(arguments.source);
-    } catch (const IException &error) {
-        err << "zmc2: error: " << error.text() << "\n";
-        return finish(cannotRun);
-    }
     if (!result.recognised) {
         for (const cobol::Diagnostic &d : result.data.diagnostics)
             if (d.severity == cobol::Diagnostic::Severity::Error)
