@@ -165,13 +165,14 @@ void storeRows(DbConnection &connection, std::int64_t id, const DbUnitData &unit
 
 void DbWriter::record(const std::string &fileName,
                       const std::string &euName,
-                      const DbUnitData &unit)
+                      const DbUnitData &unit,
+                      int waitMs)
 {
     if (const std::string invalid = unit.validate(); !invalid.empty())
         ITHROW(
             KelMsgException(KelMsgId::unitNotRecorded,
                             {unit.header.name, fileName, "its data is inconsistent: " + invalid}));
-    DbConnection connection(fileName, DbConnection::Mode::readWrite, busyTimeoutMs);
+    DbConnection connection(fileName, DbConnection::Mode::readWrite, waitMs);
     DbSchema::prepareForWriting(connection);
 
     DbTransaction transaction(connection, DbTransaction::Kind::write);

@@ -18,12 +18,13 @@ public:
     static constexpr int busyTimeoutMs = 120000;
 
     /// Records `unit` in the database `fileName` of the execution unit `euName` (the
-    /// execution unit takes that name). Throws KelMsgException naming the file and the unit when
+    /// execution unit takes that name), waiting up to `waitMs` for other writers. Throws KelMsgException naming the file and the unit when
     /// the unit is inconsistent or the file cannot be written, is locked past the wait, is not an
     /// analysis database or has a newer schema.
     static void record(const std::string &fileName,
                        const std::string &euName,
-                       const DbUnitData &unit);
+                       const DbUnitData &unit,
+                       int waitMs = busyTimeoutMs);
 
     /// Removes the unit whose source file is `sourceFile`; false when there was none.
     static bool remove(const std::string &fileName, const std::string &sourceFile);
