@@ -58,9 +58,8 @@ ExpandedSource::ExpandedSource(const AnalysisData &data)
             if (it->second.readable) {
                 const std::string text = buffer.str();
                 std::vector<Diagnostic> ignored;
-                Lexer lexer(text, static_cast<std::uint32_t>(i), m_format, ignored);
-                lexer.setRemarkSink(&it->second.remarks);
-                lexer.tokenize();
+                it->second.remarks = Lexer(text, static_cast<std::uint32_t>(i), m_format, ignored)
+                                         .scanRemarks();
                 std::size_t start = 0;
                 while (start < text.size()) {
                     std::size_t end = text.find('\n', start);

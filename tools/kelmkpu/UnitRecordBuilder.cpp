@@ -104,8 +104,10 @@ public:
         headerRecord(header);
         files();
         for (const cobol::ExpandedSource::Line &line : m_expanded.lines())
-            m_unit.lines.push_back(
-                {line.include, line.line, static_cast<DbLineRecord::Kind>(line.kind), line.text});
+            m_unit.lines.push_back({line.include,
+                                    line.line,
+                                    static_cast<DbLineRecord::Kind>(line.kind),
+                                    std::string(line.text)});
         tokens();
         nodes();
         tree();
@@ -387,19 +389,28 @@ private:
                                     symbol,
                                     std::string(kindName(field.kind)) + " bytes " + bytes});
         }
+        // A window site is marked on the token at its statement's place: one pass over the
+        // tokens finds the places wanted.
+        auto key = [](std::uint32_t include, std::uint32_t line, std::uint32_t column) {
+            return (std::uint64_t(include) << 48) ^ (std::uint64_t(line) << 16) ^ column;
+        };
         std::unordered_map<std::uint64_t, std::uint32_t> byPlace;
-        for (std::size_t i = 0; i < m_data.tokens.size(); ++i) {
+        for (const WindowSite &site : m_result.windows)
+            if (site.statement < m_model.statements.size()) {
+                const SourcePos &pos = m_model.statements[site.statement].pos;
+                byPlace.emplace(key(pos.file, pos.line, pos.column), 0);
+            }
+        for (std::size_t i = 0; i < m_data.tokens.size() && !byPlace.empty(); ++i) {
             const cobol::SourcePlace &p = m_data.tokens[i].place;
-            byPlace.emplace((std::uint64_t(p.include) << 48) ^ (std::uint64_t(p.line) << 16)
-                                ^ p.column,
-                            dbToken(static_cast<std::uint32_t>(i + 1)));
+            const auto wanted = byPlace.find(key(p.include, p.line, p.column));
+            if (wanted != byPlace.end() && wanted->second == 0)
+                wanted->second = dbToken(static_cast<std::uint32_t>(i + 1));
         }
         for (const WindowSite &site : m_result.windows) {
             if (site.statement >= m_model.statements.size())
                 continue;
             const SourcePos &pos = m_model.statements[site.statement].pos;
-            const auto found = byPlace.find((std::uint64_t(pos.file) << 48)
-                                            ^ (std::uint64_t(pos.line) << 16) ^ pos.column);
+            const auto found = byPlace.find(key(pos.file, pos.line, pos.column));
             if (found == byPlace.end() || !found->second)
                 continue;
             const std::uint32_t symbol = site.yearItems.empty() ? 0 : site.yearItems.front() + 1;

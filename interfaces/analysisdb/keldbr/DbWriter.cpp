@@ -27,12 +27,13 @@ std::int64_t now()
         .count();
 }
 
-/// Writes `records` as chunks into `table`.
-template<typename Record>
+/// Writes `records` as chunks into `table`; `encode(first, end, blob)` packs one chunk.
+template<typename Record, typename Encode>
 void writeChunks(DbConnection &connection,
                  const char *table,
                  std::int64_t id,
-                 const std::vector<Record> &records)
+                 const std::vector<Record> &records,
+                 Encode encode)
 {
     DbStatement insert(connection,
                        std::string("INSERT INTO ") + table
@@ -42,8 +43,7 @@ void writeChunks(DbConnection &connection,
     for (std::size_t first = 0; first < records.size(); first += DbChunkCodec::chunkSize) {
         const std::size_t end = std::min(records.size(), first + DbChunkCodec::chunkSize);
         blob.clear();
-        for (std::size_t i = first; i < end; ++i)
-            DbChunkCodec::encode(records[i], blob);
+        encode(first, end, blob);
         insert.bind(1, id)
             .bind(2, seq++)
             .bind(3, static_cast<std::int64_t>(end - first))
@@ -186,9 +186,17 @@ void DbWriter::record(const std::string &fileName,
     }
     const std::int64_t id = storeHeader(connection, unit);
     storeRows(connection, id, unit);
-    writeChunks(connection, "token_chunk", id, unit.tokens);
-    writeChunks(connection, "node_chunk", id, unit.nodes);
-    writeChunks(connection, "line_chunk", id, unit.lines);
+    writeChunks(connection, "line_chunk", id, unit.lines, [&](auto first, auto end, auto &blob) {
+        for (std::size_t i = first; i < end; ++i)
+            DbChunkCodec::encode(unit.lines[i], blob);
+    });
+    writeChunks(connection, "token_chunk", id, unit.tokens, [&](auto first, auto end, auto &blob) {
+        DbChunkCodec::encodeTokens(unit.tokens, first, end, unit.lines, blob);
+    });
+    writeChunks(connection, "node_chunk", id, unit.nodes, [&](auto first, auto end, auto &blob) {
+        for (std::size_t i = first; i < end; ++i)
+            DbChunkCodec::encode(unit.nodes[i], blob);
+    });
     transaction.commit();
 }
 
