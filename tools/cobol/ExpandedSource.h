@@ -3,6 +3,7 @@
 #include "Lexer.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -61,7 +62,9 @@ private:
     struct File
     {
         bool readable = false;
-        std::vector<std::string> lines;
+        std::string text;                    ///< the file as read
+        std::deque<std::string> expanded;    ///< lines with tabs, expanded (stable addresses)
+        std::vector<std::string_view> lines; ///< into `text`, or into `expanded`
         std::vector<SourceRemark> remarks;
     };
 
