@@ -138,6 +138,8 @@ bool AdtWriter::write(const AnalysisData &data)
         field(inc.qualifier);
         field(inc.path);
         flag(inc.implicit);
+        field(inc.endLine);
+        field(inc.endColumn);
         end();
         for (const auto &[from, to] : inc.replacing) {
             begin("REPLACING");
@@ -252,6 +254,8 @@ bool AdtWriter::write(const AnalysisData &data)
         field(token.length);
         flag(token.replaced);
         field(token.text);
+        field(toString(token.role));
+        field(token.item);
         end();
     }
 

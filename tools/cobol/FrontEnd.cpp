@@ -9,6 +9,7 @@
 #include "Preprocessor.h"
 #include "ProcedureParser.h"
 #include "TokenCursor.h"
+#include "TokenRoles.h"
 
 #include <fstream>
 #include <sstream>
@@ -186,6 +187,8 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
         TokenCursor cursor(tokens, procedure, end);
         procedureParser.parse(cursor);
     }
+    if (m_options.keepTokens)
+        TokenRoles::assign(data, tokens);
     result.recognised = identification < programTokens && procedure < programTokens;
     if (procedure == programTokens)
         data.diagnostics.push_back({Diagnostic::Severity::Error,

@@ -11,6 +11,17 @@ namespace cobol {
 /// `line` with each tab advanced to the next multiple of 8 columns, as the lexer counts columns.
 std::string expandTabs(std::string_view line);
 
+/// Text of a source line that is no token: a comment (a comment or debugging line, or the rest
+/// of a line after `*>`) or a compiler directive line. Columns count as the lexer counts them.
+struct SourceRemark
+{
+    enum class Kind { Comment, Directive };
+    Kind kind = Kind::Comment;
+    std::uint32_t line = 0;
+    std::uint32_t column = 0;
+    std::uint32_t length = 0; ///< characters up to the end of the line's text area
+};
+
 /// Splits the text of one source file into tokens with their places.
 ///
 /// Fixed format: columns 1-6 (sequence area) and everything after column 72 are ignored; column 7
@@ -40,6 +51,15 @@ public:
     /// The format in effect at the end of the text (a directive may have switched it).
     SourceFormat format() const { return m_format; }
 
+    /// Makes `tokenize` also list the comments and directive lines it skips (for a browser,
+    /// which shows them); null (the default) lists nothing.
+    void setRemarkSink(std::vector<SourceRemark> *remarks) { m_remarks = remarks; }
+
+    /// The comments and directive lines of the text, as `tokenize` with a remark sink lists
+    /// them, without making tokens: a quick scan that follows only what decides where a comment
+    /// starts (indicators, directives that switch the format, literals and their continuation).
+    std::vector<SourceRemark> scanRemarks();
+
 private:
     void line(std::string_view raw);
     bool directive(std::string_view code);
@@ -53,6 +73,8 @@ private:
               std::string message,
               Diagnostic::Severity severity = Diagnostic::Severity::Warning);
     void closeOpenLiteral();
+    void remark(SourceRemark::Kind kind, std::uint32_t column, std::string_view text);
+    void remarksOfLine(std::string_view raw, bool &literalOpen, char &quote);
 
     std::string_view m_text;
     std::uint32_t m_include = 0;
@@ -67,6 +89,7 @@ private:
     /// Where the tokens stand relative to an EXEC block: SQL text reads comments and commas.
     enum class ExecState { Outside, AfterExec, Sql, OtherBlock };
     ExecState m_exec = ExecState::Outside;
+    std::vector<SourceRemark> *m_remarks = nullptr;
 };
 
 } // namespace cobol

@@ -94,7 +94,7 @@ std::vector<LexToken> Preprocessor::implicitMember(const std::string &name,
     std::vector<LexToken> out;
     const std::size_t before = m_includes.size();
     m_activeFiles = {m_includes.front().path};
-    includeCopybook({name, name, "", "The system member " + name},
+    includeCopybook({name, name, "", "The system member " + name, place},
                     {},
                     place,
                     0,
@@ -298,7 +298,9 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
     else
         ++i; // the period
 
-    includeCopybook({name, nameAsWritten, library, "Copybook " + name},
+    const LexToken &last = tokens[i - 1]; // the period, or the last word when it is missing
+    const SourcePlace end{last.place.include, last.place.line, last.place.column + last.length};
+    includeCopybook({name, nameAsWritten, library, "Copybook " + name, end},
                     pairs,
                     copyPlace,
                     include,
@@ -362,6 +364,8 @@ void Preprocessor::includeCopybook(const Member &member,
     inc.parent = include;
     inc.copyLine = copyPlace.line;
     inc.copyColumn = copyPlace.column;
+    inc.endLine = member.end.line;
+    inc.endColumn = member.end.column;
     m_includes.push_back(inc);
 
     Lexer lexer(text, inc.id, format, m_diagnostics);
@@ -399,7 +403,13 @@ std::size_t Preprocessor::sqlInclude(const std::vector<LexToken> &tokens,
     for (std::size_t k = at; k < i; ++k)
         out.push_back(tokens[k]);
     const std::string name = member.kind == TokenKind::Literal ? unquoted(member) : member.upper;
-    includeCopybook({name, unquoted(member), "", "The member " + name + " of EXEC SQL INCLUDE"},
+    const LexToken &last = tokens[i - 1];
+    const SourcePlace end{last.place.include, last.place.line, last.place.column + last.length};
+    includeCopybook({name,
+                     unquoted(member),
+                     "",
+                     "The member " + name + " of EXEC SQL INCLUDE",
+                     end},
                     {},
                     place,
                     include,

@@ -85,6 +85,7 @@ private:
         std::string nameAsWritten;
         std::string library;
         std::string subject;
+        SourcePlace end; ///< just after the statement's last character (the period)
     };
     /// Finds, reads and expands `member` into `out` as include of `include`.
     void includeCopybook(const Member &member,

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "DbUnitData.h"
+
+#include <memory>
+#include <string>
+
+namespace cobol {
+class AnalysisData;
+class ExpandedSource;
+} // namespace cobol
+
+namespace kelmkpu {
+
+struct AnalysisResult;
+struct ProgramModel;
+
+/// Turns one analysed program into the records of its program unit in the analysis database:
+/// the header, the input files and includes, the expanded source, the tokens (the parser's,
+/// with the comments, directive lines and COPY statement words of the expanded source among
+/// them), the syntax nodes, the symbols, the structure-tree records and the marks of the
+/// date-field analysis.
+///
+/// Numbering: symbols keep the front end's item ids (symbol n is item n) and syntax nodes are
+/// numbered as cobol::SyntaxTree numbers them; tokens are renumbered 1..N in expanded-source
+/// order, so the comments and COPY words between two parser tokens get the numbers between.
+///
+/// Two steps, so that the first can run while the date-field analysis does: the constructor
+/// builds everything from the analysis data alone; `addMarks` adds what the analysis found.
+class UnitRecordBuilder final
+{
+public:
+    struct Header
+    {
+        std::string sourceFile;         ///< absolute path: the unit's identity
+        std::string expandedSourceFile; ///< where the expanded source is written
+    };
+
+    /// Builds the unit's records but the marks. `data` and `expanded` must outlive the builder.
+    UnitRecordBuilder(const cobol::AnalysisData &data,
+                      const cobol::ExpandedSource &expanded,
+                      const Header &header);
+    ~UnitRecordBuilder();
+
+    /// Adds the marks of the analysis, and its warnings to the unit's state.
+    void addMarks(const ProgramModel &model, const AnalysisResult &result);
+
+    DbUnitData &unit();
+
+private:
+    class Builder;
+    std::unique_ptr<Builder> m_builder;
+};
+
+} // namespace kelmkpu
