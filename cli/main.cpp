@@ -2,13 +2,13 @@
 
 #include "ConsoleObserver.h"
 #include "ConversionControl.h"
+#include "ConversionDefaults.h"
 #include "ConversionFile.h"
 #include "ConversionRun.h"
 #include "Environment.h"
 #include "IException.h"
 #include "InputSettings.h"
 #include "KelconvOptions.h"
-#include "LineReader.h"
 #include "PathNames.h"
 #include "SeedTable.h"
 #include "SignalCanceller.h"
@@ -45,34 +45,6 @@ std::string absolutePath(const std::string &path)
     std::error_code error;
     const fs::path absolute = fs::absolute(path, error);
     return error ? path : absolute.lexically_normal().string();
-}
-
-/// The wizard's default title: "Year 2000 Conversion of " + the name on the template's first
-/// "+name=" line (that line without its first six characters), else "Year 2000 Conversion".
-std::string defaultTitle(const std::string &templateProject)
-{
-    const std::string plain = "Year 2000 Conversion";
-    if (templateProject.empty())
-        return plain;
-    std::ifstream in(templateProject, std::ios::binary);
-    LineReader reader(in);
-    std::string line;
-    while (in && reader.readLine(line)) {
-        if (line.find("+name=") == std::string::npos)
-            continue;
-        const std::string name = line.size() > 6 ? line.substr(6) : std::string();
-        return name.empty() ? plain : plain + " of " + name;
-    }
-    return plain;
-}
-
-/// The wizard's default seed file.
-std::string defaultSeedFile()
-{
-    std::string seed = readenv("SeedFile", "Millenium_Conv");
-    if (seed.empty())
-        seed = readenv("QCOBDIR", "COMMON") + "/Samples/Seedfile/sample.xsd";
-    return seed;
 }
 
 /// Reads the settings file into the program-wide InputSettings, as the wizard's start-up does.
@@ -141,9 +113,9 @@ int main(int argc, char *argv[])
     if (sources.empty())
         return usageError("no COBOL sources given.");
 
-    std::string outputDirectory = options.outputDirectory
-                                      ? *options.outputDirectory
-                                      : PathNames::join(fs::current_path().string(), "y2kready");
+    std::string outputDirectory = options.outputDirectory ? *options.outputDirectory
+                                                          : ConversionDefaults::outputDirectory(
+                                                              fs::current_path().string());
     outputDirectory = PathNames::withoutTrailingSeparators(absolutePath(outputDirectory));
     std::error_code error;
     fs::create_directories(outputDirectory, error);
@@ -156,10 +128,12 @@ int main(int argc, char *argv[])
 
     ConversionRun::Request request;
     request.compileOptions = settings.compileOptions;
-    request.seedFile = absolutePath(options.seedFile ? *options.seedFile : defaultSeedFile());
+    request.seedFile = absolutePath(options.seedFile ? *options.seedFile
+                                                     : ConversionDefaults::seedFile(&readenv));
     request.outputDirectory = outputDirectory;
     request.templateProject = settings.projectName;
-    request.title = options.title ? *options.title : defaultTitle(settings.projectName);
+    request.title = options.title ? *options.title
+                                  : ConversionDefaults::title(settings.projectName);
 
     ConversionFile::setOutputDirectory(outputDirectory);
     std::vector<std::unique_ptr<ConversionFile>> files;

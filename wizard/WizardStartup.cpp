@@ -1,10 +1,10 @@
 #include "WizardStartup.h"
 
+#include "ConversionDefaults.h"
 #include "Environment.h"
 #include "IException.h"
 #include "InputSettings.h"
 #include "LineReader.h"
-#include "PathNames.h"
 
 #include <filesystem>
 #include <fstream>
@@ -47,49 +47,17 @@ void readSettingsFile(const std::string &path, std::ostream &console)
 
 std::string defaultOutputDirectory(const std::string &workingDirectory)
 {
-    return PathNames::join(workingDirectory, "y2kready");
+    return ConversionDefaults::outputDirectory(workingDirectory);
 }
 
 std::string defaultSeedFile()
 {
-    try {
-        std::string seedFile = readenv(seedFileSetting, seedFileGroup);
-        if (seedFile.empty()) {
-            const std::string compilerDirectory = readenv("QCOBDIR", "COMMON");
-            if (!compilerDirectory.empty())
-                seedFile = PathNames::join(compilerDirectory, "Samples/Seedfile/sample.xsd");
-        }
-        return seedFile;
-    } catch (...) {
-        // Unreadable settings are not worth a message here: the seed file panel asks for a file.
-        return {};
-    }
+    return ConversionDefaults::seedFile(&readenv);
 }
 
 std::string conversionTitle(const std::string &projectFile)
 {
-    const std::string plainTitle = "Year 2000 Conversion";
-    if (projectFile.empty())
-        return plainTitle;
-    std::error_code error;
-    if (std::filesystem::is_directory(projectFile, error))
-        return plainTitle;
-    std::ifstream in(projectFile, std::ios::in | std::ios::binary);
-    if (!in.is_open())
-        return plainTitle;
-    LineReader reader(in);
-    std::string line;
-    constexpr std::string_view nameTag = "+name=";
-    while (reader.readLine(line)) {
-        const auto tag = line.find(nameTag);
-        if (tag == std::string::npos)
-            continue;
-        // The project files write "+name=" at the start of the line; should it stand further in,
-        // the name is still what follows it rather than a cut through the tag.
-        const std::string name = line.substr(tag + nameTag.size());
-        return name.empty() ? plainTitle : plainTitle + " of " + name;
-    }
-    return plainTitle;
+    return ConversionDefaults::title(projectFile);
 }
 
 void storeSeedFile(const std::string &seedFile)

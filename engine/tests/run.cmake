@@ -2,6 +2,7 @@
 chronex_add_test(NAME engine_run_tests
     SOURCES
         CompileArgumentsTest.cpp
+        ConversionDefaultsTest.cpp
         ConversionRunTest.cpp
         ProjectCreatorTest.cpp
         RunTestSupport.cpp RunTestSupport.h

@@ -132,59 +132,25 @@ TEST_F(WizardStartupTest, ADirectoryIsNoSettingsFile)
     EXPECT_EQ(console.str(), notOpened + dump("", "", {}));
 }
 
-TEST_F(WizardStartupTest, OutputDirectoryIsTheWorkingDirectoryPlusY2kready)
+TEST_F(WizardStartupTest, DefaultsAreTheSharedOnesOverTheStoredSettings)
 {
-    EXPECT_EQ(WizardStartup::defaultOutputDirectory("/"), "/y2kready");
     EXPECT_EQ(WizardStartup::defaultOutputDirectory("/home/ana/cobol"), "/home/ana/cobol/y2kready");
-    EXPECT_EQ(WizardStartup::defaultOutputDirectory("/home/ana/cobol/"),
-              "/home/ana/cobol/y2kready");
-}
-
-TEST_F(WizardStartupTest, TitleComesFromTheFirstNameLineOfTheProjectFile)
-{
-    struct Case
-    {
-        const char *label;
-        std::optional<std::string> content; // none: the project file does not exist
-        std::string expected;
-    };
-    const std::string plain = "Year 2000 Conversion";
-    const Case cases[] = {
-        {"name line", "+project\n+name=PAYROLL\n+name=OTHER\n", plain + " of PAYROLL"},
-        {"name tag alone", "+name=\n", plain},
-        {"no name line", "+project\n+dir=/src\n", plain},
-        {"missing project file", std::nullopt, plain},
-        {"name with blanks, Windows line end", "+name=Pay Roll 2\r\n", plain + " of Pay Roll 2"},
-        {"name after an over-long line",
-         std::string(2500, 'x') + "\n+name=LONG\n",
-         plain + " of LONG"},
-        {"tag further in the line", "  +name=INDENTED\n", plain + " of INDENTED"},
-    };
-    for (const Case &c : cases) {
-        const fs::path project = m_root / "project.iwp";
-        fs::remove(project);
-        if (c.content)
-            writeFile(project, *c.content);
-        EXPECT_EQ(WizardStartup::conversionTitle(project.string()), c.expected) << c.label;
-    }
-    EXPECT_EQ(WizardStartup::conversionTitle(""), plain);
-    EXPECT_EQ(WizardStartup::conversionTitle(m_root.string()), plain);
-}
-
-TEST_F(WizardStartupTest, SeedFileIsTheStoredOneElseTheCompilerDirectorysSample)
-{
     fs::create_directories(m_root / "home");
     const fs::path settings = m_root / "home" / "environment.ini";
 
+    // The same seed file as kelconv's when nothing is stored: the panel then says which file
+    // it looked for instead of asking for one.
     writeFile(settings, "");
-    EXPECT_EQ(WizardStartup::defaultSeedFile(), "");
-
+    EXPECT_EQ(WizardStartup::defaultSeedFile(), "/Samples/Seedfile/sample.xsd");
     writeFile(settings, "[COMMON]\nQCOBDIR=/opt/cobol\n");
     EXPECT_EQ(WizardStartup::defaultSeedFile(), "/opt/cobol/Samples/Seedfile/sample.xsd");
-
     WizardStartup::storeSeedFile("/home/ana/my seeds.xsd");
     EXPECT_EQ(readenv("SeedFile", "Millenium_Conv"), "/home/ana/my seeds.xsd");
     EXPECT_EQ(WizardStartup::defaultSeedFile(), "/home/ana/my seeds.xsd");
+
+    writeFile(m_root / "project.iwp", "  +name=PAY\n");
+    EXPECT_EQ(WizardStartup::conversionTitle((m_root / "project.iwp").string()),
+              "Year 2000 Conversion of e=PAY");
 }
 
 TEST_F(WizardStartupTest, UnreadableSettingsGiveAnEmptySeedFileWithoutAMessage)
