@@ -49,9 +49,15 @@ public:
     /// made. Never throws: an error that ends the run (a class-library access error from a
     /// pass) is reported to `ConversionObserver::runFinished` with its text, as is the result.
     /// A cancelled run creates no project.
+    ///
+    /// Before anything is written the request is checked (ConversionInputs::requestProblem):
+    /// a title or path with a control character, two sources with one base name, or a source
+    /// or seed file lying where the run writes ends the run at once with an "Error:  " line.
+    /// Relative paths in the request are made absolute against the working directory first.
     std::string run();
 
 private:
+    void checkRequest();
     void runPasses(std::string &projectPath);
 
     Request m_request;

@@ -6,6 +6,7 @@ target_sources(chronex_engine PRIVATE
     CompileArguments.cpp CompileArguments.h
     CompilePass.cpp CompilePass.h
     ConversionDefaults.cpp ConversionDefaults.h
+    ConversionInputs.cpp ConversionInputs.h
     ConversionControl.cpp ConversionControl.h
     ConversionObserver.h
     ConversionOptionsFile.cpp ConversionOptionsFile.h

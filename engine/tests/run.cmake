@@ -3,6 +3,8 @@ chronex_add_test(NAME engine_run_tests
     SOURCES
         CompileArgumentsTest.cpp
         ConversionDefaultsTest.cpp
+        ConversionRunFixture.h
+        ConversionRunInputTest.cpp
         ConversionRunTest.cpp
         ProjectCreatorTest.cpp
         RunTestSupport.cpp RunTestSupport.h
