@@ -63,6 +63,7 @@ bool OutputFile::open(const std::string &path, int flags, const char *verb)
         m_problem = std::string("cannot be ") + verb + ": it is not a regular file";
         return false;
     }
+    m_size = info.st_size;
     return true;
 }
 
@@ -89,18 +90,24 @@ bool OutputFile::write(std::string_view data)
             m_problem = "cannot be written: it is not open";
         return false;
     }
+    const off_t before = m_size;
     while (!data.empty()) {
         const ssize_t written = ::write(m_fd, data.data(), data.size());
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0) {
             const int error = written < 0 ? errno : ENOSPC;
-            // Nothing further may land in the file once a write has failed.
+            // The part of `data` that did fit goes again: the file ends with whole writes only.
+            // Nothing further may land in it once a write has failed.
+            while (::ftruncate(m_fd, before) != 0 && errno == EINTR) {
+            }
+            m_size = before;
             ::close(m_fd);
             m_fd = -1;
             return fail("written", error);
         }
         data.remove_prefix(static_cast<std::size_t>(written));
+        m_size += written;
     }
     return true;
 }

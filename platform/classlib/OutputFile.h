@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 
@@ -29,7 +31,8 @@ public:
     /// other kind of file under the name is refused.
     bool append(const std::string &path);
 
-    /// Writes all of `data`; false (and nothing more is written) after the first failure.
+    /// Writes all of `data`; false after the first failure, which also takes away the part of
+    /// `data` that was written, so the file holds whole writes only, and closes the file.
     bool write(std::string_view data);
 
     /// Closes the file; false when it was not open or the close reports that data was lost.
@@ -58,4 +61,6 @@ private:
     std::string m_path;
     std::string m_problem;
     int m_fd = -1;
+    /// The file's size after the last whole write.
+    off_t m_size = 0;
 };

@@ -1,12 +1,11 @@
+#include "FileSizeLimit.h"
 #include "OutputFile.h"
 #include "RegularFile.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,30 +36,6 @@ protected:
     }
 
     fs::path root;
-};
-
-/// A file-size limit of `bytes` for this process while it lives, with SIGXFSZ ignored, so that
-/// a write past the limit fails as on a full disk.
-class FileSizeLimit final
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_previousHandler)(int) = nullptr;
 };
 
 } // namespace
@@ -137,6 +112,7 @@ TEST_F(FileAccess, AFullDiskIsAnErrorAndLeavesNoPartFileBehind)
         const FileSizeLimit limit(1024);
         OutputFile log;
         ASSERT_TRUE(log.create(path("log")));
+        EXPECT_TRUE(log.write("whole line\n"));
         EXPECT_FALSE(log.write(big));
         EXPECT_EQ(log.problem(), "cannot be written: File too large");
         EXPECT_FALSE(log.write("more"));
@@ -151,6 +127,7 @@ TEST_F(FileAccess, AFullDiskIsAnErrorAndLeavesNoPartFileBehind)
         EXPECT_EQ(problem, "The file " + path("none") + " does not exist");
     }
     EXPECT_EQ(read("result"), "old content\n");
+    EXPECT_EQ(read("log"), "whole line\n") << "the part of the failed write that fitted is gone";
     EXPECT_FALSE(fs::exists(root / "copy"));
     std::size_t entries = 0;
     for ([[maybe_unused]] const auto &entry : fs::directory_iterator(root))
