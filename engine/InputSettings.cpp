@@ -79,8 +79,27 @@ void InputSettings::read(std::istream &in, std::ostream &console)
     }
 }
 
+bool InputSettings::isWritable(std::string_view value)
+{
+    return value.find_first_of(std::string_view("\n\r\0", 3)) == std::string_view::npos;
+}
+
 void InputSettings::write(std::ostream &out) const
 {
+    // A value is the rest of one line: one that would end the line, or a NUL that would end the
+    // text for the reader, cannot be written.
+    for (const std::string *value : {&projectName, &compileOptions}) {
+        if (!isWritable(*value))
+            ITHROW(IAccessError("The value " + *value
+                                + " cannot be written into a settings file: it holds a line "
+                                  "break or a NUL."));
+    }
+    for (const std::string &file : files) {
+        if (!isWritable(file))
+            ITHROW(IAccessError("The source " + file
+                                + " cannot be written into a settings file: its name holds a "
+                                  "line break or a NUL."));
+    }
     out << projectTag << projectName << '\n';
     out << optionsTag << compileOptions << '\n';
     out << filesTag << '\n';

@@ -2,6 +2,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 /// The conversion request that the launcher hands to the wizard: a template project, compiler
@@ -33,8 +34,12 @@ public:
     /// IAccessError("Format Error in the Input Settings file."); what was read before stays.
     void read(std::istream &in, std::ostream &console);
 
-    /// Writes the text form, every line ended by a newline.
+    /// Writes the text form, every line ended by a newline. Throws IAccessError, writing
+    /// nothing, when a value cannot be written as one line (see isWritable).
     void write(std::ostream &out) const;
+
+    /// False for a value with a line break or a NUL: it cannot be the rest of one line.
+    static bool isWritable(std::string_view value);
 
     /// Prints the settings to standard output in the text form.
     void print() const;
