@@ -1,5 +1,6 @@
 #include "IException.h"
 #include "ResourceLibrary.h"
+#include "TerminationCleanup.h"
 #include "WizardLauncher.h"
 
 #include <QApplication>
@@ -13,6 +14,8 @@ int main(int argc, char *argv[])
     if (argc < 2)
         return -1;
 
+    // A signal that ends the launcher takes the wizard and the settings file with it.
+    TerminationCleanup::install();
     QApplication application(argc, argv);
     const ResourceLibrary *resources = nullptr;
     try {
