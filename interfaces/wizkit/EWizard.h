@@ -76,6 +76,9 @@ private:
     /// instead of leaving the button's slot. False when it failed.
     bool guarded(const std::function<void()> &step);
     void showPanel(int index);
+    /// Gives the focus to the shown panel's first field (not a button), or to Finish on the last
+    /// panel, or to Next when the panel has no field.
+    void focusPanel();
     void leaveCurrentPanel();
     void updateButtons();
     bool isLastPanel(int index) const;
