@@ -69,7 +69,7 @@ bool readSettings(const std::string &path)
     const std::string hyphens(54, '-');
     std::cout << hyphens << "\n"
               << "The Parameters passed to the wizard are:" << std::endl;
-    settings.print();
+    settings.print(std::cout);
     std::cout << hyphens << std::endl;
     return true;
 }

@@ -39,10 +39,12 @@ void ConversionRun::checkRequest()
     std::vector<std::string> sources;
     for (const ConversionFile *file : m_request.files)
         sources.push_back(file->fullPath());
-    const std::string problem = ConversionInputs::requestProblem(sources,
-                                                                 m_request.seedFile,
-                                                                 m_request.outputDirectory,
-                                                                 m_request.title);
+    std::string problem = ConversionInputs::requestProblem(sources,
+                                                           m_request.seedFile,
+                                                           m_request.outputDirectory,
+                                                           m_request.title);
+    if (problem.empty())
+        problem = ConversionInputs::pathProblem("template project", m_request.templateProject);
     if (!problem.empty()) {
         m_console << "Error:  " << problem << std::endl;
         throw IAccessError(problem);

@@ -4,7 +4,7 @@
 #include "LineReader.h"
 
 #include <filesystem>
-#include <iostream>
+#include <ostream>
 #include <string_view>
 
 namespace {
@@ -74,7 +74,8 @@ void InputSettings::read(std::istream &in, std::ostream &console)
         files.reserve(100);
     while (reader.readLine(line)) {
         std::string path = stripBlanks(line);
-        if (!path.empty() && isExistingFile(path))
+        // A NUL would cut the name short for the file system: such a line names no file.
+        if (!path.empty() && isWritable(path) && isExistingFile(path))
             files.push_back(std::move(path));
     }
 }
@@ -107,10 +108,22 @@ void InputSettings::write(std::ostream &out) const
         out << "  " << file << '\n';
 }
 
-void InputSettings::print() const
+void InputSettings::print(std::ostream &out) const
 {
-    write(std::cout);
-    std::cout.flush();
+    // What was read is shown as it is, except that nothing in it may break a line or the text.
+    const auto shown = [](std::string value) {
+        for (char &c : value) {
+            if (c == '\n' || c == '\r' || c == '\0')
+                c = '?';
+        }
+        return value;
+    };
+    out << projectTag << shown(projectName) << '\n';
+    out << optionsTag << shown(compileOptions) << '\n';
+    out << filesTag << '\n';
+    for (const std::string &file : files)
+        out << "  " << shown(file) << '\n';
+    out.flush();
 }
 
 void InputSettings::clear()
