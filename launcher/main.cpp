@@ -1,4 +1,5 @@
 #include "IException.h"
+#include "KelwizResourceIds.h"
 #include "ResourceLibrary.h"
 #include "TerminationCleanup.h"
 #include "WizardLauncher.h"
@@ -25,6 +26,9 @@ int main(int argc, char *argv[])
         std::cout << "Error:  " << error.what() << std::endl;
         return WizardLauncher::severeFailure;
     }
+    // The title of every message box of the launcher.
+    if (resources->hasString(KelwizRes::launcherTitle))
+        QApplication::setApplicationDisplayName(resources->loadString(KelwizRes::launcherTitle));
 
     std::vector<std::string> arguments(argv + 1, argv + argc);
     WizardLauncher launcher(std::move(arguments), *resources);

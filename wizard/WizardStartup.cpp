@@ -5,10 +5,10 @@
 #include "IException.h"
 #include "InputSettings.h"
 #include "LineReader.h"
+#include "RegularFile.h"
 
-#include <filesystem>
-#include <fstream>
 #include <ostream>
+#include <sstream>
 
 namespace {
 
@@ -23,12 +23,11 @@ namespace WizardStartup {
 void readSettingsFile(const std::string &path, std::ostream &console)
 {
     InputSettings &settings = InputSettings::instance();
-    std::error_code error;
-    std::ifstream in;
-    // A directory opens as a stream on this platform but is no text file.
-    if (!std::filesystem::is_directory(path, error))
-        in.open(path, std::ios::in | std::ios::binary);
-    if (!in.is_open()) {
+    // Only a regular file is a settings file: a directory, or a FIFO that would block the
+    // wizard until someone writes to it, is refused without waiting.
+    const RegularFile::Result file = RegularFile::read(path);
+    std::istringstream in(file.text);
+    if (!file) {
         console << "Error:  The file name passed through the command line is incorrect.\n"
                 << "        Proceeding without the input file.\n";
     } else {
@@ -41,7 +40,7 @@ void readSettingsFile(const std::string &path, std::ostream &console)
         }
     }
     console << dumpRule << '\n' << "The Parameters passed to the wizard are:\n";
-    settings.write(console);
+    settings.print(console);
     console << dumpRule << std::endl;
 }
 

@@ -38,7 +38,8 @@ EWizard::EWizard(QWidget *owner, QWidget *parent)
 {
     setModal(true);
     setSizeGripEnabled(true);
-    setMinimumSize(640, 460);
+    setMinimumSize(minimumWidth, minimumHeight);
+    resize(defaultWidth, defaultHeight);
 
     auto *header = new QWidget(this);
     header->setAutoFillBackground(true);

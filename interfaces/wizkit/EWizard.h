@@ -24,6 +24,12 @@ class EWizard : public QDialog
     Q_OBJECT
 
 public:
+    /// The size a wizard opens at, and the least it can be made.
+    static constexpr int defaultWidth = 800;
+    static constexpr int defaultHeight = 560;
+    static constexpr int minimumWidth = 640;
+    static constexpr int minimumHeight = 460;
+
     /// `owner` is the window the wizard belongs to (it stays on top of it); `parent`, when given,
     /// takes the place of the owner as the Qt parent.
     explicit EWizard(QWidget *owner = nullptr, QWidget *parent = nullptr);

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -123,6 +124,30 @@ TEST_F(WizardStartupTest, SettingsFileProblemsAreReportedAndTheDumpAlwaysFollows
         WizardStartup::readSettingsFile(file.string(), console);
         EXPECT_EQ(console.str(), c.expected) << c.label;
     }
+}
+
+TEST_F(WizardStartupTest, AFifoIsNoSettingsFileAndAnUnusableSourceLineIsSkipped)
+{
+    const fs::path fifo = m_root / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::ostringstream console;
+    WizardStartup::readSettingsFile(fifo.string(), console); // must not wait for a writer
+    EXPECT_EQ(console.str(), notOpened + dump("", "", {}));
+
+    // A NUL would cut a name short ("a.cbl" exists): the line names no file. The dump shows
+    // what was read without letting it break a line.
+    writeFile(m_root / "a.cbl", "");
+    const std::string a = (m_root / "a.cbl").string();
+    writeFile(m_root / "settings.txt",
+              std::string("Project Name:>   /p/x\0y.iwp\nCompile Options:>\n"
+                          "Convert these files:>\n  ",
+                          70)
+                  + a + std::string("\0.x\n", 4));
+    InputSettings::instance().clear();
+    console.str("");
+    WizardStartup::readSettingsFile((m_root / "settings.txt").string(), console);
+    EXPECT_EQ(console.str(), dump("/p/x?y.iwp", "", {}));
+    EXPECT_TRUE(InputSettings::instance().files.empty());
 }
 
 TEST_F(WizardStartupTest, ADirectoryIsNoSettingsFile)
