@@ -6,6 +6,7 @@
 #include "PathNames.h"
 #include "Preprocessor.h"
 #include "ProcedureParser.h"
+#include "RegularFile.h"
 #include "TokenCursor.h"
 
 #include <fstream>
@@ -30,14 +31,11 @@ std::vector<std::string> FrontEnd::splitSearchPath(std::string_view value)
 
 FrontEnd::Result FrontEnd::parseFile(const std::string &path) const
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        ITHROW(IAccessError("Cannot open the COBOL source " + path + "."));
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad())
-        ITHROW(IAccessError("Cannot read the COBOL source " + path + "."));
-    return parseText(path, buffer.str());
+    // Only a regular file is read: a FIFO named as the source would block for ever.
+    const RegularFile::Result source = RegularFile::read(path);
+    if (!source)
+        ITHROW(IAccessError("The COBOL source " + path + " " + source.problem + "."));
+    return parseText(path, source.text);
 }
 
 FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view text) const

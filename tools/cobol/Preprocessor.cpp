@@ -2,6 +2,7 @@
 
 #include "Lexer.h"
 #include "PathNames.h"
+#include "RegularFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,13 +18,10 @@ constexpr int maxDepth = 50;
 
 bool readWholeFile(const std::string &path, std::string &text)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    text = buffer.str();
-    return !in.bad();
+    // Only a regular file is read: a FIFO named like a copybook would block for ever.
+    RegularFile::Result file = RegularFile::read(path);
+    text = std::move(file.text);
+    return bool(file);
 }
 
 bool isFile(const std::string &path)
