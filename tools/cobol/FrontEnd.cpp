@@ -52,6 +52,7 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
     Preprocessor preprocessor(ppOptions, data.includes, data.diagnostics);
     const std::vector<LexToken> tokens = preprocessor.run(path, text);
     data.freeFormat = preprocessor.finalFormat() == SourceFormat::Free;
+    result.expansionLimitReached = preprocessor.expansionLimitReached();
 
     if (m_options.keepTokens) {
         data.tokens.reserve(tokens.size());

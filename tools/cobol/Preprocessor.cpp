@@ -292,9 +292,29 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
         error(copyPlace, "Copybooks are nested more than 50 deep at " + name + ".");
         return i;
     }
+    // Once a limit has stopped the expansion, the COPY statements left stay as they are: the
+    // one diagnostic says why.
+    if (m_limitReached)
+        return i;
+    if (m_includes.size() > maxIncludes) {
+        m_limitReached = true;
+        error(copyPlace,
+              "The COPY statements expand to more than " + std::to_string(maxIncludes)
+                  + " copybook includes (nested COPY statements multiply); the expansion stops at "
+                  + name + ".");
+        return i;
+    }
     std::string text;
     if (!readWholeFile(path, text)) {
         error(copyPlace, "Copybook " + path + " cannot be read.");
+        return i;
+    }
+    m_expandedLines += static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    if (m_expandedLines > maxExpandedLines) {
+        m_limitReached = true;
+        error(copyPlace,
+              "The COPY statements expand to more than " + std::to_string(maxExpandedLines)
+                  + " lines of copybook text; the expansion stops at " + name + ".");
         return i;
     }
 

@@ -36,6 +36,18 @@ bool isSlashOption(const std::string &arg)
     return false;
 }
 
+/// The errors of the front end and the line that says the source could not be analysed.
+void reportNotAnalysed(const cobol::FrontEnd::Result &result,
+                       const std::string &source,
+                       std::ostream &err)
+{
+    for (const cobol::Diagnostic &d : result.data.diagnostics)
+        if (d.severity == cobol::Diagnostic::Severity::Error)
+            err << "zmc2: " << result.data.fileOf(d.place.include) << ":" << d.place.line
+                << ": error: " << d.message << "\n";
+    err << "zmc2: error: " << source << " could not be analysed as a COBOL program.\n";
+}
+
 } // namespace
 
 CompilerDriver::Arguments CompilerDriver::parseArguments(const std::vector<std::string> &args)
@@ -119,6 +131,28 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
         return finish(cannotRun);
     }
 
+    // Our own front end first, with the same dialect and copybook search as GnuCOBOL's check.
+    cobol::FrontEnd::Options options;
+    options.includeDirectories = arguments.includeDirectories;
+    if (const char *cobcpy = std::getenv("COBCPY"))
+        options.cobcpyDirectories = cobol::FrontEnd::splitSearchPath(cobcpy);
+    options.dialect = *dialect;
+    options.format = arguments.freeFormat ? cobol::SourceFormat::Free : cobol::SourceFormat::Fixed;
+    options.keepTokens = arguments.analyze;
+    cobol::FrontEnd::Result result;
+    try {
+        result = cobol::FrontEnd(options).parseFile(arguments.source);
+    } catch (const IException &error) {
+        err << "zmc2: error: " << error.text() << "\n";
+        return finish(cannotRun);
+    }
+    // A COPY expansion that would not end in reasonable time stops our front end at its limit;
+    // GnuCOBOL has no such limit, so it is not asked at all.
+    if (result.expansionLimitReached) {
+        reportNotAnalysed(result, arguments.source, err);
+        return finish(cannotRun);
+    }
+
     // The check by GnuCOBOL.
     std::vector<std::string> cobc = {"cobc", "-fsyntax-only", "-std=" + dialect->name};
     if (arguments.freeFormat)
@@ -148,28 +182,8 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
         break;
     }
 
-    // Our own front end, with the same dialect and copybook search.
-    cobol::FrontEnd::Options options;
-    options.includeDirectories = arguments.includeDirectories;
-    if (const char *cobcpy = std::getenv("COBCPY"))
-        options.cobcpyDirectories = cobol::FrontEnd::splitSearchPath(cobcpy);
-    options.dialect = *dialect;
-    options.format = arguments.freeFormat ? cobol::SourceFormat::Free : cobol::SourceFormat::Fixed;
-    options.keepTokens = arguments.analyze;
-    cobol::FrontEnd::Result result;
-    try {
-        result = cobol::FrontEnd(options).parseFile(arguments.source);
-    } catch (const IException &error) {
-        err << "zmc2: error: " << error.text() << "\n";
-        return finish(cannotRun);
-    }
     if (!result.recognised) {
-        for (const cobol::Diagnostic &d : result.data.diagnostics)
-            if (d.severity == cobol::Diagnostic::Severity::Error)
-                err << "zmc2: " << result.data.fileOf(d.place.include) << ":" << d.place.line
-                    << ": error: " << d.message << "\n";
-        err << "zmc2: error: " << arguments.source
-            << " could not be analysed as a COBOL program.\n";
+        reportNotAnalysed(result, arguments.source, err);
         return finish(code == errors ? errors : cannotRun);
     }
     if (code < errors) {
