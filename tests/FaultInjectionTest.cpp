@@ -206,6 +206,28 @@ TEST_F(FaultInjectionTest, aFifoWhereAFileIsExpectedNeverBlocks)
         << errors;
 }
 
+TEST_F(FaultInjectionTest, aCopyChainThatMultipliesFailsItsSourceInsteadOfHanging)
+{
+    // The real compiler driver: its front end bounds the expansion before GnuCOBOL would start.
+    environment.set("PATH",
+                    std::string(std::getenv("CHRONEX_BIN_DIR")) + ":" + std::getenv("PATH"));
+    for (int level = 1; level < 24; ++level) {
+        const std::string next = "C" + std::to_string(level + 1);
+        writeFile(sources / ("C" + std::to_string(level) + ".cpy"),
+                  "           COPY " + next + ".\n           COPY " + next + ".\n");
+    }
+    writeFile(sources / "C24.cpy", "           05 X PIC X.\n");
+    const fs::path program = sources / "EXPO.cbl";
+    writeFile(program,
+              "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. EXPO.\n"
+              "       DATA DIVISION.\n       WORKING-STORAGE SECTION.\n       01 R.\n"
+              "           COPY C1.\n       PROCEDURE DIVISION.\n           STOP RUN.\n");
+    EXPECT_EQ(finish(start({"--out", out.string(), program.string()}), 120), 1);
+    EXPECT_EQ(summaryOf(program.string()), "File:  0x18  " + program.string());
+    EXPECT_NE(readFile(out / "EXPO.xlg").find("The COPY statements expand to more than 10000"),
+              std::string::npos);
+}
+
 TEST_F(FaultInjectionTest, aHangupCancelsTheRunLikeTheCancelButton)
 {
     const std::string a = addProgram("PROGA");
