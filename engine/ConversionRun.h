@@ -27,7 +27,8 @@ public:
         std::string compileOptions;
         /// The user's seed file; only ever read.
         std::string seedFile;
-        /// Must exist; result files, the temporary seed file and the log go here.
+        /// Must exist; result files, the temporary seed file and the log go here. A relative
+        /// name is taken against the working directory.
         std::string outputDirectory;
         /// Template project (may be empty) and title of the new project.
         std::string templateProject;
