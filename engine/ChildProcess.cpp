@@ -164,10 +164,11 @@ ChildProcess::Result ChildProcess::run(const std::string &program,
         const std::lock_guard<std::mutex> guard(ConversionControl::spawnLock());
         control.setProcessId(0);
     }
+    // Told while the ended child still holds its id, so nobody can act on a reused one.
+    if (observer)
+        observer->childEnded(pid);
     if (const ProcessResult ended = waitForProcess(pid);
         ended.ending == ProcessResult::Ending::Exited)
         result.returnCode = ended.exitCode;
-    if (observer)
-        observer->childEnded(pid);
     return result;
 }

@@ -11,6 +11,7 @@
 #include "HelpViewer.h"
 #include "KelwizResourceIds.h"
 #include "ResourceLibrary.h"
+#include "TerminationCleanup.h"
 #include "ToolOutputDialog.h"
 #include "WizkitTexts.h"
 
@@ -345,9 +346,17 @@ void ConversionProgressWindow::statusText(unsigned long resourceId, const std::s
         Qt::QueuedConnection);
 }
 
-// The process id lives in the control's slot, which the GUI thread reads when it needs it.
-void ConversionProgressWindow::childStarted(pid_t) {}
-void ConversionProgressWindow::childEnded(pid_t) {}
+// The process id lives in the control's slot, which the GUI thread reads when it needs it. A
+// signal that ends the wizard meanwhile takes the tool's process group with it.
+void ConversionProgressWindow::childStarted(pid_t pid)
+{
+    TerminationCleanup::setChildGroup(pid);
+}
+
+void ConversionProgressWindow::childEnded(pid_t)
+{
+    TerminationCleanup::setChildGroup(0);
+}
 
 std::string ConversionProgressWindow::resourceText(unsigned long id)
 {

@@ -1,4 +1,5 @@
 #include "ProgramStrings.h"
+#include "TerminationCleanup.h"
 #include "WizardProgram.h"
 
 #include <QApplication>
@@ -11,6 +12,8 @@ int main(int argc, char *argv[])
     // says so) instead of ending the wizard; so does a reader of the console that has gone away.
     std::signal(SIGXFSZ, SIG_IGN);
     std::signal(SIGPIPE, SIG_IGN);
+    // SIGINT, SIGTERM and SIGHUP end the wizard as before, but take the running tool with it.
+    TerminationCleanup::install();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelwiz"));
     QApplication::setApplicationDisplayName(

@@ -1,6 +1,7 @@
 #include "TerminationCleanup.h"
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <unistd.h>
@@ -15,7 +16,7 @@ constexpr std::size_t pathCapacity = 4096;
 // is true: the handler never sees a half-written path.
 char filePath[pathCapacity];
 std::atomic<bool> fileSet = false;
-std::atomic<pid_t> childId = 0;
+std::atomic<pid_t> childId = 0; // negative: a process group
 
 static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<pid_t>::is_always_lock_free,
               "the signal handler needs lock-free atomics");
@@ -23,7 +24,7 @@ static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<pid_t>::is_a
 void onTermination(int signal)
 {
     const int savedErrno = errno;
-    if (const pid_t child = childId.load(); child > 0)
+    if (const pid_t child = childId.load(); child != 0)
         ::kill(child, signal);
     if (fileSet.load())
         ::unlink(filePath);
@@ -58,7 +59,13 @@ void setFile(const char *path)
 
 void setChild(pid_t child)
 {
-    childId.store(child);
+    childId.store(child > 0 ? child : 0);
+}
+
+void setChildGroup(pid_t leader)
+{
+    // A negative id names the group to kill().
+    childId.store(leader > 0 ? -leader : 0);
 }
 
 } // namespace TerminationCleanup
