@@ -85,13 +85,20 @@ each tool, "Error:  ..." messages), then a summary:
   Database:  <path>           the analysis database of the run's program units (kelmkpu
                               records them in <out>/chxanalysis.db; read it with keldb),
                               or "Database:  (none)"
-On a terminal, progress goes to standard error. Ctrl-C (SIGINT) or SIGTERM cancels the run
-like the wizard's Cancel button: the running tool is killed and the run stops.
+The output of each tool is kept per source in <output dir>/<base>.xlg; the log chxconv.log
+holds the findings and the tool output of every source that failed or had something said.
+On a terminal, progress goes to standard error. Ctrl-C (SIGINT), SIGTERM or SIGHUP cancels
+the run like the wizard's Cancel button: the running tool is killed and the run stops.
+
+Refused before anything is written (usage error): two sources with the same base name
+(their results would overwrite each other), a source or the seed file lying where the run
+writes (a result name or chxconv.log in the output directory), a source that is no regular
+file, and a title or path with a control character such as a line break.
 
 Exit status:
   0   every source succeeded in every pass and the project was made
-  1   some source failed, or no project was made
-  2   an error ended the run, or it was cancelled
+  1   some source failed (a failed write of a result counts), or no project was made
+  2   an error ended the run, it was cancelled, or an unexpected error occurred
   64  usage error (also when there are no sources)
 
 Settings (environment.ini in $CHRONEX_HOME, see kelenv): QVFWORK of group

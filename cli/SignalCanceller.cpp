@@ -13,6 +13,7 @@ sigset_t handledSignals()
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGHUP);
     sigaddset(&signals, SIGUSR1);
     return signals;
 }
@@ -43,7 +44,7 @@ void SignalCanceller::wait()
         int signal = 0;
         if (sigwait(&signals, &signal) != 0)
             continue;
-        if (signal == SIGINT || signal == SIGTERM) {
+        if (signal == SIGINT || signal == SIGTERM || signal == SIGHUP) {
             int none = 0;
             m_signal.compare_exchange_strong(none, signal);
             m_control.cancel();

@@ -7,9 +7,10 @@
 
 class ConversionControl;
 
-/// Turns SIGINT and SIGTERM into the engine's cancel operation, exactly as the wizard's Cancel
-/// button does. While an instance lives, both signals are blocked in the calling thread (and
-/// so in every thread it starts) and a thread of its own waits for them with `sigwait`.
+/// Turns SIGINT, SIGTERM and SIGHUP (the terminal has gone) into the engine's cancel operation,
+/// exactly as the wizard's Cancel button does. While an instance lives, these signals are
+/// blocked in the calling thread (and so in every thread it starts) and a thread of its own
+/// waits for them with `sigwait`.
 ///
 /// Construct it before any other thread is started.
 class SignalCanceller final

@@ -2,23 +2,25 @@
 
 #include "ConsoleObserver.h"
 #include "ConversionControl.h"
+#include "ConversionDefaults.h"
 #include "ConversionFile.h"
+#include "ConversionInputs.h"
 #include "ConversionRun.h"
 #include "Environment.h"
 #include "IException.h"
 #include "InputSettings.h"
 #include "KelconvOptions.h"
-#include "LineReader.h"
 #include "PathNames.h"
+#include "RegularFile.h"
 #include "SeedTable.h"
 #include "SignalCanceller.h"
 #include "XcompTrace.h"
 
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <memory>
@@ -47,41 +49,14 @@ std::string absolutePath(const std::string &path)
     return error ? path : absolute.lexically_normal().string();
 }
 
-/// The wizard's default title: "Year 2000 Conversion of " + the name on the template's first
-/// "+name=" line (that line without its first six characters), else "Year 2000 Conversion".
-std::string defaultTitle(const std::string &templateProject)
-{
-    const std::string plain = "Year 2000 Conversion";
-    if (templateProject.empty())
-        return plain;
-    std::ifstream in(templateProject, std::ios::binary);
-    LineReader reader(in);
-    std::string line;
-    while (in && reader.readLine(line)) {
-        if (line.find("+name=") == std::string::npos)
-            continue;
-        const std::string name = line.size() > 6 ? line.substr(6) : std::string();
-        return name.empty() ? plain : plain + " of " + name;
-    }
-    return plain;
-}
-
-/// The wizard's default seed file.
-std::string defaultSeedFile()
-{
-    std::string seed = readenv("SeedFile", "Millenium_Conv");
-    if (seed.empty())
-        seed = readenv("QCOBDIR", "COMMON") + "/Samples/Seedfile/sample.xsd";
-    return seed;
-}
-
 /// Reads the settings file into the program-wide InputSettings, as the wizard's start-up does.
-/// False when the file cannot be opened.
+/// False when it is no regular file that can be read (a FIFO is refused without waiting).
 bool readSettings(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const RegularFile::Result file = RegularFile::read(path);
+    if (!file)
         return false;
+    std::istringstream in(file.text);
     InputSettings &settings = InputSettings::instance();
     try {
         settings.read(in, std::cout);
@@ -94,7 +69,7 @@ bool readSettings(const std::string &path)
     const std::string hyphens(54, '-');
     std::cout << hyphens << "\n"
               << "The Parameters passed to the wizard are:" << std::endl;
-    settings.print();
+    settings.print(std::cout);
     std::cout << hyphens << std::endl;
     return true;
 }
@@ -107,12 +82,55 @@ std::string hexState(std::uint8_t state)
     return text.str();
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+/// The sources of the settings file, then those of the command line, each once, as absolute
+/// paths. Empty, with `problem` set, when a command-line source is no regular file or two
+/// sources share a base name.
+std::vector<std::string> collectSources(const InputSettings &settings,
+                                        const KelconvOptions &options,
+                                        std::string &problem)
 {
-    const std::optional<KelconvOptions> parsed
-        = KelconvOptions::parse(std::vector<std::string>(argv + 1, argv + argc), std::cerr);
+    std::vector<std::string> sources;
+    std::set<std::string> seen;
+    const auto add = [&](const std::string &file) {
+        const std::string path = absolutePath(file);
+        if (!seen.insert(path).second)
+            return true;
+        // Refused when the list is built: their results would overwrite each other.
+        if (const std::string first = ConversionInputs::baseNameConflict(sources, path);
+            !first.empty()) {
+            problem = ConversionInputs::baseNameConflictMessage(first, path);
+            return false;
+        }
+        sources.push_back(path);
+        return true;
+    };
+    for (const std::string &file : settings.files) {
+        if (!add(file))
+            return {};
+    }
+    for (const std::string &file : options.sources) {
+        std::error_code error;
+        if (!fs::exists(file, error)) {
+            problem = "the source " + file + " is not an existing file.";
+            return {};
+        }
+        if (!RegularFile::isRegular(file)) {
+            problem = "the source " + file + " is not a regular file.";
+            return {};
+        }
+        if (!add(file))
+            return {};
+    }
+    if (sources.empty())
+        problem = "no COBOL sources given.";
+    return sources;
+}
+
+/// The program without its last line of defence: reads the arguments, checks the request,
+/// runs the conversion and prints the summary; the exit status.
+int convert(const std::vector<std::string> &arguments)
+{
+    const std::optional<KelconvOptions> parsed = KelconvOptions::parse(arguments, std::cerr);
     if (!parsed)
         return usageError("invalid arguments.");
     const KelconvOptions &options = *parsed;
@@ -125,26 +143,24 @@ int main(int argc, char *argv[])
     if (options.settingsFile && !readSettings(*options.settingsFile))
         return usageError("the settings file " + *options.settingsFile + " cannot be opened.");
 
-    std::vector<std::string> sources;
-    std::set<std::string> seen;
-    for (const std::string &file : settings.files) {
-        if (seen.insert(absolutePath(file)).second)
-            sources.push_back(absolutePath(file));
-    }
-    for (const std::string &file : options.sources) {
-        std::error_code error;
-        if (!fs::is_regular_file(file, error))
-            return usageError("the source " + file + " is not an existing file.");
-        if (seen.insert(absolutePath(file)).second)
-            sources.push_back(absolutePath(file));
-    }
+    std::string problem;
+    const std::vector<std::string> sources = collectSources(settings, options, problem);
     if (sources.empty())
-        return usageError("no COBOL sources given.");
+        return usageError(problem);
 
-    std::string outputDirectory = options.outputDirectory
-                                      ? *options.outputDirectory
-                                      : PathNames::join(fs::current_path().string(), "y2kready");
+    std::string outputDirectory = options.outputDirectory ? *options.outputDirectory
+                                                          : ConversionDefaults::outputDirectory(
+                                                              fs::current_path().string());
     outputDirectory = PathNames::withoutTrailingSeparators(absolutePath(outputDirectory));
+    const std::string seedFile = absolutePath(
+        options.seedFile ? *options.seedFile : ConversionDefaults::seedFile(&readenv));
+    const std::string title = options.title ? *options.title
+                                            : ConversionDefaults::title(settings.projectName);
+    // Nothing is made before the request has passed the checks the run itself makes.
+    problem = ConversionInputs::requestProblem(sources, seedFile, outputDirectory, title);
+    if (!problem.empty())
+        return usageError(problem);
+
     std::error_code error;
     fs::create_directories(outputDirectory, error);
     if (error || !fs::is_directory(outputDirectory)) {
@@ -156,10 +172,10 @@ int main(int argc, char *argv[])
 
     ConversionRun::Request request;
     request.compileOptions = settings.compileOptions;
-    request.seedFile = absolutePath(options.seedFile ? *options.seedFile : defaultSeedFile());
+    request.seedFile = seedFile;
     request.outputDirectory = outputDirectory;
     request.templateProject = settings.projectName;
-    request.title = options.title ? *options.title : defaultTitle(settings.projectName);
+    request.title = title;
 
     ConversionFile::setOutputDirectory(outputDirectory);
     std::vector<std::unique_ptr<ConversionFile>> files;
@@ -204,4 +220,24 @@ int main(int argc, char *argv[])
         return RunEnded;
     }
     return allConverted && !observer.projectPath().empty() ? AllConverted : SomeFailed;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // A full disk or file-size limit makes a write fail (reported, the file's state says so)
+    // instead of ending the program; so does a reader of the output that has gone away.
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
+    // No exception may leave the program: whatever was not handled where it arose ends the run
+    // with its documented status.
+    try {
+        return convert(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception &error) {
+        std::cerr << "kelconv: the run ended by an unexpected error: " << error.what() << std::endl;
+    } catch (...) {
+        std::cerr << "kelconv: the run ended by an unexpected error." << std::endl;
+    }
+    return RunEnded;
 }

@@ -2,11 +2,12 @@
 
 #include "ConversionFile.h"
 #include "IException.h"
+#include "OutputFile.h"
 #include "PathNames.h"
+#include "RegularFile.h"
 #include "SeedTable.h"
 
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <set>
 #include <sstream>
@@ -44,29 +45,27 @@ void AnalysisPass::copySeedFile(const std::string &errorText)
     // seed file is never written to.
     if (fs::equivalent(m_seedFile, m_temporarySeedFile, error))
         fail(errorText);
-    error.clear();
-    fs::copy_file(m_seedFile, m_temporarySeedFile, fs::copy_options::overwrite_existing, error);
-    if (error)
+    // Read without blocking (a FIFO is refused) and written as a new file beside the old one,
+    // which takes its name only when every byte is there.
+    std::string problem;
+    if (!OutputFile::copy(m_seedFile, m_temporarySeedFile, problem))
         fail(errorText);
 }
 
 std::string AnalysisPass::temporarySeedText() const
 {
-    std::ifstream in(m_temporarySeedFile, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return RegularFile::read(m_temporarySeedFile).text;
 }
 
 void AnalysisPass::appendSeedEntries()
 {
     copySeedFile("The temporary seed file " + m_temporarySeedFile + " cannot be copied to.");
-    std::ofstream out(m_temporarySeedFile, std::ios::binary | std::ios::app);
-    if (!out)
+    std::ostringstream entries;
+    m_table.writeSeedEntries(entries);
+    OutputFile out;
+    if (!out.append(m_temporarySeedFile))
         fail("The temporary seed file " + m_temporarySeedFile + " cannot be written to .");
-    m_table.writeSeedEntries(out);
-    out.close();
-    if (!out)
+    if (!out.write(entries.str()) || !out.close())
         fail("The temporary seed file " + m_temporarySeedFile + " failed to finish.");
 }
 
@@ -91,32 +90,38 @@ AnalysisPass::Outcome AnalysisPass::analyse(ConversionFile &file, int loop, bool
 
     m_trace.line("XCOMP:   Analyzing " + name);
     setState(file, 0x92);
+    // Only findings and program info written by this analysis count.
+    if (!removeEarlierResults(file, {file.xcaName(), file.xrlName(), file.xpdName()})) {
+        setState(file, 0x48);
+        countFailure();
+        return Outcome::Continue;
+    }
     const std::string adt = file.adtName();
     const std::vector<std::string> arguments
         = {adt, "/r", m_temporarySeedFile, "/m-", "/c", "/u+", "/d", m_context.outputDirectory};
     const std::string options = "/r " + m_temporarySeedFile + " /m- /c /u+ /d "
                                 + m_context.outputDirectory;
     const ChildProcess::Result result = runTool("kelmkpu", arguments, {});
-    printExecuted("kelmkpu " + adt + " " + options, result.returnCode);
+    const bool kept = reportTool(file, "kelmkpu " + adt + " " + options, result);
     if (isCancelled())
         return Outcome::Stop;
 
     const int code = result.returnCode;
-    std::error_code error;
-    if (!fs::exists(file.xcaName(), error) || code > 8) {
+    if (!kept || code > 8
+        || !expectResult(file, "The program-unit builder", "findings", file.xcaName())) {
         setState(file, 0x48);
         countFailure();
         return Outcome::Continue;
     }
-    // A directory or other non-file under the name opens but yields nothing: as unreadable.
-    std::ifstream programInfo;
-    if (fs::is_regular_file(file.xrlName(), error))
-        programInfo.open(file.xrlName(), std::ios::binary);
-    if (!programInfo.is_open() || !programInfo) {
+    // Read without blocking: a directory or FIFO under the name is as unreadable as a missing file.
+    const RegularFile::Result info = RegularFile::read(file.xrlName());
+    if (!info) {
+        reportFileError(file, "The program-info file " + file.xrlName() + " " + info.problem + ".");
         setState(file, 0x48);
         countFailure();
         return Outcome::Continue;
     }
+    std::istringstream programInfo(info.text);
     if (m_table.readProgramInfo(file.programInfo(), programInfo)) {
         tableChanged = true;
         appendSeedEntries();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,16 @@ public:
     /// Return code of a child that could not be started or that was ended by a signal.
     static constexpr int severeResult = 16;
 
+    /// Output kept of one run; what goes beyond is read and dropped, with a note at the end.
+    static constexpr std::size_t maximumOutput = std::size_t(1) << 20;
+
     struct Result
     {
         int returnCode = severeResult;
         /// The errno of a failed start; 0 when the child was started.
         int startError = 0;
+        /// What the child wrote to its standard output and standard error, in the order written.
+        std::string output;
     };
 
     /// Starts `program` (searched on PATH) with `arguments` in `workingDirectory` (empty: the
@@ -26,6 +32,10 @@ public:
     /// CHRONEX_OUTPUT_DIR and CHRONEX_TITLE) added to its environment, and waits for it. The spawn lock is held from before the start until the id is in the
     /// slot; the slot is cleared, again under the lock, before the child is reaped, so a cancel
     /// can never hit a process id that has been given to someone else.
+    ///
+    /// The child's standard output and error go through a pipe into the result's `output`; the
+    /// output ends when the child has ended and what it wrote has been read, even when a process
+    /// it left behind keeps the pipe open.
     ///
     /// The return code is the child's exit status; a start failure or a child ended by a signal
     /// gives `severeResult`.

@@ -6,6 +6,10 @@
 ///
 /// State per file: 0x91 while running, then 0x11 / 0x12 / 0x14 / 0x18 for return code 0 / 4 /
 /// 8 / other; 0 and 4 count as success. A file whose child was killed by a cancel keeps 0x91.
+///
+/// Before the driver runs, every result an earlier run left for the file is removed; 0 or 4
+/// without the analysis data written in this run, a result that cannot be removed, or tool
+/// output that cannot be kept give 0x18 with a message naming the file.
 class CompilePass final : public EnginePass
 {
 public:
@@ -14,9 +18,14 @@ public:
 
     void run();
 
-    /// The console message of a start failure with the error number `error`.
+    /// The console message of a start failure with the error number `error`, and its text
+    /// without the "Error:  " in front.
     static std::string startFailureMessage(int error);
+    static std::string startFailureText(int error);
 
 private:
+    /// Runs the driver on `file`; the state the file ends in (0x91 when cancelled meanwhile).
+    std::uint8_t compile(ConversionFile &file);
+
     std::string m_compileOptions;
 };

@@ -3,6 +3,7 @@
 #include "PathNames.h"
 #include "ProgramInfo.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -30,6 +31,43 @@ std::uint32_t ConversionFile::ensureCounterStarted()
     if (m_counter.compare_exchange_strong(expected, 1))
         return 1;
     return expected;
+}
+
+std::string ConversionFile::toolOutput() const
+{
+    const std::lock_guard lock(m_outputLock);
+    return m_toolOutput;
+}
+
+std::string ConversionFile::latestMessage() const
+{
+    const std::lock_guard lock(m_outputLock);
+    return m_latestMessage;
+}
+
+void ConversionFile::appendToolOutput(const std::string &text, const std::string &messageText)
+{
+    std::string first;
+    for (std::size_t start = 0; first.empty() && start < messageText.size();) {
+        const std::size_t end = std::min(messageText.find('\n', start), messageText.size());
+        const std::string line = messageText.substr(start, end - start);
+        if (line.find_first_not_of(" \t\r") != std::string::npos)
+            first = line;
+        start = end + 1;
+    }
+    if (!first.empty() && first.back() == '\r')
+        first.pop_back();
+    const std::lock_guard lock(m_outputLock);
+    m_toolOutput += text;
+    if (!first.empty())
+        m_latestMessage = std::move(first);
+}
+
+void ConversionFile::clearToolOutput()
+{
+    const std::lock_guard lock(m_outputLock);
+    m_toolOutput.clear();
+    m_latestMessage.clear();
 }
 
 ProgramInfo &ConversionFile::programInfo()

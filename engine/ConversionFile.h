@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 class ProgramInfo;
@@ -11,7 +12,7 @@ class ProgramInfo;
 /// the names of every output file that belongs to it, and its program's seed-table record.
 ///
 /// Threads: the engine thread writes the state and the GUI thread reads it and advances the
-/// counter while drawing rows; both are atomic. The program info is made and used by the engine
+/// counter while drawing rows; both are atomic. The tool output has a lock of its own. The program info is made and used by the engine
 /// thread only. The program-wide output directory is guarded by a lock of its own.
 class ConversionFile final
 {
@@ -40,6 +41,18 @@ public:
     /// Sets a counter of 0 to 1 and returns the value it then has.
     std::uint32_t ensureCounterStarted();
 
+    /// What the tools wrote for this file during the run, as the console shows it (each tool's
+    /// output followed by its "Executed:  " line) with the engine's own messages about the file.
+    /// Kept so that a failed file can say why; any thread may read it.
+    std::string toolOutput() const;
+    /// The first line of the latest tool output or message that had any text: what a failed
+    /// file's row shows at a glance. Empty when there is none.
+    std::string latestMessage() const;
+    /// Appends `text` to the tool output. The first non-blank line of `messageText`, when it has
+    /// one, becomes the latest message (a tool's own words, not the console line after them).
+    void appendToolOutput(const std::string &text, const std::string &messageText);
+    void clearToolOutput();
+
     /// The program's seed-table record, made on first request with the base name as its name and
     /// kept (and owned) by this record from then on.
     ProgramInfo &programInfo();
@@ -50,6 +63,8 @@ public:
     std::string xlgName() const { return outputName(".xlg"); }
     std::string xcaName() const { return outputName(".xca"); }
     std::string xrlName() const { return outputName(".xrl"); }
+    /// The expanded source kelmkpu writes beside its findings for the analysis views.
+    std::string xpdName() const { return outputName(".xpd"); }
     std::string cvtName() const { return outputName(".cvt"); }
     std::string crsName() const { return outputName(".crs"); }
     /// Source directory + "/" + base name + ".crs" (where the conversion aid leaves its report).
@@ -71,5 +86,8 @@ private:
     std::string m_sourceDirectory;
     std::atomic<std::uint8_t> m_state = 0;
     std::atomic<std::uint32_t> m_counter = 0;
+    mutable std::mutex m_outputLock;
+    std::string m_toolOutput;    // guarded by m_outputLock
+    std::string m_latestMessage; // guarded by m_outputLock
     std::unique_ptr<ProgramInfo> m_programInfo;
 };

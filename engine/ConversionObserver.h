@@ -33,7 +33,8 @@ public:
     /// console-style text that says the same.
     virtual void statusText(unsigned long resourceId, const std::string &text) = 0;
 
-    /// A child process has started / has been waited for.
+    /// A child process has started (it leads a process group of its own) / has ended; the
+    /// end is told before the child is reaped, so its id is not reused meanwhile.
     virtual void childStarted(pid_t pid) = 0;
     virtual void childEnded(pid_t pid) = 0;
 

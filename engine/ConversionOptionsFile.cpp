@@ -1,11 +1,12 @@
 #include "ConversionOptionsFile.h"
 
+#include "ConversionInputs.h"
 #include "IException.h"
+#include "OutputFile.h"
 #include "PathNames.h"
 
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <system_error>
 
@@ -33,6 +34,13 @@ std::string ConversionOptionsFile::content(const std::string &sourcePath,
                                            const std::string &xcaPath,
                                            const std::string &outputDirectory)
 {
+    // Each value is one line of the file: one that would start a new line is refused.
+    for (const std::string *value : {&sourcePath, &cvtPath, &xcaPath, &outputDirectory}) {
+        if (ConversionInputs::hasControlCharacters(*value))
+            throw IAccessError("The path " + *value
+                               + " cannot be written into a conversion options file: it holds "
+                                 "a control character.");
+    }
     const std::array<std::string, 44> lines = {
         "V2R2F1 QVF TRCAFile Options",
         "Input File",
@@ -119,23 +127,30 @@ std::string ConversionOptionsFile::write(const std::string &sourcePath,
         }
     }
 
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content(sourcePath, cvtPath, xcaPath, outputDirectory);
-    out.close();
-    if (!out) {
-        remove(path);
-        const std::string text = "The conversion options file " + path + " cannot be written.";
+    OutputFile out;
+    if (!out.create(path) || !out.write(content(sourcePath, cvtPath, xcaPath, outputDirectory))
+        || !out.close()) {
+        const std::string text = "The conversion options file " + path + " " + out.problem() + ".";
+        if (const std::string problem = remove(path); !problem.empty())
+            console << "Error:  " << problem << std::endl;
         console << "Error:  " << text << std::endl;
         throw IAccessError(text);
     }
     return path;
 }
 
-void ConversionOptionsFile::remove(const std::string &path)
+std::string ConversionOptionsFile::remove(const std::string &path)
 {
     std::error_code error;
     fs::remove(path, error);
     const std::string setAside = PathNames::replaceExtension(path, ".c4a");
-    if (fs::exists(setAside, error))
-        fs::rename(setAside, path, error);
+    if (!fs::exists(setAside, error) && !fs::is_symlink(setAside, error))
+        return {};
+    fs::rename(setAside, path, error);
+    if (!error)
+        return {};
+    return "The conversion options file " + setAside
+           + " set aside during the conversion cannot "
+             "be given back its name "
+           + path + ": " + error.message() + ".";
 }

@@ -29,9 +29,11 @@ public:
                       std::ostream &console);
 
     /// Deletes the options file at `path` and gives a set-aside ".c4a" file its name back.
-    static void remove(const std::string &path);
+    /// Returns the problem when the set-aside file cannot be renamed, empty when all went well.
+    static std::string remove(const std::string &path);
 
-    /// The 44 lines, each ended by a newline except the last.
+    /// The 44 lines, each ended by a newline except the last. Throws IAccessError when a path
+    /// holds a control character: it would start a new line.
     static std::string content(const std::string &sourcePath,
                                const std::string &cvtPath,
                                const std::string &xcaPath,

@@ -2,33 +2,48 @@
 
 #include "EnginePass.h"
 
-#include <iosfwd>
+#include "OutputFile.h"
+
+#include <string>
 
 class ConversionOptionsFile;
 
 /// Runs the conversion aid `vyquext` on every file without a severe earlier result, in the
 /// file's directory, and collects the findings into "chxconv.log" in the output directory.
 ///
-/// Per file: the ".xca" findings are appended to the log (truncated when the pass starts), the
+/// Per file: the ".xca" findings are appended to the log (made anew when the pass starts), the
 /// conversion options file is written, the aid runs, its report <source dir>/<base>.crs moves to
 /// the output directory, and the options file goes away again (a set-aside one is given back).
+/// The converted source and the reports of an earlier run are removed before the aid runs, so
+/// only what it writes now counts. After a file, its tool output follows in the log when the file
+/// failed in any pass or a tool printed something for it.
+///
 /// States: 0x94 while running, then 0x81 (code 0), 0x82 (1..8), both success, 0x88 (above 8),
-/// failure. A cancelled file finishes its clean-up and keeps 0x94.
+/// failure. Also 0x88: a code up to 8 without the converted source or the report written, a
+/// report that cannot be moved, or findings or tool output that cannot be written (each reported
+/// with the file's name). A cancelled file finishes its clean-up and keeps 0x94.
 class ConversionPass final : public EnginePass
 {
 public:
     ConversionPass(PassContext &context, ConversionOptionsFile &optionsFile);
 
-    /// Throws IAccessError when the log cannot be opened or the options file cannot be written
-    /// (QVFWORK unset); the error ends the run.
+    /// Throws IAccessError when the log cannot be made or closed, or the options file cannot be
+    /// written (QVFWORK unset); the error ends the run.
     void run();
 
-    /// Appends the lines of `xcaPath` to `log`, each read at most 150 characters at a time
-    /// (the rest of a longer line comes with the next read) and ended by a newline.
-    static void appendFindings(const std::string &xcaPath, std::ostream &log);
+    /// The findings text as the log takes it: each line read at most 150 characters at a time
+    /// (the rest of a longer line comes with the next read), each read ended by a newline.
+    static std::string findingsText(const std::string &findings);
 
 private:
-    void convert(ConversionFile &file, std::ostream &log);
+    void convert(ConversionFile &file);
+    bool logFindings(ConversionFile &file);
+    bool moveReport(ConversionFile &file);
+    void logToolOutput(ConversionFile &file);
+    /// Appends `text` to the log; false after reporting a failed write as the file's error.
+    bool writeLog(ConversionFile &file, const std::string &text);
 
     ConversionOptionsFile &m_optionsFile;
+    std::string m_logPath;
+    OutputFile m_log;
 };

@@ -4,11 +4,13 @@
 #include "CompilePass.h"
 #include "ConversionControl.h"
 #include "ConversionFile.h"
+#include "ConversionInputs.h"
 #include "ConversionOptionsFile.h"
 #include "ConversionPass.h"
 #include "DbEu.h"
 #include "IException.h"
 #include "KelwizResourceIds.h"
+#include "PathNames.h"
 #include "ProjectCreator.h"
 #include "SeedTable.h"
 
@@ -29,8 +31,32 @@ ConversionRun::ConversionRun(Request request,
     , m_environment(std::move(environment))
 {}
 
+void ConversionRun::checkRequest()
+{
+    // The tools run in the sources' directories: a relative name would be resolved there.
+    m_request.outputDirectory = PathNames::absolute(m_request.outputDirectory);
+    m_request.seedFile = PathNames::absolute(m_request.seedFile);
+    m_request.templateProject = PathNames::absolute(m_request.templateProject);
+
+    std::vector<std::string> sources;
+    for (const ConversionFile *file : m_request.files)
+        sources.push_back(file->fullPath());
+    std::string problem = ConversionInputs::requestProblem(sources,
+                                                           m_request.seedFile,
+                                                           m_request.outputDirectory,
+                                                           m_request.title);
+    if (problem.empty())
+        problem = ConversionInputs::pathProblem("template project", m_request.templateProject);
+    if (!problem.empty()) {
+        m_console << "Error:  " << problem << std::endl;
+        throw IAccessError(problem);
+    }
+}
+
 void ConversionRun::runPasses(std::string &projectPath)
 {
+    // Nothing is written before the request has passed its checks.
+    checkRequest();
     // The files name their results after the program-wide output directory.
     ConversionFile::setOutputDirectory(m_request.outputDirectory);
     PassContext context{m_request.files,

@@ -27,7 +27,8 @@ public:
         std::string compileOptions;
         /// The user's seed file; only ever read.
         std::string seedFile;
-        /// Must exist; result files, the temporary seed file and the log go here.
+        /// Must exist; result files, the temporary seed file and the log go here. A relative
+        /// name is taken against the working directory.
         std::string outputDirectory;
         /// Template project (may be empty) and title of the new project.
         std::string templateProject;
@@ -49,6 +50,11 @@ public:
     /// made. Never throws: an error that ends the run (a class-library access error from a
     /// pass) is reported to `ConversionObserver::runFinished` with its text, as is the result.
     /// A cancelled run creates no project.
+    ///
+    /// Before anything is written the request is checked (ConversionInputs::requestProblem):
+    /// a title or path with a control character, two sources with one base name, or a source
+    /// or seed file lying where the run writes ends the run at once with an "Error:  " line.
+    /// Relative paths in the request are made absolute against the working directory first.
     std::string run();
 
     /// The analysis database that kelmkpu records the program units in: `chxanalysis.db` in
@@ -58,6 +64,7 @@ public:
     static std::string databaseLine(const std::string &outputDirectory);
 
 private:
+    void checkRequest();
     void runPasses(std::string &projectPath);
 
     Request m_request;

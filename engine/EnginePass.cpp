@@ -2,6 +2,10 @@
 
 #include "ConversionControl.h"
 #include "ConversionFile.h"
+#include "OutputFile.h"
+#include "RegularFile.h"
+
+#include <filesystem>
 
 #include <ostream>
 
@@ -54,8 +58,66 @@ ChildProcess::Result EnginePass::runTool(const std::string &program,
                              &m_context.observer);
 }
 
-void EnginePass::printExecuted(const std::string &command, int returnCode)
+std::string EnginePass::keepToolOutput(ConversionFile &file,
+                                       const std::string &text,
+                                       const std::string &message)
 {
-    m_context.console << separatorLine() << "\n"
-                      << "Executed:  " << command << " ==> " << returnCode << std::endl;
+    file.appendToolOutput(text, message);
+    OutputFile log;
+    if (log.append(file.xlgName()) && log.write(text) && log.close())
+        return {};
+    return "The tool output file " + file.xlgName() + " " + log.problem() + ".";
+}
+
+bool EnginePass::reportTool(ConversionFile &file,
+                            const std::string &command,
+                            const ChildProcess::Result &result)
+{
+    std::string text = result.output;
+    if (!text.empty() && text.back() != '\n')
+        text += '\n';
+    const std::string toolOutput = text;
+    text += separatorLine() + "\nExecuted:  " + command + " ==> "
+            + std::to_string(result.returnCode) + "\n";
+    m_context.console << text << std::flush;
+    // The tool's own words are the file's latest message; a run without any keeps the last one.
+    const std::string problem = keepToolOutput(file, text, toolOutput);
+    if (problem.empty())
+        return true;
+    reportFileError(file, problem);
+    return false;
+}
+
+void EnginePass::reportFileError(ConversionFile &file, const std::string &text)
+{
+    const std::string line = "Error:  " + text + "\n";
+    m_context.console << line << std::flush;
+    // A tool output file that cannot be written has been reported already: nothing more to do.
+    keepToolOutput(file, line, text);
+}
+
+bool EnginePass::removeEarlierResults(ConversionFile &file, const std::vector<std::string> &paths)
+{
+    for (const std::string &path : paths) {
+        std::error_code error;
+        std::filesystem::remove(path, error);
+        if (error) {
+            reportFileError(file,
+                            "The result " + path
+                                + " of an earlier run cannot be removed: " + error.message() + ".");
+            return false;
+        }
+    }
+    return true;
+}
+
+bool EnginePass::expectResult(ConversionFile &file,
+                              const std::string &tool,
+                              const std::string &what,
+                              const std::string &path)
+{
+    if (RegularFile::isRegular(path))
+        return true;
+    reportFileError(file, tool + " wrote no " + what + " " + path + ".");
+    return false;
 }

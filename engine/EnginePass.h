@@ -49,12 +49,40 @@ protected:
                                  const std::vector<std::string> &arguments,
                                  const std::string &workingDirectory);
 
-    /// Prints the separator line and "Executed:  " + `command` + " ==> " + `returnCode`.
-    void printExecuted(const std::string &command, int returnCode);
+    /// Reports the end of a tool run for `file`: prints what the tool wrote, the separator line
+    /// and "Executed:  " + `command` + " ==> " + the return code, and keeps the same text as the
+    /// file's tool output, in memory and appended to its ".xlg" file in the output directory.
+    /// False when that file cannot be written; the error has been reported for the file then.
+    bool reportTool(ConversionFile &file,
+                    const std::string &command,
+                    const ChildProcess::Result &result);
+
+    /// Prints "Error:  " + `text` and keeps the line with the file's tool output, where it
+    /// becomes the file's latest message.
+    void reportFileError(ConversionFile &file, const std::string &text);
+
+    /// Removes what an earlier run left under `paths` (files, links, empty directories), so that
+    /// only what the tool writes in this run counts. False, after reporting the first path that
+    /// cannot be removed as the file's error.
+    bool removeEarlierResults(ConversionFile &file, const std::vector<std::string> &paths);
+
+    /// True when `path` is a regular file: a result the tool wrote in this run, its earlier
+    /// result having been removed before it ran. Otherwise reports "<what> wrote no <result>".
+    bool expectResult(ConversionFile &file,
+                      const std::string &tool,
+                      const std::string &what,
+                      const std::string &path);
 
     /// True when the file had a severe result in an earlier pass (bit 0x04 or 0x08).
     static bool hasSevereError(std::uint8_t state) { return (state & 0x0C) != 0; }
 
     PassContext &m_context;
     const ConversionObserver::Pass m_pass;
+
+private:
+    /// Keeps `text` with the file's tool output (`messageText` gives its latest message) and
+    /// appends it to the ".xlg" file; the write's problem, empty when it succeeded.
+    std::string keepToolOutput(ConversionFile &file,
+                               const std::string &text,
+                               const std::string &messageText);
 };

@@ -51,14 +51,22 @@ FileStateDisplay::Entry FileStateDisplay::entryFor(std::uint8_t state)
 FileStateDisplay::Row FileStateDisplay::makeRow(ConversionFile &file)
 {
     const std::uint8_t state = file.state();
-    Row row{entryFor(state), std::nullopt};
+    Row row;
+    row.entry = entryFor(state);
     if (state == 0x21)
         row.counter = file.incrementCounter();
     else if (state == 0x22 || state == 0x24 || state == 0x28)
         row.counter = file.ensureCounterStarted();
     else if (row.entry.appendsCounter)
         row.counter = file.counter();
+    row.failed = isFailure(state);
+    row.message = file.latestMessage();
     return row;
+}
+
+bool FileStateDisplay::isFailure(std::uint8_t state)
+{
+    return (state & 0x0C) != 0 && (state & 0xF0) != 0x90;
 }
 
 std::string_view FileStateDisplay::stateName(std::uint8_t state)

@@ -4,7 +4,7 @@
 #include "LineReader.h"
 
 #include <filesystem>
-#include <iostream>
+#include <ostream>
 #include <string_view>
 
 namespace {
@@ -74,13 +74,33 @@ void InputSettings::read(std::istream &in, std::ostream &console)
         files.reserve(100);
     while (reader.readLine(line)) {
         std::string path = stripBlanks(line);
-        if (!path.empty() && isExistingFile(path))
+        // A NUL would cut the name short for the file system: such a line names no file.
+        if (!path.empty() && isWritable(path) && isExistingFile(path))
             files.push_back(std::move(path));
     }
 }
 
+bool InputSettings::isWritable(std::string_view value)
+{
+    return value.find_first_of(std::string_view("\n\r\0", 3)) == std::string_view::npos;
+}
+
 void InputSettings::write(std::ostream &out) const
 {
+    // A value is the rest of one line: one that would end the line, or a NUL that would end the
+    // text for the reader, cannot be written.
+    for (const std::string *value : {&projectName, &compileOptions}) {
+        if (!isWritable(*value))
+            ITHROW(IAccessError("The value " + *value
+                                + " cannot be written into a settings file: it holds a line "
+                                  "break or a NUL."));
+    }
+    for (const std::string &file : files) {
+        if (!isWritable(file))
+            ITHROW(IAccessError("The source " + file
+                                + " cannot be written into a settings file: its name holds a "
+                                  "line break or a NUL."));
+    }
     out << projectTag << projectName << '\n';
     out << optionsTag << compileOptions << '\n';
     out << filesTag << '\n';
@@ -88,10 +108,22 @@ void InputSettings::write(std::ostream &out) const
         out << "  " << file << '\n';
 }
 
-void InputSettings::print() const
+void InputSettings::print(std::ostream &out) const
 {
-    write(std::cout);
-    std::cout.flush();
+    // What was read is shown as it is, except that nothing in it may break a line or the text.
+    const auto shown = [](std::string value) {
+        for (char &c : value) {
+            if (c == '\n' || c == '\r' || c == '\0')
+                c = '?';
+        }
+        return value;
+    };
+    out << projectTag << shown(projectName) << '\n';
+    out << optionsTag << shown(compileOptions) << '\n';
+    out << filesTag << '\n';
+    for (const std::string &file : files)
+        out << "  " << shown(file) << '\n';
+    out.flush();
 }
 
 void InputSettings::clear()

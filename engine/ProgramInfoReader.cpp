@@ -91,14 +91,15 @@ void ProgramInfoReader::readIncludeBlock()
     const std::string copybook(words.substr(0, blank));
     const std::string qualifier(blank == std::string_view::npos ? std::string_view()
                                                                 : stripped(words.substr(blank)));
+    // The end of the file ends each loop like its closing tag: a block cut short before its
+    // results is merged with no runs, one cut short inside them with the runs read so far.
     bool hasResults = false;
     while (!hasResults && nextLine())
         hasResults = m_line.find("<RESULT>") != std::string::npos;
-    if (!hasResults)
-        return;
 
     std::vector<KindInterval> runs;
-    readResults(runs);
+    if (hasResults)
+        readResults(runs);
     m_table.mergeInclude(m_program, copybook, qualifier, std::move(runs));
 }
 

@@ -28,8 +28,9 @@ class SeedTable;
 /// Tags are matched case-sensitively anywhere in a line; lines are read at most 999 characters
 /// at a time (the rest of a longer line is the next read); texts between tags are stripped of
 /// blanks. Several PROGRAM-INFO blocks all add to the same program. The end of the file ends
-/// whatever block is open: an INCLUDE block that reached its results is merged with the runs read
-/// so far, one that did not is dropped. Lines that fit no rule are ignored. A number that does
+/// whatever block is open as its closing tag would: an INCLUDE block is merged with the runs read
+/// so far, none when the file ended before its "<RESULT>" (a new entry is still made and counts
+/// as a change). Lines that fit no rule are ignored. A number that does
 /// not fit 32 bits drops its run; runs of index 0 or length 0 denote no bytes and are dropped by
 /// the merge.
 class ProgramInfoReader final

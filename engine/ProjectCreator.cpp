@@ -1,14 +1,17 @@
 #include "ProjectCreator.h"
 
+#include "ConversionInputs.h"
 #include "ConversionObserver.h"
 #include "IException.h"
 #include "KelwizResourceIds.h"
 #include "LineReader.h"
+#include "OutputFile.h"
 #include "PathNames.h"
+#include "RegularFile.h"
 
 #include <filesystem>
-#include <fstream>
 #include <ostream>
+#include <sstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -62,9 +65,9 @@ std::string ProjectCreator::doubledBackslashes(const std::string &text)
     return result;
 }
 
-std::string ProjectCreator::freeTemplateName(const std::string &templatePath)
+std::string ProjectCreator::freeTemplateName(const std::string &templatePath,
+                                             const std::string &directory)
 {
-    const std::string directory = PathNames::directory(templatePath);
     const std::string name = PathNames::fileName(templatePath);
     const auto candidate = [&](const std::string &prefix) {
         return PathNames::join(directory, prefix + name);
@@ -96,11 +99,12 @@ std::string ProjectCreator::freeTemplateName(const std::string &templatePath)
     throw IAccessError("Could not find an available name.");
 }
 
-std::string ProjectCreator::projectDirectory(const std::string &outputDirectory)
+std::string ProjectCreator::projectDirectory(const std::string &templatePath,
+                                             const std::string &outputDirectory)
 {
     std::string directory = m_environment("PRJDIR", "Toolbench");
     if (!directory.empty())
-        return directory;
+        return templatePath.empty() ? directory : PathNames::directory(templatePath);
 
     const std::string heading = m_observer.resourceText(KelwizRes::noProjectDirectory);
     const std::string where = m_observer.resourceText(KelwizRes::projectCreatedIn) + outputDirectory
@@ -128,28 +132,28 @@ void ProjectCreator::writeFromTemplate(const std::string &templatePath,
                                        const std::string &title,
                                        const std::string &directoryValue)
 {
-    std::ifstream in(templatePath, std::ios::binary);
-    if (!in || in.peek() == std::ifstream::traits_type::eof())
+    // Read without blocking: a directory or FIFO named as the template is no project file.
+    const RegularFile::Result project = RegularFile::read(templatePath);
+    if (!project || project.text.empty())
         throw IAccessError("The template project " + templatePath + " cannot be read.");
 
-    std::ofstream out(projectPath, std::ios::binary | std::ios::trunc);
+    std::istringstream in(project.text);
     LineReader reader(in);
+    std::string out;
     std::string line;
     while (reader.readLine(line)) {
         if (line.find("+name=") != std::string::npos)
-            out << "+name=" << title << "\n";
+            out += "+name=" + title + "\n";
         else if (line.find("+defaultDir=") != std::string::npos)
-            out << "+defaultDir=" << directoryValue << "\n";
+            out += "+defaultDir=" + directoryValue + "\n";
         else if (line.find("+dirs=") != std::string::npos)
-            out << "+dirs=" << directoryValue << "\n";
+            out += "+dirs=" + directoryValue + "\n";
         else if (line.find("+filter=") != std::string::npos)
-            out << "+filter=*.asd;*.cvt;*.cpy;*.crs;*.log;*.xca;*.xrl;\n";
+            out += "+filter=*.asd;*.cvt;*.cpy;*.crs;*.log;*.xca;*.xrl;\n";
         else if (line.find("+position=") == std::string::npos && !line.empty())
-            out << line << "\n";
+            out += line + "\n";
     }
-    out.close();
-    if (!out || in.bad())
-        throw IAccessError("The project file " + projectPath + " cannot be written.");
+    writeProjectFile(projectPath, out);
 }
 
 void ProjectCreator::writeFixed(const std::string &projectPath,
@@ -157,24 +161,20 @@ void ProjectCreator::writeFixed(const std::string &projectPath,
                                 const std::string &directoryValue)
 {
     const std::string base = PathNames::baseName(projectPath);
-    std::ofstream out(projectPath, std::ios::binary | std::ios::trunc);
-    out << "-ProjectInfo\n"
-        << "+name=" << title << "\n"
-        << "+type=TELAMRDV.IWS\n"
-        << "-BuildInfo\n"
-        << "+target=" << base << ".exe\n"
-        << "+runOptions=\n"
-        << "+makefile=" << base << ".mak\n"
-        << "-LocationInfo\n"
-        << "+defaultDir=" << directoryValue << "\n"
-        << "+dirs=" << directoryValue << "\n"
-        << "-ConfigInfo\n"
-        << "+filter=*.asd;*.cvt;*.cpy;*.crs;*.log;*.xca;*.xrl;\n"
-        << "+view=icon\n"
-        << "+refresh=yes\n";
-    out.close();
-    if (!out)
-        throw IAccessError("The project file " + projectPath + " cannot be written.");
+    writeProjectFile(projectPath,
+                     "-ProjectInfo\n+name=" + title + "\n+type=TELAMRDV.IWS\n-BuildInfo\n+target="
+                         + base + ".exe\n+runOptions=\n+makefile=" + base
+                         + ".mak\n-LocationInfo\n+defaultDir=" + directoryValue
+                         + "\n+dirs=" + directoryValue
+                         + "\n-ConfigInfo\n+filter=*.asd;*.cvt;*.cpy;*.crs;*.log;*.xca;*.xrl;\n"
+                           "+view=icon\n+refresh=yes\n");
+}
+
+void ProjectCreator::writeProjectFile(const std::string &projectPath, const std::string &text)
+{
+    std::string problem;
+    if (!OutputFile::replace(projectPath, text, problem))
+        throw IAccessError("The project file " + projectPath + " " + problem + ".");
 }
 
 void ProjectCreator::copyOptionsTemplate(const std::string &templatePath,
@@ -191,11 +191,10 @@ void ProjectCreator::copyOptionsTemplate(const std::string &templatePath,
                            "Toolbench is not set.");
 
     optionsMade = !exists(optionsPath);
-    std::error_code error;
-    fs::copy_file(optionsTemplate, optionsPath, fs::copy_options::overwrite_existing, error);
-    if (error)
+    std::string problem;
+    if (!OutputFile::copy(optionsTemplate, optionsPath, problem))
         throw IAccessError("The project options file " + optionsTemplate + " cannot be copied to "
-                           + optionsPath + ": " + error.message() + ".");
+                           + optionsPath + ": " + problem + ".");
 }
 
 std::string ProjectCreator::create(const std::string &templatePath,
@@ -207,9 +206,9 @@ std::string ProjectCreator::create(const std::string &templatePath,
     bool projectMade = false;
     bool optionsMade = false;
     try {
-        const std::string directory = projectDirectory(outputDirectory);
+        const std::string directory = projectDirectory(templatePath, outputDirectory);
         if (!templatePath.empty()) {
-            projectPath = freeTemplateName(templatePath);
+            projectPath = freeTemplateName(templatePath, directory);
         } else {
             for (unsigned long n = 1;; ++n) {
                 projectPath = PathNames::join(directory, "y2k" + std::to_string(n) + ".iwp");
@@ -220,6 +219,12 @@ std::string ProjectCreator::create(const std::string &templatePath,
         optionsPath = PathNames::replaceExtension(projectPath, ".iwo");
 
         try {
+            // Every value is written as the rest of one line: one that would start a new line
+            // cannot be written.
+            for (const std::string *value : {&title, &outputDirectory}) {
+                if (ConversionInputs::hasControlCharacters(*value))
+                    throw IAccessError("A control character in " + *value);
+            }
             // The name was free, so whatever stands there after a failure is ours to remove.
             projectMade = true;
             const std::string directoryValue = doubledBackslashes(outputDirectory);

@@ -21,9 +21,14 @@ public:
     /// and whatever project file or ".iwo" file this call made is deleted again.
     ///
     /// `templatePath` (may be empty) is an existing project file to copy from; the new project
-    /// then gets a free name in the template's directory. Without template the new project is
-    /// y2k<n>.iwp in the directory of the setting PRJDIR/Toolbench, or in `outputDirectory`
-    /// when that is unset (the user is told).
+    /// then gets a free name after it, in the template's directory. Without template the new
+    /// project is y2k<n>.iwp in the directory of the setting PRJDIR/Toolbench. When PRJDIR is
+    /// unset, the project goes into `outputDirectory` in both cases (the user is told): the
+    /// template's directory may be read-only, as an installation's data directory is.
+    ///
+    /// The project and options files are written whole or not at all. A title or directory
+    /// with a control character, which would start a line of its own in the project file, is a
+    /// project error.
     std::string create(const std::string &templatePath,
                        const std::string &title,
                        const std::string &outputDirectory);
@@ -32,17 +37,21 @@ public:
     /// (1-based) position 7 or earlier, and at most 4 characters follow that position.
     static bool isShortName(const std::string &fileName);
 
-    /// The first candidate for a new project file next to `templatePath` that does not exist.
-    /// Throws IAccessError("Could not find an available name.") after printing the console
-    /// line when all 702 short-name candidates exist.
-    std::string freeTemplateName(const std::string &templatePath);
+    /// The first candidate for a new project file named after `templatePath` in `directory`
+    /// that does not exist. Throws IAccessError("Could not find an available name.") after
+    /// printing the console line when all 702 short-name candidates exist.
+    std::string freeTemplateName(const std::string &templatePath, const std::string &directory);
 
     /// `text` with every backslash doubled; the project file's directory values are written so.
     /// Native "/" paths hold none, so they come back unchanged.
     static std::string doubledBackslashes(const std::string &text);
 
 private:
-    std::string projectDirectory(const std::string &outputDirectory);
+    /// Where the new project goes: with PRJDIR set, that directory (the template's own with a
+    /// template); else the output directory, after telling the user.
+    std::string projectDirectory(const std::string &templatePath,
+                                 const std::string &outputDirectory);
+    void writeProjectFile(const std::string &projectPath, const std::string &text);
     void writeFromTemplate(const std::string &templatePath,
                            const std::string &projectPath,
                            const std::string &title,

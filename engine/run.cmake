@@ -5,6 +5,8 @@ target_sources(chronex_engine PRIVATE
     ChildProcess.cpp ChildProcess.h
     CompileArguments.cpp CompileArguments.h
     CompilePass.cpp CompilePass.h
+    ConversionDefaults.cpp ConversionDefaults.h
+    ConversionInputs.cpp ConversionInputs.h
     ConversionControl.cpp ConversionControl.h
     ConversionObserver.h
     ConversionOptionsFile.cpp ConversionOptionsFile.h

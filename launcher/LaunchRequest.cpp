@@ -1,11 +1,12 @@
 #include "LaunchRequest.h"
 
+#include "ConversionInputs.h"
 #include "InputSettings.h"
-#include "LineReader.h"
+#include "RegularFile.h"
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
+#include <string_view>
 
 namespace LaunchRequest {
 
@@ -14,6 +15,16 @@ namespace {
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+/// `text` with its control characters shown as "?", fit for a message line.
+std::string shown(std::string text)
+{
+    for (char &c : text) {
+        if (ConversionInputs::hasControlCharacters(std::string_view(&c, 1)))
+            c = '?';
+    }
+    return text;
 }
 
 } // namespace
@@ -44,22 +55,14 @@ std::vector<std::string> splitWords(const std::string &text)
 
 bool readResponseFile(const std::string &path, std::string &text)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // Read without blocking: a FIFO or directory named after "@" is no response file.
+    const RegularFile::Result file = RegularFile::read(path);
+    if (!file)
         return false;
-    // Read in pieces of at most 999 characters, each kept with its line end: the pieces of a
-    // longer line join up again, so no word is cut where a piece ends.
-    text.clear();
-    char piece[LineReader::maxLineLength + 1];
-    while (in.getline(piece, sizeof piece) || in.gcount() > 0) {
-        text.append(piece, std::size_t(in.gcount()));
-        if (in.fail() && !in.eof()) {
-            in.clear(); // a piece that filled the buffer: the line goes on
-            continue;
-        }
-        if (!in.eof())
-            text.back() = '\n'; // getline counted the line end and stored a NUL in its place
-    }
+    // The lines are read in pieces of at most 999 characters, each kept with its line end: the
+    // pieces of a longer line join up again, so no word is cut where a piece ends. That gives
+    // the file's text as it is, less one newline at its end.
+    text = file.text;
     if (!text.empty() && text.back() == '\n')
         text.pop_back();
     return true;
@@ -85,6 +88,35 @@ Fill fillSettings(const std::vector<std::string> &arguments, InputSettings &sett
     settings.projectName = words.front();
     settings.files.insert(settings.files.end(), words.begin() + 1, words.end());
     return Fill::Filled;
+}
+
+std::vector<std::string> leaveOutUnusable(InputSettings &settings)
+{
+    std::vector<std::string> problems;
+    if (!InputSettings::isWritable(settings.projectName)) {
+        problems.push_back("The project name " + shown(settings.projectName)
+                           + " holds a line break or a NUL; the conversion runs without a "
+                             "project.");
+        settings.projectName.clear();
+    }
+    std::vector<std::string> kept;
+    for (const std::string &file : settings.files) {
+        if (!InputSettings::isWritable(file)) {
+            problems.push_back("The source " + shown(file)
+                               + " holds a line break or a NUL in its name and is left out.");
+            continue;
+        }
+        // The same base name would mean the same result files for both.
+        if (const std::string first = ConversionInputs::baseNameConflict(kept, file);
+            !first.empty()) {
+            problems.push_back(ConversionInputs::baseNameConflictMessage(first, file) + " " + file
+                               + " is left out.");
+            continue;
+        }
+        kept.push_back(file);
+    }
+    settings.files = std::move(kept);
+    return problems;
 }
 
 std::string withoutPlaceholders(std::string options)

@@ -28,8 +28,15 @@ std::vector<std::string> splitWords(const std::string &text);
 
 /// Reads the response file `path` into one text: its lines, read in pieces of at most 999
 /// characters, appended with their line ends (so a longer line comes out whole), and one newline
-/// at the end cut. False when the file cannot be opened.
+/// at the end cut. False when it is no regular file that can be read (a FIFO is refused without
+/// waiting for a writer).
 bool readResponseFile(const std::string &path, std::string &text);
+
+/// Leaves out of `settings` what the wizard could not be handed: a project name or source with
+/// a line break or a NUL (a quoted response-file word may hold one), which would add lines to
+/// the settings file; and a source whose base name an earlier source has, whose results would
+/// overwrite the earlier one's. Returns one message per thing left out, naming it.
+std::vector<std::string> leaveOutUnusable(InputSettings &settings);
 
 /// `options` without the first occurrence of each of "%o", "%p", "%a" and "%z" (in that order,
 /// letters in either case). Nothing else changes: the blanks around a placeholder stay.

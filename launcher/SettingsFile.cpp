@@ -2,6 +2,7 @@
 
 #include "IException.h"
 #include "PathNames.h"
+#include "TerminationCleanup.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -22,10 +23,12 @@ SettingsFile::SettingsFile()
                             + ": " + std::strerror(errno)));
     }
     m_path = name.data();
+    TerminationCleanup::setFile(m_path.c_str());
 }
 
 SettingsFile::~SettingsFile()
 {
+    TerminationCleanup::setFile(nullptr);
     if (m_descriptor >= 0)
         ::close(m_descriptor);
     if (!m_path.empty())

@@ -11,6 +11,7 @@
 #include "Process.h"
 #include "ResourceLibrary.h"
 #include "SettingsFile.h"
+#include "TerminationCleanup.h"
 
 #include <QEventLoop>
 #include <QThread>
@@ -94,7 +95,16 @@ void WizardLauncher::prepareSettings(unsigned long windowHandle)
 void WizardLauncher::fillSettings(unsigned long windowHandle)
 {
     InputSettings &settings = InputSettings::instance();
-    if (LaunchRequest::fillSettings(m_arguments, settings) == LaunchRequest::Fill::Filled) {
+    if (LaunchRequest::fillSettings(m_arguments, settings) == LaunchRequest::Fill::Nothing)
+        return;
+    // Refused when the list is built, so that the wizard is handed a request it can run.
+    m_leftOut = LaunchRequest::leaveOutUnusable(settings);
+    if (!m_leftOut.empty()) {
+        for (const std::string &problem : m_leftOut)
+            std::cout << "Error:  " << problem << std::endl;
+        QMetaObject::invokeMethod(this, &WizardLauncher::showLeftOut, Qt::BlockingQueuedConnection);
+    }
+    if (!settings.projectName.empty()) {
         std::cout << "Calling with (" << settings.projectName << "," << windowHandle << ","
                   << CompilerOptionsLibrary::bufferSize << ")" << std::endl;
         CompilerOptionsLibrary library;
@@ -122,6 +132,17 @@ void WizardLauncher::showOptionsFailure()
     failure.show();
 }
 
+void WizardLauncher::showLeftOut()
+{
+    EMessageBox box(m_waitingBox, EMessageBox::okButton, EMessageBox::warningBitmap);
+    box.setObjectName(QStringLiteral("leftOutBox"));
+    for (const std::string &problem : m_leftOut)
+        box.addLine(QString::fromStdString(problem));
+    if (answersBoxesByItself())
+        QTimer::singleShot(0, &box, [&box] { box.close(); });
+    box.show();
+}
+
 void WizardLauncher::finishWaiting()
 {
     m_waitingDone = true;
@@ -142,7 +163,9 @@ int WizardLauncher::runWizard(const std::string &settingsPath)
                   << " could not be started: " << std::strerror(errno) << std::endl;
         return severeFailure;
     }
+    TerminationCleanup::setChild(child);
     const ProcessResult result = waitForProcess(child);
+    TerminationCleanup::setChild(0);
     switch (result.ending) {
     case ProcessResult::Ending::Exited:
         return result.exitCode;

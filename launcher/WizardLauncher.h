@@ -37,6 +37,8 @@ private:
     void fillSettings(unsigned long windowHandle);
     /// On the GUI thread: tells the user the compiler options could not be read.
     void showOptionsFailure();
+    /// On the GUI thread: tells the user what was left out of the request (m_leftOut).
+    void showLeftOut();
     /// On the GUI thread: the worker is done.
     void finishWaiting();
     /// Runs kelwiz on `settingsPath` and waits for it.
@@ -46,4 +48,6 @@ private:
     const ResourceLibrary &m_resources;
     QPointer<EMessageBox> m_waitingBox;
     bool m_waitingDone = false; // GUI thread only
+    /// Written by the worker before it hands showLeftOut to the GUI thread and waits.
+    std::vector<std::string> m_leftOut;
 };

@@ -1,6 +1,7 @@
 #include "ConversionFileCollection.h"
 
 #include "ConversionFile.h"
+#include "ConversionInputs.h"
 
 #include <algorithm>
 
@@ -9,7 +10,7 @@ ConversionFileCollection::~ConversionFileCollection() = default;
 
 bool ConversionFileCollection::add(std::unique_ptr<ConversionFile> file)
 {
-    if (!file || find(file->fullPath()))
+    if (!file || find(file->fullPath()) || sameBaseName(file->fullPath()))
         return false;
     m_files.push_back(std::move(file));
     return true;
@@ -33,6 +34,12 @@ ConversionFile *ConversionFileCollection::find(const std::string &fullPath) cons
         return held->fullPath() == fullPath;
     });
     return it == m_files.end() ? nullptr : it->get();
+}
+
+const ConversionFile *ConversionFileCollection::sameBaseName(const std::string &fullPath) const
+{
+    const std::string conflict = ConversionInputs::baseNameConflict(paths(), fullPath);
+    return conflict.empty() ? nullptr : find(conflict);
 }
 
 std::vector<std::string> ConversionFileCollection::paths() const

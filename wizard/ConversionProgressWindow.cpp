@@ -8,18 +8,17 @@
 #include "EStaticText.h"
 #include "FileListContainer.h"
 #include "FileStateDisplay.h"
-#include "InstallPaths.h"
+#include "HelpViewer.h"
 #include "KelwizResourceIds.h"
 #include "ResourceLibrary.h"
+#include "TerminationCleanup.h"
+#include "ToolOutputDialog.h"
 #include "WizkitTexts.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QTextBrowser>
-#include <QUrl>
 
 namespace {
 
@@ -96,7 +95,9 @@ ConversionProgressWindow::ConversionProgressWindow(ConversionWizard &wizard,
         setWindowIcon(resources.loadIcon(KelwizRes::progressIcon));
     setWindowTitle(text(KelwizRes::wizardTitle));
     makeHelp();
-    resize(720, 520);
+    // Room for a few rows and for the longest status (a finished run with failed sources).
+    setMinimumSize(minimumWidth, minimumHeight);
+    resize(defaultWidth, defaultHeight);
 }
 
 ConversionProgressWindow::~ConversionProgressWindow() = default;
@@ -135,6 +136,11 @@ QWidget *ConversionProgressWindow::makeClient()
                                        fileListId);
     grid->addWidget(m_fileList, 4, 2, 1, 3);
     grid->setRowStretch(4, 1);
+    // Double-click or Enter on a row: what the tools wrote for that source.
+    connect(m_fileList,
+            &QTreeWidget::itemActivated,
+            this,
+            &ConversionProgressWindow::showToolOutput);
 
     grid->addWidget(makeCounterCanvas(), 6, 2);
     grid->addWidget(makeSideCanvas(), 6, 4, 3, 1);
@@ -180,6 +186,10 @@ QWidget *ConversionProgressWindow::makeCounterCanvas()
                                           rows[row].failureId);
         m_failureFields[row]->setWordWrap(false);
         setColour(m_failureFields[row], red);
+        // A failure must not be missed.
+        QFont bold = m_failureFields[row]->font();
+        bold.setBold(true);
+        m_failureFields[row]->setFont(bold);
         grid->addWidget(m_failureFields[row], row + 1, 5);
     }
     grid->setColumnMinimumWidth(2, 2 * gap);
@@ -231,39 +241,30 @@ QWidget *ConversionProgressWindow::makeSideCanvas()
 
 void ConversionProgressWindow::makeHelp()
 {
-    // The help library names a page in the installation's help directory. Without it there is
-    // no help window to make: the button is disabled and says why.
-    const QString library = text(KelwizRes::helpLibraryName);
-    const QString path = QString::fromStdString(InstallPaths::dataDirectory())
-                         + QStringLiteral("/help/") + library;
-    if (!library.isEmpty() && QFileInfo(path).isFile() && QFileInfo(path).isReadable()) {
-        m_helpPath = path;
+    // Without the page there is nothing to show: the button is disabled and says why.
+    m_hasHelp = !HelpViewer::pagePath(text(KelwizRes::helpLibraryName), progressHelpId).isEmpty();
+    if (m_hasHelp)
         return;
-    }
     m_helpButton->setEnabled(false);
     m_helpButton->setToolTip(text(KelwizRes::helpNotAvailable));
 }
 
 void ConversionProgressWindow::showHelp()
 {
-    if (m_helpPath.isEmpty())
-        return;
-    if (!m_helpWindow) {
-        m_helpWindow = new QTextBrowser(this);
-        m_helpWindow->setWindowFlag(Qt::Window);
-        m_helpWindow->setAttribute(Qt::WA_DeleteOnClose);
-        m_helpWindow->setObjectName(QStringLiteral("progressHelpWindow"));
-        m_helpWindow->setWindowTitle(text(KelwizRes::helpWindowTitle));
-        m_helpWindow->setOpenExternalLinks(true);
-        // The page's section on this window.
-        QUrl page = QUrl::fromLocalFile(m_helpPath);
-        page.setFragment(QStringLiteral("progress"));
-        m_helpWindow->setSource(page);
-        m_helpWindow->resize(560, 480);
-    }
-    m_helpWindow->show();
-    m_helpWindow->raise();
-    m_helpWindow->activateWindow();
+    HelpViewer::showPage(this,
+                         text(KelwizRes::helpLibraryName),
+                         progressHelpId,
+                         text(KelwizRes::helpWindowTitle));
+}
+
+void ConversionProgressWindow::showToolOutput(QTreeWidgetItem *item)
+{
+    auto *row = static_cast<FileRow *>(item);
+    auto *dialog = new ToolOutputDialog(row->record(),
+                                        row->text(FileRow::textColumn),
+                                        m_resources,
+                                        this);
+    dialog->show();
 }
 
 void ConversionProgressWindow::showCounters()
@@ -345,9 +346,17 @@ void ConversionProgressWindow::statusText(unsigned long resourceId, const std::s
         Qt::QueuedConnection);
 }
 
-// The process id lives in the control's slot, which the GUI thread reads when it needs it.
-void ConversionProgressWindow::childStarted(pid_t) {}
-void ConversionProgressWindow::childEnded(pid_t) {}
+// The process id lives in the control's slot, which the GUI thread reads when it needs it. A
+// signal that ends the wizard meanwhile takes the tool's process group with it.
+void ConversionProgressWindow::childStarted(pid_t pid)
+{
+    TerminationCleanup::setChildGroup(pid);
+}
+
+void ConversionProgressWindow::childEnded(pid_t)
+{
+    TerminationCleanup::setChildGroup(0);
+}
 
 std::string ConversionProgressWindow::resourceText(unsigned long id)
 {
@@ -385,7 +394,6 @@ void ConversionProgressWindow::runFinished(const std::string &projectPath,
 void ConversionProgressWindow::showMessage(const std::vector<std::string> &lines, int bitmapStyle)
 {
     EMessageBox box(this, EMessageBox::okButton, bitmapStyle);
-    box.setTitle(windowTitle());
     for (const std::string &line : lines)
         box.addLine(QString::fromStdString(line));
     box.show();
@@ -394,7 +402,6 @@ void ConversionProgressWindow::showMessage(const std::vector<std::string> &lines
 bool ConversionProgressWindow::confirm(unsigned long questionId)
 {
     EMessageBox box(this, EMessageBox::yesNoButtons, EMessageBox::questionBitmap);
-    box.setTitle(text(KelwizRes::questionTitle));
     box.addLine(text(questionId));
     return box.show() == EMessageBox::yes;
 }
@@ -435,6 +442,20 @@ void ConversionProgressWindow::endRun(const std::string &projectPath, const std:
         status = text(KelwizRes::finalProjectCreated);
     else
         status = text(KelwizRes::finalNoProject);
+    // Failed sources are said in so many words, after whatever else the status says.
+    int failed = 0;
+    for (std::size_t i = 0; i < m_wizard.files().size(); ++i)
+        failed += FileStateDisplay::isFailure(m_wizard.files().at(i).state()) ? 1 : 0;
+    if (failed > 0) {
+        status += u' '
+                  + text(KelwizRes::statusFailedSources)
+                        .arg(failed)
+                        .arg(qulonglong(m_wizard.files().size()));
+        setColour(m_statusLine, red);
+        QFont bold = m_statusLine->font();
+        bold.setBold(true);
+        m_statusLine->setFont(bold);
+    }
     setStatusLine(status);
 
     // Cancel has nothing left to do: it becomes the button that closes the window.
@@ -454,8 +475,8 @@ void ConversionProgressWindow::closeEvent(QCloseEvent *event)
         if (m_running && !m_finished)
             cancelRun();
     }
-    if (m_helpWindow)
-        m_helpWindow->close();
+    if (auto *viewer = findChild<HelpViewer *>(QString(), Qt::FindDirectChildrenOnly))
+        viewer->close();
     event->accept();
     emit closed();
 }

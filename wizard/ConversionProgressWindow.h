@@ -5,7 +5,6 @@
 
 #include <QColor>
 #include <QMainWindow>
-#include <QPointer>
 
 #include <array>
 #include <string>
@@ -15,7 +14,7 @@ class EAnimation;
 class EStaticText;
 class FileListContainer;
 class QPushButton;
-class QTextBrowser;
+class QTreeWidgetItem;
 class QWidget;
 class ResourceLibrary;
 
@@ -29,6 +28,10 @@ class ResourceLibrary;
 ///
 /// The window owns the run's `ConversionControl` (cancel flag, process-id slot, counters), which
 /// the engine thread uses too; the engine thread must have ended before the window is destroyed.
+///
+/// A source that failed stands out: its row in bold red with its tool's latest message as tool
+/// tip, the failure counts in bold red, and a final status that says how many failed. A
+/// double-click (or Enter) on a row shows what the tools wrote for that source.
 ///
 /// Cancel and the frame's Close ask for confirmation while the run is going; a confirmed request
 /// cancels the run (the running child is killed) and Close then closes the window. When the run
@@ -111,7 +114,16 @@ public:
     unsigned failureCount(Pass pass) const { return m_counts[index(pass)].failure; }
     /// The id of the child the engine is running now, 0 when none.
     pid_t processId() const { return m_control.processId(); }
-    bool hasHelp() const { return !m_helpPath.isEmpty(); }
+    bool hasHelp() const { return m_hasHelp; }
+
+    /// The size the window opens at, and the least it can be made.
+    static constexpr int defaultWidth = 720;
+    static constexpr int defaultHeight = 520;
+    static constexpr int minimumWidth = 560;
+    static constexpr int minimumHeight = 440;
+
+    /// The help id of this window's page in the wizard's help library.
+    static constexpr unsigned long progressHelpId = 1400;
 
     FileListContainer &fileList() const { return *m_fileList; }
     /// The control with `id` (see Id), null when there is none.
@@ -144,6 +156,8 @@ private:
     QWidget *makeSideCanvas();
     void makeHelp();
     void showHelp();
+    /// Shows what the tools wrote for the source of `item` (a row of the file list).
+    void showToolOutput(QTreeWidgetItem *item);
     void showCounters();
     void setStatusLine(const QString &text);
     bool confirm(unsigned long questionId);
@@ -167,7 +181,6 @@ private:
     QPushButton *m_helpButton = nullptr;
     std::array<EStaticText *, 3> m_successFields{};
     std::array<EStaticText *, 3> m_failureFields{};
-    /// The help page; empty when the help window cannot be made.
-    QString m_helpPath;
-    QPointer<QTextBrowser> m_helpWindow;
+    /// False when the help page is not installed.
+    bool m_hasHelp = false;
 };

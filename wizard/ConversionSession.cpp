@@ -72,7 +72,6 @@ bool ConversionSession::openProject()
         return m_resources.hasString(id) ? m_resources.loadString(id) : QString();
     };
     EMessageBox box(nullptr, EMessageBox::okButton, EMessageBox::errorBitmap);
-    box.setTitle(text(KelwizRes::wizardTitle));
     box.addLine(text(KelwizRes::projectToolNotStarted)
                 + QString::fromStdString(m_wizard.outputDirectory()) + u'.');
     box.show();

@@ -15,6 +15,7 @@ ConversionWizard::ConversionWizard(const ResourceLibrary &resources)
     m_introductoryPanel = std::make_unique<IntroductoryPanel>(resources);
     m_fileSelectionPanel = std::make_unique<FileSelectionPanel>(m_files, resources);
     m_seedFilePanel = std::make_unique<SeedFilePanel>(resources,
+                                                      m_files,
                                                       m_seedFile,
                                                       m_outputDirectory,
                                                       m_conversionTitle);

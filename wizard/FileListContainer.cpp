@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QStyle>
 
 namespace {
 
@@ -50,6 +51,9 @@ FileListContainer::FileListContainer(ConversionFileCollection &collection,
     if (m_form == Form::Plain) {
         setColumnCount(1);
         setHeaderHidden(true);
+        // The one column fills the list: no horizontal scroll bar, not even when it is empty.
+        header()->setSectionResizeMode(FileRow::textColumn, QHeaderView::Stretch);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     } else {
         setColumnCount(2);
         setHeaderLabels({textOr(resources, KelwizRes::statusColumnHeading),
@@ -64,6 +68,13 @@ FileListContainer::~FileListContainer()
 {
     // A fill that never came must not leave the application with the wait pointer.
     endFillWait();
+}
+
+int FileListContainer::minimumNameWidth() const
+{
+    // An eight-character member name in wide letters, its icon, the gaps and the frame.
+    return fontMetrics().horizontalAdvance(QStringLiteral("WWWWWWWW")) + iconSize().width()
+           + 4 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 2 * frameWidth() + 16;
 }
 
 FileRow *FileListContainer::makeRow(ConversionFile &record) const

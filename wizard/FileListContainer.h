@@ -77,6 +77,9 @@ public:
     /// The records of the selected rows, in list order.
     std::vector<ConversionFile *> selectedRecords() const;
 
+    /// The width that shows an eight-character member name whole, with its icon.
+    int minimumNameWidth() const;
+
     ConversionFileCollection &collection() const { return m_collection; }
     Form form() const { return m_form; }
     bool isStatusForm() const { return m_form == Form::Status; }

@@ -45,5 +45,22 @@ void FileRow::showState(const FileStateDisplay::Row &display, const ResourceLibr
     const QString text = resources.hasString(textId) ? resources.loadString(textId) : QString();
     setText(textColumn, text + QString::fromStdString(display.counterText()));
     setText(pathColumn, m_fullPath);
-    setToolTip(pathColumn, m_fullPath);
+    // The first thing to know about a file: its tool's latest message, at a glance.
+    const QString message = QString::fromStdString(display.message);
+    setToolTip(textColumn, message.isEmpty() ? text : message);
+    setToolTip(pathColumn, message.isEmpty() ? m_fullPath : m_fullPath + u'\n' + message);
+    m_failed = display.failed;
+    if (m_failed) {
+        for (const int column : {textColumn, pathColumn}) {
+            setForeground(column, failureColour());
+            QFont bold = font(column);
+            bold.setBold(true);
+            setFont(column, bold);
+        }
+    }
+}
+
+QColor FileRow::failureColour()
+{
+    return QColor(0xC0, 0x00, 0x00);
 }

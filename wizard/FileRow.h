@@ -2,6 +2,7 @@
 
 #include "FileStateDisplay.h"
 
+#include <QColor>
 #include <QTreeWidgetItem>
 
 class ConversionFile;
@@ -43,6 +44,12 @@ public:
     /// The record's full path as the row shows it in the status form.
     const QString &fullPath() const { return m_fullPath; }
     bool isStatusForm() const { return m_form == Form::Status; }
+    /// True for a status-form row of a file that failed: drawn in bold red, so that it cannot be
+    /// missed. Its tool tip is the file's latest tool message.
+    bool isFailed() const { return m_failed; }
+
+    /// The colour of failed rows (the failure counts' red).
+    static QColor failureColour();
 
 private:
     void showState(const FileStateDisplay::Row &display, const ResourceLibrary &resources);
@@ -51,4 +58,5 @@ private:
     const ConversionFileCollection &m_collection;
     const QString m_fullPath;
     const Form m_form;
+    bool m_failed = false;
 };

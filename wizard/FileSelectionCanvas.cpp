@@ -1,9 +1,13 @@
 #include "FileSelectionCanvas.h"
 
 #include "ConversionFile.h"
+#include "ConversionFileCollection.h"
+#include "ConversionInputs.h"
 #include "EFileDialogEnhanced.h"
 #include "EFont.h"
+#include "EMessageBox.h"
 #include "EStaticText.h"
+#include "File.h"
 #include "FileListContainer.h"
 #include "KelwizResourceIds.h"
 #include "ResourceLibrary.h"
@@ -13,6 +17,8 @@
 #include <QGridLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -89,8 +95,17 @@ FileSelectionCanvas::FileSelectionCanvas(QWidget *parent,
     grid->addWidget(m_buttonCanvas, 3, 4, 2, 1);
     grid->addWidget(m_listHeading, 3, 6);
     grid->addWidget(m_fileList, 4, 6);
+    // The browser and the list share the width alike: the same minimum, the same stretch, and
+    // neither asks for more because of what it holds (the browser's own rows would otherwise
+    // squeeze the list to a sliver that cuts eight-character member names).
+    const int minimumWidth = std::max(listMinimumWidth, m_fileList->minimumNameWidth());
+    for (QWidget *side :
+         {static_cast<QWidget *>(m_fileDialog), static_cast<QWidget *>(m_fileList)}) {
+        side->setSizePolicy(QSizePolicy::Ignored, side->sizePolicy().verticalPolicy());
+        side->setMinimumWidth(minimumWidth);
+    }
     for (const int column : {2, 6}) {
-        grid->setColumnMinimumWidth(column, 100);
+        grid->setColumnMinimumWidth(column, minimumWidth);
         grid->setColumnStretch(column, 10);
     }
     for (const int column : {1, 7}) {
@@ -106,7 +121,7 @@ FileSelectionCanvas::FileSelectionCanvas(QWidget *parent,
         updateAddButton();
     });
     connect(m_fileDialog, &EFileDialogEnhanced::entryActivated, this, [this] {
-        addSelectedFiles();
+        addSelectedFiles(Report::Now);
     });
     connect(m_fileList, &QTreeWidget::itemSelectionChanged, this, [this] { updateRemoveButton(); });
     connect(m_addButton, &QPushButton::clicked, this, [this] { postCommand(addEventType); });
@@ -146,21 +161,47 @@ bool FileSelectionCanvas::event(QEvent *event)
 {
     if (event->type() != addEventType && event->type() != removeEventType)
         return QWidget::event(event);
+    QStringList refused;
     if (event->type() == addEventType)
-        addSelectedFiles();
+        refused = addSelectedFiles(Report::Later);
     else
         removeSelectedRows();
     endWait();
+    // Told once the wizard takes input again.
+    reportRefused(refused);
     return true;
 }
 
-void FileSelectionCanvas::addSelectedFiles()
+QStringList FileSelectionCanvas::addSelectedFiles(Report report)
 {
+    QStringList refused;
+    const ConversionFileCollection &files = m_fileList->collection();
     for (auto cursor = m_fileDialog->selectionCursor(); cursor.isValid(); cursor.setToNext()) {
-        if (isFile(cursor.current()))
-            m_fileList->addNewFile(cursor.current().fullName());
+        if (!isFile(cursor.current()))
+            continue;
+        const std::string path = File(cursor.current().fullName()).fullPath();
+        if (const ConversionFile *first = files.sameBaseName(path)) {
+            refused << QString::fromStdString(
+                ConversionInputs::baseNameConflictMessage(first->fullPath(), path));
+            continue;
+        }
+        m_fileList->addNewFile(cursor.current().fullName());
     }
     m_fileList->viewport()->update();
+    if (report == Report::Now)
+        reportRefused(refused);
+    return refused;
+}
+
+void FileSelectionCanvas::reportRefused(const QStringList &messages)
+{
+    if (messages.isEmpty())
+        return;
+    EMessageBox box(window(), EMessageBox::okButton, EMessageBox::warningBitmap);
+    box.setObjectName(QStringLiteral("sameBaseNameBox"));
+    for (const QString &message : messages)
+        box.addLine(message);
+    box.show();
 }
 
 void FileSelectionCanvas::removeSelectedRows()

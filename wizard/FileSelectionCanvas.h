@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 class ConversionFileCollection;
@@ -25,6 +26,8 @@ class FileSelectionCanvas final : public QWidget
 public:
     static constexpr QEvent::Type addEventType = QEvent::Type(39170);
     static constexpr QEvent::Type removeEventType = QEvent::Type(39171);
+    /// The least width of the browser and of the list, in pixels.
+    static constexpr int listMinimumWidth = 100;
 
     /// Control ids, as offsets from the canvas's base id.
     enum ControlOffset : unsigned long {
@@ -50,9 +53,15 @@ public:
     QPushButton *removeButton() const { return m_removeButton; }
     FileListContainer *fileList() const { return m_fileList; }
 
+    enum class Report { Now, Later };
+
     /// Adds every file selected in the browser, in browser order, that the collection does not
-    /// hold yet; directories and other entries are skipped.
-    void addSelectedFiles();
+    /// hold yet; directories and other entries are skipped. A file whose base name a listed file
+    /// has is refused: the message naming both is shown at once (Report::Now) or returned for the
+    /// caller to show with reportRefused.
+    QStringList addSelectedFiles(Report report = Report::Now);
+    /// Tells the user which files were refused and why, in one message box.
+    void reportRefused(const QStringList &messages);
     /// Removes the records of the selected rows from the collection and the list.
     void removeSelectedRows();
 

@@ -1,21 +1,24 @@
 #include "SeedFilePanel.h"
 
+#include "ConversionFileCollection.h"
+#include "ConversionInputs.h"
 #include "CurrentDirectory.h"
 #include "DirectoryFileDialog.h"
+#include "EMessageBox.h"
 #include "EWizardPanelError.h"
 #include "GenericFileDialog.h"
 #include "KelwizResourceIds.h"
 #include "PathNames.h"
 #include "ResourceLibrary.h"
 
-#include <QMessageBox>
-
 SeedFilePanel::SeedFilePanel(const ResourceLibrary &resources,
+                             const ConversionFileCollection &files,
                              std::string &seedFile,
                              std::string &outputDirectory,
                              std::string &conversionTitle)
     : GenericScreenPanel(QStringLiteral("Select Seed file"))
     , m_resources(resources)
+    , m_files(files)
     , m_seedFile(seedFile)
     , m_outputDirectory(outputDirectory)
     , m_conversionTitle(conversionTitle)
@@ -78,7 +81,45 @@ unsigned short SeedFilePanel::nextCheck()
         return stayOnPanel;
     }
 
+    if (const auto [problem, field] = requestProblem(); !problem.empty()) {
+        showError(QString::fromStdString(problem));
+        setFocusToControl(field);
+        return stayOnPanel;
+    }
+
     return confirmOutputDirectory() ? nextPanel : stayOnPanel;
+}
+
+std::pair<std::string, SeedFilePanel::Field> SeedFilePanel::requestProblem() const
+{
+    // What the run would refuse, found here where it can be mended: a title or path that would
+    // start a new line in the conversion's files, or a source or seed file where the run writes.
+    if (std::string problem = ConversionInputs::titleProblem(m_conversionTitle); !problem.empty())
+        return {problem, titleField};
+    if (std::string problem = ConversionInputs::pathProblem("seed file", m_seedFile);
+        !problem.empty())
+        return {problem, seedFileField};
+    if (std::string problem = ConversionInputs::pathProblem("output directory", m_outputDirectory);
+        !problem.empty())
+        return {problem, outputDirectoryField};
+    const std::vector<std::string> sources = m_files.paths();
+    if (std::string problem = ConversionInputs::writeTargetProblem("seed file",
+                                                                   m_seedFile,
+                                                                   sources,
+                                                                   m_seedFile,
+                                                                   m_outputDirectory);
+        !problem.empty())
+        return {problem, seedFileField};
+    for (const std::string &source : sources) {
+        if (std::string problem = ConversionInputs::writeTargetProblem("source",
+                                                                       source,
+                                                                       sources,
+                                                                       m_seedFile,
+                                                                       m_outputDirectory);
+            !problem.empty())
+            return {problem, outputDirectoryField};
+    }
+    return {};
 }
 
 bool SeedFilePanel::confirmOutputDirectory()
@@ -88,14 +129,11 @@ bool SeedFilePanel::confirmOutputDirectory()
     if (CurrentDirectory::isDirectory(directory))
         return true;
 
-    const QMessageBox::StandardButton answer
-        = QMessageBox::question(frame(),
-                                QString(),
-                                QString::fromStdString(m_outputDirectory)
-                                    + m_resources.loadString(KelwizRes::createOutputDirectory),
-                                QMessageBox::Yes | QMessageBox::No,
-                                QMessageBox::Yes);
-    if (answer == QMessageBox::Yes) {
+    EMessageBox question(frame(), EMessageBox::yesNoButtons, EMessageBox::questionBitmap);
+    question.setObjectName(QStringLiteral("createOutputDirectoryBox"));
+    question.addLine(QString::fromStdString(m_outputDirectory)
+                     + m_resources.loadString(KelwizRes::createOutputDirectory));
+    if (question.show() == EMessageBox::yes) {
         if (CurrentDirectory::makeDirectory(directory))
             return true;
         // Going on would only fail later, when the conversion writes its first file there.

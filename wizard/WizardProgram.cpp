@@ -1,12 +1,14 @@
 #include "WizardProgram.h"
 
 #include "ConversionFile.h"
+#include "ConversionInputs.h"
 #include "ConversionSession.h"
 #include "ConversionWizard.h"
 #include "CurrentDirectory.h"
 #include "File.h"
 #include "IException.h"
 #include "InputSettings.h"
+#include "PathNames.h"
 #include "ResourceLibrary.h"
 #include "WizardStartup.h"
 
@@ -29,8 +31,17 @@ std::unique_ptr<ConversionWizard> WizardProgram::prepareWizard(
         WizardStartup::readSettingsFile(m_arguments.at(1).toStdString(), std::cout);
 
     auto wizard = std::make_unique<ConversionWizard>(resources);
-    for (const std::string &path : settings.files)
-        wizard->files().add(std::make_unique<ConversionFile>(File(path).fullPath()));
+    for (const std::string &path : settings.files) {
+        const std::string fullPath = File(path).fullPath();
+        // Refused when the list is built: their results would overwrite each other.
+        if (const ConversionFile *first = wizard->files().sameBaseName(fullPath)) {
+            std::cout << "Error:  "
+                      << ConversionInputs::baseNameConflictMessage(first->fullPath(), fullPath)
+                      << " " << fullPath << " is left out." << std::endl;
+            continue;
+        }
+        wizard->files().add(std::make_unique<ConversionFile>(fullPath));
+    }
     wizard->outputDirectory() = WizardStartup::defaultOutputDirectory(
         CurrentDirectory::workingDirectory());
     wizard->seedFile() = WizardStartup::defaultSeedFile();
@@ -40,6 +51,10 @@ std::unique_ptr<ConversionWizard> WizardProgram::prepareWizard(
 
 void WizardProgram::afterFinish(ConversionWizard &wizard)
 {
+    // The tools run in the sources' directories and would resolve a relative name there; the
+    // names typed are relative to where the wizard was started.
+    wizard.outputDirectory() = PathNames::absolute(wizard.outputDirectory());
+    wizard.seedFile() = PathNames::absolute(wizard.seedFile());
     ConversionFile::setOutputDirectory(wizard.outputDirectory());
     try {
         WizardStartup::storeSeedFile(wizard.seedFile());

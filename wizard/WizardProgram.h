@@ -28,8 +28,9 @@ public:
     /// files and the default values.
     std::unique_ptr<ConversionWizard> prepareWizard(const ResourceLibrary &resources) const;
 
-    /// What follows Finish: sets the program-wide output directory of the file records and
-    /// stores the seed file for the next run. A failure to store it is reported on standard
+    /// What follows Finish: makes the output directory and the seed file absolute (a relative
+    /// name means one below the working directory), sets the program-wide output directory of
+    /// the file records and stores the seed file for the next run. A failure to store it is reported on standard
     /// error; the conversion goes on.
     static void afterFinish(ConversionWizard &wizard);
 

@@ -21,17 +21,11 @@ namespace WizardStartup {
 /// Everything goes to `console`, which is flushed at the end.
 void readSettingsFile(const std::string &path, std::ostream &console);
 
-/// `workingDirectory` + "/y2kready" (no doubled separator for the root).
+/// The defaults of the three values the user edits, as ConversionDefaults gives them to kelconv
+/// too: the output directory (`workingDirectory` + "/y2kready"), the seed file (the stored one,
+/// else the compiler directory's sample) and the title (from the project file's name line).
 std::string defaultOutputDirectory(const std::string &workingDirectory);
-
-/// The stored seed file (`SeedFile` in `Millenium_Conv`); when unset, the compiler directory
-/// (`QCOBDIR` in `COMMON`) + "/Samples/Seedfile/sample.xsd", whether or not that exists. Empty
-/// when the compiler directory is unset too, or when the settings cannot be read.
 std::string defaultSeedFile();
-
-/// "Year 2000 Conversion of " + the project's name when the project file `projectFile` has a
-/// line with "+name=" followed by a name, else "Year 2000 Conversion". The first such line
-/// counts; lines are read as LineReader defines them (at most 999 characters a read).
 std::string conversionTitle(const std::string &projectFile);
 
 /// Stores the seed file the user chose, so that the next run proposes it. Throws IAccessError

@@ -5,7 +5,8 @@ target_sources(kelwiz_gui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ConversionSession.cpp ${CMAKE_CURRENT_LIST_DIR}/ConversionSession.h
     ${CMAKE_CURRENT_LIST_DIR}/ConversionThreadFn.cpp ${CMAKE_CURRENT_LIST_DIR}/ConversionThreadFn.h
     ${CMAKE_CURRENT_LIST_DIR}/FileListContainer.cpp ${CMAKE_CURRENT_LIST_DIR}/FileListContainer.h
-    ${CMAKE_CURRENT_LIST_DIR}/FileRow.cpp ${CMAKE_CURRENT_LIST_DIR}/FileRow.h)
+    ${CMAKE_CURRENT_LIST_DIR}/FileRow.cpp ${CMAKE_CURRENT_LIST_DIR}/FileRow.h
+    ${CMAKE_CURRENT_LIST_DIR}/ToolOutputDialog.cpp ${CMAKE_CURRENT_LIST_DIR}/ToolOutputDialog.h)
 
 chronex_add_test(NAME kelwiz_file_list_tests QT
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/FileListContainerTest.cpp
@@ -24,16 +25,21 @@ chronex_add_test(NAME kelwiz_session_tests QT
     TIMEOUT 300)
 add_dependencies(kelwiz_session_tests resource_KELWIZRS)
 
-# The wizard's help page: <data dir>/help/kelwiz, the help library the wizard's texts name.
-set(kelwiz_help_output ${CHRONEX_DATA_OUTPUT_DIR}/help/kelwiz)
-add_custom_command(OUTPUT ${kelwiz_help_output}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CHRONEX_DATA_OUTPUT_DIR}/help
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_LIST_DIR}/help/kelwiz.html
-            ${kelwiz_help_output}
-    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/help/kelwiz.html
-    COMMENT "Copying the wizard's help page"
-    VERBATIM)
-add_custom_target(kelwiz_help ALL DEPENDS ${kelwiz_help_output})
+# The wizard's help pages: <data dir>/help/kelwiz/<help id>.html and index.html, the help
+# library the wizard's texts name, for every panel and the progress window.
+file(GLOB kelwiz_help_pages CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/help/kelwiz/*.html)
+set(kelwiz_help_outputs)
+foreach(page ${kelwiz_help_pages})
+    get_filename_component(name ${page} NAME)
+    set(output ${CHRONEX_DATA_OUTPUT_DIR}/help/kelwiz/${name})
+    add_custom_command(OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CHRONEX_DATA_OUTPUT_DIR}/help/kelwiz
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${page} ${output}
+        DEPENDS ${page}
+        COMMENT "Copying the wizard's help page ${name}"
+        VERBATIM)
+    list(APPEND kelwiz_help_outputs ${output})
+endforeach()
+add_custom_target(kelwiz_help ALL DEPENDS ${kelwiz_help_outputs})
 add_dependencies(kelwiz_gui kelwiz_help)
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/help/kelwiz.html
-        DESTINATION ${CHRONEX_DATA_INSTALL_DIR}/help RENAME kelwiz)
+install(FILES ${kelwiz_help_pages} DESTINATION ${CHRONEX_DATA_INSTALL_DIR}/help/kelwiz)

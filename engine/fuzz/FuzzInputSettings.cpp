@@ -17,6 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     } catch (const IAccessError &) {
     }
     std::ostringstream out;
-    settings.write(out);
+    settings.print(out);
+    try {
+        // A value that would break a line (a NUL in the project name) is refused.
+        settings.write(out);
+    } catch (const IAccessError &) {
+    }
     return 0;
 }

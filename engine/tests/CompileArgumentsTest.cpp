@@ -120,10 +120,13 @@ TEST_F(ConversionOptionsFileTest, aMissingWorkDirectoryIsNamedInTheError)
         write((temporary.path() / "gone").string());
         FAIL() << "no error";
     } catch (const IAccessError &error) {
-        EXPECT_EQ(error.text(), "The conversion options file " + path + " cannot be written.");
+        EXPECT_EQ(error.text(),
+                  "The conversion options file " + path
+                      + " cannot be created: No such file or directory.");
     }
     EXPECT_EQ(console.str(),
-              "Error:  The conversion options file " + path + " cannot be written.\n");
+              "Error:  The conversion options file " + path
+                  + " cannot be created: No such file or directory.\n");
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -152,4 +154,30 @@ TEST_F(InputSettingsFiles, WriterOutputReadsBackTheSame)
     EXPECT_EQ(back.settings.projectName, settings.projectName);
     EXPECT_EQ(back.settings.compileOptions, settings.compileOptions);
     EXPECT_EQ(back.settings.files, settings.files);
+}
+
+TEST(InputSettings, AValueThatWouldStartANewLineIsNeverWritten)
+{
+    const std::string withNul("/src/A\0B.cbl", 12);
+    for (const auto &[label, member, value] :
+         std::vector<std::tuple<const char *, int, std::string>>{
+             {"project name with a newline", 0, "/p/T\n+dirs=/etc"},
+             {"options with a carriage return", 1, "-x\r-y"},
+             {"source with a newline", 2, "/src/A\nB.cbl"},
+             {"source with a NUL", 2, withNul}}) {
+        SCOPED_TRACE(label);
+        InputSettings settings;
+        settings.projectName = "/p/P.iwp";
+        settings.files = {"/src/OK.cbl"};
+        if (member == 0)
+            settings.projectName = value;
+        else if (member == 1)
+            settings.compileOptions = value;
+        else
+            settings.files.push_back(value);
+        std::ostringstream out;
+        EXPECT_THROW(settings.write(out), IAccessError);
+        EXPECT_EQ(out.str(), "");
+    }
+    EXPECT_TRUE(InputSettings::isWritable("a\tb c"));
 }

@@ -88,10 +88,10 @@ TEST(ProgramInfoReader, ReadsTolerantlyWhatTheRulesAllow)
              + block("ALWAYS-YEAR", "<INDEX> 1 <LENGTH> 2") + "</RESULT>\n",
          {},
          false},
-        {"a file ending before the results",
+        {"a file ending before the results makes an entry without runs",
          std::string(header) + "<INCLUDE> DATES Q\nnoise\n",
          {},
-         false},
+         true},
         {"a file ending inside a kind block keeps the run read",
          std::string(header) + "<INCLUDE> DATES Q\n<RESULT>\n<ALWAYS-YEAR>\n<INDEX> 3 <LENGTH> 4\n",
          {{AY, 3, 4}},
@@ -217,4 +217,35 @@ TEST(ProgramInfoReader, ReportsTheTableChangedUntilTheSeedBlocksAreWritten)
     std::ostringstream seed;
     f.table.writeSeedEntries(seed);
     EXPECT_FALSE(f.read(text));
+}
+
+TEST(ProgramInfoReader, TheEndOfTheFileEndsAnIncludeBlockLikeItsClosingTags)
+{
+    // Cut short before "<RESULT>" or inside the results: either way the block ends there and is
+    // merged, so the trace and the seed blocks written next show the entry.
+    const struct
+    {
+        const char *label;
+        std::string tail;
+        const char *seedRuns;
+    } cases[] = {
+        {"before the results", "noise\n", ""},
+        {"inside the results",
+         "<RESULT>\n<USED-AS-YEAR>\n<INDEX> 3 <LENGTH> 2\n",
+         "  <used-as-year> <index> 3 <length> 2\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        ReadFixture f;
+        EXPECT_TRUE(f.read(std::string(header) + "<INCLUDE> DATES Q\n" + c.tail));
+        ASSERT_NE(f.table.copybook("DATES")->includeEntry("Q"), nullptr);
+        EXPECT_TRUE(f.trace.str().starts_with("XCOMP:  PAY is add CopyBook DATES\n"
+                                              "XCOMP:  Adding new entry  Q\n"
+                                              "XCOMP:  Q changed by PAY\n"))
+            << f.trace.str();
+        std::ostringstream seed;
+        EXPECT_TRUE(f.table.writeSeedEntries(seed));
+        EXPECT_EQ(seed.str(),
+                  std::string("<SEED> <INCLUDE> DATES Q\n") + c.seedRuns + "</SEED>\n\n");
+    }
 }

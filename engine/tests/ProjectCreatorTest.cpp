@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using namespace RunTestSupport;
@@ -154,6 +155,42 @@ TEST_F(ProjectCreatorTest, aTemplateWithoutItsOptionsFileOrWithoutContentGivesTh
         EXPECT_EQ(observer.errorMessages.size(), 1u) << name;
     }
     EXPECT_EQ(names(templates), (std::vector<std::string>{"EMPTY.iwo", "EMPTY.iwp", "LONELY.iwp"}));
+}
+
+TEST_F(ProjectCreatorTest, withATemplateButNoProjectDirectoryTheProjectGoesIntoTheOutputDirectory)
+{
+    // The installed template lies in the data directory, which users cannot write.
+    settings["Toolbench"].erase("PRJDIR");
+    writeFile(templates / "PAYROLL.iwp", "+name=PAYROLL\n+dirs=x\n");
+    writeFile(templates / "PAYROLL.iwo", "template options\n");
+    const auto before = names(templates);
+
+    EXPECT_EQ(create((templates / "PAYROLL.iwp").string()), (out / "yPAYROLL.iwp").string());
+    EXPECT_EQ(readFile(out / "yPAYROLL.iwp"),
+              "+name=Year 2000 Conversion\n+dirs=" + out.string() + "\n");
+    EXPECT_EQ(readFile(out / "yPAYROLL.iwo"), "template options\n");
+    EXPECT_EQ(names(templates), before);
+    ASSERT_EQ(observer.informationMessages.size(), 1u);
+    EXPECT_EQ(observer.informationMessages[0].back(), "<63161>" + out.string() + ".");
+}
+
+TEST_F(ProjectCreatorTest, aTemplateThatIsNoRegularFileOrATitleOnTwoLinesGivesTheProjectError)
+{
+    fs::create_directories(templates / "DIR.iwp");
+    ASSERT_EQ(::mkfifo((templates / "FIFO.iwp").c_str(), 0600), 0);
+    for (const std::string name : {"DIR", "FIFO"}) {
+        console.str("");
+        EXPECT_EQ(create((templates / (name + ".iwp")).string()), "") << name;
+        EXPECT_TRUE(console.str().starts_with("Error:  <63162>Year 2000 Conversion<63163>\n"))
+            << console.str();
+    }
+
+    console.str("");
+    writeEnvironment(home, settings);
+    EXPECT_EQ(ProjectCreator(&readenv, observer, console).create({}, "T\n+dirs=/etc", out.string()),
+              "");
+    EXPECT_TRUE(names(projects).empty());
+    EXPECT_TRUE(console.str().starts_with("Error:  <63162>T\n+dirs=/etc<63163>\n"));
 }
 
 TEST_F(ProjectCreatorTest, longNamesTryYThenY2kThenNumbers)

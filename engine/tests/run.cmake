@@ -2,8 +2,12 @@
 chronex_add_test(NAME engine_run_tests
     SOURCES
         CompileArgumentsTest.cpp
+        ConversionDefaultsTest.cpp
+        ConversionRunFixture.h
+        ConversionRunInputTest.cpp
+        ConversionRunResultsTest.cpp
         ConversionRunTest.cpp
         ProjectCreatorTest.cpp
         RunTestSupport.cpp RunTestSupport.h
-    LIBS chronex_engine
+    LIBS chronex_engine classlib_testsupport
     TIMEOUT 300)

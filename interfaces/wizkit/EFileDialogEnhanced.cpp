@@ -105,6 +105,9 @@ EFileDialogEnhanced::EFileDialogEnhanced(QWidget *parent,
                                  this);
     m_types = new QComboBox(this);
     m_types->setObjectName(QStringLiteral("fileTypes"));
+    // The file types never widen the browser; a narrow browser shows their start.
+    m_types->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_types->setMinimumContentsLength(8);
     m_types->addItem(WizkitTexts::buttonLabel(WizkitTexts::allFiles) + QStringLiteral(" (*)"));
     m_extensions.append(QString());
 

@@ -5,6 +5,7 @@
 #include "WizkitTexts.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -70,8 +71,8 @@ EMessageBox::EMessageBox(QWidget *owner, int buttonStyle, int bitmapStyle)
     : QDialog(owner)
 {
     setModal(true);
-    if (owner)
-        setWindowTitle(owner->window()->windowTitle());
+    // One title for every box of a program, whichever window asks.
+    setWindowTitle(QGuiApplication::applicationDisplayName());
 
     m_bitmap = new QLabel(this);
     m_bitmap->setObjectName(QStringLiteral("messageBitmap"));

@@ -65,7 +65,8 @@ public:
     void addBulletLine(const QString &markup);
     /// Replaces the bitmap chosen by the style.
     void setBitmap(const QPixmap &bitmap);
-    /// The window title (mark-up removed). Without one the owner window's title is used.
+    /// The window title (mark-up removed). Without one the application's display name is used,
+    /// so that every box of a program carries the same title.
     void setTitle(const QString &title);
     /// Sounds the desktop's bell when the box is shown.
     void makeSound();

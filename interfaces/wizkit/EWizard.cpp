@@ -4,17 +4,15 @@
 #include "EStaticText.h"
 #include "EWizardChapter.h"
 #include "EWizardPanel.h"
-#include "InstallPaths.h"
+#include "HelpViewer.h"
 #include "KitMarkup.h"
 #include "WizkitTexts.h"
 
-#include <QDesktopServices>
-#include <QFileInfo>
+#include <QAbstractButton>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -40,7 +38,8 @@ EWizard::EWizard(QWidget *owner, QWidget *parent)
 {
     setModal(true);
     setSizeGripEnabled(true);
-    setMinimumSize(640, 460);
+    setMinimumSize(minimumWidth, minimumHeight);
+    resize(defaultWidth, defaultHeight);
 
     auto *header = new QWidget(this);
     header->setAutoFillBackground(true);
@@ -219,22 +218,12 @@ void EWizard::showHelp()
     EWizardPanel *panel = currentPanel();
     if (!panel)
         return;
-    const QString library = panel->helpLibrary();
-    const QString path = QString::fromStdString(InstallPaths::dataDirectory())
-                         + QStringLiteral("/help/") + library;
-    if (library.isEmpty() || !QFileInfo(path).isFile()) {
-        EMessageBox box(this, EMessageBox::okButton, EMessageBox::warningBitmap);
-        box.setTitle(panel->helpWindowTitle().isEmpty()
-                         ? WizkitTexts::buttonLabel(WizkitTexts::wizardHelp)
-                         : panel->helpWindowTitle());
-        box.addLine(WizkitTexts::text(WizkitTexts::helpFileMissing).arg(library));
-        box.show();
+    if (HelpViewer::showPage(this, panel->helpLibrary(), panel->helpId(), panel->helpWindowTitle()))
         return;
-    }
-    QUrl url = QUrl::fromLocalFile(path);
-    if (panel->helpId() != 0)
-        url.setFragment(QString::number(panel->helpId()));
-    QDesktopServices::openUrl(url);
+    EMessageBox box(this, EMessageBox::okButton, EMessageBox::warningBitmap);
+    box.setObjectName(QStringLiteral("helpMissingBox"));
+    box.addLine(WizkitTexts::text(WizkitTexts::helpFileMissing).arg(panel->helpLibrary()));
+    box.show();
 }
 
 bool EWizard::guarded(const std::function<void()> &step)
@@ -273,9 +262,30 @@ void EWizard::showPanel(int index)
     m_pageArea->addWidget(m_page);
     m_page->show(); // at once, not when the layout gets round to it
     updateButtons();
-    QWidget *focus = m_page->nextInFocusChain();
-    if (focus && m_page->isAncestorOf(focus))
-        focus->setFocus();
+    focusPanel();
+}
+
+void EWizard::focusPanel()
+{
+    // The last panel is read before Finish; any other starts with its first field. A panel
+    // without fields leaves the user on Next.
+    QWidget *target = nullptr;
+    if (isLastPanel(m_current)) {
+        target = m_finish;
+    } else {
+        for (QWidget *widget = m_page->nextInFocusChain(); widget && widget != m_page;
+             widget = widget->nextInFocusChain()) {
+            if (m_page->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus)
+                && widget->isEnabled() && widget->isVisibleTo(m_page)
+                && !qobject_cast<QAbstractButton *>(widget)) {
+                target = widget;
+                break;
+            }
+        }
+        if (!target)
+            target = m_next;
+    }
+    target->setFocus(Qt::TabFocusReason);
 }
 
 void EWizard::leaveCurrentPanel()

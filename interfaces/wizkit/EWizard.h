@@ -24,6 +24,12 @@ class EWizard : public QDialog
     Q_OBJECT
 
 public:
+    /// The size a wizard opens at, and the least it can be made.
+    static constexpr int defaultWidth = 800;
+    static constexpr int defaultHeight = 560;
+    static constexpr int minimumWidth = 640;
+    static constexpr int minimumHeight = 460;
+
     /// `owner` is the window the wizard belongs to (it stays on top of it); `parent`, when given,
     /// takes the place of the owner as the Qt parent.
     explicit EWizard(QWidget *owner = nullptr, QWidget *parent = nullptr);
@@ -76,6 +82,9 @@ private:
     /// instead of leaving the button's slot. False when it failed.
     bool guarded(const std::function<void()> &step);
     void showPanel(int index);
+    /// Gives the focus to the shown panel's first field (not a button), or to Finish on the last
+    /// panel, or to Next when the panel has no field.
+    void focusPanel();
     void leaveCurrentPanel();
     void updateButtons();
     bool isLastPanel(int index) const;

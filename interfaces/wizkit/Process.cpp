@@ -103,8 +103,10 @@ public:
             sigemptyset(&none);
             sigset_t defaults;
             sigemptyset(&defaults);
-            sigaddset(&defaults, SIGINT);
-            sigaddset(&defaults, SIGTERM);
+            // Those the caller may block, catch or ignore for itself (a file-size limit and a
+            // closed pipe are errors to the caller, not its children's business).
+            for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ})
+                sigaddset(&defaults, signal);
             m_error = posix_spawnattr_setsigmask(&m_attributes, &none);
             if (m_error == 0)
                 m_error = posix_spawnattr_setsigdefault(&m_attributes, &defaults);

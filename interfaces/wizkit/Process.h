@@ -24,8 +24,9 @@ struct ProcessOptions
     /// The child leads a new process group, so that `kill(-pid, ...)` reaches whatever it
     /// starts in turn.
     bool ownProcessGroup = false;
-    /// The child starts with no signal blocked and SIGINT and SIGTERM at their default actions,
-    /// whatever the starting thread has blocked or caught.
+    /// The child starts with no signal blocked and SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE and
+    /// SIGXFSZ at their default actions, whatever the starting thread has blocked, caught or
+    /// ignored.
     bool defaultSignals = false;
     /// When not negative, the child's standard output and standard error both go to this
     /// descriptor (a pipe's write end or an open file).

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -131,6 +133,41 @@ TEST_F(ResponseFile, EmptyOrMissingFileFillsNothing)
               LaunchRequest::Fill::Nothing);
     EXPECT_EQ(settings.projectName, "kept");
     EXPECT_TRUE(settings.files.empty());
+}
+
+TEST_F(ResponseFile, AFifoIsNoResponseFileAndNeverBlocks)
+{
+    ASSERT_EQ(::mkfifo(m_path.c_str(), 0600), 0);
+    InputSettings settings;
+    EXPECT_EQ(LaunchRequest::fillSettings({"@" + m_path.string()}, settings),
+              LaunchRequest::Fill::Nothing);
+}
+
+TEST_F(ResponseFile, WordsTheWizardCannotBeHandedAreLeftOutNamingThem)
+{
+    // A quoted word may hold a line break; a NUL may stand anywhere in the file.
+    std::string text = "\"/p/T\n+dirs=/etc.iwp\" /a/PAY.cbl \"/a/B\nC.cbl\" /a/D";
+    text += '\0';
+    text += "E.cbl /b/PAY.scb /a/TAX.cbl";
+    write(text);
+    InputSettings settings;
+    ASSERT_EQ(LaunchRequest::fillSettings({"@" + m_path.string()}, settings),
+              LaunchRequest::Fill::Filled);
+    EXPECT_EQ(LaunchRequest::leaveOutUnusable(settings),
+              (Words{"The project name /p/T?+dirs=/etc.iwp holds a line break or a NUL; the "
+                     "conversion runs without a project.",
+                     "The source /a/B?C.cbl holds a line break or a NUL in its name and is left "
+                     "out.",
+                     "The source /a/D?E.cbl holds a line break or a NUL in its name and is left "
+                     "out.",
+                     "The sources /a/PAY.cbl and /b/PAY.scb have the same base name PAY: their "
+                     "results (PAY.cvt, PAY.crs and the others) would overwrite each other in the "
+                     "output directory. Convert them in separate runs, or rename one of them. "
+                     "/b/PAY.scb is left out."}));
+    EXPECT_EQ(settings.projectName, "");
+    EXPECT_EQ(settings.files, (Words{"/a/PAY.cbl", "/a/TAX.cbl"}));
+    std::ostringstream written;
+    EXPECT_NO_THROW(settings.write(written));
 }
 
 TEST(PlainCommandLine, FirstArgumentIsTheProjectTheRestAreSourcesUnchecked)

@@ -1,10 +1,14 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+
+#include <csignal>
+#include <sys/types.h>
 
 /// Runs wizlaunch as a user does, with a stand-in kelwiz found first through CHRONEX_BIN_DIR.
 /// The stand-in copies the settings file it is given to $STANDIN_COPY, records its path in
@@ -22,6 +26,9 @@ private slots:
     void withoutArgumentsEndsAtOnceWithMinusOne();
     void aMissingOptionsLibraryIsReportedAndTheWizardStillRuns();
     void theRealWizardReadsTheRequest();
+    void sourcesTheWizardCannotBeHandedAreLeftOutNamingThem();
+    void aSignalThatEndsTheLauncherTakesTheWizardAndTheFileWithIt_data();
+    void aSignalThatEndsTheLauncherTakesTheWizardAndTheFileWithIt();
 
 private:
     struct Run
@@ -59,6 +66,9 @@ void WizlaunchProcessTest::init()
               "cp \"$1\" \"$STANDIN_COPY\"\n"
               "printf '%s' \"$1\" > \"$STANDIN_PATH\"\n"
               "if [ \"$STANDIN_STATUS\" = signal ]; then kill -9 $$; fi\n"
+              "if [ \"$STANDIN_STATUS\" = wait ]; then\n"
+              "  echo $$ > \"$STANDIN_PATH.waiting\"; exec sleep 100\n"
+              "fi\n"
               "exit \"$STANDIN_STATUS\"\n");
     QFile::setPermissions(path(QStringLiteral("bin/kelwiz")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -241,6 +251,65 @@ void WizlaunchProcessTest::theRealWizardReadsTheRequest()
                                  + path(QStringLiteral("GONE.cbl")) + u'\n' + dump),
              qPrintable(run.output));
     QVERIFY2(settingsFilesLeft().isEmpty(), "the settings file was left behind");
+}
+
+void WizlaunchProcessTest::sourcesTheWizardCannotBeHandedAreLeftOutNamingThem()
+{
+    const QString project = path(QStringLiteral("pay.iwp"));
+    const Run run = launch({project,
+                            QStringLiteral("/a/PAY.cbl"),
+                            QStringLiteral("/b/PAY.scb"),
+                            QStringLiteral("/a/B\nC.cbl")});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.settings,
+             QStringLiteral("Project Name:>   ") + project
+                 + QStringLiteral("\nCompile Options:>-x  -y %o\nConvert these files:>\n"
+                                  "  /a/PAY.cbl\n"));
+    QVERIFY2(run.output.contains(QStringLiteral(
+                 "Error:  The sources /a/PAY.cbl and /b/PAY.scb have the same base name PAY: ")),
+             qPrintable(run.output));
+    QVERIFY(run.output.contains(QStringLiteral("Error:  The source /a/B?C.cbl holds a line break "
+                                               "or a NUL in its name and is left out.\n")));
+}
+
+void WizlaunchProcessTest::aSignalThatEndsTheLauncherTakesTheWizardAndTheFileWithIt_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+void WizlaunchProcessTest::aSignalThatEndsTheLauncherTakesTheWizardAndTheFileWithIt()
+{
+    QFETCH(int, signal);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), path(QStringLiteral("tmp")));
+    environment.insert(QStringLiteral("STANDIN_COPY"), path(QStringLiteral("given.txt")));
+    environment.insert(QStringLiteral("STANDIN_PATH"), path(QStringLiteral("given-path.txt")));
+    environment.insert(QStringLiteral("STANDIN_STATUS"), QStringLiteral("wait"));
+    environment.insert(m_environment);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(qEnvironmentVariable("WIZLAUNCH"), {path(QStringLiteral("pay.iwp"))});
+    const QString waiting = path(QStringLiteral("given-path.txt.waiting"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(waiting).size() > 0, 30000);
+    QCOMPARE(settingsFilesLeft().size(), 1);
+
+    ::kill(pid_t(process.processId()), signal);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+    QVERIFY2(settingsFilesLeft().isEmpty(), "the settings file was left behind");
+    // The wizard went with it (gone, or a zombie waiting for its new parent).
+    QFile pidFile(waiting);
+    QVERIFY(pidFile.open(QIODevice::ReadOnly));
+    const QString stat = QStringLiteral("/proc/") + QString::fromUtf8(pidFile.readAll()).trimmed()
+                         + QStringLiteral("/stat");
+    const auto wizardGone = [&stat] {
+        QFile status(stat);
+        return !status.open(QIODevice::ReadOnly) || status.readAll().contains(") Z ");
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(wizardGone(), 10000);
 }
 
 QTEST_GUILESS_MAIN(WizlaunchProcessTest)

@@ -1,5 +1,8 @@
 #include "PathNames.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace PathNames {
 
 std::string join(std::string_view directory, std::string_view name)
@@ -52,6 +55,17 @@ std::string replaceExtension(std::string_view path, std::string_view extension)
         result.erase(dot);
     result += extension;
     return result;
+}
+
+std::string absolute(std::string_view path)
+{
+    if (path.empty())
+        return {};
+    std::error_code error;
+    std::filesystem::path result = std::filesystem::absolute(std::filesystem::path(path), error);
+    if (error)
+        result = std::filesystem::path(path);
+    return withoutTrailingSeparators(result.lexically_normal().string());
 }
 
 } // namespace PathNames

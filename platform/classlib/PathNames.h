@@ -26,6 +26,11 @@ std::string baseName(std::string_view path);
 /// `path` with trailing separators removed; the root "/" stays "/".
 std::string withoutTrailingSeparators(std::string_view path);
 
+/// `path` made absolute against the working directory and tidied lexically ("a/./b/../c" gives
+/// "<working directory>/a/c"), without trailing separators. Links are not resolved. An empty path
+/// stays empty.
+std::string absolute(std::string_view path);
+
 /// `path` with the extension of its file name (from the last ".") replaced by `extension`
 /// (given with its dot, e.g. ".iwo"); a file name without "." gets `extension` appended.
 std::string replaceExtension(std::string_view path, std::string_view extension);

@@ -1,8 +1,10 @@
 #include "ProjectOptionsFile.h"
 
 #include "PathNames.h"
+#include "RegularFile.h"
 
 #include <fstream>
+#include <sstream>
 #include <string_view>
 
 namespace {
@@ -32,11 +34,13 @@ ProjectOptionsFile::Result ProjectOptionsFile::read(const std::string &projectFi
         return result;
     }
     result.optionsFile = optionsFileFor(projectFile);
-    std::ifstream in(result.optionsFile, std::ios::binary);
-    if (!in) {
+    // Only a regular file is read: a FIFO named as the options file would block the launcher.
+    const RegularFile::Result file = RegularFile::read(result.optionsFile);
+    if (!file) {
         result.status = Status::Unreadable;
         return result;
     }
+    std::istringstream in(file.text);
     bool inSection = false;
     std::string raw;
     while (std::getline(in, raw)) {

@@ -4,6 +4,7 @@
 #include "IException.h"
 #include "InstallPaths.h"
 #include "PathNames.h"
+#include "RegularFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -67,50 +68,19 @@ void createWorkDirectory()
 
 enum class ReadResult { Read, Missing, Failed };
 
-/// Reads the whole file into `text`; on failure `problem` says why.
+/// Reads the whole file into `text`; on failure `problem` says why. A FIFO or device under the
+/// name is refused without waiting for a writer.
 ReadResult readText(const std::string &path, std::string &text, std::string &problem)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return ReadResult::Missing;
-        problem = systemMessage(errno);
+    RegularFile::Result file = RegularFile::read(path, EnvironmentFile::maxFileSize);
+    if (file.status == RegularFile::Result::Status::Missing)
+        return ReadResult::Missing;
+    if (!file) {
+        problem = std::move(file.problem);
         return ReadResult::Failed;
     }
-    struct stat info
-    {};
-    ReadResult result = ReadResult::Read;
-    if (::fstat(fd, &info) != 0) {
-        problem = systemMessage(errno);
-        result = ReadResult::Failed;
-    } else if (!S_ISREG(info.st_mode)) {
-        problem = "not a regular file";
-        result = ReadResult::Failed;
-    } else if (static_cast<std::size_t>(info.st_size) > EnvironmentFile::maxFileSize) {
-        problem = "the file has " + std::to_string(info.st_size) + " bytes, more than the "
-                  + std::to_string(EnvironmentFile::maxFileSize) + " a settings file may have";
-        result = ReadResult::Failed;
-    } else {
-        text.clear();
-        char buffer[65536];
-        for (;;) {
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0) {
-                problem = systemMessage(errno);
-                result = ReadResult::Failed;
-                break;
-            }
-            if (got == 0)
-                break;
-            text.append(buffer, static_cast<std::size_t>(got));
-            if (text.size() > EnvironmentFile::maxFileSize)
-                break; // grew while reading; parse reports it
-        }
-    }
-    ::close(fd);
-    return result;
+    text = std::move(file.text);
+    return ReadResult::Read;
 }
 
 /// Creates the directory that holds the settings file `path`.
@@ -243,7 +213,7 @@ EnvironmentFile loadSettings(const std::string &path, OnProblem onProblem)
     if (result == ReadResult::Missing)
         return problemFound("The settings file " + path + " vanished while it was being read.");
     if (result == ReadResult::Failed)
-        return problemFound("Cannot read the settings file " + path + ": " + problem + ".");
+        return problemFound("The settings file " + path + " " + problem + ".");
 
     auto file = EnvironmentFile::parse(text, problem);
     if (!file)

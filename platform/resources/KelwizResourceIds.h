@@ -97,6 +97,14 @@ inline constexpr unsigned long finalProjectCreated = 63116;
 inline constexpr unsigned long finalNoProject = 63117;
 inline constexpr unsigned long questionTitle = 63118;
 inline constexpr unsigned long helpNotAvailable = 63119;
+/// The window with a source's tool output: title 63120 + base name; 63121 when there is none;
+/// its heading lines 63123 + path and 63124 + state text.
+inline constexpr unsigned long toolOutputTitle = 63120;
+inline constexpr unsigned long toolOutputNone = 63121;
+inline constexpr unsigned long toolOutputSource = 63123;
+inline constexpr unsigned long toolOutputState = 63124;
+/// Appended to the final status when sources failed: %1 failed of %2.
+inline constexpr unsigned long statusFailedSources = 63122;
 
 // --- File states: icon and text per state byte -------------------------------------------------
 inline constexpr unsigned long iconNotStarted = 62763;
@@ -155,5 +163,7 @@ inline constexpr unsigned long resultsIn = 63164;
 inline constexpr unsigned long waitingFirst = 63170;
 inline constexpr unsigned long waitingSecond = 63171;
 inline constexpr unsigned long compilerOptionsUnreadable = 63172;
+/// The launcher's title (its message boxes).
+inline constexpr unsigned long launcherTitle = 63173;
 
 } // namespace KelwizRes

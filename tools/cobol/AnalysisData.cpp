@@ -3,6 +3,7 @@
 #include "AdtReader.h"
 #include "AdtWriter.h"
 #include "IException.h"
+#include "RegularFile.h"
 
 #include "PathNames.h"
 
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <vector>
 
@@ -102,22 +104,12 @@ AnalysisData AnalysisData::read(std::istream &in, std::string_view fileName)
 
 AnalysisData AnalysisData::readFile(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        ITHROW(IAccessError("Cannot open the analysis data file " + path + "."));
-    // One read of the whole file: the reader parses it in place.
-    std::string text;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size > 0) {
-        text.resize(static_cast<std::size_t>(size));
-        in.read(text.data(), size);
-        text.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad() || size < 0)
-        ITHROW(IAccessError("Cannot read the analysis data file " + path + "."));
-    return AdtReader(std::move(text), path).read();
+    // One read of the whole file: the reader parses it in place. Only a regular file is read:
+    // a FIFO named as the analysis data would block for ever.
+    RegularFile::Result file = RegularFile::read(path, std::numeric_limits<std::size_t>::max());
+    if (!file)
+        ITHROW(IAccessError("The analysis data file " + path + " " + file.problem + "."));
+    return AdtReader(std::move(file.text), path).read();
 }
 
 std::string_view toString(StorageArea value)

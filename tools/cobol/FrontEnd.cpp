@@ -8,6 +8,7 @@
 #include "PathNames.h"
 #include "Preprocessor.h"
 #include "ProcedureParser.h"
+#include "RegularFile.h"
 #include "TokenCursor.h"
 #include "TokenRoles.h"
 
@@ -38,14 +39,11 @@ std::string FrontEnd::systemCopybookDirectory()
 
 FrontEnd::Result FrontEnd::parseFile(const std::string &path) const
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        ITHROW(IAccessError("Cannot open the COBOL source " + path + "."));
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad())
-        ITHROW(IAccessError("Cannot read the COBOL source " + path + "."));
-    return parseText(path, buffer.str());
+    // Only a regular file is read: a FIFO named as the source would block for ever.
+    const RegularFile::Result source = RegularFile::read(path);
+    if (!source)
+        ITHROW(IAccessError("The COBOL source " + path + " " + source.problem + "."));
+    return parseText(path, source.text);
 }
 
 FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view text) const
@@ -63,6 +61,7 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
     Preprocessor preprocessor(ppOptions, data.includes, data.diagnostics);
     std::vector<LexToken> tokens = preprocessor.run(path, text);
     data.freeFormat = preprocessor.finalFormat() == SourceFormat::Free;
+    result.expansionLimitReached = preprocessor.expansionLimitReached();
 
     // The blocks a translator would add follow the program's own tokens; they are read as data
     // entries of their section after the program's entries.

@@ -44,6 +44,8 @@ public:
         /// data then holds only the diagnostics and whatever was found.
         bool recognised = false;
         std::size_t errorCount = 0;
+        /// A limit of the COPY expansion stopped it: the program cannot be analysed as a whole.
+        bool expansionLimitReached = false;
     };
 
     explicit FrontEnd(Options options)

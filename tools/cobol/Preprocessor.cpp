@@ -2,6 +2,7 @@
 
 #include "Lexer.h"
 #include "PathNames.h"
+#include "RegularFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,13 +18,10 @@ constexpr int maxDepth = 50;
 
 bool readWholeFile(const std::string &path, std::string &text)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    text = buffer.str();
-    return !in.bad();
+    // Only a regular file is read: a FIFO named like a copybook would block for ever.
+    RegularFile::Result file = RegularFile::read(path);
+    text = std::move(file.text);
+    return bool(file);
 }
 
 bool isFile(const std::string &path)
@@ -342,9 +340,29 @@ void Preprocessor::includeCopybook(const Member &member,
         error(copyPlace, "Copybooks are nested more than 50 deep at " + name + ".");
         return;
     }
+    // Once a limit has stopped the expansion, the COPY statements left stay as they are: the
+    // one diagnostic says why.
+    if (m_limitReached)
+        return;
+    if (m_includes.size() > maxIncludes) {
+        m_limitReached = true;
+        error(copyPlace,
+              "The COPY statements expand to more than " + std::to_string(maxIncludes)
+                  + " copybook includes (nested COPY statements multiply); the expansion stops at "
+                  + name + ".");
+        return;
+    }
     std::string text;
     if (!readWholeFile(path, text)) {
         error(copyPlace, "Copybook " + path + " cannot be read.");
+        return;
+    }
+    m_expandedLines += static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    if (m_expandedLines > maxExpandedLines) {
+        m_limitReached = true;
+        error(copyPlace,
+              "The COPY statements expand to more than " + std::to_string(maxExpandedLines)
+                  + " lines of copybook text; the expansion stops at " + name + ".");
         return;
     }
 

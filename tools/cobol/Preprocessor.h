@@ -19,9 +19,20 @@ namespace cobol {
 /// the name in lower case. A copybook that is already being expanded (recursion) or nested more
 /// than 50 deep is not expanded again; both give an error diagnostic, as does a copybook not
 /// found. The preprocessor never throws for bad input.
+///
+/// The expansion is bounded, because COPY statements that each include a copybook twice multiply:
+/// twenty such levels make a million includes. At most `maxIncludes` copybooks are expanded into
+/// one program and at most `maxExpandedLines` lines of copybook text; the COPY that would go past
+/// either limit gives an error diagnostic naming the limit, it and every later COPY stay
+/// unexpanded, and `expansionLimitReached` is true.
 class Preprocessor final
 {
 public:
+    /// Copybook includes expanded into one program, nested ones counted too.
+    static constexpr std::size_t maxIncludes = 10000;
+    /// Lines of copybook text expanded into one program.
+    static constexpr std::size_t maxExpandedLines = 2000000;
+
     struct Options
     {
         std::vector<std::string> includeDirectories;
@@ -50,6 +61,9 @@ public:
 
     /// The format the program source ended in (a directive may switch it).
     SourceFormat finalFormat() const { return m_finalFormat; }
+
+    /// True when a limit of the expansion stopped it (see above).
+    bool expansionLimitReached() const { return m_limitReached; }
 
     struct ReplacingPair
     {
@@ -118,6 +132,8 @@ private:
     /// REPLACING pairs of the COPY statements being expanded, outermost first.
     std::vector<std::vector<std::pair<std::string, std::string>>> m_replacingStack;
     SourceFormat m_finalFormat = SourceFormat::Fixed;
+    std::size_t m_expandedLines = 0;
+    bool m_limitReached = false;
 };
 
 } // namespace cobol

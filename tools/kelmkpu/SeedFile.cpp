@@ -1,9 +1,12 @@
 #include "SeedFile.h"
 
+#include "RegularFile.h"
+
 #include <cctype>
 #include <charconv>
 #include <fstream>
 #include <istream>
+#include <sstream>
 
 namespace kelmkpu {
 
@@ -46,16 +49,14 @@ std::optional<std::uint32_t> leadingNumber(std::string_view text)
 
 bool SeedFile::read(const std::string &path, std::string &error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot open the seed file " + path;
+    // Only a regular file is read: a FIFO named as the seed file would block for ever.
+    const RegularFile::Result file = RegularFile::read(path);
+    if (!file) {
+        error = "the seed file " + path + " " + file.problem;
         return false;
     }
+    std::istringstream in(file.text);
     parse(in, path);
-    if (in.bad()) {
-        error = "cannot read the seed file " + path;
-        return false;
-    }
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "ProjectFile.h"
 
+#include "RegularFile.h"
+
 #include "IException.h"
 #include "PathNames.h"
 
@@ -9,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <istream>
+#include <sstream>
 #include <system_error>
 
 namespace {
@@ -70,12 +73,13 @@ ProjectFile ProjectFile::load(const std::string &path)
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
         ITHROW(IAccessError("The project file " + path + " is a directory, not a project file."));
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const bool exists = std::filesystem::exists(path, error);
-        ITHROW(IAccessError("The project file " + path
-                            + (exists ? " cannot be opened for reading." : " does not exist.")));
-    }
+    // Only a regular file is read: a FIFO named as the project would block for ever.
+    const RegularFile::Result file = RegularFile::read(path);
+    if (file.status == RegularFile::Result::Status::Missing)
+        ITHROW(IAccessError("The project file " + path + " does not exist."));
+    if (!file)
+        ITHROW(IAccessError("The project file " + path + " " + file.problem + "."));
+    std::istringstream in(file.text);
     return parse(in, path);
 }
 

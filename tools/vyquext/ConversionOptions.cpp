@@ -3,6 +3,7 @@
 #include "Environment.h"
 #include "IException.h"
 #include "PathNames.h"
+#include "RegularFile.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -139,17 +140,11 @@ ConversionOptions ConversionOptions::forSource(const std::string &sourcePath)
         options.origin = "defaults (no options file " + path + ")";
         return options;
     }
-    if (!fs::is_regular_file(path, error))
-        ITHROW(IAccessError("The conversion options file " + path + " is not a regular file."));
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        ITHROW(
-            IAccessError("The conversion options file " + path + " cannot be opened for reading."));
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad())
-        ITHROW(IAccessError("The conversion options file " + path + " cannot be read."));
-    return parse(text.str(), path, sourcePath);
+    // Checked on the opened file, without blocking: a FIFO swapped in is refused as well.
+    const RegularFile::Result file = RegularFile::read(path);
+    if (!file)
+        ITHROW(IAccessError("The conversion options file " + path + " " + file.problem + "."));
+    return parse(file.text, path, sourcePath);
 }
 
 } // namespace vyquext

@@ -37,6 +37,18 @@ bool isSlashOption(const std::string &arg)
     return false;
 }
 
+/// The errors of the front end and the line that says the source could not be analysed.
+void reportNotAnalysed(const cobol::FrontEnd::Result &result,
+                       const std::string &source,
+                       std::ostream &err)
+{
+    for (const cobol::Diagnostic &d : result.data.diagnostics)
+        if (d.severity == cobol::Diagnostic::Severity::Error)
+            err << "zmc2: " << result.data.fileOf(d.place.include) << ":" << d.place.line
+                << ": error: " << d.message << "\n";
+    err << "zmc2: error: " << source << " could not be analysed as a COBOL program.\n";
+}
+
 } // namespace
 
 CompilerDriver::Arguments CompilerDriver::parseArguments(const std::vector<std::string> &args)
@@ -136,6 +148,12 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
         err << "zmc2: error: " << error.text() << "\n";
         return finish(cannotRun);
     }
+    // A COPY expansion that would not end in reasonable time stops our front end at its limit;
+    // GnuCOBOL has no such limit, so it is not asked at all.
+    if (result.expansionLimitReached) {
+        reportNotAnalysed(result, arguments.source, err);
+        return finish(cannotRun);
+    }
 
     // The check by GnuCOBOL.
     SyntaxChecker::Options check;
@@ -171,12 +189,7 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
     }
 
     if (!result.recognised) {
-        for (const cobol::Diagnostic &d : result.data.diagnostics)
-            if (d.severity == cobol::Diagnostic::Severity::Error)
-                err << "zmc2: " << result.data.fileOf(d.place.include) << ":" << d.place.line
-                    << ": error: " << d.message << "\n";
-        err << "zmc2: error: " << arguments.source
-            << " could not be analysed as a COBOL program.\n";
+        reportNotAnalysed(result, arguments.source, err);
         return finish(code == errors ? errors : cannotRun);
     }
     if (code < errors) {

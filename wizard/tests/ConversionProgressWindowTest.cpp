@@ -5,12 +5,15 @@
 #include "EMessageBox.h"
 #include "EStaticText.h"
 #include "FileListContainer.h"
+#include "HelpViewer.h"
 #include "KelwizResourceIds.h"
 #include "ModalAnswerer.h"
 #include "Process.h"
 #include "ResourceLibrary.h"
+#include "ToolOutputDialog.h"
 #include "WizkitTexts.h"
 
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -72,6 +75,7 @@ private slots:
     void finishedWindowClosesWithoutQuestion();
     void engineMessagesAreShownAsBoxes();
     void helpShowsTheHelpPage();
+    void aFailedSourceStandsOutAndSaysWhy();
     void helpIsDisabledWithoutHelpPage();
     void screenshots();
 
@@ -383,11 +387,58 @@ void ConversionProgressWindowTest::helpShowsTheHelpPage()
 {
     QVERIFY(m_window->hasHelp());
     button(ConversionProgressWindow::helpButtonId)->click();
-    auto *help = m_window->findChild<QTextBrowser *>(QStringLiteral("progressHelpWindow"));
+    auto *help = m_window->findChild<HelpViewer *>();
     QVERIFY(help);
     QVERIFY(help->isVisible());
     QCOMPARE(help->windowTitle(), text(KelwizRes::helpWindowTitle));
-    QVERIFY(help->toPlainText().contains(QStringLiteral("The conversion window")));
+    QCOMPARE(help->currentPage().fileName(), QStringLiteral("1400.html"));
+    QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("The conversion window")));
+    // Asked again: the same viewer comes to the front.
+    button(ConversionProgressWindow::helpButtonId)->click();
+    QCOMPARE(m_window->findChildren<HelpViewer *>().size(), 1);
+}
+
+void ConversionProgressWindowTest::aFailedSourceStandsOutAndSaysWhy()
+{
+    ConversionFileCollection &files = m_wizard->files();
+    const std::string output = "PAYROLL.cbl:12: error: syntax error, unexpected PERFORM\n"
+                               + std::string(70, '-') + "\nExecuted:  zmc2 ... ==> 8\n";
+    onEngineThread([&] {
+        files.at(0).appendToolOutput(output, output);
+        files.at(0).setState(0x14);
+        m_window->fileStateChanged(files.at(0), 0x14);
+        files.at(1).setState(0x81);
+        m_window->fileStateChanged(files.at(1), 0x81);
+        m_window->countersChanged(Pass::Compile, 2, 1);
+    });
+    FileListContainer &list = m_window->fileList();
+    QTRY_VERIFY(list.rowAt(0)->isFailed());
+    FileRow *failed = list.rowAt(0);
+    QCOMPARE(failed->foreground(FileRow::textColumn).color(), FileRow::failureColour());
+    QVERIFY(failed->font(FileRow::textColumn).bold());
+    QCOMPARE(failed->toolTip(FileRow::textColumn),
+             QStringLiteral("PAYROLL.cbl:12: error: syntax error, unexpected PERFORM"));
+    QVERIFY(!list.rowAt(1)->isFailed());
+    QVERIFY(field(ConversionProgressWindow::compiledFailureId)->font().bold());
+
+    // Enter on the row (as a double-click would) shows everything the tools wrote.
+    list.setFocus();
+    list.setCurrentItem(failed);
+    QTest::keyClick(&list, Qt::Key_Return);
+    auto *details = m_window->findChild<ToolOutputDialog *>();
+    QVERIFY(details);
+    QVERIFY(details->isVisible());
+    QCOMPARE(details->outputView()->toPlainText(), QString::fromStdString(output));
+    QVERIFY(details->windowTitle().endsWith(QStringLiteral("PAYROLL")));
+    details->close();
+
+    onEngineThread([this] { m_window->runFinished("/p/Y2K.iwp", {}); });
+    QTRY_VERIFY(m_window->isFinished());
+    QCOMPARE(field(ConversionProgressWindow::statusLineId)->text(),
+             text(KelwizRes::finalProjectCreated) + u' '
+                 + text(KelwizRes::statusFailedSources).arg(1).arg(3));
+    QCOMPARE(colourOf(field(ConversionProgressWindow::statusLineId)),
+             int(ConversionProgressWindow::red));
 }
 
 void ConversionProgressWindowTest::helpIsDisabledWithoutHelpPage()
@@ -411,32 +462,56 @@ void ConversionProgressWindowTest::screenshots()
     const QString directory = qEnvironmentVariable("CHRONEX_SCREENSHOT_DIR");
     if (directory.isEmpty())
         QSKIP("CHRONEX_SCREENSHOT_DIR is not set");
-    QCoreApplication::sendPostedEvents();
-    QVERIFY(m_window->grab().save(directory + QStringLiteral("/kelwiz-progress-start.png")));
+    const auto save = [&directory](QWidget *widget, const QString &name) {
+        QCoreApplication::sendPostedEvents(); // the layouts follow the new texts
+        QVERIFY(widget->grab().save(directory + u'/' + name + QStringLiteral(".png")));
+        const QSize size = widget->size();
+        widget->resize(widget->minimumSizeHint().expandedTo(widget->minimumSize()));
+        QCoreApplication::sendPostedEvents();
+        QVERIFY(widget->grab().save(directory + u'/' + name + QStringLiteral("-minimum.png")));
+        widget->resize(size);
+    };
+    save(m_window.get(), QStringLiteral("kelwiz-progress-start"));
     ConversionFileCollection &files = m_wizard->files();
-    const std::uint8_t states[] = {0x41, 0x21, 0x92};
+    const std::uint8_t states[] = {0x14, 0x21, 0x92};
     onEngineThread([&] {
+        files.at(0).appendToolOutput("PAYROLL.cbl:12: error: syntax error, unexpected PERFORM\n",
+                                     "PAYROLL.cbl:12: error: syntax error, unexpected PERFORM");
         for (std::size_t i = 0; i < 3; ++i) {
             files.at(i).setState(states[i]);
             m_window->fileStateChanged(files.at(i), states[i]);
         }
-        m_window->countersChanged(Pass::Compile, 3, 0);
-        m_window->countersChanged(Pass::Analysis, 1, 1);
+        m_window->countersChanged(Pass::Compile, 2, 1);
+        m_window->countersChanged(Pass::Analysis, 1, 0);
         m_window->statusText(KelwizRes::statusAnalysing, {});
     });
     QTRY_COMPARE(m_window->successCount(Pass::Analysis), 1u);
-    QCoreApplication::sendPostedEvents(); // the layouts follow the new texts
-    QVERIFY(m_window->grab().save(directory + QStringLiteral("/kelwiz-progress-running.png")));
+    save(m_window.get(), QStringLiteral("kelwiz-progress-running"));
 
     onEngineThread([this] { m_window->runFinished("/p/Y2K.iwp", {}); });
     QTRY_VERIFY(m_window->isFinished());
-    QCoreApplication::sendPostedEvents();
-    QVERIFY(m_window->grab().save(directory + QStringLiteral("/kelwiz-progress-finished.png")));
+    save(m_window.get(), QStringLiteral("kelwiz-progress-finished"));
+
+    emit m_window->fileList().itemActivated(m_window->fileList().rowAt(0), 0);
+    auto *details = m_window->findChild<ToolOutputDialog *>();
+    QVERIFY(details);
+    save(details, QStringLiteral("kelwiz-tool-output"));
 
     button(ConversionProgressWindow::helpButtonId)->click();
-    auto *help = m_window->findChild<QTextBrowser *>(QStringLiteral("progressHelpWindow"));
+    auto *help = m_window->findChild<HelpViewer *>();
     QVERIFY(help);
-    QVERIFY(help->grab().save(directory + QStringLiteral("/kelwiz-progress-help.png")));
+    QTest::qWait(50);
+    save(help, QStringLiteral("kelwiz-progress-help"));
+
+    ModalAnswerer answerer;
+    answerer.answer<EMessageBox>([&](QWidget *box) {
+        save(box, QStringLiteral("kelwiz-progress-question"));
+        ModalAnswerer::findButton(box, QStringLiteral("No"))->click();
+    });
+    ConversionProgressWindow running(*m_wizard, *m_resources);
+    running.show();
+    running.requestCancel();
+    QVERIFY(answerer.allAnswered());
 }
 
 QTEST_MAIN(ConversionProgressWindowTest)

@@ -1,17 +1,24 @@
 #include "ConversionWizard.h"
 #include "ConversionFile.h"
+#include "EMessageBox.h"
 #include "EStaticText.h"
 #include "EWizardPanel.h"
 #include "Environment.h"
+#include "GenericScreenPanel.h"
+#include "HelpViewer.h"
 #include "InputSettings.h"
 #include "KelwizResourceIds.h"
 #include "ModalAnswerer.h"
+#include "ProgramStrings.h"
 #include "ResourceLibrary.h"
+#include "SeedFilePanel.h"
 #include "WizardDriver.h"
 #include "WizardProgram.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +38,9 @@ private slots:
     void finishAfterTheLastPanelStoresTheSeedFile();
     void cancelStoresNothing();
     void startUpFillsFilesAndDefaults();
+    void relativeNamesAreMadeAbsoluteAfterFinish();
+    void sourcesWithATakenBaseNameAreLeftOutAtStartUp();
+    void everyMessageBoxCarriesTheProgramTitle();
     void screenshots();
 
 private:
@@ -155,6 +165,64 @@ void ConversionWizardTest::finishAfterTheLastPanelStoresTheSeedFile()
     QCOMPARE(readenv("SeedFile", "Millenium_Conv"), seedFile.toStdString());
 }
 
+void ConversionWizardTest::relativeNamesAreMadeAbsoluteAfterFinish()
+{
+    // The tools run in the sources' directories: a relative output directory or seed file
+    // would be looked for there. The names typed mean the ones below the working directory.
+    ConversionWizard wizard(resources());
+    wizard.outputDirectory() = "out/y2k";
+    wizard.seedFile() = "./seeds/my seed.xsd";
+    WizardProgram::afterFinish(wizard);
+    const QString cwd = QDir::currentPath();
+    QCOMPARE(wizard.outputDirectory(), (cwd + "/out/y2k").toStdString());
+    QCOMPARE(ConversionFile::outputDirectory(), (cwd + "/out/y2k").toStdString());
+    QCOMPARE(wizard.seedFile(), (cwd + "/seeds/my seed.xsd").toStdString());
+    QCOMPARE(readenv("SeedFile", "Millenium_Conv"), (cwd + "/seeds/my seed.xsd").toStdString());
+}
+
+void ConversionWizardTest::sourcesWithATakenBaseNameAreLeftOutAtStartUp()
+{
+    QVERIFY(QDir(m_dir->path()).mkpath("a") && QDir(m_dir->path()).mkpath("b"));
+    const QString first = m_dir->filePath("a/PAY.cbl");
+    const QString second = m_dir->filePath("b/PAY.cbl");
+    QFile(first).open(QIODevice::WriteOnly);
+    QFile(second).open(QIODevice::WriteOnly);
+    const QString settingsPath = m_dir->filePath("settings.txt");
+    QFile settings(settingsPath);
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write(("Project Name:>   /p/P.iwp\nCompile Options:>\nConvert these files:>\n  "
+                    + first + "\n  " + second + "\n")
+                       .toUtf8());
+    settings.close();
+    InputSettings::instance().clear();
+    std::unique_ptr<ConversionWizard> wizard = WizardProgram({"kelwiz", settingsPath})
+                                                   .prepareWizard(resources());
+    QCOMPARE(wizard->files().paths(), std::vector<std::string>({first.toStdString()}));
+}
+
+void ConversionWizardTest::everyMessageBoxCarriesTheProgramTitle()
+{
+    // As the program's main sets it.
+    QApplication::setApplicationDisplayName(
+        ProgramStrings::text(ProgramStrings::programName).trimmed());
+    ConversionWizard wizard(resources());
+    ModalAnswerer answerer;
+    QStringList titles;
+    const auto record = [&](QWidget *box) {
+        titles << box->windowTitle();
+        ModalAnswerer::findButton(box, QStringLiteral("OK"))->click();
+    };
+    answerer.answer<EMessageBox>(record); // no file selected
+    answerer.answer<EMessageBox>(record); // no help page
+    runWizard(wizard, [&] {
+        wizard.next();
+        wizard.next();
+        wizard.fileSelectionPanel().setHelpLibrary(QStringLiteral("nosuchhelp"));
+        wizard.showHelp();
+    });
+    QCOMPARE(titles, QStringList({"Chronex Wizard", "Chronex Wizard"}));
+}
+
 void ConversionWizardTest::cancelStoresNothing()
 {
     const QString before = environmentText();
@@ -208,7 +276,8 @@ void ConversionWizardTest::startUpFillsFilesAndDefaults()
 
 void ConversionWizardTest::screenshots()
 {
-    // Pictures of every panel for a look by eye, written only when asked for.
+    // Pictures of every panel at the wizard's default and minimum size, of a panel's help and
+    // of a panel's error box, for a look by eye; written only when asked for.
     const QString directory = qEnvironmentVariable("CHRONEX_SCREENSHOT_DIR");
     if (directory.isEmpty())
         QSKIP("CHRONEX_SCREENSHOT_DIR not set");
@@ -216,21 +285,49 @@ void ConversionWizardTest::screenshots()
     const QString seedFile = m_dir->filePath("seed.xsd");
     QFile(seedFile).open(QIODevice::WriteOnly);
     fillValidValues(wizard, seedFile); // so that every panel lets the walk go on
-    wizard.resize(760, 520);
     ModalAnswerer answerer;
     QStringList written;
+    const auto save = [&](QWidget *widget, const QString &name) {
+        QCoreApplication::processEvents(); // let a panel's list fill itself
+        const QString path = directory + u'/' + name + QStringLiteral(".png");
+        if (widget->grab().save(path))
+            written << path;
+    };
     answerer.answer<ConversionWizard>([&](QWidget *) {
         for (int i = 1; i <= 4; ++i) {
-            const QString path = directory + QStringLiteral("/kelwiz-panel%1.png").arg(i);
-            QCoreApplication::processEvents(); // let the panel's list fill itself
-            if (wizard.grab().save(path))
-                written << path;
+            save(&wizard, QStringLiteral("kelwiz-panel%1").arg(i));
+            const QSize size = wizard.size();
+            wizard.resize(wizard.minimumSize());
+            save(&wizard, QStringLiteral("kelwiz-panel%1-minimum").arg(i));
+            wizard.resize(size);
+            if (i == 3) {
+                wizard.showHelp();
+                if (auto *help = wizard.findChild<HelpViewer *>()) {
+                    save(help, QStringLiteral("kelwiz-help"));
+                    help->resize(help->minimumSize());
+                    save(help, QStringLiteral("kelwiz-help-minimum"));
+                    help->close();
+                }
+                // The error box of a value the run would refuse.
+                const std::string title = wizard.conversionTitle();
+                static_cast<GenericScreenPanel &>(wizard.seedFilePanel())
+                    .entryField(SeedFilePanel::titleField)
+                    ->setText(QStringLiteral("T\n+dirs=/etc"));
+                answerer.answer<EMessageBox>([&](QWidget *box) {
+                    save(box, QStringLiteral("kelwiz-panel-error"));
+                    ModalAnswerer::findButton(box, QStringLiteral("OK"))->click();
+                });
+                wizard.next();
+                static_cast<GenericScreenPanel &>(wizard.seedFilePanel())
+                    .entryField(SeedFilePanel::titleField)
+                    ->setText(QString::fromStdString(title));
+            }
             wizard.nextButton()->click();
         }
         wizard.cancel();
     });
     wizard.beginWizard();
-    QCOMPARE(written.size(), 4);
+    QCOMPARE(written.size(), 11);
 }
 
 QTEST_MAIN(ConversionWizardTest)

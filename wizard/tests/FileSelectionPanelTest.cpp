@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -58,6 +59,9 @@ private slots:
     void activatingAFileAddsItAtOnce();
     void removingEveryRowThenNextAsksForAFile();
     void backAndForthRebuildsTheCanvasWithTheCurrentFiles();
+    void aFileWithATakenBaseNameIsRefusedNamingBoth();
+    void browserAndListShareTheWidthAndShowWholeNames_data();
+    void browserAndListShareTheWidthAndShowWholeNames();
 
 private:
     QString source(const QString &name) const { return m_dir->filePath(name); }
@@ -215,6 +219,89 @@ void FileSelectionPanelTest::backAndForthRebuildsTheCanvasWithTheCurrentFiles()
         QVERIFY(second);
         QTRY_COMPARE(rowTexts(*second->fileList()), QStringList({"PAY", "TAX"}));
         QVERIFY(!second->addButton()->isEnabled());
+    });
+}
+
+void FileSelectionPanelTest::aFileWithATakenBaseNameIsRefusedNamingBoth()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("other")));
+    QFile other(source("other/PAY.cbl"));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    ConversionWizard wizard(texts());
+    addSource(wizard, source("PAY.cbl"));
+    ModalAnswerer answerer;
+    QStringList shown;
+    answerer.answer<EMessageBox>([&](QWidget *box) {
+        shown = static_cast<EMessageBox *>(box)->lines();
+        ModalAnswerer::findButton(box, QStringLiteral("OK"))->click();
+    });
+    runWizard(wizard, [&] {
+        FileSelectionCanvas *canvas = showPanel(wizard);
+        QVERIFY(canvas);
+        canvas->fileDialog()->setDirectory(source("other"));
+        canvas->fileDialog()->select({"PAY.cbl"});
+        canvas->addButton()->click();
+        QTRY_VERIFY(!shown.isEmpty());
+        QCOMPARE(rowTexts(*canvas->fileList()), QStringList({"PAY"}));
+        QVERIFY(wizard.isEnabled());
+    });
+    QCOMPARE(collectionPaths(wizard), QStringList({source("PAY.cbl")}));
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown.first().startsWith(QStringLiteral("The sources ") + source("PAY.cbl")
+                                      + QStringLiteral(" and ") + source("other/PAY.cbl")
+                                      + QStringLiteral(" have the same base name PAY: ")),
+             qPrintable(shown.first()));
+}
+
+void FileSelectionPanelTest::browserAndListShareTheWidthAndShowWholeNames_data()
+{
+    QTest::addColumn<bool>("minimumSize");
+    QTest::newRow("default size") << false;
+    QTest::newRow("minimum size") << true;
+}
+
+void FileSelectionPanelTest::browserAndListShareTheWidthAndShowWholeNames()
+{
+    QFETCH(bool, minimumSize);
+    ConversionWizard wizard(texts());
+    for (int i = 1; i <= 5; ++i)
+        addSource(wizard, source(QStringLiteral("CLMCHE0%1.cbl").arg(i)));
+    runWizard(wizard, [&] {
+        if (minimumSize)
+            wizard.resize(wizard.minimumSize());
+        FileSelectionCanvas *canvas = showPanel(wizard);
+        QVERIFY(canvas);
+        FileListContainer *list = canvas->fileList();
+        const QString shots = qEnvironmentVariable("CHRONEX_SCREENSHOT_DIR");
+        if (!shots.isEmpty()) {
+            wizard.grab().save(shots
+                               + QStringLiteral("/kelwiz-selection-%1.png")
+                                     .arg(minimumSize ? "minimum" : "default"));
+        }
+        // The same share of the width for the browser and the list.
+        QVERIFY2(qAbs(list->width() - canvas->fileDialog()->width()) <= 2,
+                 qPrintable(QStringLiteral("list %1, browser %2")
+                                .arg(list->width())
+                                .arg(canvas->fileDialog()->width())));
+        // Every eight-character member name shows whole, icon included.
+        for (int row = 0; row < list->rowCount(); ++row) {
+            const QString name = list->rowAt(row)->text(FileRow::textColumn);
+            const int needed = list->fontMetrics().horizontalAdvance(name)
+                               + list->iconSize().width() + 8;
+            QVERIFY2(list->columnWidth(FileRow::textColumn) >= needed
+                         && list->viewport()->width() >= needed,
+                     qPrintable(name));
+        }
+        // An empty list has no horizontal scroll bar.
+        list->selectAll();
+        canvas->removeButton()->click();
+        QTRY_COMPARE(list->rowCount(), 0);
+        QVERIFY(!list->horizontalScrollBar()->isVisible());
+        if (!shots.isEmpty()) {
+            wizard.grab().save(shots
+                               + QStringLiteral("/kelwiz-selection-empty-%1.png")
+                                     .arg(minimumSize ? "minimum" : "default"));
+        }
     });
 }
 

@@ -10,10 +10,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -51,6 +52,8 @@ private slots:
     void aSeedFileThatIsNotAFileIsRejected_data();
     void aSeedFileThatIsNotAFileIsRejected();
     void anExistingOutputDirectoryWithTrailingSeparatorProceedsAsTyped();
+    void valuesTheRunWouldRefuseAreNamedAndTheirFieldFocused_data();
+    void valuesTheRunWouldRefuseAreNamedAndTheirFieldFocused();
     void aMissingOutputDirectoryIsCreatedOnYes();
     void noToTheCreationQuestionEmptiesTheFieldAndNextNamesIt();
     void aDirectoryThatCannotBeCreatedKeepsTheUserOnThePanel();
@@ -140,12 +143,15 @@ void SeedFilePanelTest::aSeedFileThatIsNotAFileIsRejected_data()
     QTest::addColumn<QString>("seedFile");
     QTest::newRow("a directory") << QString();
     QTest::newRow("nothing there") << QStringLiteral("missing.xsd");
+    QTest::newRow("a FIFO, refused without waiting") << QStringLiteral("fifo.xsd");
 }
 
 void SeedFilePanelTest::aSeedFileThatIsNotAFileIsRejected()
 {
     QFETCH(QString, seedFile);
     const QString path = m_dir->filePath(seedFile);
+    if (seedFile == QLatin1String("fifo.xsd"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     ConversionWizard wizard(texts());
     addSource(wizard, m_seedFile);
     auto &panel = static_cast<SeedFilePanel &>(wizard.seedFilePanel());
@@ -164,6 +170,61 @@ void SeedFilePanelTest::aSeedFileThatIsNotAFileIsRejected()
     });
     QCOMPARE(shown, QStringList{path + text(KelwizRes::seedFileNotFound)});
     QCOMPARE(wizard.seedFile(), std::string());
+}
+
+void SeedFilePanelTest::valuesTheRunWouldRefuseAreNamedAndTheirFieldFocused_data()
+{
+    QTest::addColumn<QString>("source");   // in the test's directory, the output directory
+    QTest::addColumn<QString>("seedFile"); // empty: the usual one
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("message"); // how the message starts
+    QTest::addColumn<int>("focusField");
+    QTest::newRow("a title on two lines")
+        << QString() << QString() << QStringLiteral("T\n+dirs=/etc")
+        << QStringLiteral("The conversion title holds a control character") << 3;
+    QTest::newRow("a source named like the log")
+        << QStringLiteral("chxconv.log") << QString() << QStringLiteral("Payroll")
+        << QStringLiteral("The source @DIR/chxconv.log lies where the conversion writes its log")
+        << 2;
+    QTest::newRow("a seed file named like a result")
+        << QStringLiteral("PAY.cbl") << QStringLiteral("PAY.xca") << QStringLiteral("Payroll")
+        << QStringLiteral("The seed file @DIR/PAY.xca lies where the conversion writes the "
+                          "results of @DIR/PAY.cbl")
+        << 1;
+}
+
+void SeedFilePanelTest::valuesTheRunWouldRefuseAreNamedAndTheirFieldFocused()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, seedFile);
+    QFETCH(QString, title);
+    QFETCH(QString, message);
+    QFETCH(int, focusField);
+    message.replace(QStringLiteral("@DIR"), m_dir->path());
+    ConversionWizard wizard(texts());
+    for (const QString &name : {source, seedFile}) {
+        QFile file(m_dir->filePath(name));
+        QVERIFY(name.isEmpty() || file.open(QIODevice::WriteOnly));
+    }
+    addSource(wizard, source.isEmpty() ? m_seedFile : m_dir->filePath(source));
+    auto &panel = static_cast<SeedFilePanel &>(wizard.seedFilePanel());
+    ModalAnswerer answerer;
+    QStringList shown;
+    runWizard(wizard, [&] {
+        typeValues(wizard,
+                   seedFile.isEmpty() ? m_seedFile : m_dir->filePath(seedFile),
+                   m_dir->path(),
+                   title);
+        answerer.answer<EMessageBox>([&](QWidget *box) {
+            shown = static_cast<EMessageBox *>(box)->lines();
+            ModalAnswerer::findButton(box, QStringLiteral("OK"))->click();
+        });
+        wizard.next();
+        QCOMPARE(wizard.currentPanel(), &panel);
+        QCOMPARE(wizard.focusWidget(), panel.entryField(focusField));
+    });
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown.first().startsWith(message), qPrintable(shown.first()));
 }
 
 void SeedFilePanelTest::anExistingOutputDirectoryWithTrailingSeparatorProceedsAsTyped()
@@ -191,8 +252,8 @@ void SeedFilePanelTest::aMissingOutputDirectoryIsCreatedOnYes()
     QString question;
     runWizard(wizard, [&] {
         typeValues(wizard, m_seedFile, typed, QStringLiteral("Payroll"));
-        answerer.answer<QMessageBox>([&](QWidget *box) {
-            question = static_cast<QMessageBox *>(box)->text();
+        answerer.answer<EMessageBox>([&](QWidget *box) {
+            question = static_cast<EMessageBox *>(box)->lines().join(u'\n');
             ModalAnswerer::findButton(box, QStringLiteral("Yes"))->click();
         });
         wizard.next();
@@ -213,7 +274,7 @@ void SeedFilePanelTest::noToTheCreationQuestionEmptiesTheFieldAndNextNamesIt()
     QStringList shown;
     runWizard(wizard, [&] {
         typeValues(wizard, m_seedFile, typed, QStringLiteral("Payroll"));
-        answerer.pressButton<QMessageBox>(QStringLiteral("No"));
+        answerer.pressButton<EMessageBox>(QStringLiteral("No"));
         wizard.next();
         QCOMPARE(wizard.currentPanel(), &panel);
         QCOMPARE(panel.entryField(SeedFilePanel::outputDirectoryField)->text(), QString());
@@ -242,7 +303,7 @@ void SeedFilePanelTest::aDirectoryThatCannotBeCreatedKeepsTheUserOnThePanel()
     QStringList shown;
     runWizard(wizard, [&] {
         typeValues(wizard, m_seedFile, typed, QStringLiteral("Payroll"));
-        answerer.pressButton<QMessageBox>(QStringLiteral("Yes"));
+        answerer.pressButton<EMessageBox>(QStringLiteral("Yes"));
         answerer.answer<EMessageBox>([&](QWidget *box) {
             shown = static_cast<EMessageBox *>(box)->lines();
             ModalAnswerer::findButton(box, QStringLiteral("OK"))->click();

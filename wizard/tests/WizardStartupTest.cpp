@@ -11,6 +11,7 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -125,6 +126,30 @@ TEST_F(WizardStartupTest, SettingsFileProblemsAreReportedAndTheDumpAlwaysFollows
     }
 }
 
+TEST_F(WizardStartupTest, AFifoIsNoSettingsFileAndAnUnusableSourceLineIsSkipped)
+{
+    const fs::path fifo = m_root / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::ostringstream console;
+    WizardStartup::readSettingsFile(fifo.string(), console); // must not wait for a writer
+    EXPECT_EQ(console.str(), notOpened + dump("", "", {}));
+
+    // A NUL would cut a name short ("a.cbl" exists): the line names no file. The dump shows
+    // what was read without letting it break a line.
+    writeFile(m_root / "a.cbl", "");
+    const std::string a = (m_root / "a.cbl").string();
+    writeFile(m_root / "settings.txt",
+              std::string("Project Name:>   /p/x\0y.iwp\nCompile Options:>\n"
+                          "Convert these files:>\n  ",
+                          70)
+                  + a + std::string("\0.x\n", 4));
+    InputSettings::instance().clear();
+    console.str("");
+    WizardStartup::readSettingsFile((m_root / "settings.txt").string(), console);
+    EXPECT_EQ(console.str(), dump("/p/x?y.iwp", "", {}));
+    EXPECT_TRUE(InputSettings::instance().files.empty());
+}
+
 TEST_F(WizardStartupTest, ADirectoryIsNoSettingsFile)
 {
     std::ostringstream console;
@@ -132,59 +157,25 @@ TEST_F(WizardStartupTest, ADirectoryIsNoSettingsFile)
     EXPECT_EQ(console.str(), notOpened + dump("", "", {}));
 }
 
-TEST_F(WizardStartupTest, OutputDirectoryIsTheWorkingDirectoryPlusY2kready)
+TEST_F(WizardStartupTest, DefaultsAreTheSharedOnesOverTheStoredSettings)
 {
-    EXPECT_EQ(WizardStartup::defaultOutputDirectory("/"), "/y2kready");
     EXPECT_EQ(WizardStartup::defaultOutputDirectory("/home/ana/cobol"), "/home/ana/cobol/y2kready");
-    EXPECT_EQ(WizardStartup::defaultOutputDirectory("/home/ana/cobol/"),
-              "/home/ana/cobol/y2kready");
-}
-
-TEST_F(WizardStartupTest, TitleComesFromTheFirstNameLineOfTheProjectFile)
-{
-    struct Case
-    {
-        const char *label;
-        std::optional<std::string> content; // none: the project file does not exist
-        std::string expected;
-    };
-    const std::string plain = "Year 2000 Conversion";
-    const Case cases[] = {
-        {"name line", "+project\n+name=PAYROLL\n+name=OTHER\n", plain + " of PAYROLL"},
-        {"name tag alone", "+name=\n", plain},
-        {"no name line", "+project\n+dir=/src\n", plain},
-        {"missing project file", std::nullopt, plain},
-        {"name with blanks, Windows line end", "+name=Pay Roll 2\r\n", plain + " of Pay Roll 2"},
-        {"name after an over-long line",
-         std::string(2500, 'x') + "\n+name=LONG\n",
-         plain + " of LONG"},
-        {"tag further in the line", "  +name=INDENTED\n", plain + " of INDENTED"},
-    };
-    for (const Case &c : cases) {
-        const fs::path project = m_root / "project.iwp";
-        fs::remove(project);
-        if (c.content)
-            writeFile(project, *c.content);
-        EXPECT_EQ(WizardStartup::conversionTitle(project.string()), c.expected) << c.label;
-    }
-    EXPECT_EQ(WizardStartup::conversionTitle(""), plain);
-    EXPECT_EQ(WizardStartup::conversionTitle(m_root.string()), plain);
-}
-
-TEST_F(WizardStartupTest, SeedFileIsTheStoredOneElseTheCompilerDirectorysSample)
-{
     fs::create_directories(m_root / "home");
     const fs::path settings = m_root / "home" / "environment.ini";
 
+    // The same seed file as kelconv's when nothing is stored: the panel then says which file
+    // it looked for instead of asking for one.
     writeFile(settings, "");
-    EXPECT_EQ(WizardStartup::defaultSeedFile(), "");
-
+    EXPECT_EQ(WizardStartup::defaultSeedFile(), "/Samples/Seedfile/sample.xsd");
     writeFile(settings, "[COMMON]\nQCOBDIR=/opt/cobol\n");
     EXPECT_EQ(WizardStartup::defaultSeedFile(), "/opt/cobol/Samples/Seedfile/sample.xsd");
-
     WizardStartup::storeSeedFile("/home/ana/my seeds.xsd");
     EXPECT_EQ(readenv("SeedFile", "Millenium_Conv"), "/home/ana/my seeds.xsd");
     EXPECT_EQ(WizardStartup::defaultSeedFile(), "/home/ana/my seeds.xsd");
+
+    writeFile(m_root / "project.iwp", "  +name=PAY\n");
+    EXPECT_EQ(WizardStartup::conversionTitle((m_root / "project.iwp").string()),
+              "Year 2000 Conversion of e=PAY");
 }
 
 TEST_F(WizardStartupTest, UnreadableSettingsGiveAnEmptySeedFileWithoutAMessage)

@@ -7,6 +7,12 @@
 #   STANDIN_HANG_<tool>_<base>=1    start a sleeping helper, create
 #                                   $STANDIN_DIR/running.<tool>.<base> and sleep
 #   STANDIN_SIGNAL_<tool>_<base>=1  end by SIGKILL
+#   STANDIN_SAY_<tool>_<base>=text  print text on standard output and "warning: " text on
+#                                   standard error
+#   STANDIN_NOOUTPUT_<tool>_<base>=1  write none of the tool's result files
+#   STANDIN_BIG_<tool>_<base>=n     make the tool's main result n bytes long (the .xca of
+#                                   kelmkpu, the report of vyquext), above any file-size limit
+#                                   the caller has set
 
 tool=$(basename "$0")
 
@@ -23,6 +29,11 @@ setting() {
 }
 
 misbehave() {
+    said=$(setting SAY "$1")
+    if [ -n "$said" ]; then
+        printf '%s\n' "$said"
+        printf 'warning: %s\n' "$said" >&2
+    fi
     if [ -n "$(setting HANG "$1")" ]; then
         # A helper of the tool's own runs too; its id is kept in helper.<tool>.<base>.
         sleep 100 &
@@ -38,4 +49,23 @@ misbehave() {
 finish() {
     code=$(setting RC "$1")
     exit "${code:-0}"
+}
+
+# Writes the tool's main result `$2` for program `$1`: `$3` as text, or n bytes when
+# STANDIN_BIG_<tool>_<base> says so. Nothing when STANDIN_NOOUTPUT_<tool>_<base> is set.
+result() {
+    [ -z "$(setting NOOUTPUT "$1")" ] || return 0
+    big=$(setting BIG "$1")
+    if [ -n "$big" ]; then
+        ulimit -f unlimited
+        head -c "$big" /dev/zero | tr '\0' 'x' > "$2"
+    else
+        printf '%s\n' "$3" > "$2"
+    fi
+}
+
+# Writes a further result file unless STANDIN_NOOUTPUT_<tool>_<base> is set.
+alsoWrite() {
+    [ -z "$(setting NOOUTPUT "$1")" ] || return 0
+    printf '%s\n' "$3" > "$2"
 }

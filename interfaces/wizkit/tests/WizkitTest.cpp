@@ -6,10 +6,15 @@
 #include "EWizardPanelError.h"
 #include "GenericFileDialog.h"
 #include "GenericScreenPanel.h"
+#include "HelpViewer.h"
 #include "KitMarkup.h"
 #include "ModalAnswerer.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTextBrowser>
 
 #include <QPushButton>
 #include <QTest>
@@ -104,7 +109,10 @@ private slots:
     void backGathersAndRebuildsThePreviousPanel();
     void nextCheckCanJumpToAPanelById();
     void anErrorInAPanelIsShownAndKeepsTheUserThere();
+    void initTestCase();
     void helpWithoutAHelpFileSaysSo();
+    void helpShowsThePanelsPageInOneViewerBesideTheWizard();
+    void focusGoesToThePanelsFirstFieldOrToFinish();
     void entryFieldsBindStringsAndButtonsAreNumbered();
     void buttonLabelsComeFromTheResourceLibrary();
 
@@ -323,6 +331,12 @@ void WizkitTest::anErrorInAPanelIsShownAndKeepsTheUserThere()
     QCOMPARE(w.log.count("first build"), 1);
 }
 
+void WizkitTest::initTestCase()
+{
+    // Every message box of a program carries the program's title.
+    QApplication::setApplicationDisplayName(QStringLiteral("Kit Test"));
+}
+
 void WizkitTest::helpWithoutAHelpFileSaysSo()
 {
     ThreePanelWizard w;
@@ -344,7 +358,75 @@ void WizkitTest::helpWithoutAHelpFileSaysSo()
     w.wizard.beginWizard();
     QCOMPARE(shown,
              QStringList({"Help File 'nosuchhelp' cannot be found.  Help may be disabled."}));
-    QCOMPARE(title, QStringLiteral("Conversion Help"));
+    QCOMPARE(title, QStringLiteral("Kit Test"));
+}
+
+void WizkitTest::helpShowsThePanelsPageInOneViewerBesideTheWizard()
+{
+    QTemporaryDir data;
+    QVERIFY(QDir(data.path()).mkpath(QStringLiteral("help/kit")));
+    for (const char *page : {"1000", "1100"}) {
+        QFile file(data.filePath(QStringLiteral("help/kit/%1.html").arg(page)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("<html><body><h1>Page ") + page + "</h1></body></html>");
+    }
+    const QByteArray savedData = qgetenv("CHRONEX_DATA_DIR");
+    qputenv("CHRONEX_DATA_DIR", data.path().toUtf8());
+
+    ThreePanelWizard w;
+    for (auto [panel, id] :
+         {std::pair<RecordingPanel *, unsigned long>{&w.first, 1000}, {&w.second, 1100}}) {
+        panel->setHelpLibrary(QStringLiteral("kit"));
+        panel->setHelpWindowTitle(QStringLiteral("Conversion Help"));
+        panel->setHelpId(id);
+    }
+    ModalAnswerer answerer;
+    QList<HelpViewer *> viewers;
+    QStringList pages;
+    bool usable = false;
+    answerer.answer<EWizard>([&](QWidget *) {
+        w.wizard.helpButton()->click();
+        w.wizard.nextButton()->click();
+        w.wizard.helpButton()->click();
+        viewers = w.wizard.findChildren<HelpViewer *>();
+        for (HelpViewer *viewer : std::as_const(viewers)) {
+            pages << viewer->currentPage().fileName() << viewer->windowTitle()
+                  << viewer->browser()->toPlainText();
+            // A window of its own that belongs to the modal wizard, so it is not blocked.
+            usable = viewer->isWindow() && viewer->isVisible()
+                     && viewer->parentWidget() == QApplication::activeModalWidget();
+        }
+        w.wizard.cancelButton()->click();
+    });
+    w.wizard.beginWizard();
+    qputenv("CHRONEX_DATA_DIR", savedData);
+    QCOMPARE(viewers.size(), 1);
+    QCOMPARE(pages, QStringList({"1100.html", "Conversion Help", "Page 1100"}));
+    QVERIFY(usable);
+}
+
+void WizkitTest::focusGoesToThePanelsFirstFieldOrToFinish()
+{
+    ThreePanelWizard w;
+    ModalAnswerer answerer;
+    QStringList focused;
+    answerer.answer<EWizard>([&](QWidget *) {
+        const auto focusName = [&] {
+            return w.wizard.focusWidget() ? w.wizard.focusWidget()->objectName() : QString();
+        };
+        focused << focusName(); // a panel with fields: its first entry field, not its button
+        w.wizard.nextButton()->setFocus();
+        w.wizard.nextButton()->click();
+        focused << focusName(); // no field: Next
+        w.wizard.helpButton()->setFocus();
+        w.wizard.nextButton()->click();
+        focused << focusName(); // the last panel: Finish
+        w.wizard.backButton()->click();
+        focused << focusName();
+        w.wizard.cancel();
+    });
+    w.wizard.beginWizard();
+    QCOMPARE(focused, QStringList({"entryField1", "wizardNext", "wizardFinish", "wizardNext"}));
 }
 
 void WizkitTest::entryFieldsBindStringsAndButtonsAreNumbered()

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 TEST(PathNames, SplitsAtTheLastSeparatorAndTheLastDot)
 {
     EXPECT_EQ(PathNames::baseName("/src/PAY.R1.cbl"), "PAY.R1");
@@ -31,4 +33,13 @@ TEST(PathNames, ReplacesOnlyTheFileNamesExtension)
 {
     EXPECT_EQ(PathNames::replaceExtension("/p/y2k1.iwp", ".iwo"), "/p/y2k1.iwo");
     EXPECT_EQ(PathNames::replaceExtension("/p.d/proj", ".iwo"), "/p.d/proj.iwo");
+}
+
+TEST(PathNames, MakesRelativePathsAbsoluteAgainstTheWorkingDirectory)
+{
+    const std::string cwd = std::filesystem::current_path().string();
+    EXPECT_EQ(PathNames::absolute("out"), PathNames::join(cwd, "out"));
+    EXPECT_EQ(PathNames::absolute("./a/../out/"), PathNames::join(cwd, "out"));
+    EXPECT_EQ(PathNames::absolute("/x/./y//"), "/x/y");
+    EXPECT_EQ(PathNames::absolute(""), "");
 }

@@ -8,6 +8,7 @@
 #include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -68,6 +69,10 @@ TEST_F(GetCommandLineTest, FailsWithAnEmptyBufferWhenNothingIsStored)
 
     const std::string missing = (m_dir / "MISSING.iwp").string();
     EXPECT_EQ(m_function(missing.c_str(), 0, sizeof buffer, buffer), RUXVCOPT_UNREADABLE);
+    // An options file that is a FIFO is unreadable at once: the launcher must not hang on it.
+    ASSERT_EQ(::mkfifo((m_dir / "FIFO.iwo").c_str(), 0600), 0);
+    const std::string fifo = (m_dir / "FIFO.iwp").string();
+    EXPECT_EQ(m_function(fifo.c_str(), 0, sizeof buffer, buffer), RUXVCOPT_UNREADABLE);
     EXPECT_EQ(m_function(nullptr, 0, sizeof buffer, buffer), RUXVCOPT_BAD_ARGUMENTS);
     EXPECT_EQ(m_function("", 0, sizeof buffer, buffer), RUXVCOPT_BAD_ARGUMENTS);
     EXPECT_EQ(m_function(bare.c_str(), 0, 0, buffer), RUXVCOPT_BAD_ARGUMENTS);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -246,6 +248,30 @@ TEST_F(Environment, ACorruptFileIsReportedReadAsDefaultsAndNeverOverwritten)
             << c.label;
         EXPECT_THROW(readAllSettings(), IAccessError) << c.label;
         EXPECT_EQ(readFile(settingsFile()), c.content) << c.label;
+    }
+}
+
+TEST_F(Environment, AFifoOrDirectoryUnderTheNameIsRefusedWithoutWaiting)
+{
+    for (const char *kind : {"fifo", "directory"}) {
+        fs::remove_all(settingsFile());
+        if (std::string(kind) == "fifo")
+            ASSERT_EQ(::mkfifo(settingsFile().c_str(), 0600), 0);
+        else
+            fs::create_directory(settingsFile());
+
+        // The same problem is reported once per process: the FIFO's turn shows it.
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(readenv("QCOBDIR", "COMMON"), (m_root / "data").string()) << kind;
+        const std::string messages = testing::internal::GetCapturedStderr();
+        if (std::string(kind) == "fifo") {
+            EXPECT_EQ(messages,
+                      "The settings file " + settingsFile().string()
+                          + " is not a regular file. The installation's defaults are used.\n");
+        }
+        EXPECT_THROW(writeStringValue("SeedFile", "Millenium_Conv", "/s.xsd"), IAccessError);
+        EXPECT_EQ(fs::status(settingsFile()).type(),
+                  std::string(kind) == "fifo" ? fs::file_type::fifo : fs::file_type::directory);
     }
 }
 

@@ -29,10 +29,10 @@ std::vector<unsigned long> kelwizStringIds()
                                                               {63016, 63022},
                                                               {63036, 63049},
                                                               {63076, 63080},
-                                                              {63096, 63119},
+                                                              {63096, 63124},
                                                               {63132, 63152},
                                                               {63160, 63164},
-                                                              {63170, 63172},
+                                                              {63170, 63173},
                                                               {63233, 63235}}) {
         const auto more = range(first, last);
         ids.insert(ids.end(), more.begin(), more.end());

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -282,6 +284,17 @@ TEST(AnalysisData, writeFileReplacesTheTargetAndLeavesNothingElse)
     for (const auto &entry : std::filesystem::directory_iterator(dir))
         files += entry.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 1u) << "a temporary file was left behind";
+
+    // A FIFO named as the analysis data is refused at once, never waited on.
+    const std::string fifo = (dir / "FIFO.adt").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    try {
+        AnalysisData::readFile(fifo);
+        ADD_FAILURE() << "a FIFO was read as analysis data";
+    } catch (const IAccessError &error) {
+        EXPECT_EQ(error.text(), "The analysis data file " + fifo + " is not a regular file.");
+    }
+    std::filesystem::remove(fifo);
 
     const std::string missing = (dir / "no-such-dir" / "X.adt").string();
     try {

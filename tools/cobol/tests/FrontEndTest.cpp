@@ -1,4 +1,5 @@
 #include "FrontEnd.h"
+#include "Preprocessor.h"
 
 #include <gtest/gtest.h>
 
@@ -393,6 +394,42 @@ TEST(FrontEnd, copybookErrorsAreDiagnosedWithTheirPlace)
                    program("       01 R.\n       COPY SELF\n       01 AFTER PIC X.\n", "")));
     EXPECT_TRUE(broken.recognised);
     EXPECT_TRUE(named(broken.data, "AFTER"));
+}
+
+TEST(FrontEnd, aCopyExpansionBeyondItsLimitsStopsWithAnError)
+{
+    // Each level includes the next twice: 2^24 includes if nothing stopped it.
+    SourceTree tree;
+    for (int level = 1; level < 24; ++level) {
+        const std::string next = "C" + std::to_string(level + 1);
+        tree.write("C" + std::to_string(level) + ".cpy",
+                   "           COPY " + next + ".\n           COPY " + next + ".\n");
+    }
+    tree.write("C24.cpy", "           05 X PIC X.\n");
+    const FrontEnd::Result doubling = FrontEnd({}).parseFile(
+        tree.write("P.cbl", program("       01 R.\n           COPY C1.\n", "")));
+    EXPECT_TRUE(doubling.expansionLimitReached);
+    EXPECT_EQ(doubling.data.includes.size(), Preprocessor::maxIncludes + 1);
+    std::size_t limitErrors = 0;
+    for (const Diagnostic &d : doubling.data.diagnostics)
+        limitErrors += d.message.starts_with("The COPY statements expand to more than 10000 "
+                                             "copybook includes")
+                           ? 1
+                           : 0;
+    EXPECT_EQ(limitErrors, 1u);
+
+    // One copybook of more lines than the limit.
+    tree.write("BIG.cpy", std::string(Preprocessor::maxExpandedLines + 1, '\n'));
+    const FrontEnd::Result big = FrontEnd({}).parseFile(
+        tree.write("Q.cbl",
+                   program("       01 R.\n           COPY BIG.\n       01 AFTER PIC X.\n", "")));
+    EXPECT_TRUE(big.expansionLimitReached);
+    ASSERT_FALSE(big.data.diagnostics.empty());
+    EXPECT_NE(big.data.diagnostics.back().message.find("more than 2000000 lines"),
+              std::string::npos);
+    EXPECT_TRUE(named(big.data, "AFTER")) << "the program around the COPY is still read";
+
+    EXPECT_FALSE(parse(program("       01 A PIC X.\n", "")).expansionLimitReached);
 }
 
 TEST(FrontEnd, copybooksAreFoundThroughCobcpyAndExtensions)

@@ -298,7 +298,7 @@ TEST(ProgramUnitBuilder, returnCodesFollowTheConvention)
              {"missing seed",
               {dir.file("PROGA.adt"), "/r", dir.file("none.asd"), "/d", dir.path()},
               8,
-              "cannot open the seed file"},
+              "does not exist"},
              {"bad command line", {dir.file("PROGA.adt")}, 12, "no output directory given"},
              {"missing output directory",
               {dir.file("PROGA.adt"), "/d", dir.file("nodir")},

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <sstream>
 
 using namespace kelmkpu;
@@ -88,5 +92,17 @@ TEST(SeedFile, missingFileIsAnError)
     SeedFile seeds;
     std::string error;
     EXPECT_FALSE(seeds.read("/nonexistent/dir/seed.asd", error));
-    EXPECT_EQ(error, "cannot open the seed file /nonexistent/dir/seed.asd");
+    EXPECT_EQ(error, "the seed file /nonexistent/dir/seed.asd does not exist");
+}
+
+TEST(SeedFile, aFifoIsRefusedWithoutWaitingForAWriter)
+{
+    const std::string fifo = std::filesystem::temp_directory_path()
+                             / ("kelmkpu-seed-" + std::to_string(::getpid()));
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    SeedFile seeds;
+    std::string error;
+    EXPECT_FALSE(seeds.read(fifo, error));
+    EXPECT_EQ(error, "the seed file " + fifo + " is not a regular file");
+    std::filesystem::remove(fifo);
 }

@@ -176,6 +176,41 @@ TEST_F(Zmc2, aCompilerThatCannotRunGivesTwelve)
     EXPECT_FALSE(fs::exists(m_out + "/GOOD.adt"));
 }
 
+TEST_F(Zmc2, aCopyChainThatMultipliesIsRefusedBeforeGnuCobolRuns)
+{
+    // Each copybook includes the next twice: GnuCOBOL would expand 2^24 copies for minutes.
+    for (int level = 1; level < 24; ++level) {
+        const std::string next = "C" + std::to_string(level + 1);
+        std::ofstream(m_src + "/copy books/C" + std::to_string(level) + ".cpy")
+            << "           COPY " << next << ".\n           COPY " << next << ".\n";
+    }
+    std::ofstream(m_src + "/copy books/C24.cpy") << "           05 X PIC X.\n";
+    const std::string program = source("EXPO.cbl",
+                                       "       IDENTIFICATION DIVISION.\n"
+                                       "       PROGRAM-ID. EXPO.\n"
+                                       "       DATA DIVISION.\n"
+                                       "       WORKING-STORAGE SECTION.\n"
+                                       "       01 R.\n"
+                                       "           COPY C1.\n"
+                                       "       PROCEDURE DIVISION.\n"
+                                       "           STOP RUN.\n");
+    // A cobc that says when it is asked.
+    const std::string fake = m_root + "/fake";
+    fs::create_directories(fake);
+    std::ofstream(fake + "/cobc") << "#!/bin/sh\ntouch \"" << m_root << "/cobc-ran\"\n";
+    fs::permissions(fake + "/cobc", fs::perms::owner_all);
+    setenv("PATH", (fake + ":" + m_path).c_str(), 1);
+
+    const ChildProcess::Result r = zmc2({"-i" + m_src + "/copy books", "-qANALYZE", program});
+    EXPECT_EQ(r.exitCode, 12) << r.output;
+    EXPECT_NE(r.output.find("error: The COPY statements expand to more than 10000 copybook "
+                            "includes"),
+              std::string::npos)
+        << r.output;
+    EXPECT_FALSE(fs::exists(m_root + "/cobc-ran"));
+    EXPECT_FALSE(fs::exists(m_out + "/EXPO.adt"));
+}
+
 TEST_F(Zmc2, theSampleApplicationAnalysesCleanly)
 {
     // The bundled sample application is real COBOL with shared copybooks: every program must
