@@ -1,0 +1,28 @@
+#pragma once
+
+/// Resource ids of the UI extension library's own texts, library KELAE20W (platform/uiext).
+/// The texts live in KELAE20W/strings.txt.
+namespace UiextRes {
+
+// --- Settings notebooks: "Page " + n + " of " + m ---------------------------------------------------
+inline constexpr unsigned long pageText = 0x3190;
+inline constexpr unsigned long pageOfText = 0x3191;
+
+// --- Hover help selector (command id and text) ----------------------------------------------------
+inline constexpr unsigned long hoverHelpCommand = 0x3200;
+inline constexpr unsigned long hoverHelpFlyOver = 0x13200;
+
+// --- Help windows --------------------------------------------------------------------------------
+inline constexpr unsigned long helpTitle = 0x3210;
+inline constexpr unsigned long helpIndexButton = 0x3211;
+inline constexpr unsigned long helpBackButton = 0x3212;
+inline constexpr unsigned long helpForwardButton = 0x3213;
+inline constexpr unsigned long helpCloseButton = 0x3214;
+/// Followed by the directory where the help was looked for.
+inline constexpr unsigned long helpMissing = 0x3215;
+inline constexpr unsigned long usingHelpTitle = 0x3216;
+
+// --- Product information ---------------------------------------------------------------------------
+inline constexpr unsigned long productInformationClose = 0x3220;
+
+} // namespace UiextRes
