@@ -82,6 +82,9 @@ each tool, "Error:  ..." messages), then a summary:
   File:  0xNN  <path>         one line per source with its final state byte
   Counters:  compile S/F  analysis S/F  conversion S/F
   Project:  <path>            or "Project:  (none)"
+  Database:  <path>           the analysis database of the run's program units (kelmkpu
+                              records them in <out>/chxanalysis.db; read it with keldb),
+                              or "Database:  (none)"
 On a terminal, progress goes to standard error. Ctrl-C (SIGINT) or SIGTERM cancels the run
 like the wizard's Cancel button: the running tool is killed and the run stops.
 
@@ -95,6 +98,6 @@ Settings (environment.ini in $CHRONEX_HOME, see kelenv): QVFWORK of group
 "Conversion & Structuring" (conversion options files), PRJDIR and CONFIG_PATH of group
 Toolbench (project directory and project options template).
 Environment: YWIZ_TRACE_XCOMP=1 (or yes/on) adds the "XCOMP" trace of the analysis loop;
-the tools find the output directory in CHRONEX_OUTPUT_DIR.
+the tools find the output directory in CHRONEX_OUTPUT_DIR and the title in CHRONEX_TITLE.
 )help";
 }

@@ -192,7 +192,8 @@ int main(int argc, char *argv[])
     std::cout << "\n"
               << "Project:  "
               << (observer.projectPath().empty() ? std::string("(none)") : observer.projectPath())
-              << std::endl;
+              << "\n"
+              << ConversionRun::databaseLine(outputDirectory) << std::endl;
 
     if (control.isCancelled()) {
         std::cerr << "kelconv: the run was cancelled." << std::endl;

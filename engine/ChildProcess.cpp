@@ -12,7 +12,7 @@
 ChildProcess::Result ChildProcess::run(const std::string &program,
                                        const std::vector<std::string> &arguments,
                                        const std::string &workingDirectory,
-                                       const std::string &outputDirectory,
+                                       const std::vector<std::string> &environment,
                                        ConversionControl &control,
                                        ConversionObserver *observer)
 {
@@ -23,7 +23,7 @@ ChildProcess::Result ChildProcess::run(const std::string &program,
     // and must not see the process's directory change.
     ProcessOptions options;
     options.workingDirectory = workingDirectory;
-    options.environment.push_back("CHRONEX_OUTPUT_DIR=" + outputDirectory);
+    options.environment.insert(options.environment.end(), environment.begin(), environment.end());
     options.ownProcessGroup = true;
     options.defaultSignals = true;
 

@@ -22,8 +22,8 @@ public:
     };
 
     /// Starts `program` (searched on PATH) with `arguments` in `workingDirectory` (empty: the
-    /// current one) and the environment variable CHRONEX_OUTPUT_DIR set to `outputDirectory`,
-    /// and waits for it. The spawn lock is held from before the start until the id is in the
+    /// current one) and the variables of `environment` ("NAME=VALUE": the engine passes
+    /// CHRONEX_OUTPUT_DIR and CHRONEX_TITLE) added to its environment, and waits for it. The spawn lock is held from before the start until the id is in the
     /// slot; the slot is cleared, again under the lock, before the child is reaped, so a cancel
     /// can never hit a process id that has been given to someone else.
     ///
@@ -32,7 +32,7 @@ public:
     static Result run(const std::string &program,
                       const std::vector<std::string> &arguments,
                       const std::string &workingDirectory,
-                      const std::string &outputDirectory,
+                      const std::vector<std::string> &environment,
                       ConversionControl &control,
                       ConversionObserver *observer);
 };

@@ -6,11 +6,13 @@
 #include "ConversionFile.h"
 #include "ConversionOptionsFile.h"
 #include "ConversionPass.h"
+#include "DbEu.h"
 #include "IException.h"
 #include "KelwizResourceIds.h"
 #include "ProjectCreator.h"
 #include "SeedTable.h"
 
+#include <filesystem>
 #include <ostream>
 
 ConversionRun::ConversionRun(Request request,
@@ -35,7 +37,8 @@ void ConversionRun::runPasses(std::string &projectPath)
                         m_control,
                         m_observer,
                         m_console,
-                        m_request.outputDirectory};
+                        m_request.outputDirectory,
+                        m_request.title};
 
     if (!m_control.isCancelled()) {
         m_observer.statusText(KelwizRes::statusCompiling, "Compiling the COBOL sources...");
@@ -75,4 +78,17 @@ std::string ConversionRun::run()
     m_console.flush();
     m_observer.runFinished(projectPath, errorText);
     return projectPath;
+}
+
+std::string ConversionRun::analysisDatabase(const std::string &outputDirectory)
+{
+    const std::string path = DbEu::databasePathIn(outputDirectory);
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error) ? path : std::string();
+}
+
+std::string ConversionRun::databaseLine(const std::string &outputDirectory)
+{
+    const std::string path = analysisDatabase(outputDirectory);
+    return "Database:  " + (path.empty() ? std::string("(none)") : path);
 }

@@ -51,6 +51,12 @@ public:
     /// A cancelled run creates no project.
     std::string run();
 
+    /// The analysis database that kelmkpu records the program units in: `chxanalysis.db` in
+    /// the output directory. Empty when the directory holds none (no unit was recorded).
+    static std::string analysisDatabase(const std::string &outputDirectory);
+    /// The console line that names it: "Database:  " + the path, or "Database:  (none)".
+    static std::string databaseLine(const std::string &outputDirectory);
+
 private:
     void runPasses(std::string &projectPath);
 

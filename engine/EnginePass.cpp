@@ -48,7 +48,8 @@ ChildProcess::Result EnginePass::runTool(const std::string &program,
     return ChildProcess::run(program,
                              arguments,
                              workingDirectory,
-                             m_context.outputDirectory,
+                             {"CHRONEX_OUTPUT_DIR=" + m_context.outputDirectory,
+                              "CHRONEX_TITLE=" + m_context.title},
                              m_context.control,
                              &m_context.observer);
 }

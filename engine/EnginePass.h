@@ -22,6 +22,9 @@ struct PassContext
     std::ostream &console;
     /// Where the result files go; children find it in CHRONEX_OUTPUT_DIR.
     std::string outputDirectory;
+    /// The conversion's title; children find it in CHRONEX_TITLE (kelmkpu names the execution
+    /// unit of the analysis database after it).
+    std::string title;
 };
 
 /// The common frame of the three passes: state changes with their report, the pass's counters,

@@ -14,3 +14,5 @@ target_sources(chronex_engine PRIVATE
     EnvironmentReader.h
     ProjectCreator.cpp ProjectCreator.h)
 target_link_libraries(chronex_engine PUBLIC chronex_envlib chronex_resource_ids wizkit_core)
+# The analysis database's file name, for the run's final output.
+target_link_libraries(chronex_engine PRIVATE keldbc)

@@ -152,7 +152,9 @@ TEST_F(ToolchainRunTest, theSamplesConvertWithStatus0AndEverySourceInTheSummary)
     EXPECT_NE(run.output.find("Counters:  compile 8/0  analysis 8/0  conversion 8/0\n"),
               std::string::npos)
         << run.output;
-    EXPECT_TRUE(run.output.ends_with("Project:  " + (output / "y2k1.iwp").string() + "\n"))
+    EXPECT_TRUE(run.output.ends_with("Project:  " + (output / "y2k1.iwp").string()
+                                     + "\nDatabase:  " + (output / "chxanalysis.db").string()
+                                     + "\n"))
         << run.output;
     EXPECT_EQ(run.output.find("Error:  "), std::string::npos) << run.output;
 }
@@ -328,7 +330,9 @@ TEST_F(ToolchainRunTest, aProjectTemplateNamesTheNewProject)
             << run.output;
 
     const fs::path project = templates / "yPAYROLL.iwp";
-    EXPECT_TRUE(run.output.ends_with("Project:  " + project.string() + "\n")) << run.output;
+    EXPECT_TRUE(run.output.ends_with("Project:  " + project.string() + "\nDatabase:  "
+                                     + (output / "chxanalysis.db").string() + "\n"))
+        << run.output;
     const std::string text = readFile(project);
     const std::string directory = output.string();
     EXPECT_EQ(text,

@@ -50,6 +50,7 @@ void ConversionThreadFn::operator()() noexcept
         SeedTable table(XcompTrace(XcompTrace::startupSwitch(), m_console));
         ConversionRun run(m_request, table, m_window.control(), m_window, m_console, &readenv);
         m_projectPath = run.run();
+        m_console << ConversionRun::databaseLine(m_request.outputDirectory) << std::endl;
     } catch (const std::exception &error) {
         // ConversionRun reports its own errors; this is what it could not (e.g. no memory).
         m_window.runFinished({}, error.what());

@@ -143,7 +143,7 @@ TEST_F(KelconvTest, aSuccessfulRunEndsWithStatus0AndTheSummary)
     const std::string summary = "File:  0x81  " + a + "\nFile:  0x81  " + b
                                 + "\nCounters:  compile 2/0  analysis 2/0  conversion 2/0\n"
                                   "Project:  "
-                                + (projects / "y2k1.iwp").string() + "\n";
+                                + (projects / "y2k1.iwp").string() + "\nDatabase:  (none)\n";
     EXPECT_TRUE(output.ends_with(summary)) << output;
     EXPECT_NE(output.find(std::string(70, '-') + "\nExecuted:  vyquext /h " + b + " ==> 0\n"),
               std::string::npos);
@@ -165,7 +165,7 @@ TEST_F(KelconvTest, aFailedFileEndsWithStatus1)
     EXPECT_TRUE(output.ends_with("File:  0x81  " + a + "\nFile:  0x14  " + b
                                  + "\nCounters:  compile 1/1  analysis 1/0  conversion 1/0\n"
                                    "Project:  "
-                                 + (projects / "y2k1.iwp").string() + "\n"))
+                                 + (projects / "y2k1.iwp").string() + "\nDatabase:  (none)\n"))
         << output;
     EXPECT_TRUE(fs::exists(root / "results" / "PROGA.cvt"));
 }
@@ -206,7 +206,7 @@ TEST_F(KelconvTest, anErrorThatEndsTheRunGivesStatus2)
                                  "File:  0x94  "
                                  + a
                                  + "\nCounters:  compile 1/0  analysis 1/0  conversion 0/0\n"
-                                   "Project:  (none)\n"))
+                                   "Project:  (none)\nDatabase:  (none)\n"))
         << output;
     EXPECT_EQ(errors, "kelconv: the run ended early: Cannot find QVFWORK environment variable.\n");
 }
@@ -223,7 +223,7 @@ TEST_F(KelconvTest, anInterruptCancelsLikeTheCancelButton)
     EXPECT_EQ(finish(pid), 2);
     EXPECT_TRUE(output.ends_with("File:  0x91  " + a + "\nFile:  0x00  " + b
                                  + "\nCounters:  compile 0/0  analysis 0/0  conversion 0/0\n"
-                                   "Project:  (none)\n"))
+                                   "Project:  (none)\nDatabase:  (none)\n"))
         << output;
     EXPECT_EQ(errors, "kelconv: the run was cancelled.\n");
 }

@@ -232,6 +232,10 @@ AnalysisData AdtReader::read()
             inc.library = text(6);
             inc.qualifier = text(7);
             inc.path = text(8);
+            if (m_fieldCount > 10) {
+                inc.endLine = id(9, "end line");
+                inc.endColumn = id(10, "end column");
+            }
             data.includes.push_back(std::move(inc));
         } else if (tag == "REPLACING") {
             need(4, "REPLACING");
@@ -456,6 +460,18 @@ AnalysisData AdtReader::read()
             token.length = id(6, "token length");
             token.replaced = flag(7, "replaced flag");
             token.text = m_fieldCount > 8 ? text(8) : std::string_view();
+            if (m_fieldCount > 10) {
+                token.role = word(9,
+                                  "a token role",
+                                  {TokenRole::None,
+                                   TokenRole::Keyword,
+                                   TokenRole::Level,
+                                   TokenRole::DataDeclaration,
+                                   TokenRole::DataReference,
+                                   TokenRole::ProcedureDeclaration,
+                                   TokenRole::ProcedureReference});
+                token.item = id(10, "item id");
+            }
             data.tokens.push_back(std::move(token));
         } else if (tag == "DIAG") {
             need(6, "DIAG");
@@ -537,8 +553,8 @@ void AdtReader::check(const AnalysisData &data) const
         }
     }
     for (const Token &token : data.tokens)
-        if (!placeOk(token.place))
-            bad("token", token.id, token.place.include);
+        if (!placeOk(token.place) || token.item > items)
+            bad("token", token.id, token.item > items ? token.item : token.place.include);
     for (const Diagnostic &diag : data.diagnostics)
         if (!placeOk(diag.place))
             bad("diagnostic at line", diag.place.line, diag.place.include);

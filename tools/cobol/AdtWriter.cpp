@@ -137,6 +137,8 @@ bool AdtWriter::write(const AnalysisData &data)
         field(inc.library);
         field(inc.qualifier);
         field(inc.path);
+        field(inc.endLine);
+        field(inc.endColumn);
         end();
         for (const auto &[from, to] : inc.replacing) {
             begin("REPLACING");
@@ -248,6 +250,8 @@ bool AdtWriter::write(const AnalysisData &data)
         field(token.length);
         flag(token.replaced);
         field(token.text);
+        field(toString(token.role));
+        field(token.item);
         end();
     }
 

@@ -344,6 +344,27 @@ std::string_view toString(TokenKind value)
     return "OTHER";
 }
 
+std::string_view toString(TokenRole value)
+{
+    switch (value) {
+    case TokenRole::None:
+        return "NONE";
+    case TokenRole::Keyword:
+        return "KEYWORD";
+    case TokenRole::Level:
+        return "LEVEL";
+    case TokenRole::DataDeclaration:
+        return "DATA-DECLARATION";
+    case TokenRole::DataReference:
+        return "DATA-REFERENCE";
+    case TokenRole::ProcedureDeclaration:
+        return "PROCEDURE-DECLARATION";
+    case TokenRole::ProcedureReference:
+        return "PROCEDURE-REFERENCE";
+    }
+    return "NONE";
+}
+
 std::string_view toString(Diagnostic::Severity value)
 {
     switch (value) {

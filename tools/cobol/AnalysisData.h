@@ -39,6 +39,8 @@ struct Include
     std::uint32_t parent = 0;     ///< include that holds the COPY statement (0 = program source)
     std::uint32_t copyLine = 0;   ///< line of the word COPY in the parent's file
     std::uint32_t copyColumn = 0; ///< column of the word COPY
+    std::uint32_t endLine = 0;    ///< line of the COPY statement's last character (its period)
+    std::uint32_t endColumn = 0;  ///< column just after that character
 };
 
 enum class StorageArea { File, WorkingStorage, LocalStorage, Linkage, Other };
@@ -206,6 +208,17 @@ struct Statement
 
 enum class TokenKind { Word, Number, Literal, Punctuation, PictureString, Other };
 
+/// What a token is in the program, beyond its lexical kind (TokenRoles.h assigns it).
+enum class TokenRole {
+    None,                 ///< a user-defined word that names no data item or procedure
+    Keyword,              ///< a reserved word
+    Level,                ///< the level number of a data description entry
+    DataDeclaration,      ///< the name of a data description entry
+    DataReference,        ///< a data name used elsewhere (also as a qualifier or in a clause)
+    ProcedureDeclaration, ///< a section or paragraph name in its header
+    ProcedureReference    ///< a section or paragraph name used in PERFORM, GO TO, ...
+};
+
 struct Token
 {
     std::uint32_t id = 0;
@@ -214,6 +227,8 @@ struct Token
     SourcePlace place;        ///< where the text stands in its file
     std::uint32_t length = 0; ///< characters the token spans on its line
     bool replaced = false;    ///< text produced by REPLACING (place: the replaced text)
+    TokenRole role = TokenRole::None;
+    std::uint32_t item = 0; ///< the data item a Level or Data* token stands for (0 = unresolved)
 };
 
 struct Diagnostic
@@ -271,6 +286,7 @@ std::string_view toString(OperandRole value);
 std::string_view toString(OperandKind value);
 std::string_view toString(RefMod value);
 std::string_view toString(TokenKind value);
+std::string_view toString(TokenRole value);
 std::string_view toString(Diagnostic::Severity value);
 
 /// The include qualifier for a COPY: "DEFAULT" or "LIB=<LIBRARY>", followed by "+R" and eight

@@ -7,6 +7,7 @@
 #include "Preprocessor.h"
 #include "ProcedureParser.h"
 #include "TokenCursor.h"
+#include "TokenRoles.h"
 
 #include <fstream>
 #include <sstream>
@@ -144,6 +145,8 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
         TokenCursor cursor(tokens, procedure, end);
         ProcedureParser(data, fileRecords).parse(cursor);
     }
+    if (m_options.keepTokens)
+        TokenRoles::assign(data);
     result.recognised = identification < tokens.size() && procedure < tokens.size();
     if (procedure == tokens.size())
         data.diagnostics.push_back({Diagnostic::Severity::Error,

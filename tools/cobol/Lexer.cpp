@@ -95,6 +95,18 @@ void Lexer::closeOpenLiteral()
     last.upper = last.text;
 }
 
+void Lexer::remark(SourceRemark::Kind kind, std::uint32_t column, std::string_view text)
+{
+    if (!m_remarks)
+        return;
+    const std::string_view shown = trimmed(text);
+    if (shown.empty())
+        return;
+    const auto skipped = static_cast<std::uint32_t>(shown.data() - text.data());
+    m_remarks->push_back(
+        {kind, m_line, column + skipped, static_cast<std::uint32_t>(shown.size())});
+}
+
 void Lexer::push(LexToken token)
 {
     token.glued = !m_sawSpace && !m_tokens.empty();
@@ -130,16 +142,23 @@ void Lexer::line(std::string_view raw)
     m_sawSpace = true;
     if (m_format == SourceFormat::Free) {
         const std::string_view code = trimmed(raw);
-        if (code.empty() || code.rfind("*>", 0) == 0)
+        if (code.empty())
             return;
-        if (directive(code))
+        if (code.rfind("*>", 0) == 0) {
+            remark(SourceRemark::Kind::Comment, 1, raw);
             return;
+        }
+        if (directive(code)) {
+            remark(SourceRemark::Kind::Directive, 1, raw);
+            return;
+        }
         closeOpenLiteral();
         scan(raw, 1, false);
         return;
     }
     if (trimmed(raw).rfind(">>", 0) == 0) {
         directive(raw); // a directive may start in any column
+        remark(SourceRemark::Kind::Directive, 1, raw.substr(0, textColumn));
         return;
     }
     if (raw.size() < 7)
@@ -148,14 +167,19 @@ void Lexer::line(std::string_view raw)
     std::string_view area = raw.substr(7,
                                        raw.size() > textColumn ? textColumn - 7
                                                                : std::string_view::npos);
-    if (indicator == '*' || indicator == '/' || indicator == 'D' || indicator == 'd')
-        return;
-    if (indicator == '$' || (indicator == '>' && !area.empty() && area.front() == '>')) {
-        directive(raw.substr(6));
+    if (indicator == '*' || indicator == '/' || indicator == 'D' || indicator == 'd') {
+        remark(SourceRemark::Kind::Comment, 7, raw.substr(6, textColumn - 6));
         return;
     }
-    if (directive(area))
+    if (indicator == '$' || (indicator == '>' && !area.empty() && area.front() == '>')) {
+        directive(raw.substr(6));
+        remark(SourceRemark::Kind::Directive, 7, raw.substr(6, textColumn - 6));
         return;
+    }
+    if (directive(area)) {
+        remark(SourceRemark::Kind::Directive, 8, area);
+        return;
+    }
     if (indicator == '-') {
         scan(area, 8, true);
         return;
@@ -271,8 +295,10 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
             continue;
         }
         const auto column = firstColumn + static_cast<std::uint32_t>(i);
-        if (c == '*' && i + 1 < n && area[i + 1] == '>')
+        if (c == '*' && i + 1 < n && area[i + 1] == '>') {
+            remark(SourceRemark::Kind::Comment, column, area.substr(i));
             return;
+        }
         auto punct = [&](std::size_t length) {
             LexToken token;
             token.kind = TokenKind::Punctuation;

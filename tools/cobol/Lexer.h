@@ -11,6 +11,17 @@ namespace cobol {
 /// `line` with each tab advanced to the next multiple of 8 columns, as the lexer counts columns.
 std::string expandTabs(std::string_view line);
 
+/// Text of a source line that is no token: a comment (a comment or debugging line, or the rest
+/// of a line after `*>`) or a compiler directive line. Columns count as the lexer counts them.
+struct SourceRemark
+{
+    enum class Kind { Comment, Directive };
+    Kind kind = Kind::Comment;
+    std::uint32_t line = 0;
+    std::uint32_t column = 0;
+    std::uint32_t length = 0; ///< characters up to the end of the line's text area
+};
+
 /// Splits the text of one source file into tokens with their places.
 ///
 /// Fixed format: columns 1-6 (sequence area) and everything after column 72 are ignored; column 7
@@ -39,6 +50,10 @@ public:
     /// The format in effect at the end of the text (a directive may have switched it).
     SourceFormat format() const { return m_format; }
 
+    /// Makes `tokenize` also list the comments and directive lines it skips (for a browser,
+    /// which shows them); null (the default) lists nothing.
+    void setRemarkSink(std::vector<SourceRemark> *remarks) { m_remarks = remarks; }
+
 private:
     void line(std::string_view raw);
     bool directive(std::string_view code);
@@ -52,6 +67,7 @@ private:
               std::string message,
               Diagnostic::Severity severity = Diagnostic::Severity::Warning);
     void closeOpenLiteral();
+    void remark(SourceRemark::Kind kind, std::uint32_t column, std::string_view text);
 
     std::string_view m_text;
     std::uint32_t m_include = 0;
@@ -63,6 +79,7 @@ private:
     bool m_literalOpen = false; ///< the last token is a literal continued on the next line
     char m_literalQuote = '\'';
     bool m_sawSpace = true;
+    std::vector<SourceRemark> *m_remarks = nullptr;
 };
 
 } // namespace cobol

@@ -316,6 +316,9 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
     inc.parent = include;
     inc.copyLine = copyPlace.line;
     inc.copyColumn = copyPlace.column;
+    const LexToken &last = tokens[i - 1]; // the period, or the last word when it is missing
+    inc.endLine = last.place.line;
+    inc.endColumn = last.place.column + last.length;
     m_includes.push_back(inc);
 
     Lexer lexer(text, inc.id, format, m_diagnostics);

@@ -107,7 +107,9 @@ void ProcedureParser::parse(TokenCursor &cursor)
             sentenceStart = true;
             continue;
         }
-        if (sentenceStart && t.kind != TokenKind::Literal && !isVerb(t)
+        // A scope terminator cannot start a sentence: END-OF-JOB. is a paragraph header.
+        if (sentenceStart && t.kind != TokenKind::Literal
+            && (!isVerb(t) || t.upper.rfind("END-", 0) == 0)
             && (cursor.isPeriod(1) || cursor.is("SECTION", 1))) {
             paragraphOrSection(cursor);
             continue;

@@ -10,6 +10,7 @@
 #include "ProgramInfoWriter.h"
 #include "ResultFile.h"
 #include "SeedFile.h"
+#include "UnitRecorder.h"
 
 #include <filesystem>
 #include <ostream>
@@ -128,7 +129,10 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
     for (const Conflict &conflict : result.conflicts)
         err << "kelmkpu: warning: " << model.items[conflict.item].name
             << " is used both as a year and as a non-year\n";
-    return result.hasWarnings() ? Warnings : Clean;
+    // The results above stand on their own: a unit that cannot be recorded is a warning.
+    const bool recorded
+        = UnitRecorder::record(commandLine.outputDirectory, base, data, model, result, err);
+    return result.hasWarnings() || !recorded ? Warnings : Clean;
 }
 
 } // namespace kelmkpu

@@ -29,6 +29,8 @@ AnalysisData sampleData()
     inc.path = "/src/my dir/DATES.cpy";
     inc.copyLine = 12;
     inc.copyColumn = 8;
+    inc.endLine = 13;
+    inc.endColumn = 30;
     data.includes.push_back(inc);
 
     DataItem group;
@@ -91,6 +93,8 @@ AnalysisData sampleData()
     data.statements.push_back(stmt);
     data.tokens.push_back({1, TokenKind::Word, "COMPUTE", {0, 21, 12}, 7, false});
     data.tokens.push_back({2, TokenKind::Literal, "'x\ty'", {1, 3, 1}, 5, true});
+    data.tokens.push_back(
+        {3, TokenKind::Word, "WS-YY", {1, 3, 7}, 5, false, TokenRole::DataReference, 2});
     data.diagnostics.push_back({Diagnostic::Severity::Warning, {1, 3, 1}, "odd\tthing"});
     return data;
 }
@@ -131,6 +135,10 @@ TEST(AnalysisData, writtenDataReadsBackUnchanged)
     EXPECT_EQ(back.statements[0].operands[0].subscripts[1].literal, "3");
     EXPECT_EQ(back.statements[0].operands[1].sign, -1);
     EXPECT_EQ(back.fileOf(1), "/src/my dir/DATES.cpy");
+    EXPECT_EQ(back.includes[1].endLine, 13u);
+    EXPECT_EQ(back.includes[1].endColumn, 30u);
+    EXPECT_EQ(back.tokens[2].role, TokenRole::DataReference);
+    EXPECT_EQ(back.tokens[2].item, 2u);
 }
 
 TEST(AnalysisData, offsetsAreOneBasedInTheFile)
@@ -212,6 +220,26 @@ TEST(AnalysisData, laterFieldsAreIgnored)
     text.insert(end, "\tfuture");
     std::istringstream in(text);
     EXPECT_EQ(AnalysisData::read(in, "x.adt").nodes.size(), 1u);
+}
+
+TEST(AnalysisData, filesWrittenBeforeRolesAndCopyEndsReadWithoutThem)
+{
+    // Drop the last two fields of every INCLUDE and TOKEN record, as earlier writers wrote them.
+    std::istringstream full(writeText(sampleData()));
+    std::string text, line;
+    while (std::getline(full, line)) {
+        if (line.starts_with("INCLUDE\t") || line.starts_with("TOKEN\t"))
+            for (int drop = 0; drop < 2; ++drop)
+                line.erase(line.rfind('\t'));
+        text += line + "\n";
+    }
+    std::istringstream in(text);
+    const AnalysisData data = AnalysisData::read(in, "x.adt");
+    EXPECT_EQ(data.includes[1].endLine, 0u);
+    EXPECT_EQ(data.includes[1].path, "/src/my dir/DATES.cpy");
+    EXPECT_EQ(data.tokens[2].role, TokenRole::None);
+    EXPECT_EQ(data.tokens[2].item, 0u);
+    EXPECT_EQ(data.tokens[2].text, "WS-YY");
 }
 
 TEST(AnalysisData, lineEndsAndTheLastNewlineDoNotMatter)

@@ -216,12 +216,19 @@ TEST(ProgramUnitBuilder, writesTheProgramInfoFileInTheEngineShape)
               std::string::npos)
         << xca;
     EXPECT_NE(xca.find("SUMMARY\t2\t0\t0\t0\t"), std::string::npos) << xca;
-    // Nothing else is written into the output directory.
+    // Nothing else is written into the output directory but the expanded source and the
+    // analysis database (no WAL file is left behind).
     std::vector<std::string> names;
     for (const auto &entry : std::filesystem::directory_iterator(dir.path()))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"PROGA.adt", "PROGA.xca", "PROGA.xrl", "seed.asd"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"PROGA.adt",
+                                        "PROGA.xca",
+                                        "PROGA.xpd",
+                                        "PROGA.xrl",
+                                        "chxanalysis.db",
+                                        "seed.asd"}));
 }
 
 TEST(ProgramUnitBuilder, knowledgeReachesAnotherProgramThroughTheSharedCopybook)

@@ -1,0 +1,218 @@
+#include "DbWriter.h"
+
+#include "DbChunkCodec.h"
+#include "DbConnection.h"
+#include "DbPu.h"
+#include "DbSchema.h"
+#include "KelMsgException.h"
+#include "KelMsgIds.h"
+
+#include <chrono>
+
+namespace {
+
+const char *const contentTables[] = {"input_file",
+                                     "pu_include",
+                                     "symbol",
+                                     "tree_record",
+                                     "mark",
+                                     "token_chunk",
+                                     "node_chunk",
+                                     "line_chunk"};
+
+std::int64_t now()
+{
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+/// Writes `records` as chunks into `table`.
+template<typename Record>
+void writeChunks(DbConnection &connection,
+                 const char *table,
+                 std::int64_t id,
+                 const std::vector<Record> &records)
+{
+    DbStatement insert(connection,
+                       std::string("INSERT INTO ") + table
+                           + " (pu_id, seq, count, data) VALUES (?, ?, ?, ?)");
+    std::string blob;
+    std::int64_t seq = 0;
+    for (std::size_t first = 0; first < records.size(); first += DbChunkCodec::chunkSize) {
+        const std::size_t end = std::min(records.size(), first + DbChunkCodec::chunkSize);
+        blob.clear();
+        for (std::size_t i = first; i < end; ++i)
+            DbChunkCodec::encode(records[i], blob);
+        insert.bind(1, id)
+            .bind(2, seq++)
+            .bind(3, static_cast<std::int64_t>(end - first))
+            .bindBlob(4, blob);
+        insert.run();
+    }
+}
+
+std::int64_t storeHeader(DbConnection &connection, const DbUnitData &unit)
+{
+    const DbUnitHeader &h = unit.header;
+    std::int64_t id = 0;
+    {
+        DbStatement find(connection, "SELECT id FROM pu WHERE source_file = ?");
+        find.bind(1, h.sourceFile);
+        if (find.step())
+            id = find.integer(0);
+    }
+    // A unit recorded again keeps its row, and so its number in the execution unit.
+    DbStatement store(connection,
+                      id ? "UPDATE pu SET name = ?1, source_file = ?2, expanded_source_file = ?3, "
+                           "dialect = ?4, language_code = ?5, version = ?6, release = ?7, "
+                           "analyzed = ?8, linkable = ?9, state = ?10, state_text = ?11, "
+                           "time_stamp = ?12, code_page = ?13, token_count = ?14, "
+                           "symbol_count = ?15, line_count = ?16, node_count = ?17 WHERE id = ?18"
+                         : "INSERT INTO pu (name, source_file, expanded_source_file, dialect, "
+                           "language_code, version, release, analyzed, linkable, state, "
+                           "state_text, time_stamp, code_page, token_count, symbol_count, "
+                           "line_count, node_count) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, "
+                           "?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17)");
+    store.bind(1, h.name)
+        .bind(2, h.sourceFile)
+        .bind(3, h.expandedSourceFile)
+        .bind(4, h.dialect)
+        .bind(5, h.languageCode)
+        .bind(6, h.version)
+        .bind(7, h.release)
+        .bind(8, h.analyzed ? 1 : 0)
+        .bind(9, h.linkable ? 1 : 0)
+        .bind(10, static_cast<std::int64_t>(h.state))
+        .bind(11, DbPu::toIString(h.state))
+        .bind(12, h.timeStamp)
+        .bind(13, h.codePage)
+        .bind(14, static_cast<std::int64_t>(unit.tokens.size()))
+        .bind(15, static_cast<std::int64_t>(unit.symbols.size()))
+        .bind(16, static_cast<std::int64_t>(unit.lines.size()))
+        .bind(17, static_cast<std::int64_t>(unit.nodes.size()));
+    if (id)
+        store.bind(18, id);
+    store.run();
+    if (!id)
+        return connection.lastInsertId();
+    for (const char *table : contentTables) {
+        DbStatement erase(connection, std::string("DELETE FROM ") + table + " WHERE pu_id = ?");
+        erase.bind(1, id);
+        erase.run();
+    }
+    return id;
+}
+
+void storeRows(DbConnection &connection, std::int64_t id, const DbUnitData &unit)
+{
+    DbStatement file(connection,
+                     "INSERT INTO input_file (pu_id, seq, path, kind, copybook) "
+                     "VALUES (?, ?, ?, ?, ?)");
+    for (std::size_t i = 0; i < unit.inputFiles.size(); ++i) {
+        const DbInputFileRecord &f = unit.inputFiles[i];
+        file.bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, f.path);
+        file.bind(4, static_cast<std::int64_t>(f.kind)).bind(5, f.copybook).run();
+    }
+    DbStatement include(connection,
+                        "INSERT INTO pu_include (pu_id, seq, parent, input_file, copy_line, "
+                        "copy_column, copybook, qualifier) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+    for (std::size_t i = 0; i < unit.includes.size(); ++i) {
+        const DbIncludeRecord &r = unit.includes[i];
+        include.bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, r.parent);
+        include.bind(4, r.inputFile).bind(5, r.copyLine).bind(6, r.copyColumn);
+        include.bind(7, r.copybook).bind(8, r.qualifier).run();
+    }
+    DbStatement symbol(connection,
+                       "INSERT INTO symbol VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, "
+                       "?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19, ?20, ?21, ?22, ?23, ?24, ?25, "
+                       "?26, ?27, ?28, ?29)");
+    for (std::size_t i = 0; i < unit.symbols.size(); ++i) {
+        const DbSymbolRecord &s = unit.symbols[i];
+        symbol.bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, s.level);
+        symbol.bind(4, s.name).bind(5, s.longName).bind(6, s.declaringToken);
+        symbol.bind(7, s.parent).bind(8, s.record).bind(9, s.base);
+        symbol.bind(10, s.related[0]).bind(11, s.related[1]).bind(12, s.related[2]);
+        symbol.bind(13, s.group ? 1 : 0).bind(14, s.recordStart ? 1 : 0);
+        symbol.bind(15, s.occursMin).bind(16, s.occursMax);
+        symbol.bind(17, static_cast<std::int64_t>(s.offset));
+        symbol.bind(18, static_cast<std::int64_t>(s.length));
+        symbol.bind(19, s.displayText).bind(20, s.usage).bind(21, s.picture);
+        symbol.bind(22, s.category).bind(23, s.value).bind(24, s.area);
+        symbol.bind(25, s.isSigned ? 1 : 0).bind(26, s.signSeparate ? 1 : 0);
+        symbol.bind(27, s.synchronized ? 1 : 0).bind(28, s.include).bind(29, s.line);
+        symbol.run();
+    }
+    DbStatement tree(connection,
+                     "INSERT INTO tree_record (pu_id, seq, kind, text, parent, node) "
+                     "VALUES (?, ?, ?, ?, ?, ?)");
+    for (std::size_t i = 0; i < unit.treeRecords.size(); ++i) {
+        const DbTreeRecord &r = unit.treeRecords[i];
+        tree.bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, r.kind);
+        tree.bind(4, r.text).bind(5, r.parent).bind(6, r.node).run();
+    }
+    DbStatement mark(connection,
+                     "INSERT INTO mark (pu_id, seq, kind, token, symbol, text) "
+                     "VALUES (?, ?, ?, ?, ?, ?)");
+    for (std::size_t i = 0; i < unit.marks.size(); ++i) {
+        const DbMarkRecord &m = unit.marks[i];
+        mark.bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, m.kind);
+        mark.bind(4, m.token).bind(5, m.symbol).bind(6, m.text).run();
+    }
+}
+
+} // namespace
+
+void DbWriter::record(const std::string &fileName,
+                      const std::string &euName,
+                      const DbUnitData &unit)
+{
+    if (const std::string invalid = unit.validate(); !invalid.empty())
+        ITHROW(
+            KelMsgException(KelMsgId::unitNotRecorded,
+                            {unit.header.name, fileName, "its data is inconsistent: " + invalid}));
+    DbConnection connection(fileName, DbConnection::Mode::readWrite, busyTimeoutMs);
+    DbSchema::prepareForWriting(connection);
+
+    DbTransaction transaction(connection, DbTransaction::Kind::write);
+    const std::int64_t time = now();
+    {
+        DbStatement eu(connection,
+                       "INSERT INTO eu (id, name, created, updated) VALUES (1, ?1, ?2, ?2) "
+                       "ON CONFLICT (id) DO UPDATE SET name = excluded.name, "
+                       "updated = excluded.updated");
+        eu.bind(1, euName).bind(2, time).run();
+    }
+    const std::int64_t id = storeHeader(connection, unit);
+    storeRows(connection, id, unit);
+    writeChunks(connection, "token_chunk", id, unit.tokens);
+    writeChunks(connection, "node_chunk", id, unit.nodes);
+    writeChunks(connection, "line_chunk", id, unit.lines);
+    transaction.commit();
+}
+
+bool DbWriter::remove(const std::string &fileName, const std::string &sourceFile)
+{
+    DbConnection connection(fileName, DbConnection::Mode::readWrite, busyTimeoutMs);
+    DbSchema::prepareForWriting(connection);
+    DbTransaction transaction(connection, DbTransaction::Kind::write);
+    std::int64_t id = 0;
+    {
+        DbStatement find(connection, "SELECT id FROM pu WHERE source_file = ?");
+        find.bind(1, sourceFile);
+        if (find.step())
+            id = find.integer(0);
+    }
+    if (!id)
+        return false;
+    for (const char *table : contentTables) {
+        DbStatement erase(connection, std::string("DELETE FROM ") + table + " WHERE pu_id = ?");
+        erase.bind(1, id);
+        erase.run();
+    }
+    DbStatement erase(connection, "DELETE FROM pu WHERE id = ?");
+    erase.bind(1, id);
+    erase.run();
+    transaction.commit();
+    return true;
+}

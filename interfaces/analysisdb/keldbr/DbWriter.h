@@ -1,0 +1,30 @@
+#pragma once
+
+#include "DbUnitData.h"
+
+#include <string>
+
+/// Records program units in an analysis database: the writer side that kelmkpu uses.
+///
+/// Each `record` call is one short write transaction that replaces the unit with the same source
+/// file (keeping its number in the execution unit) or adds it, so readers see either the old
+/// unit or the new one, never half of either; a failure or a killed process leaves the old unit
+/// as it was. The file is created when missing (WAL mode). Several processes may record units in
+/// the same file at the same time: a writer waits for another's lock (up to
+/// `busyTimeoutMs`) instead of failing.
+class DbWriter final
+{
+public:
+    static constexpr int busyTimeoutMs = 120000;
+
+    /// Records `unit` in the database `fileName` of the execution unit `euName` (the
+    /// execution unit takes that name). Throws KelMsgException naming the file and the unit when
+    /// the unit is inconsistent or the file cannot be written, is locked past the wait, is not an
+    /// analysis database or has a newer schema.
+    static void record(const std::string &fileName,
+                       const std::string &euName,
+                       const DbUnitData &unit);
+
+    /// Removes the unit whose source file is `sourceFile`; false when there was none.
+    static bool remove(const std::string &fileName, const std::string &sourceFile);
+};

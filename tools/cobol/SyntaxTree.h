@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace cobol {
+
+class AnalysisData;
+
+/// The syntax structure of a parsed program over its tokens: the program, its divisions, the
+/// sections of the data and procedure divisions, the data description entries (subordinate
+/// entries inside their group), paragraphs, sentences and statements (a conditional statement
+/// holds the statements it runs: IF, EVALUATE, SEARCH, an inline PERFORM, and a statement with
+/// AT END, INVALID KEY, ON SIZE ERROR, ON EXCEPTION or ON OVERFLOW phrases).
+///
+/// Built from the analysis data (tokens with their roles, items, divisions, sections and
+/// paragraphs), so it needs nothing the ".adt" file does not carry. Every token has an owner:
+/// the innermost node whose range holds it; node 1 (the program) holds them all.
+class SyntaxTree final
+{
+public:
+    struct Node
+    {
+        enum class Kind { Program, Division, Section, Paragraph, Sentence, Statement, DataEntry };
+        Kind kind = Kind::Program;
+        std::string name;             ///< division/section/paragraph/data name; a statement's verb
+        std::uint32_t parent = 0;     ///< node number (1-based); 0 for the program
+        std::uint32_t firstToken = 0; ///< token ids (1-based, as in AnalysisData::tokens)
+        std::uint32_t lastToken = 0;
+        std::uint32_t item = 0;        ///< DataEntry: its item
+        std::uint32_t programNode = 0; ///< Division/Section/Paragraph: the AnalysisData node
+    };
+
+    explicit SyntaxTree(const AnalysisData &data);
+
+    /// Nodes in an order where every parent comes before its children.
+    const std::vector<Node> &nodes() const { return m_nodes; }
+    /// The owning node (1-based) of token `tokenId`; 1 for ids out of range.
+    std::uint32_t ownerOf(std::uint32_t tokenId) const
+    {
+        return tokenId >= 1 && tokenId <= m_owner.size() ? m_owner[tokenId - 1] : 1;
+    }
+
+private:
+    std::uint32_t add(Node node);
+    void divisions();
+    void dataDivision(std::uint32_t division, std::size_t begin, std::size_t end);
+    void procedureDivision(std::uint32_t division, std::size_t begin, std::size_t end);
+    void assignOwners();
+
+    const AnalysisData &m_data;
+    std::vector<std::string> m_upper; ///< upper-case text of each word token
+    std::vector<Node> m_nodes;
+    std::vector<std::uint32_t> m_owner;
+};
+
+} // namespace cobol

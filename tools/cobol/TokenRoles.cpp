@@ -1,0 +1,634 @@
+#include "TokenRoles.h"
+
+#include "AnalysisData.h"
+#include "SymbolTable.h"
+
+#include <algorithm>
+#include <cctype>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace cobol {
+
+namespace {
+
+const std::unordered_set<std::string_view> &reservedWords()
+{
+    static const std::unordered_set<std::string_view> words = {"ACCEPT",
+                                                               "ACCESS",
+                                                               "ADD",
+                                                               "ADDRESS",
+                                                               "ADVANCING",
+                                                               "AFTER",
+                                                               "ALL",
+                                                               "ALPHABET",
+                                                               "ALPHABETIC",
+                                                               "ALPHABETIC-LOWER",
+                                                               "ALPHABETIC-UPPER",
+                                                               "ALPHANUMERIC",
+                                                               "ALPHANUMERIC-EDITED",
+                                                               "ALSO",
+                                                               "ALTER",
+                                                               "ALTERNATE",
+                                                               "AND",
+                                                               "ANY",
+                                                               "APPLY",
+                                                               "ARE",
+                                                               "AREA",
+                                                               "AREAS",
+                                                               "ASCENDING",
+                                                               "ASSIGN",
+                                                               "AT",
+                                                               "AUTHOR",
+                                                               "BASED",
+                                                               "BEFORE",
+                                                               "BINARY",
+                                                               "BLANK",
+                                                               "BLOCK",
+                                                               "BOTTOM",
+                                                               "BY",
+                                                               "CALL",
+                                                               "CANCEL",
+                                                               "CD",
+                                                               "CF",
+                                                               "CH",
+                                                               "CHARACTER",
+                                                               "CHARACTERS",
+                                                               "CLASS",
+                                                               "CLOCK-UNITS",
+                                                               "CLOSE",
+                                                               "COBOL",
+                                                               "CODE",
+                                                               "CODE-SET",
+                                                               "COLLATING",
+                                                               "COLUMN",
+                                                               "COMMA",
+                                                               "COMMON",
+                                                               "COMMUNICATION",
+                                                               "COMP",
+                                                               "COMP-1",
+                                                               "COMP-2",
+                                                               "COMP-3",
+                                                               "COMP-4",
+                                                               "COMP-5",
+                                                               "COMP-X",
+                                                               "COMPUTATIONAL",
+                                                               "COMPUTATIONAL-1",
+                                                               "COMPUTATIONAL-2",
+                                                               "COMPUTATIONAL-3",
+                                                               "COMPUTATIONAL-4",
+                                                               "COMPUTATIONAL-5",
+                                                               "COMPUTATIONAL-X",
+                                                               "COMPUTE",
+                                                               "CONFIGURATION",
+                                                               "CONSTANT",
+                                                               "CONTAINS",
+                                                               "CONTENT",
+                                                               "CONTINUE",
+                                                               "CONTROL",
+                                                               "CONTROLS",
+                                                               "CONVERTING",
+                                                               "COPY",
+                                                               "CORR",
+                                                               "CORRESPONDING",
+                                                               "COUNT",
+                                                               "CURRENCY",
+                                                               "DATA",
+                                                               "DATE",
+                                                               "DATE-COMPILED",
+                                                               "DATE-WRITTEN",
+                                                               "DAY",
+                                                               "DAY-OF-WEEK",
+                                                               "DE",
+                                                               "DEBUG-ITEM",
+                                                               "DEBUGGING",
+                                                               "DECIMAL-POINT",
+                                                               "DECLARATIVES",
+                                                               "DELETE",
+                                                               "DELIMITED",
+                                                               "DELIMITER",
+                                                               "DEPENDING",
+                                                               "DESCENDING",
+                                                               "DESTINATION",
+                                                               "DETAIL",
+                                                               "DISABLE",
+                                                               "DISPLAY",
+                                                               "DISPLAY-1",
+                                                               "DIVIDE",
+                                                               "DIVISION",
+                                                               "DOWN",
+                                                               "DUPLICATES",
+                                                               "DYNAMIC",
+                                                               "EGI",
+                                                               "EJECT",
+                                                               "ELSE",
+                                                               "EMI",
+                                                               "ENABLE",
+                                                               "END",
+                                                               "END-ACCEPT",
+                                                               "END-ADD",
+                                                               "END-CALL",
+                                                               "END-COMPUTE",
+                                                               "END-DELETE",
+                                                               "END-DISPLAY",
+                                                               "END-DIVIDE",
+                                                               "END-EVALUATE",
+                                                               "END-EXEC",
+                                                               "END-IF",
+                                                               "END-MULTIPLY",
+                                                               "END-OF-PAGE",
+                                                               "END-PERFORM",
+                                                               "END-READ",
+                                                               "END-RECEIVE",
+                                                               "END-RETURN",
+                                                               "END-REWRITE",
+                                                               "END-SEARCH",
+                                                               "END-START",
+                                                               "END-STRING",
+                                                               "END-SUBTRACT",
+                                                               "END-UNSTRING",
+                                                               "END-WRITE",
+                                                               "ENTER",
+                                                               "ENTRY",
+                                                               "ENVIRONMENT",
+                                                               "EOP",
+                                                               "EQUAL",
+                                                               "EQUALS",
+                                                               "ERROR",
+                                                               "ESI",
+                                                               "EVALUATE",
+                                                               "EVERY",
+                                                               "EXCEPTION",
+                                                               "EXEC",
+                                                               "EXECUTE",
+                                                               "EXIT",
+                                                               "EXTEND",
+                                                               "EXTERNAL",
+                                                               "FALSE",
+                                                               "FD",
+                                                               "FILE",
+                                                               "FILE-CONTROL",
+                                                               "FILLER",
+                                                               "FINAL",
+                                                               "FIRST",
+                                                               "FOOTING",
+                                                               "FOR",
+                                                               "FOREVER",
+                                                               "FROM",
+                                                               "FUNCTION",
+                                                               "GENERATE",
+                                                               "GIVING",
+                                                               "GLOBAL",
+                                                               "GO",
+                                                               "GOBACK",
+                                                               "GREATER",
+                                                               "GROUP",
+                                                               "HEADING",
+                                                               "HIGH-VALUE",
+                                                               "HIGH-VALUES",
+                                                               "I-O",
+                                                               "I-O-CONTROL",
+                                                               "ID",
+                                                               "IDENTIFICATION",
+                                                               "IF",
+                                                               "IN",
+                                                               "INDEX",
+                                                               "INDEXED",
+                                                               "INDICATE",
+                                                               "INITIAL",
+                                                               "INITIALIZE",
+                                                               "INITIATE",
+                                                               "INPUT",
+                                                               "INPUT-OUTPUT",
+                                                               "INSPECT",
+                                                               "INSTALLATION",
+                                                               "INTO",
+                                                               "INVALID",
+                                                               "IS",
+                                                               "JUST",
+                                                               "JUSTIFIED",
+                                                               "KEY",
+                                                               "LABEL",
+                                                               "LAST",
+                                                               "LEADING",
+                                                               "LEFT",
+                                                               "LENGTH",
+                                                               "LESS",
+                                                               "LIMIT",
+                                                               "LIMITS",
+                                                               "LINAGE",
+                                                               "LINAGE-COUNTER",
+                                                               "LINE",
+                                                               "LINE-COUNTER",
+                                                               "LINES",
+                                                               "LINKAGE",
+                                                               "LOCAL-STORAGE",
+                                                               "LOCK",
+                                                               "LOW-VALUE",
+                                                               "LOW-VALUES",
+                                                               "MEMORY",
+                                                               "MERGE",
+                                                               "MESSAGE",
+                                                               "MODE",
+                                                               "MODULES",
+                                                               "MOVE",
+                                                               "MULTIPLE",
+                                                               "MULTIPLY",
+                                                               "NATIONAL",
+                                                               "NATIONAL-EDITED",
+                                                               "NATIVE",
+                                                               "NEGATIVE",
+                                                               "NEXT",
+                                                               "NO",
+                                                               "NOT",
+                                                               "NULL",
+                                                               "NULLS",
+                                                               "NUMBER",
+                                                               "NUMERIC",
+                                                               "NUMERIC-EDITED",
+                                                               "OBJECT-COMPUTER",
+                                                               "OCCURS",
+                                                               "OF",
+                                                               "OFF",
+                                                               "OMITTED",
+                                                               "ON",
+                                                               "OPEN",
+                                                               "OPTIONAL",
+                                                               "OR",
+                                                               "ORDER",
+                                                               "ORGANIZATION",
+                                                               "OTHER",
+                                                               "OUTPUT",
+                                                               "OVERFLOW",
+                                                               "PACKED-DECIMAL",
+                                                               "PADDING",
+                                                               "PAGE",
+                                                               "PAGE-COUNTER",
+                                                               "PERFORM",
+                                                               "PF",
+                                                               "PH",
+                                                               "PIC",
+                                                               "PICTURE",
+                                                               "PLUS",
+                                                               "POINTER",
+                                                               "POSITION",
+                                                               "POSITIVE",
+                                                               "PRINTING",
+                                                               "PROCEDURE",
+                                                               "PROCEDURE-POINTER",
+                                                               "PROCEDURES",
+                                                               "PROCEED",
+                                                               "PROGRAM",
+                                                               "PROGRAM-ID",
+                                                               "PURGE",
+                                                               "QUEUE",
+                                                               "QUOTE",
+                                                               "QUOTES",
+                                                               "RANDOM",
+                                                               "RD",
+                                                               "READ",
+                                                               "READY",
+                                                               "RECEIVE",
+                                                               "RECORD",
+                                                               "RECORDING",
+                                                               "RECORDS",
+                                                               "RECURSIVE",
+                                                               "REDEFINES",
+                                                               "REEL",
+                                                               "REFERENCE",
+                                                               "REFERENCES",
+                                                               "RELATIVE",
+                                                               "RELEASE",
+                                                               "REMAINDER",
+                                                               "REMARKS",
+                                                               "REMOVAL",
+                                                               "RENAMES",
+                                                               "REPLACE",
+                                                               "REPLACING",
+                                                               "REPORT",
+                                                               "REPORTING",
+                                                               "REPORTS",
+                                                               "RERUN",
+                                                               "RESERVE",
+                                                               "RESET",
+                                                               "RETURN",
+                                                               "RETURN-CODE",
+                                                               "RETURNING",
+                                                               "REVERSED",
+                                                               "REWIND",
+                                                               "REWRITE",
+                                                               "RF",
+                                                               "RH",
+                                                               "RIGHT",
+                                                               "ROUNDED",
+                                                               "RUN",
+                                                               "SAME",
+                                                               "SD",
+                                                               "SEARCH",
+                                                               "SECTION",
+                                                               "SECURITY",
+                                                               "SEGMENT",
+                                                               "SEGMENT-LIMIT",
+                                                               "SELECT",
+                                                               "SEND",
+                                                               "SENTENCE",
+                                                               "SEPARATE",
+                                                               "SEQUENCE",
+                                                               "SEQUENTIAL",
+                                                               "SET",
+                                                               "SIGN",
+                                                               "SIZE",
+                                                               "SKIP1",
+                                                               "SKIP2",
+                                                               "SKIP3",
+                                                               "SORT",
+                                                               "SORT-MERGE",
+                                                               "SORT-RETURN",
+                                                               "SOURCE",
+                                                               "SOURCE-COMPUTER",
+                                                               "SPACE",
+                                                               "SPACES",
+                                                               "SPECIAL-NAMES",
+                                                               "STANDARD",
+                                                               "STANDARD-1",
+                                                               "STANDARD-2",
+                                                               "START",
+                                                               "STATUS",
+                                                               "STOP",
+                                                               "STRING",
+                                                               "SUB-QUEUE-1",
+                                                               "SUB-QUEUE-2",
+                                                               "SUB-QUEUE-3",
+                                                               "SUBTRACT",
+                                                               "SUM",
+                                                               "SUPPRESS",
+                                                               "SYMBOLIC",
+                                                               "SYNC",
+                                                               "SYNCHRONIZED",
+                                                               "TABLE",
+                                                               "TALLY",
+                                                               "TALLYING",
+                                                               "TAPE",
+                                                               "TERMINAL",
+                                                               "TERMINATE",
+                                                               "TEST",
+                                                               "TEXT",
+                                                               "THAN",
+                                                               "THEN",
+                                                               "THROUGH",
+                                                               "THRU",
+                                                               "TIME",
+                                                               "TIMES",
+                                                               "TITLE",
+                                                               "TO",
+                                                               "TOP",
+                                                               "TRACE",
+                                                               "TRAILING",
+                                                               "TRUE",
+                                                               "TYPE",
+                                                               "UNIT",
+                                                               "UNSTRING",
+                                                               "UNTIL",
+                                                               "UP",
+                                                               "UPON",
+                                                               "USAGE",
+                                                               "USE",
+                                                               "USING",
+                                                               "VALUE",
+                                                               "VALUES",
+                                                               "VARYING",
+                                                               "WHEN",
+                                                               "WHEN-COMPILED",
+                                                               "WITH",
+                                                               "WORDS",
+                                                               "WORKING-STORAGE",
+                                                               "WRITE",
+                                                               "WRITE-ONLY",
+                                                               "ZERO",
+                                                               "ZEROES",
+                                                               "ZEROS"};
+    return words;
+}
+
+std::string upperCase(const std::string &text)
+{
+    std::string out(text);
+    for (char &c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+class Assigner
+{
+public:
+    explicit Assigner(AnalysisData &data)
+        : m_data(data)
+        , m_tokens(data.tokens)
+        , m_symbols(data.items)
+    {
+        m_upper.reserve(m_tokens.size());
+        for (const Token &token : m_tokens)
+            m_upper.push_back(token.kind == TokenKind::Word ? upperCase(token.text)
+                                                            : std::string());
+    }
+
+    void run()
+    {
+        findDivisions();
+        for (std::size_t i = 0; i < m_tokens.size(); ++i)
+            if (m_tokens[i].kind == TokenKind::Word && TokenRoles::isReservedWord(m_upper[i])
+                && !m_symbols.contains(m_upper[i]))
+                m_tokens[i].role = TokenRole::Keyword;
+        dataDivision();
+        procedureDivision();
+    }
+
+private:
+    bool isWord(std::size_t i) const
+    {
+        return i < m_tokens.size() && m_tokens[i].kind == TokenKind::Word;
+    }
+    bool is(std::size_t i, std::string_view word) const { return isWord(i) && m_upper[i] == word; }
+    bool isPunct(std::size_t i, std::string_view text) const
+    {
+        return i < m_tokens.size() && m_tokens[i].kind == TokenKind::Punctuation
+               && m_tokens[i].text == text;
+    }
+    bool free(std::size_t i) const
+    {
+        return isWord(i)
+               && (m_tokens[i].role == TokenRole::None || m_tokens[i].role == TokenRole::Keyword);
+    }
+
+    void findDivisions()
+    {
+        m_dataStart = m_procedureStart = m_end = m_tokens.size();
+        for (const ProgramNode &node : m_data.nodes) {
+            if (node.kind != ProgramNode::Kind::Division || node.firstToken == 0)
+                continue;
+            if (node.name == "DATA")
+                m_dataStart = node.firstToken - 1;
+            else if (node.name == "PROCEDURE")
+                m_procedureStart = node.firstToken - 1;
+        }
+        for (std::size_t i = std::min(m_procedureStart, m_tokens.size()); i + 1 < m_tokens.size();
+             ++i)
+            if (is(i, "END") && is(i + 1, "PROGRAM")) {
+                m_end = i;
+                break;
+            }
+    }
+
+    /// The item named by the qualifier tokens after `at` ("OF X IN Y"), searched upwards from
+    /// `up`: marks each qualifier with the ancestor it names. Returns the index after them.
+    std::size_t qualifiers(std::size_t at, std::uint32_t up)
+    {
+        while ((is(at, "OF") || is(at, "IN")) && isWord(at + 1)) {
+            const std::string &name = m_upper[at + 1];
+            std::uint32_t found = 0;
+            for (std::uint32_t id = up; id != 0; id = m_data.items[id - 1].parent)
+                if (m_data.items[id - 1].name == name) {
+                    found = id;
+                    break;
+                }
+            if (m_symbols.contains(name) || found)
+                mark(at + 1, TokenRole::DataReference, found);
+            up = found ? m_data.items[found - 1].parent : 0;
+            at += 2;
+        }
+        return at;
+    }
+
+    std::uint32_t startOfQualification(std::uint32_t id) const
+    {
+        const DataItem &item = m_data.items[id - 1];
+        return item.level == 66 ? item.record : item.parent;
+    }
+
+    void mark(std::size_t i, TokenRole role, std::uint32_t item)
+    {
+        m_tokens[i].role = role;
+        m_tokens[i].item = item;
+    }
+
+    /// Marks a data name at `i` that names `id` (0: resolve it through its qualifiers), and its
+    /// qualifiers; returns the index after them.
+    std::size_t reference(std::size_t i, std::uint32_t id)
+    {
+        if (id == 0) {
+            std::vector<std::string> names;
+            for (std::size_t at = i + 1; (is(at, "OF") || is(at, "IN")) && isWord(at + 1); at += 2)
+                names.push_back(m_upper[at + 1]);
+            id = m_symbols.resolve(m_upper[i], names);
+        }
+        mark(i, TokenRole::DataReference, id);
+        return qualifiers(i + 1, id ? startOfQualification(id) : 0);
+    }
+
+    void dataDivision()
+    {
+        const std::size_t end = std::min(m_procedureStart, m_tokens.size());
+        if (m_dataStart >= end)
+            return;
+        // Each entry starts at its level number, the token at the item's place.
+        std::unordered_map<std::uint64_t, std::size_t> byPlace;
+        auto key = [](const SourcePlace &p) {
+            return (std::uint64_t(p.include) << 40) ^ (std::uint64_t(p.line) << 16) ^ p.column;
+        };
+        for (std::size_t i = m_dataStart; i < end; ++i)
+            if (m_tokens[i].kind == TokenKind::Number)
+                byPlace.emplace(key(m_tokens[i].place), i);
+        std::vector<std::uint32_t> entryAt(end - m_dataStart, 0);
+        for (const DataItem &item : m_data.items) {
+            const auto found = byPlace.find(key(item.place));
+            if (found == byPlace.end())
+                continue;
+            const std::size_t i = found->second;
+            mark(i, TokenRole::Level, item.id);
+            entryAt[i - m_dataStart] = item.id;
+            if (isWord(i + 1) && (m_upper[i + 1] == item.name))
+                mark(i + 1, TokenRole::DataDeclaration, item.id);
+        }
+        std::uint32_t entry = 0;
+        for (std::size_t i = m_dataStart; i < end; ++i) {
+            if (entryAt[i - m_dataStart])
+                entry = entryAt[i - m_dataStart];
+            if (!free(i) || !m_symbols.contains(m_upper[i]))
+                continue;
+            const DataItem *item = entry ? &m_data.items[entry - 1] : nullptr;
+            std::uint32_t id = 0;
+            if (item && is(i - 1, "REDEFINES"))
+                id = item->redefines;
+            else if (item
+                     && (is(i - 1, "DEPENDING") || (is(i - 1, "ON") && is(i - 2, "DEPENDING"))))
+                id = item->dependingOn;
+            else if (item && is(i - 1, "RENAMES"))
+                id = item->renamesFrom;
+            else if (item && item->level == 66 && (is(i - 1, "THRU") || is(i - 1, "THROUGH")))
+                id = item->renamesThru;
+            i = reference(i, id) - 1;
+        }
+    }
+
+    void procedureDivision()
+    {
+        if (m_procedureStart >= m_tokens.size())
+            return;
+        std::unordered_set<std::string> procedures;
+        for (const ProgramNode &node : m_data.nodes) {
+            if (node.kind == ProgramNode::Kind::Division || node.firstToken == 0
+                || node.firstToken - 1 < m_procedureStart || node.firstToken > m_tokens.size())
+                continue;
+            mark(node.firstToken - 1, TokenRole::ProcedureDeclaration, 0);
+            procedures.insert(node.name);
+        }
+        for (std::size_t i = m_procedureStart; i < m_end; ++i) {
+            if (is(i, "EXEC")) {
+                i = execBlock(i);
+                continue;
+            }
+            if (!free(i))
+                continue;
+            if (m_symbols.contains(m_upper[i]))
+                i = reference(i, 0) - 1;
+            else if (procedures.count(m_upper[i]))
+                mark(i, TokenRole::ProcedureReference, 0);
+        }
+    }
+
+    /// Marks the host variables of an EXEC block (`:NAME`); returns the index of END-EXEC.
+    std::size_t execBlock(std::size_t i)
+    {
+        for (++i; i < m_end && !is(i, "END-EXEC"); ++i) {
+            if (isPunct(i - 1, ":") && free(i) && m_symbols.contains(m_upper[i]))
+                i = reference(i, 0) - 1;
+            else if (m_tokens[i].role == TokenRole::Keyword)
+                m_tokens[i].role = TokenRole::None; // SQL, CICS and DL/I words are no COBOL words
+        }
+        return i;
+    }
+
+    AnalysisData &m_data;
+    std::vector<Token> &m_tokens;
+    SymbolTable m_symbols;
+    std::vector<std::string> m_upper;
+    std::size_t m_dataStart = 0;
+    std::size_t m_procedureStart = 0;
+    std::size_t m_end = 0;
+};
+
+} // namespace
+
+bool TokenRoles::isReservedWord(std::string_view upper)
+{
+    return reservedWords().count(upper) != 0;
+}
+
+void TokenRoles::assign(AnalysisData &data)
+{
+    if (data.tokens.empty())
+        return;
+    Assigner(data).run();
+}
+
+} // namespace cobol
