@@ -25,4 +25,17 @@ inline constexpr unsigned long usingHelpTitle = 0x3216;
 // --- Product information ---------------------------------------------------------------------------
 inline constexpr unsigned long productInformationClose = 0x3220;
 
+// --- Find and replace ------------------------------------------------------------------------------
+inline constexpr unsigned long findTitle = 0x3230;
+inline constexpr unsigned long findReplaceTitle = 0x3231;
+inline constexpr unsigned long findWhatLabel = 0x3232;
+inline constexpr unsigned long replaceWithLabel = 0x3233;
+inline constexpr unsigned long matchCaseOption = 0x3234;
+inline constexpr unsigned long wholeWordOption = 0x3235;
+inline constexpr unsigned long backwardOption = 0x3236;
+inline constexpr unsigned long findNextButton = 0x3237;
+inline constexpr unsigned long replaceButton = 0x3238;
+inline constexpr unsigned long replaceAllButton = 0x3239;
+inline constexpr unsigned long findCloseButton = 0x323A;
+
 } // namespace UiextRes

@@ -1,6 +1,7 @@
 #include "IFrameWindow.h"
 #include "KelresrcResourceIds.h"
 #include "XIAction.h"
+#include "XIFindAndReplaceDialog.h"
 #include "XIHelpIndex.h"
 #include "XIHelpWindow.h"
 #include "XIHoverHelpSelector.h"
@@ -21,6 +22,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTest>
@@ -314,6 +316,52 @@ private slots:
         QVERIFY(view);
         owner.reset();
         QVERIFY(view.isNull());
+    }
+
+    void theFindDialogReportsTextAndOptionsAndMatchesAlike()
+    {
+        IFrameWindow owner;
+        XIFindAndReplaceDialog find(&owner);
+        QList<std::pair<QString, unsigned>> requests;
+        connect(&find,
+                &XIFindAndReplaceDialog::findNext,
+                this,
+                [&](const QString &text, unsigned options) {
+                    requests.append({text, options});
+                });
+        find.setFindText(QStringLiteral("cust-birth-date"));
+        find.setOptions(XIFindAndReplaceDialog::WholeWords);
+        auto *next = find.findChild<QPushButton *>();
+        QVERIFY(next && next->isEnabled());
+        next->click();
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests.first().first, QStringLiteral("cust-birth-date"));
+        QCOMPARE(requests.first().second, unsigned(XIFindAndReplaceDialog::WholeWords));
+        find.setFindText({});
+        QVERIFY(!next->isEnabled());
+
+        using F = XIFindAndReplaceDialog;
+        QVERIFY(F::matches(QStringLiteral("05 CUST-BIRTH-DATE PIC 9(6)."),
+                           QStringLiteral("cust-birth-date"),
+                           F::WholeWords));
+        QVERIFY(!F::matches(QStringLiteral("CUST-BIRTH-DATE-X"),
+                            QStringLiteral("CUST-BIRTH-DATE"),
+                            F::WholeWords));
+        QVERIFY(F::matches(QStringLiteral("CUST-BIRTH-DATE-X CUST-BIRTH-DATE"),
+                           QStringLiteral("CUST-BIRTH-DATE"),
+                           F::WholeWords));
+        QVERIFY(!F::matches(QStringLiteral("cust-id"), QStringLiteral("CUST"), F::MatchCase));
+        QVERIFY(F::matches(QStringLiteral("cust-id"), QStringLiteral("CUST"), 0));
+        QVERIFY(!F::matches(QStringLiteral("anything"), QString(), 0));
+
+        XIFindAndReplaceDialog replace(&owner, XIFindAndReplaceDialog::Form::FindAndReplace);
+        replace.setFindText(QStringLiteral("WS-YY"));
+        replace.show();
+        checkGrab(&replace, QStringLiteral("find-and-replace"));
+        find.setFindText(QStringLiteral("CUST-ID"));
+        find.show();
+        find.resize(find.minimumSizeHint());
+        checkGrab(&find, QStringLiteral("find-minimum"));
     }
 
     void aTypicalFrameLooksComplete()
