@@ -10,7 +10,8 @@
 /// (0xC140-0xC149) and the preferences application name (0x7023). They hold no blanks and no
 /// characters that INI files treat specially.
 ///
-/// A command id is also the id of its menu text. Its fly-over text has the id flyOverFor(id).
+/// A command id is also the id of its menu text and of its tool bar icon (images/<id>.svg, 24 x 24,
+/// drawn by generate-view-icons.py). Its fly-over text has the id flyOverFor(id).
 namespace KelRes {
 
 // --- View kinds ----------------------------------------------------------------------------------

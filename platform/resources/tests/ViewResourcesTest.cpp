@@ -203,6 +203,36 @@ private slots:
         QCOMPARE(library.loadImage(KelRes::productIcon).size(), QSize(64, 64));
         QCOMPARE(library.loadImage(KelRes::desktopFrame).size(), QSize(32, 32));
         QCOMPARE(library.loadImage(KelRes::dataMapViewName).size(), QSize(32, 32));
+        // Tool bar icons, one per command id that views put on their tool bars.
+        for (unsigned long command : {KelRes::controlGraphCommand,
+                                      KelRes::relatedProgramsCommand,
+                                      KelRes::symbolsUsedCommand,
+                                      KelRes::relatedSourceCommand,
+                                      KelRes::expandedSourceCommand,
+                                      KelRes::requestScrollCommand,
+                                      KelRes::scrollOnRequestCommand,
+                                      KelRes::surfOnScrollCommand,
+                                      KelRes::savePlacementCommand,
+                                      KelRes::restoreOriginalPlacementCommand,
+                                      KelRes::restoreSavedPlacementCommand,
+                                      KelRes::closeWindowCommand,
+                                      KelRes::helpCommand,
+                                      KelRes::exceptionLogCommand,
+                                      KelRes::findCommand,
+                                      KelRes::findNextCommand,
+                                      KelRes::detailsCommand,
+                                      KelRes::unitSettingsCommand,
+                                      KelRes::preferencesCommand,
+                                      KelRes::mapExpandAllCommand,
+                                      KelRes::mapCollapseAllCommand,
+                                      KelRes::treeExpandAllCommand,
+                                      KelRes::treeInitialViewCommand,
+                                      UiextRes::hoverHelpCommand,
+                                      // XIHelpIndex, XIUsingHelp, XIProductInformation
+                                      0x3201ul,
+                                      0x3202ul,
+                                      0x3203ul})
+            QVERIFY2(library.loadImage(command).size() == QSize(24, 24), qPrintable(id(command)));
     }
 
     void noIdIsDefinedTwice()

@@ -153,9 +153,9 @@ private slots:
                            QStringLiteral("Product"),
                            QStringLiteral("Show the product"),
                            &frame);
-        XIAction textOnly(KelRes::savePlacementCommand,
-                          QStringLiteral("Save"),
-                          QStringLiteral("Save the placement"),
+        XIAction textOnly(KelRes::mapResetItemCommand,
+                          QStringLiteral("Reset"),
+                          QStringLiteral("Reset the item"),
                           &frame);
         toolBar.addItem(&withImage).addSeparatorItem().addItem(&textOnly);
         QVERIFY(!withImage.icon().isNull());
