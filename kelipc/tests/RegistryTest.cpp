@@ -150,12 +150,12 @@ private slots:
 
     void the257thRegistrationThrowsAndLeavesTheTableUnchanged()
     {
+        std::ostringstream trace; // outlives the views, whose removal is traced too
         std::vector<std::unique_ptr<View>> views;
         for (int i = 0; i < 256; ++i)
             views.push_back(std::make_unique<View>(QStringLiteral("W%1").arg(i % 7), i));
         const QStringList before = tableOrder();
         IFrameWindow extra;
-        std::ostringstream trace;
         ITrace::configure("KELIPC", &trace);
         expectThrown<IResourceExhausted>(
             [&] {
@@ -311,8 +311,8 @@ private slots:
 
     void everyOperationIsTracedUnderKelipc()
     {
+        std::ostringstream trace; // outlives the view, whose removal is traced too
         View view(QStringLiteral("Browser"), 592);
-        std::ostringstream trace;
         ITrace::configure("KELIPC", &trace);
         view.registration->viewNum();
         const QString text = QString::fromStdString(trace.str());
