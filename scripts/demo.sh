@@ -35,4 +35,13 @@ echo "Extended seed file (what the analysis learned): $demo/y2kready/sample.asd"
 project=$(find "$demo/y2kready" -maxdepth 1 -name '*.iwp' | head -n 1)
 echo "Project:                                     ${project:-(none)}"
 [ -n "$project" ] && echo "Open it with:  $build/bin/ruxwwkf1 \"$project\""
+database="$demo/y2kready/chxanalysis.db"
+if [ -f "$database" ]; then
+    echo "Analysis database (program units):           $database"
+    echo
+    keldb units "$database" || status=$?
+    echo
+    echo "Read it further with:  keldb symbols \"$database\" PAYRUN"
+    echo "                       keldb map \"$database\" PAYRUN EMP-FILE-REC"
+fi
 exit $status

@@ -32,6 +32,16 @@ else
     echo "== kelipc_benchmarks: not built (CHRONEX_BENCHMARKS or CHRONEX_GUI off?), skipped"
 fi
 
+echo "== analysis database benchmark"
+if [ -x "$build/bin/analysisdb-benchmark" ]; then
+    "$here/../benchmarks/analysisdb-benchmark.sh" "$build"
+    result=$?
+    [ $status -ne 0 ] || status=$result
+else
+    echo "analysisdb-benchmark: not built (CHRONEX_BENCHMARKS off?), skipped"
+fi
+echo
+
 echo "== toolchain benchmark"
 "$here/../benchmarks/toolchain-benchmark.sh" "$build"
 result=$?

@@ -56,20 +56,23 @@ ExpandedSource::ExpandedSource(const AnalysisData &data)
             if (!in.is_open())
                 it->second.readable = false;
             if (it->second.readable) {
-                const std::string text = buffer.str();
+                File &f = it->second;
+                f.text = buffer.str();
                 std::vector<Diagnostic> ignored;
-                Lexer lexer(text, static_cast<std::uint32_t>(i), m_format, ignored);
-                lexer.setRemarkSink(&it->second.remarks);
-                lexer.tokenize();
+                f.remarks = Lexer(f.text, static_cast<std::uint32_t>(i), m_format, ignored)
+                                .scanRemarks();
+                const std::string_view text = f.text;
                 std::size_t start = 0;
                 while (start < text.size()) {
                     std::size_t end = text.find('\n', start);
-                    if (end == std::string::npos)
+                    if (end == std::string_view::npos)
                         end = text.size();
-                    std::string_view line(text.data() + start, end - start);
+                    std::string_view line = text.substr(start, end - start);
                     if (!line.empty() && line.back() == '\r')
                         line.remove_suffix(1);
-                    it->second.lines.push_back(expandTabs(line));
+                    if (line.find('\t') != std::string_view::npos)
+                        line = f.expanded.emplace_back(expandTabs(line));
+                    f.lines.push_back(line);
                     start = end + 1;
                 }
             } else {
@@ -81,10 +84,9 @@ ExpandedSource::ExpandedSource(const AnalysisData &data)
     emit(0, 0);
     for (std::uint32_t i = 0; i < includes; ++i) {
         for (const SourceRemark &remark : m_files[i]->remarks) {
-            static const std::string none;
-            const std::string &line = m_files[i]->lines.size() >= remark.line
-                                          ? m_files[i]->lines[remark.line - 1]
-                                          : none;
+            const std::string_view line = m_files[i]->lines.size() >= remark.line
+                                              ? m_files[i]->lines[remark.line - 1]
+                                              : std::string_view();
             Extra extra;
             extra.kind = remark.kind == SourceRemark::Kind::Comment ? Extra::Kind::Comment
                                                                     : Extra::Kind::Directive;
@@ -93,7 +95,7 @@ ExpandedSource::ExpandedSource(const AnalysisData &data)
             extra.column = remark.column;
             extra.length = remark.length;
             if (remark.column >= 1 && remark.column <= line.size())
-                extra.text = line.substr(remark.column - 1, remark.length);
+                extra.text = std::string(line.substr(remark.column - 1, remark.length));
             m_extras.push_back(std::move(extra));
         }
         for (std::uint32_t child : m_children[i])
@@ -122,7 +124,7 @@ void ExpandedSource::emit(std::uint32_t include, int depth)
     // directive) is one.
     std::vector<Line::Kind> kinds(f.lines.size(), Line::Kind::Code);
     for (std::size_t l = 0; l < f.lines.size(); ++l) {
-        const std::string &text = f.lines[l];
+        const std::string_view text = f.lines[l];
         const std::string_view area = m_format == SourceFormat::Fixed
                                           ? std::string_view(text)
                                                 .substr(std::min<std::size_t>(6, text.size()),
@@ -134,7 +136,7 @@ void ExpandedSource::emit(std::uint32_t include, int depth)
     for (const SourceRemark &remark : f.remarks) {
         if (remark.line < 1 || remark.line > f.lines.size())
             continue;
-        const std::string &text = f.lines[remark.line - 1];
+        const std::string_view text = f.lines[remark.line - 1];
         const std::size_t first = text.find_first_not_of(' ',
                                                          m_format == SourceFormat::Fixed
                                                              ? std::min<std::size_t>(6, text.size())
@@ -167,7 +169,7 @@ void ExpandedSource::copyWords(std::uint32_t child)
     const File &f = file(inc.parent);
     const std::uint32_t last = inc.endLine ? inc.endLine : inc.copyLine;
     for (std::uint32_t l = inc.copyLine; l >= 1 && l <= last && l <= f.lines.size(); ++l) {
-        const std::string &text = f.lines[l - 1];
+        const std::string_view text = f.lines[l - 1];
         std::size_t from = m_format == SourceFormat::Fixed ? 7 : 0;
         std::size_t to = m_format == SourceFormat::Fixed ? std::min(text.size(), fixedTextEnd)
                                                          : text.size();
@@ -191,7 +193,7 @@ void ExpandedSource::copyWords(std::uint32_t child)
                                     l,
                                     static_cast<std::uint32_t>(start + 1),
                                     static_cast<std::uint32_t>(i - start),
-                                    text.substr(start, i - start)});
+                                    std::string(text.substr(start, i - start))});
         }
     }
 }

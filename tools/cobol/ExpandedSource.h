@@ -3,6 +3,7 @@
 #include "Lexer.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -28,7 +29,7 @@ public:
         std::uint32_t include = 0;
         std::uint32_t line = 0;
         Kind kind = Kind::Code;
-        std::string text; ///< tabs expanded, line end removed
+        std::string_view text; ///< tabs expanded, line end removed (valid while this lives)
     };
 
     /// A piece of text that is no parser token.
@@ -44,6 +45,8 @@ public:
     };
 
     explicit ExpandedSource(const AnalysisData &data);
+    ExpandedSource(const ExpandedSource &) = delete; // lines are views into its own texts
+    ExpandedSource &operator=(const ExpandedSource &) = delete;
 
     const std::vector<Line> &lines() const { return m_lines; }
     /// Comments, directive lines and COPY statement words, in expanded-source order.
@@ -59,7 +62,9 @@ private:
     struct File
     {
         bool readable = false;
-        std::vector<std::string> lines;
+        std::string text;                    ///< the file as read
+        std::deque<std::string> expanded;    ///< lines with tabs, expanded (stable addresses)
+        std::vector<std::string_view> lines; ///< into `text`, or into `expanded`
         std::vector<SourceRemark> remarks;
     };
 

@@ -146,7 +146,7 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
         ProcedureParser(data, fileRecords).parse(cursor);
     }
     if (m_options.keepTokens)
-        TokenRoles::assign(data);
+        TokenRoles::assign(data, tokens);
     result.recognised = identification < tokens.size() && procedure < tokens.size();
     if (procedure == tokens.size())
         data.diagnostics.push_back({Diagnostic::Severity::Error,

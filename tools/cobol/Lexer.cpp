@@ -107,6 +107,117 @@ void Lexer::remark(SourceRemark::Kind kind, std::uint32_t column, std::string_vi
         {kind, m_line, column + skipped, static_cast<std::uint32_t>(shown.size())});
 }
 
+std::vector<SourceRemark> Lexer::scanRemarks()
+{
+    std::vector<SourceRemark> remarks;
+    m_remarks = &remarks;
+    bool literalOpen = false;
+    char quote = '\'';
+    std::size_t start = 0;
+    while (start < m_text.size()) {
+        std::size_t end = m_text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = m_text.size();
+        ++m_line;
+        std::string_view raw = m_text.substr(start, end - start);
+        if (!raw.empty() && raw.back() == '\r')
+            raw.remove_suffix(1);
+        if (raw.find('\t') != std::string_view::npos) {
+            const std::string expanded = expandTabs(raw);
+            remarksOfLine(expanded, literalOpen, quote);
+        } else {
+            remarksOfLine(raw, literalOpen, quote);
+        }
+        start = end + 1;
+    }
+    m_remarks = nullptr;
+    return remarks;
+}
+
+void Lexer::remarksOfLine(std::string_view raw, bool &literalOpen, char &quote)
+{
+    // The same decisions as line() and scan(), with nothing but quotes followed in between.
+    std::string_view area;
+    std::uint32_t firstColumn = 1;
+    if (m_format == SourceFormat::Free) {
+        const std::string_view code = trimmed(raw);
+        literalOpen = false;
+        if (code.empty())
+            return;
+        if (code.rfind("*>", 0) == 0) {
+            remark(SourceRemark::Kind::Comment, 1, raw);
+            return;
+        }
+        if (directive(code)) {
+            remark(SourceRemark::Kind::Directive, 1, raw);
+            return;
+        }
+        area = raw;
+    } else {
+        if (trimmed(raw).rfind(">>", 0) == 0) {
+            directive(raw);
+            remark(SourceRemark::Kind::Directive, 1, raw.substr(0, textColumn));
+            return;
+        }
+        if (raw.size() < 7)
+            return;
+        const char indicator = raw[6];
+        area = raw.substr(7, raw.size() > textColumn ? textColumn - 7 : std::string_view::npos);
+        if (indicator == '*' || indicator == '/' || indicator == 'D' || indicator == 'd') {
+            remark(SourceRemark::Kind::Comment, 7, raw.substr(6, textColumn - 6));
+            return;
+        }
+        if (indicator == '$' || (indicator == '>' && !area.empty() && area.front() == '>')) {
+            directive(raw.substr(6));
+            remark(SourceRemark::Kind::Directive, 7, raw.substr(6, textColumn - 6));
+            return;
+        }
+        if (directive(area)) {
+            remark(SourceRemark::Kind::Directive, 8, area);
+            return;
+        }
+        firstColumn = 8;
+        std::size_t i = 0;
+        if (indicator == '-' && literalOpen) {
+            // The continued literal resumes after the first quote of the line.
+            while (i < area.size() && isSpace(area[i]))
+                ++i;
+            if (i < area.size() && area[i] == quote)
+                ++i;
+            else
+                literalOpen = false;
+        } else if (indicator != '-') {
+            literalOpen = false;
+        }
+        area.remove_prefix(i);
+        firstColumn += static_cast<std::uint32_t>(i);
+    }
+    for (std::size_t i = 0; i < area.size(); ++i) {
+        const char c = area[i];
+        if (literalOpen) {
+            if (c == quote) {
+                if (i + 1 < area.size() && area[i + 1] == quote)
+                    ++i;
+                else
+                    literalOpen = false;
+            }
+            continue;
+        }
+        if (c == '"' || c == '\'') {
+            literalOpen = true;
+            quote = c;
+        } else if (c == '*' && i + 1 < area.size() && area[i + 1] == '>') {
+            remark(SourceRemark::Kind::Comment,
+                   firstColumn + static_cast<std::uint32_t>(i),
+                   area.substr(i));
+            literalOpen = false;
+            return;
+        }
+    }
+    if (m_format == SourceFormat::Free)
+        literalOpen = false;
+}
+
 void Lexer::push(LexToken token)
 {
     token.glued = !m_sawSpace && !m_tokens.empty();

@@ -54,6 +54,11 @@ public:
     /// which shows them); null (the default) lists nothing.
     void setRemarkSink(std::vector<SourceRemark> *remarks) { m_remarks = remarks; }
 
+    /// The comments and directive lines of the text, as `tokenize` with a remark sink lists
+    /// them, without making tokens: a quick scan that follows only what decides where a comment
+    /// starts (indicators, directives that switch the format, literals and their continuation).
+    std::vector<SourceRemark> scanRemarks();
+
 private:
     void line(std::string_view raw);
     bool directive(std::string_view code);
@@ -68,6 +73,7 @@ private:
               Diagnostic::Severity severity = Diagnostic::Severity::Warning);
     void closeOpenLiteral();
     void remark(SourceRemark::Kind kind, std::uint32_t column, std::string_view text);
+    void remarksOfLine(std::string_view raw, bool &literalOpen, char &quote);
 
     std::string_view m_text;
     std::uint32_t m_include = 0;

@@ -233,15 +233,21 @@ private:
 SyntaxTree::SyntaxTree(const AnalysisData &data)
     : m_data(data)
 {
-    m_upper.reserve(data.tokens.size());
-    for (const Token &token : data.tokens) {
-        std::string upper;
-        if (token.kind == TokenKind::Word) {
-            upper = token.text;
-            for (char &c : upper)
-                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        }
-        m_upper.push_back(std::move(upper));
+    // Only reserved words decide the structure (verbs, END-x, phrases, END PROGRAM); their
+    // upper-case text is all the scanner compares.
+    // Analysis data written before tokens had roles: every word is compared.
+    const bool rolesKnown = std::any_of(data.tokens.begin(), data.tokens.end(), [](const Token &t) {
+        return t.role != TokenRole::None;
+    });
+    m_upper.resize(data.tokens.size());
+    for (std::size_t i = 0; i < data.tokens.size(); ++i) {
+        const Token &token = data.tokens[i];
+        if (token.kind != TokenKind::Word || (rolesKnown && token.role != TokenRole::Keyword))
+            continue;
+        std::string &upper = m_upper[i];
+        upper = token.text;
+        for (char &c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
     Node program;
     program.kind = Node::Kind::Program;

@@ -50,7 +50,7 @@ private:
     void assignOwners();
 
     const AnalysisData &m_data;
-    std::vector<std::string> m_upper; ///< upper-case text of each word token
+    std::vector<std::string> m_upper; ///< upper-case text of each reserved word, else empty
     std::vector<Node> m_nodes;
     std::vector<std::uint32_t> m_owner;
 };

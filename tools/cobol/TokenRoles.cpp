@@ -1,10 +1,10 @@
 #include "TokenRoles.h"
 
 #include "AnalysisData.h"
+#include "LexToken.h"
 #include "SymbolTable.h"
 
 #include <algorithm>
-#include <cctype>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -14,441 +14,91 @@ namespace {
 
 const std::unordered_set<std::string_view> &reservedWords()
 {
-    static const std::unordered_set<std::string_view> words = {"ACCEPT",
-                                                               "ACCESS",
-                                                               "ADD",
-                                                               "ADDRESS",
-                                                               "ADVANCING",
-                                                               "AFTER",
-                                                               "ALL",
-                                                               "ALPHABET",
-                                                               "ALPHABETIC",
-                                                               "ALPHABETIC-LOWER",
-                                                               "ALPHABETIC-UPPER",
-                                                               "ALPHANUMERIC",
-                                                               "ALPHANUMERIC-EDITED",
-                                                               "ALSO",
-                                                               "ALTER",
-                                                               "ALTERNATE",
-                                                               "AND",
-                                                               "ANY",
-                                                               "APPLY",
-                                                               "ARE",
-                                                               "AREA",
-                                                               "AREAS",
-                                                               "ASCENDING",
-                                                               "ASSIGN",
-                                                               "AT",
-                                                               "AUTHOR",
-                                                               "BASED",
-                                                               "BEFORE",
-                                                               "BINARY",
-                                                               "BLANK",
-                                                               "BLOCK",
-                                                               "BOTTOM",
-                                                               "BY",
-                                                               "CALL",
-                                                               "CANCEL",
-                                                               "CD",
-                                                               "CF",
-                                                               "CH",
-                                                               "CHARACTER",
-                                                               "CHARACTERS",
-                                                               "CLASS",
-                                                               "CLOCK-UNITS",
-                                                               "CLOSE",
-                                                               "COBOL",
-                                                               "CODE",
-                                                               "CODE-SET",
-                                                               "COLLATING",
-                                                               "COLUMN",
-                                                               "COMMA",
-                                                               "COMMON",
-                                                               "COMMUNICATION",
-                                                               "COMP",
-                                                               "COMP-1",
-                                                               "COMP-2",
-                                                               "COMP-3",
-                                                               "COMP-4",
-                                                               "COMP-5",
-                                                               "COMP-X",
-                                                               "COMPUTATIONAL",
-                                                               "COMPUTATIONAL-1",
-                                                               "COMPUTATIONAL-2",
-                                                               "COMPUTATIONAL-3",
-                                                               "COMPUTATIONAL-4",
-                                                               "COMPUTATIONAL-5",
-                                                               "COMPUTATIONAL-X",
-                                                               "COMPUTE",
-                                                               "CONFIGURATION",
-                                                               "CONSTANT",
-                                                               "CONTAINS",
-                                                               "CONTENT",
-                                                               "CONTINUE",
-                                                               "CONTROL",
-                                                               "CONTROLS",
-                                                               "CONVERTING",
-                                                               "COPY",
-                                                               "CORR",
-                                                               "CORRESPONDING",
-                                                               "COUNT",
-                                                               "CURRENCY",
-                                                               "DATA",
-                                                               "DATE",
-                                                               "DATE-COMPILED",
-                                                               "DATE-WRITTEN",
-                                                               "DAY",
-                                                               "DAY-OF-WEEK",
-                                                               "DE",
-                                                               "DEBUG-ITEM",
-                                                               "DEBUGGING",
-                                                               "DECIMAL-POINT",
-                                                               "DECLARATIVES",
-                                                               "DELETE",
-                                                               "DELIMITED",
-                                                               "DELIMITER",
-                                                               "DEPENDING",
-                                                               "DESCENDING",
-                                                               "DESTINATION",
-                                                               "DETAIL",
-                                                               "DISABLE",
-                                                               "DISPLAY",
-                                                               "DISPLAY-1",
-                                                               "DIVIDE",
-                                                               "DIVISION",
-                                                               "DOWN",
-                                                               "DUPLICATES",
-                                                               "DYNAMIC",
-                                                               "EGI",
-                                                               "EJECT",
-                                                               "ELSE",
-                                                               "EMI",
-                                                               "ENABLE",
-                                                               "END",
-                                                               "END-ACCEPT",
-                                                               "END-ADD",
-                                                               "END-CALL",
-                                                               "END-COMPUTE",
-                                                               "END-DELETE",
-                                                               "END-DISPLAY",
-                                                               "END-DIVIDE",
-                                                               "END-EVALUATE",
-                                                               "END-EXEC",
-                                                               "END-IF",
-                                                               "END-MULTIPLY",
-                                                               "END-OF-PAGE",
-                                                               "END-PERFORM",
-                                                               "END-READ",
-                                                               "END-RECEIVE",
-                                                               "END-RETURN",
-                                                               "END-REWRITE",
-                                                               "END-SEARCH",
-                                                               "END-START",
-                                                               "END-STRING",
-                                                               "END-SUBTRACT",
-                                                               "END-UNSTRING",
-                                                               "END-WRITE",
-                                                               "ENTER",
-                                                               "ENTRY",
-                                                               "ENVIRONMENT",
-                                                               "EOP",
-                                                               "EQUAL",
-                                                               "EQUALS",
-                                                               "ERROR",
-                                                               "ESI",
-                                                               "EVALUATE",
-                                                               "EVERY",
-                                                               "EXCEPTION",
-                                                               "EXEC",
-                                                               "EXECUTE",
-                                                               "EXIT",
-                                                               "EXTEND",
-                                                               "EXTERNAL",
-                                                               "FALSE",
-                                                               "FD",
-                                                               "FILE",
-                                                               "FILE-CONTROL",
-                                                               "FILLER",
-                                                               "FINAL",
-                                                               "FIRST",
-                                                               "FOOTING",
-                                                               "FOR",
-                                                               "FOREVER",
-                                                               "FROM",
-                                                               "FUNCTION",
-                                                               "GENERATE",
-                                                               "GIVING",
-                                                               "GLOBAL",
-                                                               "GO",
-                                                               "GOBACK",
-                                                               "GREATER",
-                                                               "GROUP",
-                                                               "HEADING",
-                                                               "HIGH-VALUE",
-                                                               "HIGH-VALUES",
-                                                               "I-O",
-                                                               "I-O-CONTROL",
-                                                               "ID",
-                                                               "IDENTIFICATION",
-                                                               "IF",
-                                                               "IN",
-                                                               "INDEX",
-                                                               "INDEXED",
-                                                               "INDICATE",
-                                                               "INITIAL",
-                                                               "INITIALIZE",
-                                                               "INITIATE",
-                                                               "INPUT",
-                                                               "INPUT-OUTPUT",
-                                                               "INSPECT",
-                                                               "INSTALLATION",
-                                                               "INTO",
-                                                               "INVALID",
-                                                               "IS",
-                                                               "JUST",
-                                                               "JUSTIFIED",
-                                                               "KEY",
-                                                               "LABEL",
-                                                               "LAST",
-                                                               "LEADING",
-                                                               "LEFT",
-                                                               "LENGTH",
-                                                               "LESS",
-                                                               "LIMIT",
-                                                               "LIMITS",
-                                                               "LINAGE",
-                                                               "LINAGE-COUNTER",
-                                                               "LINE",
-                                                               "LINE-COUNTER",
-                                                               "LINES",
-                                                               "LINKAGE",
-                                                               "LOCAL-STORAGE",
-                                                               "LOCK",
-                                                               "LOW-VALUE",
-                                                               "LOW-VALUES",
-                                                               "MEMORY",
-                                                               "MERGE",
-                                                               "MESSAGE",
-                                                               "MODE",
-                                                               "MODULES",
-                                                               "MOVE",
-                                                               "MULTIPLE",
-                                                               "MULTIPLY",
-                                                               "NATIONAL",
-                                                               "NATIONAL-EDITED",
-                                                               "NATIVE",
-                                                               "NEGATIVE",
-                                                               "NEXT",
-                                                               "NO",
-                                                               "NOT",
-                                                               "NULL",
-                                                               "NULLS",
-                                                               "NUMBER",
-                                                               "NUMERIC",
-                                                               "NUMERIC-EDITED",
-                                                               "OBJECT-COMPUTER",
-                                                               "OCCURS",
-                                                               "OF",
-                                                               "OFF",
-                                                               "OMITTED",
-                                                               "ON",
-                                                               "OPEN",
-                                                               "OPTIONAL",
-                                                               "OR",
-                                                               "ORDER",
-                                                               "ORGANIZATION",
-                                                               "OTHER",
-                                                               "OUTPUT",
-                                                               "OVERFLOW",
-                                                               "PACKED-DECIMAL",
-                                                               "PADDING",
-                                                               "PAGE",
-                                                               "PAGE-COUNTER",
-                                                               "PERFORM",
-                                                               "PF",
-                                                               "PH",
-                                                               "PIC",
-                                                               "PICTURE",
-                                                               "PLUS",
-                                                               "POINTER",
-                                                               "POSITION",
-                                                               "POSITIVE",
-                                                               "PRINTING",
-                                                               "PROCEDURE",
-                                                               "PROCEDURE-POINTER",
-                                                               "PROCEDURES",
-                                                               "PROCEED",
-                                                               "PROGRAM",
-                                                               "PROGRAM-ID",
-                                                               "PURGE",
-                                                               "QUEUE",
-                                                               "QUOTE",
-                                                               "QUOTES",
-                                                               "RANDOM",
-                                                               "RD",
-                                                               "READ",
-                                                               "READY",
-                                                               "RECEIVE",
-                                                               "RECORD",
-                                                               "RECORDING",
-                                                               "RECORDS",
-                                                               "RECURSIVE",
-                                                               "REDEFINES",
-                                                               "REEL",
-                                                               "REFERENCE",
-                                                               "REFERENCES",
-                                                               "RELATIVE",
-                                                               "RELEASE",
-                                                               "REMAINDER",
-                                                               "REMARKS",
-                                                               "REMOVAL",
-                                                               "RENAMES",
-                                                               "REPLACE",
-                                                               "REPLACING",
-                                                               "REPORT",
-                                                               "REPORTING",
-                                                               "REPORTS",
-                                                               "RERUN",
-                                                               "RESERVE",
-                                                               "RESET",
-                                                               "RETURN",
-                                                               "RETURN-CODE",
-                                                               "RETURNING",
-                                                               "REVERSED",
-                                                               "REWIND",
-                                                               "REWRITE",
-                                                               "RF",
-                                                               "RH",
-                                                               "RIGHT",
-                                                               "ROUNDED",
-                                                               "RUN",
-                                                               "SAME",
-                                                               "SD",
-                                                               "SEARCH",
-                                                               "SECTION",
-                                                               "SECURITY",
-                                                               "SEGMENT",
-                                                               "SEGMENT-LIMIT",
-                                                               "SELECT",
-                                                               "SEND",
-                                                               "SENTENCE",
-                                                               "SEPARATE",
-                                                               "SEQUENCE",
-                                                               "SEQUENTIAL",
-                                                               "SET",
-                                                               "SIGN",
-                                                               "SIZE",
-                                                               "SKIP1",
-                                                               "SKIP2",
-                                                               "SKIP3",
-                                                               "SORT",
-                                                               "SORT-MERGE",
-                                                               "SORT-RETURN",
-                                                               "SOURCE",
-                                                               "SOURCE-COMPUTER",
-                                                               "SPACE",
-                                                               "SPACES",
-                                                               "SPECIAL-NAMES",
-                                                               "STANDARD",
-                                                               "STANDARD-1",
-                                                               "STANDARD-2",
-                                                               "START",
-                                                               "STATUS",
-                                                               "STOP",
-                                                               "STRING",
-                                                               "SUB-QUEUE-1",
-                                                               "SUB-QUEUE-2",
-                                                               "SUB-QUEUE-3",
-                                                               "SUBTRACT",
-                                                               "SUM",
-                                                               "SUPPRESS",
-                                                               "SYMBOLIC",
-                                                               "SYNC",
-                                                               "SYNCHRONIZED",
-                                                               "TABLE",
-                                                               "TALLY",
-                                                               "TALLYING",
-                                                               "TAPE",
-                                                               "TERMINAL",
-                                                               "TERMINATE",
-                                                               "TEST",
-                                                               "TEXT",
-                                                               "THAN",
-                                                               "THEN",
-                                                               "THROUGH",
-                                                               "THRU",
-                                                               "TIME",
-                                                               "TIMES",
-                                                               "TITLE",
-                                                               "TO",
-                                                               "TOP",
-                                                               "TRACE",
-                                                               "TRAILING",
-                                                               "TRUE",
-                                                               "TYPE",
-                                                               "UNIT",
-                                                               "UNSTRING",
-                                                               "UNTIL",
-                                                               "UP",
-                                                               "UPON",
-                                                               "USAGE",
-                                                               "USE",
-                                                               "USING",
-                                                               "VALUE",
-                                                               "VALUES",
-                                                               "VARYING",
-                                                               "WHEN",
-                                                               "WHEN-COMPILED",
-                                                               "WITH",
-                                                               "WORDS",
-                                                               "WORKING-STORAGE",
-                                                               "WRITE",
-                                                               "WRITE-ONLY",
-                                                               "ZERO",
-                                                               "ZEROES",
-                                                               "ZEROS"};
+    // clang-format off
+    static const std::unordered_set<std::string_view> words = {
+        "ACCEPT", "ACCESS", "ADD", "ADDRESS", "ADVANCING", "AFTER", "ALL", "ALPHABET",
+        "ALPHABETIC", "ALPHABETIC-LOWER", "ALPHABETIC-UPPER", "ALPHANUMERIC",
+        "ALPHANUMERIC-EDITED", "ALSO", "ALTER", "ALTERNATE", "AND", "ANY", "APPLY", "ARE", "AREA",
+        "AREAS", "ASCENDING", "ASSIGN", "AT", "AUTHOR", "BASED", "BEFORE", "BINARY", "BLANK",
+        "BLOCK", "BOTTOM", "BY", "CALL", "CANCEL", "CD", "CF", "CH", "CHARACTER", "CHARACTERS",
+        "CLASS", "CLOCK-UNITS", "CLOSE", "COBOL", "CODE", "CODE-SET", "COLLATING", "COLUMN",
+        "COMMA", "COMMON", "COMMUNICATION", "COMP", "COMP-1", "COMP-2", "COMP-3", "COMP-4",
+        "COMP-5", "COMP-X", "COMPUTATIONAL", "COMPUTATIONAL-1", "COMPUTATIONAL-2",
+        "COMPUTATIONAL-3", "COMPUTATIONAL-4", "COMPUTATIONAL-5", "COMPUTATIONAL-X", "COMPUTE",
+        "CONFIGURATION", "CONSTANT", "CONTAINS", "CONTENT", "CONTINUE", "CONTROL", "CONTROLS",
+        "CONVERTING", "COPY", "CORR", "CORRESPONDING", "COUNT", "CURRENCY", "DATA", "DATE",
+        "DATE-COMPILED", "DATE-WRITTEN", "DAY", "DAY-OF-WEEK", "DE", "DEBUG-ITEM", "DEBUGGING",
+        "DECIMAL-POINT", "DECLARATIVES", "DELETE", "DELIMITED", "DELIMITER", "DEPENDING",
+        "DESCENDING", "DESTINATION", "DETAIL", "DISABLE", "DISPLAY", "DISPLAY-1", "DIVIDE",
+        "DIVISION", "DOWN", "DUPLICATES", "DYNAMIC", "EGI", "EJECT", "ELSE", "EMI", "ENABLE",
+        "END", "END-ACCEPT", "END-ADD", "END-CALL", "END-COMPUTE", "END-DELETE", "END-DISPLAY",
+        "END-DIVIDE", "END-EVALUATE", "END-EXEC", "END-IF", "END-MULTIPLY", "END-OF-PAGE",
+        "END-PERFORM", "END-READ", "END-RECEIVE", "END-RETURN", "END-REWRITE", "END-SEARCH",
+        "END-START", "END-STRING", "END-SUBTRACT", "END-UNSTRING", "END-WRITE", "ENTER", "ENTRY",
+        "ENVIRONMENT", "EOP", "EQUAL", "EQUALS", "ERROR", "ESI", "EVALUATE", "EVERY", "EXCEPTION",
+        "EXEC", "EXECUTE", "EXIT", "EXTEND", "EXTERNAL", "FALSE", "FD", "FILE", "FILE-CONTROL",
+        "FILLER", "FINAL", "FIRST", "FOOTING", "FOR", "FOREVER", "FROM", "FUNCTION", "GENERATE",
+        "GIVING", "GLOBAL", "GO", "GOBACK", "GREATER", "GROUP", "HEADING", "HIGH-VALUE",
+        "HIGH-VALUES", "I-O", "I-O-CONTROL", "ID", "IDENTIFICATION", "IF", "IN", "INDEX",
+        "INDEXED", "INDICATE", "INITIAL", "INITIALIZE", "INITIATE", "INPUT", "INPUT-OUTPUT",
+        "INSPECT", "INSTALLATION", "INTO", "INVALID", "IS", "JUST", "JUSTIFIED", "KEY", "LABEL",
+        "LAST", "LEADING", "LEFT", "LENGTH", "LESS", "LIMIT", "LIMITS", "LINAGE", "LINAGE-COUNTER",
+        "LINE", "LINE-COUNTER", "LINES", "LINKAGE", "LOCAL-STORAGE", "LOCK", "LOW-VALUE",
+        "LOW-VALUES", "MEMORY", "MERGE", "MESSAGE", "MODE", "MODULES", "MOVE", "MULTIPLE",
+        "MULTIPLY", "NATIONAL", "NATIONAL-EDITED", "NATIVE", "NEGATIVE", "NEXT", "NO", "NOT",
+        "NULL", "NULLS", "NUMBER", "NUMERIC", "NUMERIC-EDITED", "OBJECT-COMPUTER", "OCCURS", "OF",
+        "OFF", "OMITTED", "ON", "OPEN", "OPTIONAL", "OR", "ORDER", "ORGANIZATION", "OTHER",
+        "OUTPUT", "OVERFLOW", "PACKED-DECIMAL", "PADDING", "PAGE", "PAGE-COUNTER", "PERFORM", "PF",
+        "PH", "PIC", "PICTURE", "PLUS", "POINTER", "POSITION", "POSITIVE", "PRINTING", "PROCEDURE",
+        "PROCEDURE-POINTER", "PROCEDURES", "PROCEED", "PROGRAM", "PROGRAM-ID", "PURGE", "QUEUE",
+        "QUOTE", "QUOTES", "RANDOM", "RD", "READ", "READY", "RECEIVE", "RECORD", "RECORDING",
+        "RECORDS", "RECURSIVE", "REDEFINES", "REEL", "REFERENCE", "REFERENCES", "RELATIVE",
+        "RELEASE", "REMAINDER", "REMARKS", "REMOVAL", "RENAMES", "REPLACE", "REPLACING", "REPORT",
+        "REPORTING", "REPORTS", "RERUN", "RESERVE", "RESET", "RETURN", "RETURN-CODE", "RETURNING",
+        "REVERSED", "REWIND", "REWRITE", "RF", "RH", "RIGHT", "ROUNDED", "RUN", "SAME", "SD",
+        "SEARCH", "SECTION", "SECURITY", "SEGMENT", "SEGMENT-LIMIT", "SELECT", "SEND", "SENTENCE",
+        "SEPARATE", "SEQUENCE", "SEQUENTIAL", "SET", "SIGN", "SIZE", "SKIP1", "SKIP2", "SKIP3",
+        "SORT", "SORT-MERGE", "SORT-RETURN", "SOURCE", "SOURCE-COMPUTER", "SPACE", "SPACES",
+        "SPECIAL-NAMES", "STANDARD", "STANDARD-1", "STANDARD-2", "START", "STATUS", "STOP",
+        "STRING", "SUB-QUEUE-1", "SUB-QUEUE-2", "SUB-QUEUE-3", "SUBTRACT", "SUM", "SUPPRESS",
+        "SYMBOLIC", "SYNC", "SYNCHRONIZED", "TABLE", "TALLY", "TALLYING", "TAPE", "TERMINAL",
+        "TERMINATE", "TEST", "TEXT", "THAN", "THEN", "THROUGH", "THRU", "TIME", "TIMES", "TITLE",
+        "TO", "TOP", "TRACE", "TRAILING", "TRUE", "TYPE", "UNIT", "UNSTRING", "UNTIL", "UP",
+        "UPON", "USAGE", "USE", "USING", "VALUE", "VALUES", "VARYING", "WHEN", "WHEN-COMPILED",
+        "WITH", "WORDS", "WORKING-STORAGE", "WRITE", "WRITE-ONLY", "ZERO", "ZEROES", "ZEROS"};
+    // clang-format on
     return words;
-}
-
-std::string upperCase(const std::string &text)
-{
-    std::string out(text);
-    for (char &c : out)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
 }
 
 class Assigner
 {
 public:
-    explicit Assigner(AnalysisData &data)
+    Assigner(AnalysisData &data, const std::vector<LexToken> &lexTokens)
         : m_data(data)
         , m_tokens(data.tokens)
+        , m_lexTokens(lexTokens)
         , m_symbols(data.items)
-    {
-        m_upper.reserve(m_tokens.size());
-        for (const Token &token : m_tokens)
-            m_upper.push_back(token.kind == TokenKind::Word ? upperCase(token.text)
-                                                            : std::string());
-    }
+    {}
 
     void run()
     {
         findDivisions();
         for (std::size_t i = 0; i < m_tokens.size(); ++i)
-            if (m_tokens[i].kind == TokenKind::Word && TokenRoles::isReservedWord(m_upper[i])
-                && !m_symbols.contains(m_upper[i]))
+            if (m_tokens[i].kind == TokenKind::Word && TokenRoles::isReservedWord(upper(i))
+                && !m_symbols.contains(upper(i)))
                 m_tokens[i].role = TokenRole::Keyword;
         dataDivision();
         procedureDivision();
     }
 
 private:
+    /// The upper-case text of word `i` (the lexer's).
+    const std::string &upper(std::size_t i) const { return m_lexTokens[i].upper; }
     bool isWord(std::size_t i) const
     {
         return i < m_tokens.size() && m_tokens[i].kind == TokenKind::Word;
     }
-    bool is(std::size_t i, std::string_view word) const { return isWord(i) && m_upper[i] == word; }
+    bool is(std::size_t i, std::string_view word) const { return isWord(i) && upper(i) == word; }
     bool isPunct(std::size_t i, std::string_view text) const
     {
         return i < m_tokens.size() && m_tokens[i].kind == TokenKind::Punctuation
@@ -484,7 +134,7 @@ private:
     std::size_t qualifiers(std::size_t at, std::uint32_t up)
     {
         while ((is(at, "OF") || is(at, "IN")) && isWord(at + 1)) {
-            const std::string &name = m_upper[at + 1];
+            const std::string &name = upper(at + 1);
             std::uint32_t found = 0;
             for (std::uint32_t id = up; id != 0; id = m_data.items[id - 1].parent)
                 if (m_data.items[id - 1].name == name) {
@@ -518,8 +168,8 @@ private:
         if (id == 0) {
             std::vector<std::string> names;
             for (std::size_t at = i + 1; (is(at, "OF") || is(at, "IN")) && isWord(at + 1); at += 2)
-                names.push_back(m_upper[at + 1]);
-            id = m_symbols.resolve(m_upper[i], names);
+                names.push_back(upper(at + 1));
+            id = m_symbols.resolve(upper(i), names);
         }
         mark(i, TokenRole::DataReference, id);
         return qualifiers(i + 1, id ? startOfQualification(id) : 0);
@@ -546,14 +196,14 @@ private:
             const std::size_t i = found->second;
             mark(i, TokenRole::Level, item.id);
             entryAt[i - m_dataStart] = item.id;
-            if (isWord(i + 1) && (m_upper[i + 1] == item.name))
+            if (isWord(i + 1) && (upper(i + 1) == item.name))
                 mark(i + 1, TokenRole::DataDeclaration, item.id);
         }
         std::uint32_t entry = 0;
         for (std::size_t i = m_dataStart; i < end; ++i) {
             if (entryAt[i - m_dataStart])
                 entry = entryAt[i - m_dataStart];
-            if (!free(i) || !m_symbols.contains(m_upper[i]))
+            if (!free(i) || !m_symbols.contains(upper(i)))
                 continue;
             const DataItem *item = entry ? &m_data.items[entry - 1] : nullptr;
             std::uint32_t id = 0;
@@ -589,9 +239,9 @@ private:
             }
             if (!free(i))
                 continue;
-            if (m_symbols.contains(m_upper[i]))
+            if (m_symbols.contains(upper(i)))
                 i = reference(i, 0) - 1;
-            else if (procedures.count(m_upper[i]))
+            else if (procedures.count(upper(i)))
                 mark(i, TokenRole::ProcedureReference, 0);
         }
     }
@@ -600,7 +250,7 @@ private:
     std::size_t execBlock(std::size_t i)
     {
         for (++i; i < m_end && !is(i, "END-EXEC"); ++i) {
-            if (isPunct(i - 1, ":") && free(i) && m_symbols.contains(m_upper[i]))
+            if (isPunct(i - 1, ":") && free(i) && m_symbols.contains(upper(i)))
                 i = reference(i, 0) - 1;
             else if (m_tokens[i].role == TokenRole::Keyword)
                 m_tokens[i].role = TokenRole::None; // SQL, CICS and DL/I words are no COBOL words
@@ -610,8 +260,8 @@ private:
 
     AnalysisData &m_data;
     std::vector<Token> &m_tokens;
+    const std::vector<LexToken> &m_lexTokens; ///< the same tokens with their upper-case text
     SymbolTable m_symbols;
-    std::vector<std::string> m_upper;
     std::size_t m_dataStart = 0;
     std::size_t m_procedureStart = 0;
     std::size_t m_end = 0;
@@ -624,11 +274,11 @@ bool TokenRoles::isReservedWord(std::string_view upper)
     return reservedWords().count(upper) != 0;
 }
 
-void TokenRoles::assign(AnalysisData &data)
+void TokenRoles::assign(AnalysisData &data, const std::vector<LexToken> &tokens)
 {
-    if (data.tokens.empty())
+    if (data.tokens.empty() || tokens.size() != data.tokens.size())
         return;
-    Assigner(data).run();
+    Assigner(data, tokens).run();
 }
 
 } // namespace cobol

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 namespace cobol {
 
 class AnalysisData;
+struct LexToken;
 
 /// Gives every token of a parsed program its role (Token::role and Token::item): level
 /// numbers, data names declared and referenced (with the item each names, qualifiers
@@ -21,7 +23,8 @@ class AnalysisData;
 class TokenRoles final
 {
 public:
-    static void assign(AnalysisData &data);
+    /// `tokens` are the lexer's tokens that `data.tokens` were made from (same order).
+    static void assign(AnalysisData &data, const std::vector<LexToken> &tokens);
 
     /// Whether `upper` is a reserved word of COBOL (the standard's words with the IBM and Micro
     /// Focus extensions in common use).

@@ -18,7 +18,7 @@ std::string lower(std::string text)
 const std::vector<std::string> &knownSwitches()
 {
     static const std::vector<std::string>
-        names{"r", "d", "s", "m", "m-", "m+", "c", "u", "u+", "u-"};
+        names{"r", "d", "s", "n", "m", "m-", "m+", "c", "u", "u+", "u-"};
     return names;
 }
 
@@ -61,10 +61,11 @@ std::vector<std::string> splitCombined(const std::string &text)
 std::string CommandLine::usage()
 {
     return "usage: kelmkpu <analysis-data.adt> /r <seed-file> [/m-] [/c] [/u+] /d "
-           "<output-directory> [/s]\n"
+           "<output-directory> [/s] [/n]\n"
            "  /r  seed file with the known date fields (seed blocks)\n"
-           "  /d  directory for <base>.xrl and <base>.xca\n"
-           "  /s  seed-only analysis: declarations are not taken as evidence\n";
+           "  /d  directory for <base>.xrl, <base>.xca, <base>.xpd and the analysis database\n"
+           "  /s  seed-only analysis: declarations are not taken as evidence\n"
+           "  /n  no program unit recorded: no expanded source, nothing in the database\n";
 }
 
 CommandLine::Take CommandLine::takeSwitch(const std::string &name,
@@ -84,6 +85,8 @@ CommandLine::Take CommandLine::takeSwitch(const std::string &name,
     }
     if (name == "s")
         seedOnly = true;
+    if (name == "n")
+        recordUnit = false;
     return Take::Ok;
 }
 

@@ -5,10 +5,11 @@
 
 namespace kelmkpu {
 
-/// The command line `kelmkpu <adt> /r <seed> /m- /c /u+ /d <outdir> [/s]`.
+/// The command line `kelmkpu <adt> /r <seed> /m- /c /u+ /d <outdir> [/s] [/n]`.
 ///
 /// Switches start with "/" (or "-") and are matched without regard to case: `/r <file>` the seed
-/// file, `/d <dir>` the output directory, `/s` seed-only analysis (no declaration evidence).
+/// file, `/d <dir>` the output directory, `/s` seed-only analysis (no declaration evidence), `/n`
+/// no program unit recorded (neither expanded source nor analysis database).
 /// `/m-`, `/m+`, `/c`, `/u+` and `/u-` are accepted for compatibility and change nothing. The
 /// engine may pass all options as one argument ("/r seed /m- /c /u+ /d out"); such an argument is
 /// split at the switches, so a path in it may hold blanks as long as no blank in it is followed by
@@ -24,6 +25,7 @@ public:
     std::string seedPath; ///< empty: no seeds
     std::string outputDirectory;
     bool seedOnly = false;
+    bool recordUnit = true; ///< false with /n: no expanded source, nothing in the database
 
     static std::string usage();
 

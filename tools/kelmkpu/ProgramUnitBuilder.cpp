@@ -13,8 +13,11 @@
 #include "UnitRecorder.h"
 
 #include <filesystem>
+#include <memory>
 #include <ostream>
 #include <sstream>
+#include <system_error>
+#include <thread>
 
 namespace kelmkpu {
 
@@ -106,6 +109,20 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
                                  + " is inconsistent: " + invalid,
                              err);
 
+    // The program unit's records need only the analysis data: they are prepared on a thread
+    // of their own while the analysis runs (sequentially when no thread can be had).
+    UnitRecorder::PreparationPointer preparation;
+    std::jthread preparing;
+    if (commandLine.recordUnit) {
+        try {
+            preparing = std::jthread([&] {
+                preparation = UnitRecorder::prepare(commandLine.outputDirectory, base, data);
+            });
+        } catch (const std::system_error &) {
+            preparation = UnitRecorder::prepare(commandLine.outputDirectory, base, data);
+        }
+    }
+
     DateFieldAnalyzer analyzer(model);
     AnalysisResult result = analyzer.run(seeds,
                                          commandLine.seedOnly
@@ -130,8 +147,13 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
         err << "kelmkpu: warning: " << model.items[conflict.item].name
             << " is used both as a year and as a non-year\n";
     // The results above stand on their own: a unit that cannot be recorded is a warning.
+    if (preparing.joinable())
+        preparing.join();
     const bool recorded
-        = UnitRecorder::record(commandLine.outputDirectory, base, data, model, result, err);
+        = !commandLine.recordUnit ? true
+          : preparation
+              ? UnitRecorder::finish(*preparation, model, result, err)
+              : UnitRecorder::record(commandLine.outputDirectory, base, data, model, result, err);
     return result.hasWarnings() || !recorded ? Warnings : Clean;
 }
 

@@ -85,34 +85,40 @@ std::string displayText(std::uint64_t byteOffset, bool hasStorage)
     return text;
 }
 
-class Builder
+} // namespace
+
+/// The records of one unit, built in two steps (see UnitRecordBuilder).
+class UnitRecordBuilder::Builder
 {
 public:
     Builder(const cobol::AnalysisData &data,
             const cobol::ExpandedSource &expanded,
-            const ProgramModel &model,
-            const AnalysisResult &result)
+            const UnitRecordBuilder::Header &header)
         : m_data(data)
         , m_expanded(expanded)
-        , m_model(model)
-        , m_result(result)
         , m_tree(data)
-    {}
-
-    DbUnitData build(const UnitRecordBuilder::Header &header)
     {
         headerRecord(header);
         files();
         for (const cobol::ExpandedSource::Line &line : m_expanded.lines())
-            m_unit.lines.push_back(
-                {line.include, line.line, static_cast<DbLineRecord::Kind>(line.kind), line.text});
+            m_unit.lines.push_back({line.include,
+                                    line.line,
+                                    static_cast<DbLineRecord::Kind>(line.kind),
+                                    std::string(line.text)});
         tokens();
         nodes();
         tree();
         symbols();
-        marks();
-        return std::move(m_unit);
     }
+
+    void addMarks(const ProgramModel &model, const AnalysisResult &result)
+    {
+        if (result.hasWarnings() && m_unit.header.state == DbPuState::analyzed)
+            m_unit.header.state = DbPuState::analyzedWithWarnings;
+        marks(model, result);
+    }
+
+    DbUnitData &unit() { return m_unit; }
 
 private:
     void headerRecord(const UnitRecordBuilder::Header &header)
@@ -128,9 +134,7 @@ private:
                                             return d.severity == cobol::Diagnostic::Severity::Error;
                                         });
         h.linkable = !errors;
-        h.state = errors                    ? DbPuState::analyzedWithErrors
-                  : header.analysisWarnings ? DbPuState::analyzedWithWarnings
-                                            : DbPuState::analyzed;
+        h.state = errors ? DbPuState::analyzedWithErrors : DbPuState::analyzed;
         h.timeStamp = std::chrono::duration_cast<std::chrono::seconds>(
                           std::chrono::system_clock::now().time_since_epoch())
                           .count();
@@ -372,9 +376,9 @@ private:
         }
     }
 
-    void marks()
+    void marks(const ProgramModel &model, const AnalysisResult &result)
     {
-        for (const FieldFinding &field : m_result.fields) {
+        for (const FieldFinding &field : result.fields) {
             const std::uint32_t symbol = field.item + 1;
             if (symbol > m_unit.symbols.size() || !m_unit.symbols[symbol - 1].declaringToken)
                 continue;
@@ -387,19 +391,28 @@ private:
                                     symbol,
                                     std::string(kindName(field.kind)) + " bytes " + bytes});
         }
+        // A window site is marked on the token at its statement's place: one pass over the
+        // tokens finds the places wanted.
+        auto key = [](std::uint32_t include, std::uint32_t line, std::uint32_t column) {
+            return (std::uint64_t(include) << 48) ^ (std::uint64_t(line) << 16) ^ column;
+        };
         std::unordered_map<std::uint64_t, std::uint32_t> byPlace;
-        for (std::size_t i = 0; i < m_data.tokens.size(); ++i) {
+        for (const WindowSite &site : result.windows)
+            if (site.statement < model.statements.size()) {
+                const SourcePos &pos = model.statements[site.statement].pos;
+                byPlace.emplace(key(pos.file, pos.line, pos.column), 0);
+            }
+        for (std::size_t i = 0; i < m_data.tokens.size() && !byPlace.empty(); ++i) {
             const cobol::SourcePlace &p = m_data.tokens[i].place;
-            byPlace.emplace((std::uint64_t(p.include) << 48) ^ (std::uint64_t(p.line) << 16)
-                                ^ p.column,
-                            dbToken(static_cast<std::uint32_t>(i + 1)));
+            const auto wanted = byPlace.find(key(p.include, p.line, p.column));
+            if (wanted != byPlace.end() && wanted->second == 0)
+                wanted->second = dbToken(static_cast<std::uint32_t>(i + 1));
         }
-        for (const WindowSite &site : m_result.windows) {
-            if (site.statement >= m_model.statements.size())
+        for (const WindowSite &site : result.windows) {
+            if (site.statement >= model.statements.size())
                 continue;
-            const SourcePos &pos = m_model.statements[site.statement].pos;
-            const auto found = byPlace.find((std::uint64_t(pos.file) << 48)
-                                            ^ (std::uint64_t(pos.line) << 16) ^ pos.column);
+            const SourcePos &pos = model.statements[site.statement].pos;
+            const auto found = byPlace.find(key(pos.file, pos.line, pos.column));
             if (found == byPlace.end() || !found->second)
                 continue;
             const std::uint32_t symbol = site.yearItems.empty() ? 0 : site.yearItems.front() + 1;
@@ -417,22 +430,27 @@ private:
 
     const cobol::AnalysisData &m_data;
     const cobol::ExpandedSource &m_expanded;
-    const ProgramModel &m_model;
-    const AnalysisResult &m_result;
     SyntaxTree m_tree;
     DbUnitData m_unit;
     std::vector<std::uint32_t> m_tokenNumber; ///< parser token id -> unit token number
 };
 
-} // namespace
+UnitRecordBuilder::UnitRecordBuilder(const cobol::AnalysisData &data,
+                                     const cobol::ExpandedSource &expanded,
+                                     const Header &header)
+    : m_builder(std::make_unique<Builder>(data, expanded, header))
+{}
 
-DbUnitData UnitRecordBuilder::build(const cobol::AnalysisData &data,
-                                    const cobol::ExpandedSource &expanded,
-                                    const ProgramModel &model,
-                                    const AnalysisResult &result,
-                                    const Header &header)
+UnitRecordBuilder::~UnitRecordBuilder() = default;
+
+void UnitRecordBuilder::addMarks(const ProgramModel &model, const AnalysisResult &result)
 {
-    return Builder(data, expanded, model, result).build(header);
+    m_builder->addMarks(model, result);
+}
+
+DbUnitData &UnitRecordBuilder::unit()
+{
+    return m_builder->unit();
 }
 
 } // namespace kelmkpu

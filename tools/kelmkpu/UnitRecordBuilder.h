@@ -2,6 +2,7 @@
 
 #include "DbUnitData.h"
 
+#include <memory>
 #include <string>
 
 namespace cobol {
@@ -23,6 +24,9 @@ struct ProgramModel;
 /// Numbering: symbols keep the front end's item ids (symbol n is item n) and syntax nodes are
 /// numbered as cobol::SyntaxTree numbers them; tokens are renumbered 1..N in expanded-source
 /// order, so the comments and COPY words between two parser tokens get the numbers between.
+///
+/// Two steps, so that the first can run while the date-field analysis does: the constructor
+/// builds everything from the analysis data alone; `addMarks` adds what the analysis found.
 class UnitRecordBuilder final
 {
 public:
@@ -30,14 +34,22 @@ public:
     {
         std::string sourceFile;         ///< absolute path: the unit's identity
         std::string expandedSourceFile; ///< where the expanded source is written
-        bool analysisWarnings = false;  ///< the date-field analysis reported warnings
     };
 
-    static DbUnitData build(const cobol::AnalysisData &data,
-                            const cobol::ExpandedSource &expanded,
-                            const ProgramModel &model,
-                            const AnalysisResult &result,
-                            const Header &header);
+    /// Builds the unit's records but the marks. `data` and `expanded` must outlive the builder.
+    UnitRecordBuilder(const cobol::AnalysisData &data,
+                      const cobol::ExpandedSource &expanded,
+                      const Header &header);
+    ~UnitRecordBuilder();
+
+    /// Adds the marks of the analysis, and its warnings to the unit's state.
+    void addMarks(const ProgramModel &model, const AnalysisResult &result);
+
+    DbUnitData &unit();
+
+private:
+    class Builder;
+    std::unique_ptr<Builder> m_builder;
 };
 
 } // namespace kelmkpu

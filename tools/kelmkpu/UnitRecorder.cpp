@@ -12,9 +12,27 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <ostream>
+#include <vector>
 
 namespace kelmkpu {
+
+class UnitRecorder::Preparation
+{
+public:
+    std::string outputDirectory;
+    std::unique_ptr<cobol::ExpandedSource> expanded;
+    std::unique_ptr<UnitRecordBuilder> builder;
+    DbWriter::Chunks chunks;
+    std::vector<std::string> warnings;
+    std::string error; ///< set when the preparation failed
+};
+
+void UnitRecorder::PreparationDeleter::operator()(Preparation *preparation) const noexcept
+{
+    delete preparation;
+}
 
 std::string UnitRecorder::executionUnitName(const std::string &outputDirectory)
 {
@@ -27,6 +45,66 @@ std::string UnitRecorder::executionUnitName(const std::string &outputDirectory)
     return name.empty() ? std::string("Execution unit") : name;
 }
 
+UnitRecorder::PreparationPointer UnitRecorder::prepare(const std::string &outputDirectory,
+                                                       const std::string &base,
+                                                       const cobol::AnalysisData &data) noexcept
+{
+    PreparationPointer p;
+    try {
+        p.reset(new Preparation());
+        p->outputDirectory = outputDirectory;
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(data.sourcePath, error);
+        UnitRecordBuilder::Header header;
+        header.sourceFile = error ? data.sourcePath : absolute.lexically_normal().string();
+        header.expandedSourceFile = PathNames::join(outputDirectory, base + ".xpd");
+
+        p->expanded = std::make_unique<cobol::ExpandedSource>(data);
+        for (const std::string &file : p->expanded->unreadableFiles())
+            p->warnings.push_back("the expanded source leaves out " + file
+                                  + ": the file cannot be read");
+        if (!ResultFile::write(header.expandedSourceFile, p->expanded->text(), p->error))
+            return p;
+        p->builder = std::make_unique<UnitRecordBuilder>(data, *p->expanded, header);
+        p->chunks = DbWriter::encode(p->builder->unit());
+    } catch (const std::bad_alloc &) {
+        if (p)
+            p->error = "there is not enough memory to record the program unit";
+    } catch (const std::exception &e) {
+        if (p)
+            p->error = std::string("the program unit cannot be recorded: ") + e.what();
+    }
+    return p;
+}
+
+bool UnitRecorder::finish(Preparation &p,
+                          const ProgramModel &model,
+                          const AnalysisResult &result,
+                          std::ostream &err)
+{
+    for (const std::string &warning : p.warnings)
+        err << "kelmkpu: warning: " << warning << "\n";
+    if (!p.error.empty() || !p.builder) {
+        err << "kelmkpu: error: "
+            << (p.error.empty() ? std::string("the program unit cannot be recorded") : p.error)
+            << "\n";
+        return false;
+    }
+    p.builder->addMarks(model, result);
+    try {
+        DbWriter::record(DbEu::databasePathIn(p.outputDirectory),
+                         executionUnitName(p.outputDirectory),
+                         p.builder->unit(),
+                         DbWriter::busyTimeoutMs,
+                         &p.chunks);
+    } catch (const KelMsgException &e) {
+        KelMsg::clearPending(); // reported here, on standard error
+        err << "kelmkpu: error: " << e.text() << "\n";
+        return false;
+    }
+    return true;
+}
+
 bool UnitRecorder::record(const std::string &outputDirectory,
                           const std::string &base,
                           const cobol::AnalysisData &data,
@@ -34,33 +112,12 @@ bool UnitRecorder::record(const std::string &outputDirectory,
                           const AnalysisResult &result,
                           std::ostream &err)
 {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(data.sourcePath, error);
-    UnitRecordBuilder::Header header;
-    header.sourceFile = error ? data.sourcePath : absolute.lexically_normal().string();
-    header.expandedSourceFile = PathNames::join(outputDirectory, base + ".xpd");
-    header.analysisWarnings = result.hasWarnings();
-
-    const cobol::ExpandedSource expanded(data);
-    for (const std::string &file : expanded.unreadableFiles())
-        err << "kelmkpu: warning: the expanded source leaves out " << file
-            << ": the file cannot be read\n";
-    std::string reason;
-    if (!ResultFile::write(header.expandedSourceFile, expanded.text(), reason)) {
-        err << "kelmkpu: error: " << reason << "\n";
+    const PreparationPointer preparation = prepare(outputDirectory, base, data);
+    if (!preparation) {
+        err << "kelmkpu: error: there is not enough memory to record the program unit\n";
         return false;
     }
-    const DbUnitData unit = UnitRecordBuilder::build(data, expanded, model, result, header);
-    try {
-        DbWriter::record(DbEu::databasePathIn(outputDirectory),
-                         executionUnitName(outputDirectory),
-                         unit);
-    } catch (const KelMsgException &e) {
-        KelMsg::clearPending(); // reported here, on standard error
-        err << "kelmkpu: error: " << e.text() << "\n";
-        return false;
-    }
-    return true;
+    return finish(*preparation, model, result, err);
 }
 
 } // namespace kelmkpu

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
 #include <string>
 
 namespace cobol {
@@ -18,15 +19,39 @@ struct ProgramModel;
 ///
 /// The execution unit takes its name from the environment variable CHRONEX_TITLE (the engine
 /// sets it to the conversion's title); without it, from the output directory's name.
+///
+/// Two steps, so that the first runs while the date-field analysis does: `prepare` needs only
+/// the analysis data (expanded source, tokens, syntax nodes, symbols, tree, packed for
+/// writing); `finish` adds the analysis's marks and writes the unit.
 class UnitRecorder final
 {
 public:
+    /// What `prepare` made; only `finish` looks inside.
+    class Preparation;
+    struct PreparationDeleter
+    {
+        void operator()(Preparation *preparation) const noexcept;
+    };
+    using PreparationPointer = std::unique_ptr<Preparation, PreparationDeleter>;
+
     /// The execution unit's name for a run writing into `outputDirectory`.
     static std::string executionUnitName(const std::string &outputDirectory);
 
-    /// False with the reason on `err` ("kelmkpu: error: ...") when the expanded source or the
-    /// unit could not be written; an older version of the unit then stays as it was. Files
-    /// the expanded source cannot show are warnings on `err`.
+    /// The first step. `data` must outlive the preparation. Never throws: any failure is kept
+    /// and reported by `finish`. May run on a thread of its own.
+    static PreparationPointer prepare(const std::string &outputDirectory,
+                                      const std::string &base,
+                                      const cobol::AnalysisData &data) noexcept;
+
+    /// The second step. False with the reason on `err` ("kelmkpu: error: ...") when the
+    /// expanded source or the unit could not be written; an older version of the unit then
+    /// stays as it was. Files the expanded source cannot show are warnings on `err`.
+    static bool finish(Preparation &preparation,
+                       const ProgramModel &model,
+                       const AnalysisResult &result,
+                       std::ostream &err);
+
+    /// Both steps, one after the other.
     static bool record(const std::string &outputDirectory,
                        const std::string &base,
                        const cobol::AnalysisData &data,

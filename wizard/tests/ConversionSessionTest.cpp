@@ -149,6 +149,8 @@ void ConversionSessionTest::runsEngineAndOpensProjectInTool()
              m_resources->loadString(KelwizRes::stateConverted));
     QVERIFY(QFile::exists(path("y2k ready/PROGA.cvt")));
     QVERIFY(m_console.str().find("Executed:  ") != std::string::npos);
+    // The console names the analysis database last (the stand-in tools record none).
+    QVERIFY2(m_console.str().ends_with("\nDatabase:  (none)\n"), m_console.str().c_str());
 
     QVERIFY(session.openProject());
     // One argument, the path itself: an argument vector needs no quotes around it.

@@ -47,6 +47,10 @@ std::string DbUnitData::validate() const
     // Include ids are 0..n-1; a unit without include records has only the program source.
     const std::size_t lastInclude = includes.empty() ? 0 : includes.size() - 1;
 
+    if (nNodes == 0 || nodes[0].parent != 0 || nodes[0].kind != 0)
+        c.fail("node 1 is not the unit's root node");
+    if (nTree == 0 || treeRecords[0].parent != 0)
+        c.fail("tree record 1 is not the unit's root");
     for (std::size_t i = 0; i < includes.size(); ++i) {
         c.check("include", i, "input file", includes[i].inputFile, nFiles, true);
         if (i > 0 && includes[i].parent >= i)
@@ -63,8 +67,6 @@ std::string DbUnitData::validate() const
         c.check("token", i + 1, "node", t.node, nNodes, true);
         c.check("token", i + 1, "line", t.expandedLine, lines.size());
     }
-    if (nNodes == 0 || nodes[0].parent != 0 || nodes[0].kind != 0)
-        c.fail("node 1 is not the unit's root node");
     for (std::size_t i = 0; i < nNodes; ++i) {
         const DbNodeRecord &n = nodes[i];
         if (i > 0 && (n.parent == 0 || n.parent > i))
@@ -88,8 +90,6 @@ std::string DbUnitData::validate() const
             c.check("symbol", i + 1, "related symbol", related, nSymbols);
         c.check("symbol", i + 1, "include", s.include, lastInclude);
     }
-    if (nTree == 0 || treeRecords[0].parent != 0)
-        c.fail("tree record 1 is not the unit's root");
     for (std::size_t i = 0; i < nTree; ++i) {
         const DbTreeRecord &r = treeRecords[i];
         if (i > 0 && (r.parent == 0 || r.parent > i))

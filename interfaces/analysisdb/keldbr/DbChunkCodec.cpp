@@ -90,17 +90,66 @@ bool decodeAll(std::string_view blob, std::size_t count, std::vector<Record> &ou
 
 } // namespace
 
-void DbChunkCodec::encode(const DbTokenRecord &token, std::string &out)
+namespace {
+
+constexpr std::uint64_t replacedFlag = 0x10;
+constexpr std::uint64_t textFlag = 0x20;  ///< the text follows (it is not the line's)
+constexpr std::uint64_t placeFlag = 0x40; ///< include and line follow (not the expanded line's)
+
+std::uint64_t zigzag(std::int64_t value)
 {
-    putNumber(out, static_cast<std::uint64_t>(token.type) | (token.replaced ? 0x10u : 0u));
-    putNumber(out, token.include);
-    putNumber(out, token.line);
-    putNumber(out, token.column);
-    putNumber(out, token.length);
-    putNumber(out, token.expandedLine);
-    putNumber(out, token.symbol);
-    putNumber(out, token.node);
-    putText(out, token.text);
+    return (static_cast<std::uint64_t>(value) << 1) ^ static_cast<std::uint64_t>(value >> 63);
+}
+
+std::int64_t unzigzag(std::uint64_t value)
+{
+    return static_cast<std::int64_t>(value >> 1) ^ -static_cast<std::int64_t>(value & 1);
+}
+
+/// The line's text at the token's place, when the line holds it.
+std::string_view shownText(const DbTokenRecord &t, const std::vector<DbLineRecord> &lines)
+{
+    if (t.expandedLine == 0 || t.expandedLine > lines.size() || t.column == 0)
+        return {};
+    const std::string &text = lines[t.expandedLine - 1].text;
+    if (t.column - 1 > text.size() || t.length > text.size() - (t.column - 1))
+        return {};
+    return std::string_view(text).substr(t.column - 1, t.length);
+}
+
+} // namespace
+
+void DbChunkCodec::encodeTokens(const std::vector<DbTokenRecord> &tokens,
+                                std::size_t first,
+                                std::size_t end,
+                                const std::vector<DbLineRecord> &lines,
+                                std::string &out)
+{
+    std::int64_t line = 0, node = 0;
+    for (std::size_t i = first; i < end; ++i) {
+        const DbTokenRecord &t = tokens[i];
+        const DbLineRecord *shownOn = t.expandedLine >= 1 && t.expandedLine <= lines.size()
+                                          ? &lines[t.expandedLine - 1]
+                                          : nullptr;
+        const bool place = !shownOn || shownOn->include != t.include || shownOn->line != t.line;
+        const bool text = t.length == 0 || shownText(t, lines) != t.text;
+        putNumber(out,
+                  static_cast<std::uint64_t>(t.type) | (t.replaced ? replacedFlag : 0)
+                      | (text ? textFlag : 0) | (place ? placeFlag : 0));
+        putNumber(out, zigzag(static_cast<std::int64_t>(t.expandedLine) - line));
+        putNumber(out, t.column);
+        putNumber(out, t.length);
+        putNumber(out, t.symbol);
+        putNumber(out, zigzag(static_cast<std::int64_t>(t.node) - node));
+        if (place) {
+            putNumber(out, t.include);
+            putNumber(out, t.line);
+        }
+        if (text)
+            putText(out, t.text);
+        line = t.expandedLine;
+        node = t.node;
+    }
 }
 
 void DbChunkCodec::encode(const DbNodeRecord &node, std::string &out)
@@ -122,21 +171,54 @@ void DbChunkCodec::encode(const DbLineRecord &line, std::string &out)
     putText(out, line.text);
 }
 
-bool DbChunkCodec::decode(std::string_view blob, std::size_t count, std::vector<DbTokenRecord> &out)
+bool DbChunkCodec::decodeTokens(std::string_view blob,
+                                std::size_t count,
+                                const std::vector<DbLineRecord> &lines,
+                                std::vector<DbTokenRecord> &out)
 {
-    return decodeAll(blob, count, out, [](ChunkReader &in, DbTokenRecord &token) {
-        const std::uint8_t typeAndFlags = in.byte();
-        token.type = typeAndFlags & 0x0F;
-        token.replaced = (typeAndFlags & 0x10) != 0;
-        token.include = in.number32();
-        token.line = in.number32();
-        token.column = in.number32();
-        token.length = in.number32();
-        token.expandedLine = in.number32();
-        token.symbol = in.number32();
-        token.node = in.number32();
-        in.text(token.text);
+    std::int64_t line = 0, node = 0;
+    bool linesOk = true;
+    const bool ok = decodeAll(blob, count, out, [&](ChunkReader &in, DbTokenRecord &t) {
+        const std::uint64_t flags = in.number();
+        t.type = static_cast<std::uint8_t>(flags & 0x0F);
+        t.replaced = (flags & replacedFlag) != 0;
+        line += unzigzag(in.number());
+        t.expandedLine = static_cast<std::uint32_t>(line);
+        t.column = in.number32();
+        t.length = in.number32();
+        t.symbol = in.number32();
+        node += unzigzag(in.number());
+        t.node = static_cast<std::uint32_t>(node);
+        if (line < 0 || line > static_cast<std::int64_t>(lines.size()) || node < 0
+            || node > 0xFFFFFFFF) {
+            linesOk = false;
+            in.fail();
+            return;
+        }
+        if (flags & placeFlag) {
+            t.include = in.number32();
+            t.line = in.number32();
+        } else if (line == 0) {
+            linesOk = false;
+            in.fail();
+            return;
+        } else {
+            t.include = lines[line - 1].include;
+            t.line = lines[line - 1].line;
+        }
+        if (flags & textFlag) {
+            in.text(t.text);
+        } else {
+            const std::string_view shown = shownText(t, lines);
+            if (shown.size() != t.length) {
+                linesOk = false;
+                in.fail();
+                return;
+            }
+            t.text.assign(shown);
+        }
     });
+    return ok && linesOk;
 }
 
 bool DbChunkCodec::decode(std::string_view blob, std::size_t count, std::vector<DbNodeRecord> &out)

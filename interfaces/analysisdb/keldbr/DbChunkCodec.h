@@ -9,21 +9,33 @@
 
 /// The packed form of a unit's large lists (tokens, syntax nodes, expanded source lines): each
 /// is stored as chunks of up to `chunkSize` records, one blob per chunk, so a unit of a quarter
-/// of a million tokens is a few dozen rows instead of a quarter of a million. A record is a
-/// sequence of unsigned LEB128 numbers and length-prefixed UTF-8 texts, fields in the order
-/// README.md lists them.
+/// of a million tokens is a few dozen rows instead of a quarter of a million. Records are
+/// unsigned LEB128 numbers and length-prefixed UTF-8 texts (README.md gives the fields). Each
+/// chunk decodes on its own: differences are taken within the chunk only.
+///
+/// A token's text and place are left out when the expanded source already says them: the text
+/// when it is the line's text at the token's column, the include and line when they are the
+/// expanded line's. So tokens are decoded after the lines.
 class DbChunkCodec final
 {
 public:
     static constexpr std::size_t chunkSize = 8192;
 
-    static void encode(const DbTokenRecord &token, std::string &out);
+    /// Appends tokens [first, end) of `tokens` as one chunk to `out`.
+    static void encodeTokens(const std::vector<DbTokenRecord> &tokens,
+                             std::size_t first,
+                             std::size_t end,
+                             const std::vector<DbLineRecord> &lines,
+                             std::string &out);
     static void encode(const DbNodeRecord &node, std::string &out);
     static void encode(const DbLineRecord &line, std::string &out);
 
     /// Decodes `count` records from `blob` and appends them to `out`; false when the blob ends
-    /// early or has bytes left over (a damaged chunk).
-    static bool decode(std::string_view blob, std::size_t count, std::vector<DbTokenRecord> &out);
+    /// early, has bytes left over or refers to lines that do not exist (a damaged chunk).
+    static bool decodeTokens(std::string_view blob,
+                             std::size_t count,
+                             const std::vector<DbLineRecord> &lines,
+                             std::vector<DbTokenRecord> &out);
     static bool decode(std::string_view blob, std::size_t count, std::vector<DbNodeRecord> &out);
     static bool decode(std::string_view blob, std::size_t count, std::vector<DbLineRecord> &out);
 };

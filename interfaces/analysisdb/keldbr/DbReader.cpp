@@ -49,12 +49,13 @@ std::uint8_t u8(const DbStatement &row, int column)
     return value < 0 || value > 0xFF ? 0xFF : static_cast<std::uint8_t>(value);
 }
 
-template<typename Record>
+/// Reads the chunks of `table` in order; `decode(blob, count)` unpacks one.
+template<typename Decode>
 void readChunkTable(DbConnection &connection,
                     const char *table,
                     std::int64_t id,
-                    std::vector<Record> &out,
-                    const std::string &what)
+                    const std::string &what,
+                    Decode decode)
 {
     DbStatement chunks(connection,
                        std::string("SELECT seq, count, data FROM ") + table
@@ -64,7 +65,7 @@ void readChunkTable(DbConnection &connection,
     while (chunks.step()) {
         const std::int64_t count = chunks.integer(1);
         if (chunks.integer(0) != expected || count < 0
-            || !DbChunkCodec::decode(chunks.blob(2), static_cast<std::size_t>(count), out))
+            || !decode(chunks.blob(2), static_cast<std::size_t>(count)))
             ITHROW(KelMsgException(KelMsgId::databaseDamaged,
                                    {connection.fileName(),
                                     "chunk " + std::to_string(expected) + " of the " + what
@@ -119,10 +120,17 @@ DbUnitData DbReader::readUnit(const std::string &fileName,
 
 void DbReader::readChunks(DbConnection &connection, std::int64_t id, DbUnitData &unit)
 {
+    // Lines first: tokens take their texts and places from them.
+    readChunkTable(connection, "line_chunk", id, "expanded source", [&](auto blob, auto count) {
+        return DbChunkCodec::decode(blob, count, unit.lines);
+    });
     unit.tokens.reserve(unit.header.tokenCount);
-    readChunkTable(connection, "token_chunk", id, unit.tokens, "tokens");
-    readChunkTable(connection, "node_chunk", id, unit.nodes, "syntax nodes");
-    readChunkTable(connection, "line_chunk", id, unit.lines, "expanded source");
+    readChunkTable(connection, "token_chunk", id, "tokens", [&](auto blob, auto count) {
+        return DbChunkCodec::decodeTokens(blob, count, unit.lines, unit.tokens);
+    });
+    readChunkTable(connection, "node_chunk", id, "syntax nodes", [&](auto blob, auto count) {
+        return DbChunkCodec::decode(blob, count, unit.nodes);
+    });
 }
 
 void DbReader::readRows(DbConnection &connection, std::int64_t id, DbUnitData &unit)

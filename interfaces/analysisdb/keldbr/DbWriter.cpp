@@ -27,27 +27,33 @@ std::int64_t now()
         .count();
 }
 
-/// Writes `records` as chunks into `table`.
-template<typename Record>
+/// Packs `records` in chunks; `encode(first, end, blob)` packs one.
+template<typename Record, typename Encode>
+std::vector<DbWriter::Chunks::Chunk> pack(const std::vector<Record> &records, Encode encode)
+{
+    std::vector<DbWriter::Chunks::Chunk> chunks;
+    for (std::size_t first = 0; first < records.size(); first += DbChunkCodec::chunkSize) {
+        const std::size_t end = std::min(records.size(), first + DbChunkCodec::chunkSize);
+        DbWriter::Chunks::Chunk &chunk = chunks.emplace_back();
+        chunk.count = end - first;
+        encode(first, end, chunk.data);
+    }
+    return chunks;
+}
+
 void writeChunks(DbConnection &connection,
                  const char *table,
                  std::int64_t id,
-                 const std::vector<Record> &records)
+                 const std::vector<DbWriter::Chunks::Chunk> &chunks)
 {
     DbStatement insert(connection,
                        std::string("INSERT INTO ") + table
                            + " (pu_id, seq, count, data) VALUES (?, ?, ?, ?)");
-    std::string blob;
-    std::int64_t seq = 0;
-    for (std::size_t first = 0; first < records.size(); first += DbChunkCodec::chunkSize) {
-        const std::size_t end = std::min(records.size(), first + DbChunkCodec::chunkSize);
-        blob.clear();
-        for (std::size_t i = first; i < end; ++i)
-            DbChunkCodec::encode(records[i], blob);
+    for (std::size_t seq = 0; seq < chunks.size(); ++seq) {
         insert.bind(1, id)
-            .bind(2, seq++)
-            .bind(3, static_cast<std::int64_t>(end - first))
-            .bindBlob(4, blob);
+            .bind(2, static_cast<std::int64_t>(seq))
+            .bind(3, static_cast<std::int64_t>(chunks[seq].count))
+            .bindBlob(4, chunks[seq].data);
         insert.run();
     }
 }
@@ -163,15 +169,34 @@ void storeRows(DbConnection &connection, std::int64_t id, const DbUnitData &unit
 
 } // namespace
 
+DbWriter::Chunks DbWriter::encode(const DbUnitData &unit)
+{
+    Chunks chunks;
+    chunks.lines = pack(unit.lines, [&](std::size_t first, std::size_t end, std::string &blob) {
+        for (std::size_t i = first; i < end; ++i)
+            DbChunkCodec::encode(unit.lines[i], blob);
+    });
+    chunks.tokens = pack(unit.tokens, [&](std::size_t first, std::size_t end, std::string &blob) {
+        DbChunkCodec::encodeTokens(unit.tokens, first, end, unit.lines, blob);
+    });
+    chunks.nodes = pack(unit.nodes, [&](std::size_t first, std::size_t end, std::string &blob) {
+        for (std::size_t i = first; i < end; ++i)
+            DbChunkCodec::encode(unit.nodes[i], blob);
+    });
+    return chunks;
+}
+
 void DbWriter::record(const std::string &fileName,
                       const std::string &euName,
-                      const DbUnitData &unit)
+                      const DbUnitData &unit,
+                      int waitMs,
+                      const Chunks *chunks)
 {
     if (const std::string invalid = unit.validate(); !invalid.empty())
         ITHROW(
             KelMsgException(KelMsgId::unitNotRecorded,
                             {unit.header.name, fileName, "its data is inconsistent: " + invalid}));
-    DbConnection connection(fileName, DbConnection::Mode::readWrite, busyTimeoutMs);
+    DbConnection connection(fileName, DbConnection::Mode::readWrite, waitMs);
     DbSchema::prepareForWriting(connection);
 
     DbTransaction transaction(connection, DbTransaction::Kind::write);
@@ -185,9 +210,11 @@ void DbWriter::record(const std::string &fileName,
     }
     const std::int64_t id = storeHeader(connection, unit);
     storeRows(connection, id, unit);
-    writeChunks(connection, "token_chunk", id, unit.tokens);
-    writeChunks(connection, "node_chunk", id, unit.nodes);
-    writeChunks(connection, "line_chunk", id, unit.lines);
+    const Chunks packed = chunks ? Chunks() : encode(unit);
+    const Chunks &use = chunks ? *chunks : packed;
+    writeChunks(connection, "line_chunk", id, use.lines);
+    writeChunks(connection, "token_chunk", id, use.tokens);
+    writeChunks(connection, "node_chunk", id, use.nodes);
     transaction.commit();
 }
 

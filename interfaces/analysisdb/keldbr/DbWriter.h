@@ -3,6 +3,7 @@
 #include "DbUnitData.h"
 
 #include <string>
+#include <vector>
 
 /// Records program units in an analysis database: the writer side that kelmkpu uses.
 ///
@@ -15,15 +16,35 @@
 class DbWriter final
 {
 public:
+    /// A unit's large lists (tokens, syntax nodes, expanded source) packed for writing, so that
+    /// a caller can pack them while it still works on the rest (marks, for one).
+    struct Chunks
+    {
+        struct Chunk
+        {
+            std::size_t count = 0;
+            std::string data;
+        };
+        std::vector<Chunk> lines;
+        std::vector<Chunk> tokens;
+        std::vector<Chunk> nodes;
+    };
+
+    /// Packs the tokens, syntax nodes and lines of `unit`.
+    static Chunks encode(const DbUnitData &unit);
+
     static constexpr int busyTimeoutMs = 120000;
 
     /// Records `unit` in the database `fileName` of the execution unit `euName` (the
-    /// execution unit takes that name). Throws KelMsgException naming the file and the unit when
+    /// execution unit takes that name), waiting up to `waitMs` for other writers. Throws KelMsgException naming the file and the unit when
     /// the unit is inconsistent or the file cannot be written, is locked past the wait, is not an
     /// analysis database or has a newer schema.
+    /// `chunks`, when given, must be `encode(unit)` of the same tokens, nodes and lines.
     static void record(const std::string &fileName,
                        const std::string &euName,
-                       const DbUnitData &unit);
+                       const DbUnitData &unit,
+                       int waitMs = busyTimeoutMs,
+                       const Chunks *chunks = nullptr);
 
     /// Removes the unit whose source file is `sourceFile`; false when there was none.
     static bool remove(const std::string &fileName, const std::string &sourceFile);

@@ -2,6 +2,7 @@
 // expanded source, on real COBOL read through the front end.
 #include "ExpandedSource.h"
 #include "FrontEnd.h"
+#include "Lexer.h"
 #include "SyntaxTree.h"
 
 #include <gtest/gtest.h>
@@ -282,7 +283,7 @@ TEST(SyntaxStructure, expandedSourceShowsEveryTokenWhereItStands)
         ASSERT_NE(line, 0u) << token.text;
         if (token.replaced)
             continue;
-        const std::string &text = expanded.lines()[line - 1].text;
+        const std::string_view text = expanded.lines()[line - 1].text;
         EXPECT_EQ(text.substr(token.place.column - 1, token.length), token.text)
             << "token " << token.id;
     }
@@ -296,4 +297,61 @@ TEST(SyntaxStructure, expandedSourceShowsEveryTokenWhereItStands)
               "RECORD] Y[COPY] Y[NESTED.] Y[COPY] Y[CUSTREC] Y[REPLACING] Y[==:P:==] Y[BY] "
               "Y[==OLD==.] C[* THE CUSTOMER RECORD] Y[COPY] Y[NESTED.] C[* THE MAIN LINE] "
               "C[*> KEEP THE YEAR] C[D    DISPLAY 'DEBUG'.] ");
+}
+
+TEST(SyntaxStructure, theQuickRemarkScanFindsWhatTheLexerSkips)
+{
+    auto viaLexer = [](const std::string &text, SourceFormat format) {
+        std::vector<Diagnostic> diagnostics;
+        std::vector<SourceRemark> remarks;
+        Lexer lexer(text, 0, format, diagnostics);
+        lexer.setRemarkSink(&remarks);
+        lexer.tokenize();
+        return remarks;
+    };
+    auto quick = [](const std::string &text, SourceFormat format) {
+        std::vector<Diagnostic> diagnostics;
+        return Lexer(text, 0, format, diagnostics).scanRemarks();
+    };
+    auto shown = [](const std::vector<SourceRemark> &remarks) {
+        std::string out;
+        for (const SourceRemark &r : remarks)
+            out += (r.kind == SourceRemark::Kind::Comment ? "C" : "D") + std::to_string(r.line)
+                   + ":" + std::to_string(r.column) + "+" + std::to_string(r.length) + " ";
+        return out;
+    };
+    const struct
+    {
+        const char *label;
+        std::string text;
+        SourceFormat format;
+        const char *expected;
+    } cases[] = {
+        {"the test program", program, SourceFormat::Fixed, "C17:7+15 C19:43+16 C26:7+21 "},
+        {"the copybook", copybook, SourceFormat::Fixed, "C1:7+21 "},
+        {"a comment sign inside a literal, then a real one",
+         "           DISPLAY 'A *> B' *> REAL\n"
+         "      /    PAGE\n"
+         "      $SET SOURCEFORMAT\"FREE\"\n"
+         "DISPLAY \"*>\" *> FREE COMMENT\n"
+         "*> WHOLE LINE\n"
+         ">>SOURCE FORMAT IS FIXED\n"
+         "      * FIXED AGAIN\n",
+         SourceFormat::Fixed,
+         "C1:29+7 C2:7+9 D3:7+23 C4:14+15 C5:1+13 D6:1+24 C7:7+13 "},
+        {"a literal continued past column 72",
+         "           DISPLAY 'A LITERAL THAT GOES ON AND ON AND ON *> NOT A COMMEN\n"
+         "      -    'T *> STILL NOT' *> NOW A COMMENT\n"
+         "           DISPLAY 'X'. *> AND ANOTHER\n",
+         SourceFormat::Fixed,
+         "C2:29+16 C3:25+14 "},
+        {"tabs count to the next multiple of 8",
+         "\tDISPLAY 'X' *> AFTER A TAB\n",
+         SourceFormat::Free,
+         "C1:21+14 "},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(shown(viaLexer(c.text, c.format)), c.expected) << c.label;
+        EXPECT_EQ(shown(quick(c.text, c.format)), c.expected) << c.label;
+    }
 }

@@ -47,6 +47,7 @@ TEST(CommandLine, acceptsTheEngineFormsAndTheSeedOnlySwitch)
         EXPECT_EQ(commandLine.seedPath, c.seed) << c.label;
         EXPECT_EQ(commandLine.outputDirectory, c.out) << c.label;
         EXPECT_EQ(commandLine.seedOnly, c.seedOnly) << c.label;
+        EXPECT_TRUE(commandLine.recordUnit) << c.label;
     }
 }
 
@@ -79,4 +80,13 @@ TEST(CommandLine, rejectsUnusableArgumentsWithAReason)
         EXPECT_FALSE(commandLine.parse(c.arguments, error)) << c.label;
         EXPECT_EQ(error, c.error) << c.label;
     }
+}
+
+TEST(CommandLine, noRecordSwitchLeavesTheUnitOut)
+{
+    CommandLine commandLine;
+    std::string error;
+    ASSERT_TRUE(commandLine.parse({"P.adt", "/r s.asd /m- /c /u+ /d out /N"}, error)) << error;
+    EXPECT_FALSE(commandLine.recordUnit);
+    EXPECT_EQ(commandLine.outputDirectory, "out");
 }
