@@ -28,8 +28,8 @@ inline constexpr unsigned long dataMapView = 596;       ///< 0x254, "DataMap"
 // --- View names: "Kel" + name + suffix are the preference keys ------------------------------------
 inline constexpr unsigned long symbolsViewName = 0x7000; ///< "Symbols"
 inline constexpr unsigned long treeViewName = 0x7001;    ///< "Tree" (the structure tree view)
-inline constexpr unsigned long dataMapViewName
-    = 0x7002; ///< "DataMap"; also the data map's frame id
+/// "DataMap"; also the data map's frame id (its title comes from dataMapTitle).
+inline constexpr unsigned long dataMapViewName = 0x7002;
 inline constexpr unsigned long grapherViewName = 0x7003; ///< "Grapher"
 inline constexpr unsigned long browserViewName = 0x7004; ///< "Browser"
 inline constexpr unsigned long desktopViewName = 0x7005; ///< "Desktop": the desktop's object id
