@@ -22,6 +22,16 @@ else
     echo "== engine_benchmarks: not built (CHRONEX_BENCHMARKS off?), skipped"
 fi
 
+if [ -x "$build/bin/kelipc_benchmarks" ]; then
+    echo "== kelipc_benchmarks"
+    "$build/bin/kelipc_benchmarks"
+    result=$?
+    [ $status -ne 0 ] || status=$result
+    echo
+else
+    echo "== kelipc_benchmarks: not built (CHRONEX_BENCHMARKS or CHRONEX_GUI off?), skipped"
+fi
+
 echo "== analysis database benchmark"
 if [ -x "$build/bin/analysisdb-benchmark" ]; then
     "$here/../benchmarks/analysisdb-benchmark.sh" "$build"

@@ -200,8 +200,8 @@ TEST_F(FaultInjectionTest, aFifoWhereAFileIsExpectedNeverBlocks)
     ASSERT_EQ(::mkfifo((home / "environment.ini").c_str(), 0600), 0);
     keepEnvironmentFile = true;
     finish(start({"--seed", seed.string(), "--out", out.string(), a}), 30);
-    EXPECT_NE(errors.find("The settings file " + (home / "environment.ini").string()
-                          + " is not a regular file. The installation's defaults are used."),
+    EXPECT_NE(errors.find("Cannot read the settings file " + (home / "environment.ini").string()
+                          + ": not a regular file. The installation's defaults are used."),
               std::string::npos)
         << errors;
 }

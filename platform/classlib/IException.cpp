@@ -1,5 +1,7 @@
 #include "IException.h"
 
+#include "ITrace.h"
+
 #include <utility>
 
 IException::IException(std::string text, unsigned long errorId, Severity severity)
@@ -57,6 +59,11 @@ const IExceptionLocation &IException::locationAtIndex(std::size_t index) const
     if (index >= m_locations.size())
         return none;
     return m_locations[index];
+}
+
+void IException::logExceptionData(std::string_view component) const
+{
+    ITrace::writeException(component, *this);
 }
 
 const char *IAccessError::name() const

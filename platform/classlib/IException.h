@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <exception>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 /// Where an exception was raised or passed on: function, source file and line.
@@ -49,6 +51,10 @@ public:
     /// Location `index` in the order recorded (0 = where it was raised).
     const IExceptionLocation &locationAtIndex(std::size_t index) const;
 
+    /// Writes the exception (class, error id, first location, text) to the trace facility under
+    /// `component` (ITrace), as the libraries do before they throw.
+    void logExceptionData(std::string_view component) const;
+
 private:
     std::vector<std::string> m_texts;
     std::vector<IExceptionLocation> m_locations;
@@ -81,8 +87,7 @@ public:
 };
 
 /// Records the current location in `exception` and throws it.
-#define ITHROW(exception) \
-    throw ::chronexWithLocation((exception), __func__, __FILE__, __LINE__)
+#define ITHROW(exception) throw ::chronexWithLocation((exception), __func__, __FILE__, __LINE__)
 
 /// Records the current location in a caught exception and rethrows it.
 #define IRETHROW(exception) \
@@ -96,4 +101,15 @@ E chronexWithLocation(E exception, const char *function, const char *file, int l
 {
     exception.addLocation({function, file, static_cast<unsigned long>(line)});
     return exception;
+}
+
+/// Records `location` in `exception`, logs it under `component` (IException::logExceptionData)
+/// and throws it. For the libraries whose exceptions name a fixed function text and line rather
+/// than the C++ source position.
+template<typename E>
+[[noreturn]] void throwLogged(E exception, IExceptionLocation location, std::string_view component)
+{
+    exception.addLocation(std::move(location));
+    exception.logExceptionData(component);
+    throw exception;
 }

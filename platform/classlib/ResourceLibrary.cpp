@@ -74,7 +74,8 @@ ResourceLibrary::ResourceLibrary(QString name, QString root)
     // A library may split its table over several files (strings.txt, strings-engine.txt, ...) so
     // that the parts of the program that own the texts can keep them apart.
     const QStringList tables = QDir(m_root).entryList({QStringLiteral("strings*.txt")},
-                                                      QDir::Files, QDir::Name);
+                                                      QDir::Files,
+                                                      QDir::Name);
     for (const QString &table : tables)
         readStringTable(m_root + u'/' + table);
 }
@@ -93,8 +94,12 @@ void ResourceLibrary::readStringTable(const QString &path)
         const qsizetype tab = line.indexOf(u'\t');
         if (tab <= 0)
             continue;
+        // Ids are decimal, or hexadecimal with "0x" as the design writes most of them.
+        const QString idText = line.left(tab).trimmed();
         bool ok = false;
-        const unsigned long id = line.left(tab).toULong(&ok);
+        const unsigned long id = idText.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)
+                                     ? idText.mid(2).toULong(&ok, 16)
+                                     : idText.toULong(&ok, 10);
         if (ok)
             m_strings.insert(id, unescape(line.mid(tab + 1)));
     }

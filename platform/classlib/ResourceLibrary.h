@@ -9,8 +9,8 @@
 /// A resource library opened by name: texts, bitmaps and icons addressed by numeric id.
 ///
 /// Each library is a Qt binary resource file `<data dir>/resources/<NAME>.rcc` holding
-/// `strings*.txt` tables (one `<id><TAB><text>` line per string; `\n`, `\t` and `\\` are escapes; lines
-/// starting with `#` are comments) and `images/<id>.png` or `images/<id>.svg`.
+/// `strings*.txt` tables (one `<id><TAB><text>` line per string, the id in decimal or in hexadecimal
+/// with "0x"; `\n`, `\t` and `\\` are escapes; lines starting with `#` are comments) and `images/<id>.png` or `images/<id>.svg`.
 ///
 /// Libraries are loaded once per process and live until it ends; `load` returns the same object
 /// for the same name. Loading and string lookup are thread-safe once loaded.

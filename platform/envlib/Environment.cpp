@@ -1,20 +1,16 @@
 #include "Environment.h"
 
+#include "AtomicFile.h"
 #include "EnvironmentFile.h"
 #include "IException.h"
 #include "InstallPaths.h"
 #include "PathNames.h"
-#include "RegularFile.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
 #include <iostream>
 #include <mutex>
 #include <set>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -22,11 +18,6 @@ namespace {
 // Serialises every access of this process to the settings file and guards `reportedProblems`.
 std::mutex environmentMutex;
 std::set<std::string> reportedProblems;
-
-std::string systemMessage(int error)
-{
-    return std::error_code(error, std::generic_category()).message();
-}
 
 void reportOnce(const std::string &message)
 {
@@ -66,124 +57,18 @@ void createWorkDirectory()
                    + ".");
 }
 
-enum class ReadResult { Read, Missing, Failed };
-
-/// Reads the whole file into `text`; on failure `problem` says why. A FIFO or device under the
-/// name is refused without waiting for a writer.
-ReadResult readText(const std::string &path, std::string &text, std::string &problem)
-{
-    RegularFile::Result file = RegularFile::read(path, EnvironmentFile::maxFileSize);
-    if (file.status == RegularFile::Result::Status::Missing)
-        return ReadResult::Missing;
-    if (!file) {
-        problem = std::move(file.problem);
-        return ReadResult::Failed;
-    }
-    text = std::move(file.text);
-    return ReadResult::Read;
-}
-
-/// Creates the directory that holds the settings file `path`.
-void ensureDirectory(const std::string &path)
-{
-    const std::string directory = PathNames::directory(path);
-    std::error_code error;
-    std::filesystem::create_directories(directory, error);
-    if (error)
-        ITHROW(IAccessError("Cannot create the directory " + directory + " for the settings file "
-                            + path + ": " + error.message() + "."));
-}
-
-/// An advisory lock that keeps two processes from changing the settings file at the same time.
-class FileLock final
-{
-public:
-    explicit FileLock(const std::string &settingsPath)
-    {
-        const std::string lockPath = settingsPath + ".lock";
-        m_fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        if (m_fd < 0)
-            ITHROW(IAccessError("Cannot write the settings file " + settingsPath
-                                + ": its lock file " + lockPath + " cannot be created ("
-                                + systemMessage(errno) + ")."));
-        while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
-        }
-    }
-    ~FileLock() { ::close(m_fd); }
-    FileLock(const FileLock &) = delete;
-    FileLock &operator=(const FileLock &) = delete;
-
-private:
-    int m_fd = -1;
-};
-
-/// Replaces `path` by `text` in one step: a new file next to it (mkstemp, so no other process can
-/// take its name), flushed to disk and renamed over the old one. A symbolic link is followed, so
-/// the file it points to is replaced and the link stays.
-void writeAtomically(const std::string &path, const std::string &text)
-{
-    std::string target = path;
-    std::error_code error;
-    if (std::filesystem::is_symlink(path, error)) {
-        const auto resolved = std::filesystem::weakly_canonical(path, error);
-        if (!error)
-            target = resolved.string();
-    }
-
-    mode_t mode = 0644;
-    if (struct stat info{}; ::stat(target.c_str(), &info) == 0)
-        mode = info.st_mode & 07777;
-
-    std::string temporary = target + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    const auto fail = [&](const std::string &what, int code) {
-        ITHROW(IAccessError("Cannot write the settings file " + path + ": " + what + " ("
-                            + systemMessage(code) + "); the file was left unchanged."));
-    };
-    if (fd < 0)
-        fail("cannot create a new file in " + PathNames::directory(target), errno);
-
-    int failure = 0;
-    if (::fchmod(fd, mode) != 0)
-        failure = errno;
-    for (std::size_t done = 0; failure == 0 && done < text.size();) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0)
-            failure = errno;
-        else
-            done += static_cast<std::size_t>(written);
-    }
-    if (failure == 0 && ::fsync(fd) != 0)
-        failure = errno;
-    if (::close(fd) != 0 && failure == 0)
-        failure = errno;
-    if (failure == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
-        failure = errno;
-    if (failure != 0) {
-        ::unlink(temporary.c_str());
-        fail("cannot store the new content", failure);
-    }
-
-    // Make the rename itself durable; a failure here loses nothing that is already written.
-    if (const int dir = ::open(PathNames::directory(target).c_str(), O_RDONLY | O_DIRECTORY);
-        dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-}
+const std::string settingsFileWhat = "settings file";
 
 /// Creates the settings file with the defaults unless another process has just done so.
 /// Call with environmentMutex held.
 void createDefaults(const std::string &path)
 {
-    ensureDirectory(path);
-    FileLock lock(path);
+    AtomicFile::ensureDirectoryOf(path, settingsFileWhat);
+    AtomicFile::Lock lock(path, settingsFileWhat);
     if (::access(path.c_str(), F_OK) == 0)
         return;
     createWorkDirectory();
-    writeAtomically(path, defaultText());
+    AtomicFile::writeText(path, defaultText(), settingsFileWhat);
 }
 
 enum class OnProblem { UseDefaults, Throw };
@@ -196,24 +81,31 @@ EnvironmentFile loadSettings(const std::string &path, OnProblem onProblem)
         if (onProblem == OnProblem::Throw)
             ITHROW(IAccessError(message));
         reportOnce(message + " The installation's defaults are used.");
+        // The defaults name a work directory that the conversion writes into: make it, as a
+        // newly created settings file would.
+        try {
+            createWorkDirectory();
+        } catch (const IAccessError &) {
+        }
         return defaults();
     };
 
     std::string text;
     std::string problem;
-    ReadResult result = readText(path, text, problem);
+    using AtomicFile::ReadResult;
+    ReadResult result = AtomicFile::readText(path, EnvironmentFile::maxFileSize, text, problem);
     if (result == ReadResult::Missing) {
         try {
             createDefaults(path);
         } catch (const IAccessError &error) {
             return problemFound(error.text());
         }
-        result = readText(path, text, problem);
+        result = AtomicFile::readText(path, EnvironmentFile::maxFileSize, text, problem);
     }
     if (result == ReadResult::Missing)
         return problemFound("The settings file " + path + " vanished while it was being read.");
     if (result == ReadResult::Failed)
-        return problemFound("The settings file " + path + " " + problem + ".");
+        return problemFound("Cannot read the settings file " + path + ": " + problem + ".");
 
     auto file = EnvironmentFile::parse(text, problem);
     if (!file)
@@ -255,12 +147,13 @@ void writeStringValue(const std::string &name, const std::string &group, const s
     const std::string setting = "Cannot store the setting " + name + " of group " + group + " in "
                                 + path + ": ";
 
-    ensureDirectory(path);
-    FileLock fileLock(path);
+    AtomicFile::ensureDirectoryOf(path, settingsFileWhat);
+    AtomicFile::Lock fileLock(path, settingsFileWhat);
 
     std::string text;
     std::string problem;
-    switch (readText(path, text, problem)) {
+    using AtomicFile::ReadResult;
+    switch (AtomicFile::readText(path, EnvironmentFile::maxFileSize, text, problem)) {
     case ReadResult::Missing:
         createWorkDirectory();
         text = defaultText();
@@ -270,8 +163,8 @@ void writeStringValue(const std::string &name, const std::string &group, const s
                             + "); it was left unchanged."));
     case ReadResult::Read:
         if (::access(path.c_str(), W_OK) != 0)
-            ITHROW(
-                IAccessError(setting + "the file is not writable (" + systemMessage(errno) + ")."));
+            ITHROW(IAccessError(setting + "the file is not writable ("
+                                + AtomicFile::systemMessage(errno) + ")."));
         break;
     }
 
@@ -281,5 +174,5 @@ void writeStringValue(const std::string &name, const std::string &group, const s
                             + "). It was left unchanged; correct or remove it."));
     if (problem = file->setValue(group, name, value); !problem.empty())
         ITHROW(IAccessError(setting + problem + "."));
-    writeAtomically(path, file->text());
+    AtomicFile::writeText(path, file->text(), settingsFileWhat);
 }

@@ -266,8 +266,8 @@ TEST_F(Environment, AFifoOrDirectoryUnderTheNameIsRefusedWithoutWaiting)
         const std::string messages = testing::internal::GetCapturedStderr();
         if (std::string(kind) == "fifo") {
             EXPECT_EQ(messages,
-                      "The settings file " + settingsFile().string()
-                          + " is not a regular file. The installation's defaults are used.\n");
+                      "Cannot read the settings file " + settingsFile().string()
+                          + ": not a regular file. The installation's defaults are used.\n");
         }
         EXPECT_THROW(writeStringValue("SeedFile", "Millenium_Conv", "/s.xsd"), IAccessError);
         EXPECT_EQ(fs::status(settingsFile()).type(),
