@@ -41,18 +41,6 @@ private:
 
 } // namespace
 
-TEST(BusyFlag, OnlyOneEntersUntilItIsLeft)
-{
-    BusyFlag busy;
-    EXPECT_EQ(busy.value(), 0u);
-    EXPECT_TRUE(busy.tryEnter());
-    EXPECT_FALSE(busy.tryEnter());
-    EXPECT_EQ(busy.value(), 1u);
-    busy.leave();
-    EXPECT_FALSE(busy.isBusy());
-    EXPECT_TRUE(busy.tryEnter());
-}
-
 TEST(CommandThread, RunsOneCommandAtATimeOnALargeStack)
 {
     CommandThread thread;

@@ -105,63 +105,6 @@ bool DemoView::record(const char *gesture)
     return true;
 }
 
-bool DemoView::b1Up(const QPoint &)
-{
-    return record("b1Up");
-}
-bool DemoView::b1DownAlt(const QPoint &)
-{
-    return record("b1DownAlt");
-}
-bool DemoView::b1DownShift(const QPoint &)
-{
-    return record("b1DownShift");
-}
-bool DemoView::b1DownCtrl(const QPoint &)
-{
-    return record("b1DownCtrl");
-}
-bool DemoView::b1DownCtrlAlt(const QPoint &)
-{
-    return record("b1DownCtrlAlt");
-}
-bool DemoView::b1DownCtrlShift(const QPoint &)
-{
-    return record("b1DownCtrlShift");
-}
-bool DemoView::b1Down(const QPoint &)
-{
-    return record("b1Down");
-}
-bool DemoView::b1Click(const QPoint &)
-{
-    return record("b1Click");
-}
-bool DemoView::b1ClickCtrl(const QPoint &)
-{
-    return record("b1ClickCtrl");
-}
-bool DemoView::b1DblClick(const QPoint &)
-{
-    return record("b1DblClick");
-}
-bool DemoView::b2Up(const QPoint &)
-{
-    return record("b2Up");
-}
-bool DemoView::b2Down(const QPoint &)
-{
-    return record("b2Down");
-}
-bool DemoView::b2Click(const QPoint &)
-{
-    return record("b2Click");
-}
-bool DemoView::b2DblClick(const QPoint &)
-{
-    return record("b2DblClick");
-}
-
 DemoDataMap::DemoDataMap(const StartWindowData &request)
     : IFrameWindow(KelRes::dataMapViewName)
 {

@@ -54,20 +54,20 @@ public:
     void coloursChanged() override;
     bool openObjRelatedPrograms() override;
 
-    bool b1Up(const QPoint &) override;
-    bool b1DownAlt(const QPoint &) override;
-    bool b1DownShift(const QPoint &) override;
-    bool b1DownCtrl(const QPoint &) override;
-    bool b1DownCtrlAlt(const QPoint &) override;
-    bool b1DownCtrlShift(const QPoint &) override;
-    bool b1Down(const QPoint &) override;
-    bool b1Click(const QPoint &) override;
-    bool b1ClickCtrl(const QPoint &) override;
-    bool b1DblClick(const QPoint &) override;
-    bool b2Up(const QPoint &) override;
-    bool b2Down(const QPoint &) override;
-    bool b2Click(const QPoint &) override;
-    bool b2DblClick(const QPoint &) override;
+    bool b1Up(const QPoint &) override { return record("b1Up"); }
+    bool b1DownAlt(const QPoint &) override { return record("b1DownAlt"); }
+    bool b1DownShift(const QPoint &) override { return record("b1DownShift"); }
+    bool b1DownCtrl(const QPoint &) override { return record("b1DownCtrl"); }
+    bool b1DownCtrlAlt(const QPoint &) override { return record("b1DownCtrlAlt"); }
+    bool b1DownCtrlShift(const QPoint &) override { return record("b1DownCtrlShift"); }
+    bool b1Down(const QPoint &) override { return record("b1Down"); }
+    bool b1Click(const QPoint &) override { return record("b1Click"); }
+    bool b1ClickCtrl(const QPoint &) override { return record("b1ClickCtrl"); }
+    bool b1DblClick(const QPoint &) override { return record("b1DblClick"); }
+    bool b2Up(const QPoint &) override { return record("b2Up"); }
+    bool b2Down(const QPoint &) override { return record("b2Down"); }
+    bool b2Click(const QPoint &) override { return record("b2Click"); }
+    bool b2DblClick(const QPoint &) override { return record("b2DblClick"); }
 
 protected:
     bool userEvent(IUserEvent &event) override;

@@ -237,18 +237,6 @@ TEST(StartRequestResolver, AUnitThatCannotBeLoadedIsReportedAndTheRequestGoesOn)
     EXPECT_NE(shown.text.find(database.file()), std::string::npos) << shown.text;
 }
 
-TEST(StartWindowData, TheExecutionUnitOfRequestsIsOneForAllThreads)
-{
-    DemoDatabase database;
-    StartWindowData::eu(database.eu());
-    DbEu *seen = nullptr;
-    std::thread reader([&] { seen = StartWindowData::eu(); });
-    reader.join();
-    EXPECT_EQ(seen, &database.eu());
-    StartWindowData::clearEu();
-    EXPECT_EQ(StartWindowData::eu(), nullptr);
-}
-
 TEST(FrameList, KeepsFramesInOpeningOrderAndWritesTheList)
 {
     FrameList frames;
