@@ -30,7 +30,7 @@ class DSSettingsPage : public QObject
 public:
     enum class TabType : unsigned char {
         major = 1, ///< a tab of its own that starts a section
-        minor = 2  ///< continues the section before it; its tab is drawn in a quieter colour
+        minor = 2  ///< continues the section before it
     };
     using PageId = unsigned long;
 

@@ -143,7 +143,7 @@ DSSettingsView::DSSettingsView(const QString &title,
     setViewText(title);
     m_status->setObjectName(QStringLiteral("status"));
     m_help->setObjectName(QStringLiteral("help"));
-    m_help->setEnabled(false);
+    m_help->setVisible(false);
 
     auto *buttons = new QDialogButtonBox;
     buttons->addButton(m_help, QDialogButtonBox::HelpRole);
@@ -208,8 +208,6 @@ DSSettingsView::PageId DSSettingsView::insertPage(int index, DSSettingsPage *pag
         const QSignalBlocker blocker(m_notebook);
         m_notebook->insertTab(index, container, page->tabText());
     }
-    if (page->tabType() == DSSettingsPage::TabType::minor)
-        m_notebook->tabBar()->setTabTextColor(index, palette().color(QPalette::Dark).darker(130));
     m_notebook->setTabToolTip(index, page->tabText());
     emit pageAdded(page->pageId());
     select(m_notebook->currentIndex());
@@ -365,6 +363,10 @@ void DSSettingsView::forceCalcMinimumSize(QWidget *window)
     if (!container)
         return;
     QSize needed = window->minimumSizeHint().expandedTo(window->minimumSize());
+    // Wrapped texts grow taller as the page gets narrower: at its narrowest the page is as tall
+    // as its layout needs for that width.
+    if (window->hasHeightForWidth())
+        needed.setHeight(qMax(needed.height(), window->heightForWidth(needed.width())));
     if (const QScreen *screen = this->screen() ? this->screen()
                                                : QGuiApplication::primaryScreen()) {
         const QSize largest = screen->availableSize() * largestScreenShare;
@@ -414,7 +416,7 @@ void DSSettingsView::select(int index)
         return;
     if (isVisible())
         initializeSelected();
-    m_help->setEnabled(page->helpPanel() != 0);
+    m_help->setVisible(page->helpPanel() != 0);
     emit pageSelected(page->pageId());
 }
 
@@ -425,7 +427,16 @@ void DSSettingsView::initializeSelected()
     if (!page || page->isInitialized())
         return;
     page->initializePage(containerAt(index), index);
-    forceCalcMinimumSize(page->window());
+    if (QWidget *window = page->window()) {
+        // Controls added to a shown window are shown on the next turn of the event loop; show
+        // them now, so that they count when the page is measured.
+        const auto children = window->findChildren<QWidget *>();
+        for (QWidget *child : children) {
+            if (child->isHidden() && !child->testAttribute(Qt::WA_WState_ExplicitShowHide))
+                child->show();
+        }
+        forceCalcMinimumSize(window);
+    }
 }
 
 void DSSettingsView::updateStatusText()
