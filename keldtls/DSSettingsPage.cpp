@@ -36,7 +36,11 @@ DSSettingsPage::DSSettingsPage(
                      helpPanel)
 {}
 
-DSSettingsPage::~DSSettingsPage() = default;
+DSSettingsPage::~DSSettingsPage()
+{
+    // The controls of a derived page refer to its members, which are gone by now.
+    delete m_window.data();
+}
 
 DSSettingsPage::PageId DSSettingsPage::nextId()
 {

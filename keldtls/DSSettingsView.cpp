@@ -166,7 +166,14 @@ DSSettingsView::DSSettingsView(const QString &title,
     resize(560, 420);
 }
 
-DSSettingsView::~DSSettingsView() = default;
+DSSettingsView::~DSSettingsView()
+{
+    // The pages go with the notebook's children; their tabs need no removing then.
+    for (const QPointer<DSSettingsPage> &page : std::as_const(m_pages)) {
+        if (page)
+            disconnect(page, nullptr, this, nullptr);
+    }
+}
 
 DSSettingsView::PageId DSSettingsView::addFirstPage(DSSettingsPage *page)
 {
@@ -203,6 +210,16 @@ DSSettingsView::PageId DSSettingsView::insertPage(int index, DSSettingsPage *pag
     container->setFrameShape(QFrame::NoFrame);
     m_pages.insert(index, page);
     connect(page, &DSSettingsPage::statusTextChanged, this, &DSSettingsView::updateStatusText);
+    // A page deleted on its own (not through removePage) takes its tab with it.
+    connect(page, &QObject::destroyed, this, [this, tab = QPointer<QScrollArea>(container)] {
+        m_pages.removeAll(nullptr);
+        if (tab) {
+            const QSignalBlocker blocker(m_notebook);
+            m_notebook->removeTab(m_notebook->indexOf(tab));
+            delete tab.data();
+        }
+        select(m_notebook->currentIndex());
+    });
     {
         // Inserting the first tab selects it; the page list must be complete before that.
         const QSignalBlocker blocker(m_notebook);
@@ -220,6 +237,7 @@ void DSSettingsView::removePage(PageId id)
     if (at < 0)
         return;
     DSSettingsPage *page = m_pages.takeAt(at);
+    disconnect(page, nullptr, this, nullptr);
     QWidget *container = m_notebook->widget(at);
     {
         const QSignalBlocker blocker(m_notebook);

@@ -15,7 +15,11 @@ KelDataMapPreferencesPage::KelDataMapPreferencesPage(QWidget *owner, QWidget *pa
     setObjectName(QStringLiteral("dataMapPreferences"));
 }
 
-KelDataMapPreferencesPage::~KelDataMapPreferencesPage() = default;
+KelDataMapPreferencesPage::~KelDataMapPreferencesPage()
+{
+    // The controls refer to the preference set, which goes before the page's children do.
+    delete m_panel;
+}
 
 void KelDataMapPreferencesPage::populatePage()
 {

@@ -15,7 +15,11 @@ KelSymbolsPreferencesPage::KelSymbolsPreferencesPage(QWidget *owner, QWidget *pa
     setObjectName(QStringLiteral("symbolsPreferences"));
 }
 
-KelSymbolsPreferencesPage::~KelSymbolsPreferencesPage() = default;
+KelSymbolsPreferencesPage::~KelSymbolsPreferencesPage()
+{
+    // The controls refer to the preference set, which goes before the page's children do.
+    delete m_panel;
+}
 
 void KelSymbolsPreferencesPage::populatePage()
 {

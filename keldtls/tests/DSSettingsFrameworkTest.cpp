@@ -206,6 +206,9 @@ private slots:
         QCOMPARE(view.notebook()->count(), 4);
         view.removePage(12345678); // not in the notebook: nothing
         QCOMPARE(view.numberOfPages(), 4);
+        delete view.pageAt(1); // deleted on its own: its tab goes too
+        QCOMPARE(tabTexts(view).join(u','), QStringLiteral("C,E,Z"));
+        QCOMPARE(view.notebook()->count(), 3);
 
         DSSettingsView empty(QStringLiteral("Empty"), 2, nullptr, nullptr);
         DSSettingsView::Cursor none(empty);
