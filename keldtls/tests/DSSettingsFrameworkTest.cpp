@@ -5,12 +5,14 @@
 #include "DSFont.h"
 #include "IFrameWindow.h"
 #include "TemporaryHome.h"
+#include "XIHelpWindow.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -319,6 +321,28 @@ private slots:
         QVERIFY(view->minimumWidth() >= 700 && view->minimumHeight() >= 500);
         QVERIFY(view->width() >= 700 && view->height() >= 500);
         view->close();
+    }
+
+    void aPageWithHelpShowsTheHelpButton()
+    {
+        DSSettingsView view(QStringLiteral("Help"), 1, nullptr, nullptr);
+        auto *plain = new CountingPage(&view, DSSettingsPage::TabType::major, "Plain", 0, 0);
+        auto *helped = new CountingPage(&view, DSSettingsPage::TabType::major, "Helped", 1, 2301);
+        view.addLastPage(plain);
+        view.addLastPage(helped);
+        view.show();
+        auto *help = view.findChild<QPushButton *>(QStringLiteral("help"));
+        QVERIFY(help && !help->isVisible());
+        view.turnToPage(helped->pageId());
+        QVERIFY(help->isVisible());
+        help->click();
+        XIHelpWindow *window = nullptr;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (auto *found = qobject_cast<XIHelpWindow *>(widget))
+                window = found;
+        QVERIFY(window);
+        QCOMPARE(window->page(), QStringLiteral("2301"));
+        window->close();
     }
 
     void theSystemFontIsTheApplicationsAndIdsPickFixedFonts()
