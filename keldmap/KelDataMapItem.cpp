@@ -19,40 +19,43 @@ std::uint32_t keyOf(const DbSymbol *symbol)
 }
 
 /// The display text of the first subordinate item that has storage (condition names and
-/// constants have none); empty when there is none.
-std::string firstSubordinatePosition(const DbSymbol &group)
+/// constants have none); null when there is none.
+const std::string *firstSubordinatePosition(const DbSymbol &group)
 {
     for (DbSymbol::ChildCursor cursor(group); cursor.isValid(); cursor.setToNext()) {
         const DbSymbol &child = cursor.element();
         std::uint64_t bits = 0;
         if (child.level() != 88 && child.level() != 78
             && KelDataMapItem::parsePosition(child.displayText(), bits))
-            return child.displayText();
+            return &child.displayText();
     }
-    return {};
+    return nullptr;
 }
 
 } // namespace
 
 KelDataMapItem::KelDataMapItem(DbSymbol &symbol, KelDataMapWindow *window)
     : m_symbol(&symbol)
-    , m_displayText(symbol.displayText())
-    , m_name(symbol.name())
+    , m_displayText(&symbol.displayText())
     , m_window(window)
     , m_key(keyOf(&symbol))
     , m_attribute(symbol.level())
 {
-    if (m_displayText == zeroPosition && symbol.isGroup()) {
-        std::string first = firstSubordinatePosition(symbol);
-        if (!first.empty())
-            m_displayText = std::move(first);
+    if (*m_displayText == zeroPosition && symbol.isGroup()) {
+        if (const std::string *first = firstSubordinatePosition(symbol))
+            m_displayText = first;
     }
     for (unsigned r = 0; r < relatedCount; ++r)
         if (symbol.hasRelatedSymbol(static_cast<DbSymbol::Relation>(r)))
             m_related[r] = keyOf(symbol.relatedSymbol(static_cast<DbSymbol::Relation>(r)));
     if (symbol.record() && symbol.record() != &symbol)
         m_ownerRecord = symbol.record();
-    m_hasPosition = parsePosition(m_displayText, m_bitOffset);
+    m_hasPosition = parsePosition(*m_displayText, m_bitOffset);
+}
+
+const std::string &KelDataMapItem::name() const
+{
+    return m_symbol->name();
 }
 
 bool KelDataMapItem::parsePosition(const std::string &text, std::uint64_t &bits)

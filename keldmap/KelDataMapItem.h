@@ -30,8 +30,8 @@ public:
 
     DbSymbol &symbol() const { return *m_symbol; }
     KelDataMapWindow *window() const { return m_window; }
-    const std::string &displayText() const { return m_displayText; }
-    const std::string &name() const { return m_name; }
+    const std::string &displayText() const { return *m_displayText; }
+    const std::string &name() const;
     std::uint32_t key() const { return m_key; }
     /// The key of related symbol `relation` (DbSymbol::Relation); 0 when there is none.
     std::uint32_t relatedKey(unsigned relation) const
@@ -73,8 +73,9 @@ public:
 
 private:
     DbSymbol *m_symbol;
-    std::string m_displayText;
-    std::string m_name;
+    /// The symbol's own display text, or that of the subordinate item a group takes its text
+    /// from; symbols live as long as their unit, so the item keeps no copy.
+    const std::string *m_displayText;
     KelDataMapWindow *m_window;
     std::uint32_t m_key = 0;
     std::uint32_t m_related[relatedCount] = {0, 0, 0};

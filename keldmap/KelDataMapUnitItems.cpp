@@ -8,6 +8,9 @@
 KelDataMapUnitItems::KelDataMapUnitItems(DbPu &pu, KelDataMapWindow *window)
     : m_window(window)
 {
+    m_owned.reserve(pu.numberOfSymbols());
+    m_items.reserve(pu.numberOfSymbols());
+    m_byKey.reserve(pu.numberOfSymbols());
     for (KelPuSmCursor cursor(pu); cursor.isValid(); cursor.setToNext()) {
         DbSymbol &symbol = cursor.element();
         if (symbol.isRecordStart())
@@ -40,7 +43,7 @@ void KelDataMapUnitItems::walk(DbSymbol &symbol, std::uint32_t column)
             m_items.push_back(handle);
             if (handle->key() != 0)
                 m_byKey.try_emplace(handle->key(), handle);
-            m_byName.emplace(handle->name(), handle);
+            m_byName.emplace(std::string_view(handle->name()), handle);
             if (next.column == 1) {
                 m_records.push_back(handle);
                 m_recordOf.emplace(next.symbol, handle);

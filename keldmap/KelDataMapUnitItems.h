@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -56,6 +57,7 @@ private:
     std::vector<KelDataMapPItem> m_items;
     std::vector<KelDataMapPItem> m_records;
     std::unordered_map<std::uint32_t, KelDataMapPItem> m_byKey;
-    std::multimap<std::string, KelDataMapPItem> m_byName;
+    /// Keyed by the symbols' own names, which live as long as the unit.
+    std::multimap<std::string_view, KelDataMapPItem> m_byName;
     std::unordered_map<const DbSymbol *, KelDataMapPItem> m_recordOf;
 };

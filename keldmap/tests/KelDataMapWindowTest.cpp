@@ -497,6 +497,47 @@ private slots:
                 == int(filler - map->mapLayout()->placed().data()));
     }
 
+    void largeAndDeepRecordsStayCorrectAndResponsive()
+    {
+        RecordedUnits units("LARGE");
+        units.recordText("BIGREC.cbl", MapPrograms::bigRecord(12000));
+        units.recordText("DEEPREC.cbl", MapPrograms::deepRecord(49));
+        DbEu &eu = units.open();
+        DbPu *big = eu.puNamed("BIGREC");
+        QVERIFY(big && big->load());
+        auto *map = new KelDataMapWindow(nullptr, nullptr, eu, *big, nullptr);
+        map->resize(900, 600);
+        QVERIFY(QTest::qWaitForWindowExposed(map));
+        QCOMPARE(map->mapLayout()->placed().size(), 1u + 1200 + 12000);
+        // Each paint draws what is in view, wherever the view is.
+        QVERIFY(map->selectTokenNumber(keyOf(*big, "ITEM-XXXXXXXXXXXXXXXXXXXX11999")));
+        map->canvas()->viewport()->repaint();
+        QVERIFY(map->canvas()->lastPaintedItems() > 0);
+        QVERIFY(map->canvas()->lastPaintedItems() < 200);
+        QCOMPARE(map->mapLayout()->byteOffsetOfLine(map->mapLayout()->rows().size()), 12000u * 8);
+        QVERIFY(map->runFind("ITEM-XXXXXXXXXXXXXXXXXXXXX5000",
+                             XIFindAndReplaceDialog::WholeWords,
+                             true));
+        QCOMPARE(selectedName(*map), std::string("ITEM-XXXXXXXXXXXXXXXXXXXXX5000"));
+        QVERIFY(sendCommand(*map, KelRes::mapCollapseAllCommand));
+        QVERIFY(sendCommand(*map, KelRes::mapExpandAllCommand));
+        QCOMPARE(map->mapLayout()->placed().size(), 1u + 1200 + 12000);
+
+        DbPu *deep = eu.puNamed("DEEPREC");
+        QVERIFY(deep && deep->load());
+        auto *deepMap = new KelDataMapWindow(nullptr,
+                                             nullptr,
+                                             eu,
+                                             *deep,
+                                             deep->numberToToken(keyOf(*deep, "HUGE-TABLE")));
+        QCOMPARE(selectedName(*deepMap), std::string("HUGE-TABLE"));
+        QCOMPARE(placedNamed(*deepMap, "HUGE-TABLE")->column, 49u);
+        QVERIFY(deepMap->mapText().contains(QStringLiteral("49 HUGE-TABLE OCCURS 99999999 TIMES")));
+        deepMap->canvas()->viewport()->repaint();
+        delete deepMap;
+        delete map;
+    }
+
     void theEntryFunctionRunsTheLoopOnlyWhenNoneRuns()
     {
         ICurrentApplication::setUserResourceLibrary(QStringLiteral("KELWIZRS"));
