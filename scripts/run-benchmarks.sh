@@ -32,6 +32,16 @@ else
     echo "== kelipc_benchmarks: not built (CHRONEX_BENCHMARKS or CHRONEX_GUI off?), skipped"
 fi
 
+if [ -x "$build/bin/views_benchmarks" ]; then
+    echo "== views_benchmarks"
+    "$build/bin/views_benchmarks"
+    result=$?
+    [ $status -ne 0 ] || status=$result
+    echo
+else
+    echo "== views_benchmarks: not built (CHRONEX_BENCHMARKS or CHRONEX_GUI off?), skipped"
+fi
+
 echo "== analysis database benchmark"
 if [ -x "$build/bin/analysisdb-benchmark" ]; then
     "$here/../benchmarks/analysisdb-benchmark.sh" "$build"
