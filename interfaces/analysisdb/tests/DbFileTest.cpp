@@ -331,6 +331,58 @@ TEST(DbFile, damagedUnitContentFailsTheLoadWithAReason)
     }
 }
 
+TEST(DbFile, aNewUnitTakesTheNumberAskedForWhileItIsFree)
+{
+    TempDirectory dir;
+    const std::string db = dir.file("chxanalysis.db");
+    // Recorded in another order than numbered, as parallel builder runs end.
+    DbWriter::record(db,
+                     "run",
+                     smallUnit("THIRD", "/a/THIRD.cbl"),
+                     DbWriter::busyTimeoutMs,
+                     nullptr,
+                     3);
+    DbWriter::record(db,
+                     "run",
+                     smallUnit("FIRST", "/a/FIRST.cbl"),
+                     DbWriter::busyTimeoutMs,
+                     nullptr,
+                     1);
+    // Recorded again: it keeps its number whatever is asked.
+    DbWriter::record(db,
+                     "run",
+                     smallUnit("FIRST", "/a/FIRST.cbl"),
+                     DbWriter::busyTimeoutMs,
+                     nullptr,
+                     7);
+    // A number that is taken gives the next free one after the highest.
+    DbWriter::record(db,
+                     "run",
+                     smallUnit("CLASH", "/a/CLASH.cbl"),
+                     DbWriter::busyTimeoutMs,
+                     nullptr,
+                     3);
+    DbWriter::record(db, "run", smallUnit("PLAIN", "/a/PLAIN.cbl"));
+
+    DbConnection connection(db, DbConnection::Mode::readOnly, 1000);
+    const auto id = [&](const std::string &name) {
+        DbStatement find(connection, "SELECT id FROM pu WHERE name = ?");
+        find.bind(1, name);
+        return find.step() ? find.integer(0) : 0;
+    };
+    EXPECT_EQ(id("FIRST"), 1);
+    EXPECT_EQ(id("THIRD"), 3);
+    EXPECT_EQ(id("CLASH"), 4);
+    EXPECT_EQ(id("PLAIN"), 5);
+    // The views number the units in that order, without gaps.
+    std::unique_ptr<DbEu> eu = DbEu::open(db);
+    ASSERT_EQ(eu->numberOfUnits(), 4u);
+    EXPECT_EQ(eu->numberToPu(1)->puName(), "FIRST");
+    EXPECT_EQ(eu->numberToPu(2)->puName(), "THIRD");
+    EXPECT_EQ(eu->numberToPu(3)->puName(), "CLASH");
+    EXPECT_EQ(eu->numberToPu(4)->puName(), "PLAIN");
+}
+
 TEST(DbFile, processesThatCreateTheFileTogetherAllRecordTheirUnits)
 {
     // Builders started together on a new output directory each set the new file up; SQLite
