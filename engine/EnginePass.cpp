@@ -5,8 +5,8 @@
 #include "OutputFile.h"
 #include "RegularFile.h"
 
+#include <cerrno>
 #include <filesystem>
-
 #include <ostream>
 
 const std::string &EnginePass::separatorLine()
@@ -45,17 +45,26 @@ void EnginePass::countFailure()
     m_context.observer.countersChanged(m_pass, counters.success.load(), counters.failure.load());
 }
 
-ChildProcess::Result EnginePass::runTool(const std::string &program,
-                                         const std::vector<std::string> &arguments,
-                                         const std::string &workingDirectory)
+ToolRunner::Job EnginePass::toolJob(std::size_t index,
+                                    const std::string &program,
+                                    std::vector<std::string> arguments,
+                                    const std::string &workingDirectory,
+                                    std::vector<std::string> environment) const
 {
-    return ChildProcess::run(program,
-                             arguments,
-                             workingDirectory,
-                             {"CHRONEX_OUTPUT_DIR=" + m_context.outputDirectory,
-                              "CHRONEX_TITLE=" + m_context.title},
-                             m_context.control,
-                             &m_context.observer);
+    ToolRunner::Job job;
+    job.tag = index;
+    job.program = program;
+    job.arguments = std::move(arguments);
+    job.workingDirectory = workingDirectory;
+    job.environment = {"CHRONEX_OUTPUT_DIR=" + m_context.outputDirectory,
+                       "CHRONEX_TITLE=" + m_context.title};
+    job.environment.insert(job.environment.end(), environment.begin(), environment.end());
+    return job;
+}
+
+bool EnginePass::wasStarted(const ChildProcess::Result &result)
+{
+    return result.startError != ECANCELED;
 }
 
 std::string EnginePass::keepToolOutput(ConversionFile &file,
@@ -69,23 +78,38 @@ std::string EnginePass::keepToolOutput(ConversionFile &file,
     return "The tool output file " + file.xlgName() + " " + log.problem() + ".";
 }
 
-bool EnginePass::reportTool(ConversionFile &file,
-                            const std::string &command,
-                            const ChildProcess::Result &result)
+std::string EnginePass::printTool(const std::string &command, const ChildProcess::Result &result)
 {
     std::string text = result.output;
     if (!text.empty() && text.back() != '\n')
         text += '\n';
-    const std::string toolOutput = text;
     text += separatorLine() + "\nExecuted:  " + command + " ==> "
             + std::to_string(result.returnCode) + "\n";
+    // One write, so the lines of a run stay together whatever else is printed.
     m_context.console << text << std::flush;
+    return text;
+}
+
+bool EnginePass::keepTool(ConversionFile &file,
+                          const std::string &text,
+                          const ChildProcess::Result &result)
+{
+    std::string toolOutput = result.output;
+    if (!toolOutput.empty() && toolOutput.back() != '\n')
+        toolOutput += '\n';
     // The tool's own words are the file's latest message; a run without any keeps the last one.
     const std::string problem = keepToolOutput(file, text, toolOutput);
     if (problem.empty())
         return true;
     reportFileError(file, problem);
     return false;
+}
+
+bool EnginePass::reportTool(ConversionFile &file,
+                            const std::string &command,
+                            const ChildProcess::Result &result)
+{
+    return keepTool(file, printTool(command, result), result);
 }
 
 void EnginePass::reportFileError(ConversionFile &file, const std::string &text)

@@ -191,6 +191,7 @@ void SeedTable::merge(IncludeEntry &entry, std::vector<KindInterval> incoming, T
 void SeedTable::markChanged(IncludeEntry &entry)
 {
     entry.setChangedBy(m_currentProgram);
+    m_lastChange[entry.owner().name()] = ++m_changeCount;
     if (m_trace.isOn()) {
         const std::string programName = m_currentProgram ? m_currentProgram->name() : std::string();
         m_trace.line("XCOMP:  " + entry.qualifier() + " changed by " + programName);
@@ -240,6 +241,12 @@ std::size_t SeedTable::copybookCount(const ProgramInfo &program) const
     const std::size_t count = program.copybooks().size();
     m_trace.line("XCOMP:  " + program.name() + " has " + std::to_string(count) + " copybooks.");
     return count;
+}
+
+std::uint64_t SeedTable::lastChange(const std::string &name) const
+{
+    const auto found = m_lastChange.find(name);
+    return found == m_lastChange.end() ? 0 : found->second;
 }
 
 const CopybookEntry *SeedTable::copybook(const std::string &name) const

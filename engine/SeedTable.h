@@ -4,6 +4,7 @@
 #include "XcompTrace.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <map>
 #include <memory>
@@ -77,6 +78,13 @@ public:
 
     bool tableChanged() const { return m_tableChanged; }
 
+    /// How many changes have been recorded since the table was made; every recorded change
+    /// counts, so equal counts mean an unchanged table.
+    std::uint64_t changeCount() const { return m_changeCount; }
+    /// The change count right after the latest change to an entry of copybook `name`; 0 when
+    /// none of its entries has changed.
+    std::uint64_t lastChange(const std::string &name) const;
+
     /// The copybook named `name`, or null.
     const CopybookEntry *copybook(const std::string &name) const;
     /// All copybooks, ordered by name.
@@ -104,5 +112,7 @@ private:
     XcompTrace m_trace;
     std::map<std::string, std::shared_ptr<CopybookEntry>> m_copybooks;
     bool m_tableChanged = false;
+    std::uint64_t m_changeCount = 0;
+    std::map<std::string, std::uint64_t> m_lastChange; // copybook name -> change count
     const ProgramInfo *m_currentProgram = nullptr;
 };
