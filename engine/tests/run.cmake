@@ -7,6 +7,7 @@ chronex_add_test(NAME engine_run_tests
         ConversionRunInputTest.cpp
         ConversionRunResultsTest.cpp
         ConversionRunTest.cpp
+        ParallelAnalysisTest.cpp
         ProjectCreatorTest.cpp
         RunTestSupport.cpp RunTestSupport.h
     LIBS chronex_engine classlib_testsupport
