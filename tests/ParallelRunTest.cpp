@@ -1,0 +1,155 @@
+// kelconv with several tools at once gives what it gives with one tool at a time, with the real
+// toolchain: on the bundled samples and on a generated portfolio whose copybooks need several
+// analysis passes, every file of the output directory (the temporary seed file, each
+// program-info file, converted source, report, findings and tool output, the log, the project)
+// is the same byte for byte, the analysis database holds the same units under the same numbers,
+// and the summary is the same.
+
+#include "DatabaseContent.h"
+#include "PortfolioGenerator.h"
+#include "RunTestSupport.h"
+#include "ToolchainRun.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path fromEnvironment(const char *name)
+{
+    const char *value = std::getenv(name);
+    return value ? fs::path(value) : fs::path();
+}
+
+/// What a run left that must not depend on the number of tools at once.
+struct RunResult
+{
+    int status = -1;
+    std::string summary; ///< the output from the first "File:  " line on
+    std::string errors;
+    std::map<std::string, std::string> files;
+    std::string database;
+    int analysisLoops = 0;
+};
+
+class ParallelRunTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(binDirectory.empty()) << "CHRONEX_BIN_DIR is not set";
+        for (const fs::path &directory : {home, cache, captures})
+            fs::create_directories(directory);
+        environment.set("CHRONEX_HOME", home.string());
+        environment.set("XDG_CACHE_HOME", cache.string());
+        environment.set("PATH", binDirectory.string() + ":" + std::getenv("PATH"));
+        environment.set("YWIZ_TRACE_XCOMP", "1");
+        environment.unset("CHRONEX_OUTPUT_DIR");
+        environment.unset("COBCPY");
+    }
+
+    /// Converts a copy of the sources in `sources` with `jobs` tools at once. Every run works in
+    /// the same directory, so the paths in the results are the same; what it left is read and
+    /// the directory removed again.
+    RunResult convert(const fs::path &sources, const fs::path &seed, int jobs)
+    {
+        fs::remove_all(work);
+        ToolchainRun::copyTree(sources, work / "src");
+        fs::create_directories(work / "cwd");
+        std::vector<std::string> programs;
+        for (const fs::directory_entry &entry : fs::recursive_directory_iterator(work / "src"))
+            if (entry.path().extension() == ".cbl")
+                programs.push_back(entry.path().string());
+        std::sort(programs.begin(), programs.end());
+        std::vector<std::string> arguments = {"-j",
+                                              std::to_string(jobs),
+                                              "--seed",
+                                              seed.string(),
+                                              "--out",
+                                              (work / "out").string()};
+        arguments.insert(arguments.end(), programs.begin(), programs.end());
+        const ToolchainRun::ProcessResult process = ToolchainRun::run("kelconv",
+                                                                      arguments,
+                                                                      work / "cwd",
+                                                                      captures);
+
+        RunResult result;
+        result.status = process.status;
+        result.errors = process.errors;
+        const std::size_t summary = process.output.find("\nFile:  ");
+        result.summary = summary == std::string::npos ? process.output
+                                                      : process.output.substr(summary + 1);
+        for (const std::string &line : ToolchainRun::lines(process.output))
+            result.analysisLoops += line.starts_with("XCOMP:Loop ") ? 1 : 0;
+        for (auto &[name, content] : ToolchainRun::snapshot(work / "out")) {
+            if (!name.starts_with("chxanalysis.db"))
+                result.files[name] = content;
+        }
+        result.database = databaseContent((work / "out" / "chxanalysis.db").string());
+        fs::remove_all(work);
+        return result;
+    }
+
+    /// Converts `sources` with one tool at a time and with four, and expects the same results.
+    void expectSameResults(const fs::path &sources, const fs::path &seed, int minimumLoops)
+    {
+        const RunResult one = convert(sources, seed, 1);
+        ASSERT_EQ(one.status, 0) << one.summary << one.errors;
+        ASSERT_GE(one.analysisLoops, minimumLoops);
+        const RunResult four = convert(sources, seed, 4);
+        EXPECT_EQ(four.status, 0) << four.summary << four.errors;
+        EXPECT_EQ(four.summary, one.summary);
+        EXPECT_EQ(four.analysisLoops, one.analysisLoops);
+        // Compared file by file, so a failure names the file.
+        for (const auto &[name, content] : one.files) {
+            const auto other = four.files.find(name);
+            ASSERT_NE(other, four.files.end()) << name << " is missing with four tools";
+            EXPECT_EQ(other->second, content) << name << " differs with four tools";
+        }
+        for (const auto &[name, content] : four.files)
+            EXPECT_TRUE(one.files.contains(name)) << name << " is extra with four tools";
+        EXPECT_TRUE(one.files.contains("sample.asd") || one.files.contains("seed.asd"));
+        EXPECT_EQ(four.database, one.database);
+        EXPECT_NE(one.database.find("== pu\n"), std::string::npos);
+    }
+
+    RunTestSupport::TemporaryDirectory temporary;
+    const fs::path binDirectory = fromEnvironment("CHRONEX_BIN_DIR");
+    const fs::path dataDirectory = fromEnvironment("CHRONEX_DATA_DIR");
+    const fs::path root = temporary.path();
+    const fs::path work = root / "run";
+    const fs::path home = root / "home";
+    const fs::path cache = root / "cache";
+    const fs::path captures = root / "captures";
+    RunTestSupport::ScopedEnvironment environment;
+};
+
+TEST_F(ParallelRunTest, theSamplesConvertWithFourToolsAsWithOne)
+{
+    const fs::path seed = root / "seeds" / "sample.xsd";
+    fs::create_directories(seed.parent_path());
+    fs::copy_file(dataDirectory / "Samples/Seedfile/sample.xsd", seed);
+    expectSameResults(dataDirectory / "Samples/cobol", seed, 3);
+}
+
+TEST_F(ParallelRunTest, aGeneratedPortfolioConvertsWithFourToolsAsWithOne)
+{
+    // Three chains of three copybooks: four analysis passes, every one analysing again the
+    // programs whose copybooks changed.
+    PortfolioOptions options;
+    options.programs = 40;
+    options.copybooks = 9;
+    options.depth = 2;
+    PortfolioGenerator::write(options, root / "portfolio");
+    const fs::path seed = root / "seeds" / "seed.xsd";
+    RunTestSupport::writeFile(seed, "* no seeds: the programs teach each other\n");
+    expectSameResults(root / "portfolio", seed, options.depth + 2);
+}
+
+} // namespace
