@@ -5,6 +5,7 @@ chronex_add_test(NAME engine_run_tests
         ConversionDefaultsTest.cpp
         ConversionRunFixture.h
         ConversionRunInputTest.cpp
+        ConversionRunJobsTest.cpp
         ConversionRunResultsTest.cpp
         ConversionRunTest.cpp
         ParallelAnalysisTest.cpp
