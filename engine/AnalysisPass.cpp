@@ -16,6 +16,27 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+/// How many files after the one whose turn it is may have a builder run started ahead, per
+/// tool that may run at a time: enough to keep every slot busy while files are skipped, few
+/// enough that a result made ahead is seldom outdated before its turn.
+constexpr std::size_t lookaheadPerSlot = 8;
+
+/// Removes files without a word about it; false when one of them stays.
+bool removeQuietly(const std::vector<std::string> &paths)
+{
+    for (const std::string &path : paths) {
+        std::error_code error;
+        fs::remove(path, error);
+        if (error)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 AnalysisPass::AnalysisPass(PassContext &context,
                            SeedTable &table,
                            std::string seedFile,
@@ -74,27 +95,6 @@ void AnalysisPass::rewriteSeedFile()
     if (!OutputFile::replace(m_temporarySeedFile, seed.text + entries.str(), problem))
         fail("The temporary seed file " + m_temporarySeedFile + " failed to finish.");
 }
-
-namespace {
-
-/// How many files after the one whose turn it is may have a builder run started ahead, per
-/// tool that may run at a time: enough to keep every slot busy while files are skipped, few
-/// enough that a result made ahead is seldom outdated before its turn.
-constexpr std::size_t lookaheadPerSlot = 8;
-
-/// Removes files without a word about it; false when one of them stays.
-bool removeQuietly(const std::vector<std::string> &paths)
-{
-    for (const std::string &path : paths) {
-        std::error_code error;
-        fs::remove(path, error);
-        if (error)
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 std::string AnalysisPass::commandText(const ConversionFile &file) const
 {
