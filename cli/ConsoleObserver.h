@@ -7,7 +7,8 @@
 
 /// kelconv's view of a run. The console lines are written by the engine itself; this observer
 /// adds progress lines on `progress` (when given: kelconv passes standard error on a terminal),
-/// "kelconv: compile pass: 3 of 10 files done", and keeps the result. Message boxes have no place
+/// "kelconv: compile pass: 3 of 10 files done" ("analysis pass, loop 2: ..."), and keeps the
+/// result. Message boxes have no place
 /// here: their texts are on the console already.
 class ConsoleObserver final : public ConversionObserver
 {
@@ -34,6 +35,7 @@ public:
 
 private:
     std::ostream *m_progress;
+    unsigned m_analysisLoop = 0;
     std::string m_projectPath;
     std::string m_errorText;
 };
