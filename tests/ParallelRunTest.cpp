@@ -152,4 +152,44 @@ TEST_F(ParallelRunTest, aGeneratedPortfolioConvertsWithFourToolsAsWithOne)
     expectSameResults(root / "portfolio", seed, options.depth + 2);
 }
 
+TEST_F(ParallelRunTest, aFieldThatTheFirstProgramReadsWholeAndTheSecondFillsInPartStaysOneRun)
+{
+    // P1WIDE moves D-STAMP into a four-digit year; P2NARROW moves a two-digit year into its last
+    // two digits. Taken in list order, P2NARROW sees all four bytes a year and reports them as one
+    // run. Analysed side by side from one snapshot and merged afterwards, its own two bytes would
+    // split the stored run for good: the same kinds, another temporary seed file.
+    const fs::path sources = root / "stamp";
+    RunTestSupport::writeFile(sources / "DREC.cpy",
+                              "           05  D-KEY               PIC X(4).\n"
+                              "           05  D-STAMP             PIC 9(4).\n"
+                              "           05  D-REST              PIC X(4).\n");
+    const auto program =
+        [&](const std::string &name, const std::string &item, const std::string &statement) {
+            RunTestSupport::writeFile(sources / (name + ".cbl"),
+                                      "       IDENTIFICATION DIVISION.\n"
+                                      "       PROGRAM-ID. "
+                                          + name
+                                          + ".\n"
+                                            "       DATA DIVISION.\n"
+                                            "       WORKING-STORAGE SECTION.\n"
+                                            "       01  WS-REC.\n"
+                                            "           COPY DREC.\n"
+                                            "       01  "
+                                          + item + "\n       PROCEDURE DIVISION.\n           "
+                                          + statement + "\n           GOBACK.\n");
+        };
+    program("P1WIDE", "WS-YEAR                 PIC 9(4).", "MOVE D-STAMP TO WS-YEAR");
+    program("P2NARROW", "WS-YY                   PIC 99.", "MOVE WS-YY TO D-STAMP");
+    const fs::path seed = root / "seeds" / "seed.xsd";
+    RunTestSupport::writeFile(seed, "");
+
+    const RunResult one = convert(sources, seed, 1);
+    ASSERT_EQ(one.status, 0) << one.summary << one.errors;
+    EXPECT_EQ(one.files.at("seed.asd"),
+              "<SEED> <INCLUDE> DREC DEFAULT\n  <used-as-year> <index> 5 <length> 4\n</SEED>\n\n");
+    const RunResult two = convert(sources, seed, 2);
+    EXPECT_EQ(two.files, one.files);
+    EXPECT_EQ(two.database, one.database);
+}
+
 } // namespace
