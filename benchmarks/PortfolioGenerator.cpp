@@ -1,7 +1,6 @@
 #include "PortfolioGenerator.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <random>
 #include <set>
@@ -29,11 +28,18 @@ private:
     std::mt19937 m_engine;
 };
 
+/// `value` in decimal, with zeros in front up to `width` digits.
+std::string zeroPadded(std::size_t value, std::size_t width)
+{
+    const std::string digits = std::to_string(value);
+    std::string text(digits.size() < width ? width - digits.size() : 0, '0');
+    text += digits;
+    return text;
+}
+
 std::string twoDigits(int value)
 {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d", value);
-    return text;
+    return zeroPadded(static_cast<std::size_t>(value), 2);
 }
 
 std::string copybookName(int index)
@@ -62,9 +68,10 @@ Lines copybook(int index)
                                                                        {"AMOUNT",
                                                                         "PIC S9(7)V99 COMP-3."},
                                                                        {"STATUS", "PIC X."}};
+    std::string title = "      * ";
+    title += p + "      GENERATED RECORD " + twoDigits(index) + " OF THE PORTFOLIO";
     Lines lines = {"      *================================================================",
-                   "      * " + p + "      GENERATED RECORD " + twoDigits(index)
-                       + " OF THE PORTFOLIO",
+                   title,
                    "      *================================================================"};
     for (const auto &[name, picture] : fields) {
         lines.push_back("           05  " + padded(p + "-" + name, 19) + " " + picture);
@@ -84,11 +91,7 @@ Lines copybook(int index)
 void addRecordStatements(Lines &lines, int copybook, int step, Draw &draw)
 {
     const std::string p = copybookName(copybook);
-    const Lines statements = {"       STEP-"
-                                  + std::string(step < 10    ? "00"
-                                                : step < 100 ? "0"
-                                                             : "")
-                                  + std::to_string(step) + ".",
+    const Lines statements = {"       STEP-" + zeroPadded(static_cast<std::size_t>(step), 3) + ".",
                               "           IF " + p + "-CLOSED < " + p + "-OPENED",
                               "               MOVE " + p + "-OPENED TO " + p + "-CLOSED",
                               "           END-IF",
@@ -144,8 +147,7 @@ Lines program(const std::string &name, const ProgramPlan &plan, Draw &draw)
                            "       PROCEDURE DIVISION.",
                            "       MAIN-PARA.",
                            "           PERFORM STEP-000 THRU STEP-"
-                               + std::string(plan.includes.size() < 10 ? "00" : "0")
-                               + std::to_string(plan.includes.size()),
+                               + zeroPadded(plan.includes.size(), 3),
                            "           DISPLAY 'DONE ' WS-COUNT ' ' WS-TOTAL",
                            "           GOBACK.",
                            "       STEP-000.",
@@ -235,8 +237,8 @@ std::size_t write(const PortfolioOptions &options, const std::filesystem::path &
     std::size_t lines = 0;
     for (std::size_t p = 0; p < plans.size(); ++p) {
         // Four digits: the programs are fewer than 10000.
-        const std::string number = std::to_string(p);
-        const std::string name = "P" + std::string(4 - number.size(), '0') + number;
+        std::string name = "P";
+        name += zeroPadded(p, 4);
         const Lines text = program(name, plans[p], draw);
         lines += text.size();
         writeLines(directory / (name + ".cbl"), text);
