@@ -128,7 +128,6 @@ void ConversionPass::start(std::size_t index)
                                                  file.xcaName(),
                                                  m_context.outputDirectory,
                                                  m_context.console);
-    conversion.started = true;
     m_context.runner.start(
         toolJob(index, "vyquext", {"/h", file.fullPath()}, file.sourceDirectory()));
 }

@@ -42,10 +42,9 @@ private:
     /// What the pass knows of one file until it has been logged.
     struct Conversion
     {
-        bool started = false; ///< the aid was started
-        bool ended = false;   ///< nothing more comes: the aid ended, or the file failed before
-        bool judged = false;  ///< its state and counters are set
-        bool written = true;  ///< every result and log line of the file was written
+        bool ended = false;  ///< nothing more comes: the aid ended, or the file failed before
+        bool judged = false; ///< its state and counters are set
+        bool written = true; ///< every result and log line of the file was written
         int returnCode = ChildProcess::severeResult;
         std::string findings; ///< findings still to be logged
         std::string optionsPath;
