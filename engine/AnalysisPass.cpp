@@ -141,6 +141,8 @@ void AnalysisPass::finish(const ToolRunner::Completion &completion)
 {
     ConversionFile &file = *m_context.files[completion.tag];
     AnalysisLookahead::Run &run = m_runs[completion.tag];
+    if (completion.result.signalled)
+        removeHalfWritten({file.xcaName(), file.xrlName(), file.xpdName()});
     // Printed now; kept with the file when its turn takes the result, so the file's tool
     // output tells of the runs that count only.
     if (wasStarted(completion.result))

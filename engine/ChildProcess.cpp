@@ -180,8 +180,9 @@ ChildProcess::Result ChildProcess::run(const std::string &program,
     // Told while the ended child still holds its id, so nobody can act on a reused one.
     if (observer)
         observer->childEnded(pid);
-    if (const ProcessResult ended = waitForProcess(pid);
-        ended.ending == ProcessResult::Ending::Exited)
+    const ProcessResult ended = waitForProcess(pid);
+    if (ended.ending == ProcessResult::Ending::Exited)
         result.returnCode = ended.exitCode;
+    result.signalled = ended.ending == ProcessResult::Ending::Signalled;
     return result;
 }

@@ -26,6 +26,9 @@ public:
         int startError = 0;
         /// What the child wrote to its standard output and standard error, in the order written.
         std::string output;
+        /// The child was ended by a signal (a cancel kills it so): it may have left a file it
+        /// was writing half done.
+        bool signalled = false;
     };
 
     /// Starts `program` (searched on PATH) with `arguments` in `workingDirectory` (empty: the

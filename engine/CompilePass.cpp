@@ -80,6 +80,8 @@ void CompilePass::finish(const ToolRunner::Completion &completion)
     if (!wasStarted(result))
         return;
     ConversionFile &file = *m_context.files[completion.tag];
+    if (result.signalled)
+        removeHalfWritten({file.adtName()});
     const CompileArguments arguments(m_compileOptions, file.fullPath());
     if (result.startError != 0)
         reportFileError(file, startFailureText(result.startError));

@@ -138,6 +138,13 @@ void ConversionPass::finish(const ToolRunner::Completion &completion)
     Conversion &conversion = m_conversions[completion.tag];
     const ChildProcess::Result &result = completion.result;
     bool written = true;
+    if (result.signalled) {
+        // Killed while it wrote them, the converted source may be left in its temporary file
+        // and the report half done: neither counts.
+        removeHalfWritten({file.cvtName()});
+        std::error_code ignored;
+        fs::remove(file.sourceCrsName(), ignored);
+    }
     if (wasStarted(result)) {
         written = reportTool(file, "vyquext /h " + file.fullPath(), result);
         written = moveReport(file) && written;

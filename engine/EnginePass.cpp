@@ -3,11 +3,15 @@
 #include "ConversionControl.h"
 #include "ConversionFile.h"
 #include "OutputFile.h"
+#include "PathNames.h"
 #include "RegularFile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <filesystem>
 #include <ostream>
+#include <string_view>
 
 const std::string &EnginePass::separatorLine()
 {
@@ -133,6 +137,46 @@ bool EnginePass::removeEarlierResults(ConversionFile &file, const std::vector<st
         }
     }
     return true;
+}
+
+namespace {
+
+/// True when `entry` is `name` + "." + six letters or digits (a mkstemp name made from it),
+/// with a "." in front when `hidden`.
+bool isTemporaryOf(std::string_view entry, std::string_view name, bool hidden)
+{
+    constexpr std::size_t uniquePart = 6;
+    if (hidden) {
+        if (!entry.starts_with('.'))
+            return false;
+        entry.remove_prefix(1);
+    }
+    if (entry.size() != name.size() + 1 + uniquePart || !entry.starts_with(name)
+        || entry[name.size()] != '.')
+        return false;
+    const std::string_view unique = entry.substr(name.size() + 1);
+    return std::all_of(unique.begin(), unique.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0;
+    });
+}
+
+} // namespace
+
+void EnginePass::removeHalfWritten(const std::vector<std::string> &results)
+{
+    for (const std::string &result : results) {
+        const std::string name = PathNames::fileName(result);
+        std::error_code error;
+        for (const auto &entry :
+             std::filesystem::directory_iterator(PathNames::directory(result), error)) {
+            const std::string entryName = entry.path().filename().string();
+            if (isTemporaryOf(entryName, name, /*hidden=*/true)
+                || isTemporaryOf(entryName, name, /*hidden=*/false)) {
+                std::error_code ignored;
+                std::filesystem::remove(entry.path(), ignored);
+            }
+        }
+    }
 }
 
 bool EnginePass::expectResult(ConversionFile &file,

@@ -93,6 +93,11 @@ protected:
     /// cannot be removed as the file's error.
     bool removeEarlierResults(ConversionFile &file, const std::vector<std::string> &paths);
 
+    /// Removes what a tool ended by a signal may have left half written of `results`: the
+    /// temporary file beside each that the tools write a result through and rename when it is
+    /// whole ("." + name + ".XXXXXX" or name + ".XXXXXX", as mkstemp makes them).
+    static void removeHalfWritten(const std::vector<std::string> &results);
+
     /// True when `path` is a regular file: a result the tool wrote in this run, its earlier
     /// result having been removed before it ran. Otherwise reports "<what> wrote no <result>".
     bool expectResult(ConversionFile &file,

@@ -33,6 +33,8 @@ TEST_P(ConversionRunJobsCancelTest, aCancelEndsEveryRunningToolAndWhatItStarted)
     for (const std::string &base : bases) {
         addProgram(base, programInfo(base, "", ""));
         environment.set(std::string("STANDIN_HANG_") + GetParam().tool + "_" + base, "1");
+        // Killed while it writes: its temporary result (and the aid's report) half done.
+        environment.set(std::string("STANDIN_PARTIAL_") + GetParam().tool + "_" + base, "1");
     }
     writeFile(work / "PROGB.c3a", "someone else's options\n");
 
@@ -77,6 +79,14 @@ TEST_P(ConversionRunJobsCancelTest, aCancelEndsEveryRunningToolAndWhatItStarted)
     EXPECT_EQ(observer.errorText, "");
     EXPECT_EQ(observer.projectPath, "");
     EXPECT_FALSE(fs::exists(projects / "y2k1.iwp"));
+    // Nothing half written is left: the killed tools' temporary files and reports are gone.
+    for (const fs::path &directory : {out, sources}) {
+        for (const fs::directory_entry &entry : fs::directory_iterator(directory)) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_FALSE(name.ends_with(".Ab12Cd") || name.ends_with(".crs"))
+                << entry.path() << " is left";
+        }
+    }
     // The options files of the cancelled conversions are gone, a set-aside one is back.
     EXPECT_EQ(readFile(work / "PROGB.c3a"), "someone else's options\n");
     EXPECT_FALSE(fs::exists(work / "PROGA.c3a"));
