@@ -9,6 +9,7 @@
 #include "Preprocessor.h"
 #include "ProcedureParser.h"
 #include "RegularFile.h"
+#include "SyntaxTree.h"
 #include "TokenCursor.h"
 #include "TokenRoles.h"
 
@@ -59,6 +60,8 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
     ppOptions.systemDirectories = m_options.systemCopybookDirectories;
     ppOptions.format = m_options.format;
     Preprocessor preprocessor(ppOptions, data.includes, data.diagnostics);
+    if (m_options.keepTokens)
+        preprocessor.setRemarkSink(&data.remarks);
     std::vector<LexToken> tokens = preprocessor.run(path, text);
     data.freeFormat = preprocessor.finalFormat() == SourceFormat::Free;
     result.expansionLimitReached = preprocessor.expansionLimitReached();
@@ -186,8 +189,11 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
         TokenCursor cursor(tokens, procedure, end);
         procedureParser.parse(cursor);
     }
-    if (m_options.keepTokens)
+    if (m_options.keepTokens) {
         TokenRoles::assign(data, tokens);
+        SyntaxTree::record(data);
+        data.structureKnown = true;
+    }
     result.recognised = identification < programTokens && procedure < programTokens;
     if (procedure == programTokens)
         data.diagnostics.push_back({Diagnostic::Severity::Error,

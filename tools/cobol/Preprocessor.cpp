@@ -82,6 +82,7 @@ std::vector<LexToken> Preprocessor::run(const std::string &path, std::string_vie
     Lexer lexer(text, 0, m_options.format, m_diagnostics);
     std::vector<LexToken> tokens = lexer.tokenize();
     m_finalFormat = lexer.format();
+    listRemarks(path, text, 0);
     m_activeFiles = {path};
     return applyReplaceStatements(expand(std::move(tokens), 0, 0, m_finalFormat));
 }
@@ -102,6 +103,22 @@ std::vector<LexToken> Preprocessor::implicitMember(const std::string &name,
     if (m_includes.size() > before)
         m_includes[before].implicit = true;
     return out;
+}
+
+void Preprocessor::listRemarks(const std::string &path,
+                               std::string_view text,
+                               std::uint32_t include)
+{
+    if (!m_remarks || !m_remarkFiles.insert(path).second)
+        return;
+    std::vector<Diagnostic> ignored;
+    for (const SourceRemark &remark : Lexer(text, include, m_finalFormat, ignored).scanRemarks())
+        m_remarks->push_back({remark.kind == SourceRemark::Kind::Comment ? Remark::Kind::Comment
+                                                                         : Remark::Kind::Directive,
+                              include,
+                              remark.line,
+                              remark.column,
+                              remark.length});
 }
 
 std::vector<LexToken> Preprocessor::applyReplaceStatements(std::vector<LexToken> tokens)
@@ -385,6 +402,7 @@ void Preprocessor::includeCopybook(const Member &member,
     inc.endLine = member.end.line;
     inc.endColumn = member.end.column;
     m_includes.push_back(inc);
+    listRemarks(path, text, inc.id);
 
     Lexer lexer(text, inc.id, format, m_diagnostics);
     std::vector<LexToken> body = lexer.tokenize();

@@ -3,6 +3,7 @@
 #include "LexToken.h"
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace cobol {
@@ -62,6 +63,11 @@ public:
     /// The format the program source ended in (a directive may switch it).
     SourceFormat finalFormat() const { return m_finalFormat; }
 
+    /// Makes the preprocessor list the remarks (comments, directive lines) of every file it
+    /// reads, each file once under its first include, read in the format the program ends in
+    /// (see Remark). Null (the default) lists nothing.
+    void setRemarkSink(std::vector<Remark> *remarks) { m_remarks = remarks; }
+
     /// True when a limit of the expansion stopped it (see above).
     bool expansionLimitReached() const { return m_limitReached; }
 
@@ -120,6 +126,8 @@ private:
                         std::size_t &i,
                         std::vector<ReplacingPair> &pairs);
     std::vector<LexToken> applyReplaceStatements(std::vector<LexToken> tokens);
+    /// Lists the remarks of the file `path` (of include `include`) when it is read first.
+    void listRemarks(const std::string &path, std::string_view text, std::uint32_t include);
     std::string resolve(const std::string &name,
                         const std::string &library,
                         const std::string &includingFile) const;
@@ -134,6 +142,8 @@ private:
     SourceFormat m_finalFormat = SourceFormat::Fixed;
     std::size_t m_expandedLines = 0;
     bool m_limitReached = false;
+    std::vector<Remark> *m_remarks = nullptr;
+    std::unordered_set<std::string> m_remarkFiles; ///< the files whose remarks are listed
 };
 
 } // namespace cobol

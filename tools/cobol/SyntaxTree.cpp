@@ -424,6 +424,14 @@ void SyntaxTree::procedureDivision(std::uint32_t division, std::size_t begin, st
     }
 }
 
+void SyntaxTree::record(AnalysisData &data)
+{
+    SyntaxTree tree(data);
+    for (std::size_t i = 0; i < data.tokens.size(); ++i)
+        data.tokens[i].node = tree.ownerOf(static_cast<std::uint32_t>(i + 1));
+    data.syntaxNodes = std::move(tree.m_nodes);
+}
+
 void SyntaxTree::assignOwners()
 {
     m_owner.assign(m_data.tokens.size(), 1);

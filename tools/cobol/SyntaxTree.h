@@ -1,12 +1,12 @@
 #pragma once
 
+#include "AnalysisData.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace cobol {
-
-class AnalysisData;
 
 /// The syntax structure of a parsed program over its tokens: the program, its divisions, the
 /// sections of the data and procedure divisions, the data description entries (subordinate
@@ -20,19 +20,13 @@ class AnalysisData;
 class SyntaxTree final
 {
 public:
-    struct Node
-    {
-        enum class Kind { Program, Division, Section, Paragraph, Sentence, Statement, DataEntry };
-        Kind kind = Kind::Program;
-        std::string name;             ///< division/section/paragraph/data name; a statement's verb
-        std::uint32_t parent = 0;     ///< node number (1-based); 0 for the program
-        std::uint32_t firstToken = 0; ///< token ids (1-based, as in AnalysisData::tokens)
-        std::uint32_t lastToken = 0;
-        std::uint32_t item = 0;        ///< DataEntry: its item
-        std::uint32_t programNode = 0; ///< Division/Section/Paragraph: the AnalysisData node
-    };
+    using Node = SyntaxNode;
 
     explicit SyntaxTree(const AnalysisData &data);
+
+    /// Builds the tree of `data` and keeps it there: AnalysisData::syntaxNodes and every token's
+    /// owner (Token::node).
+    static void record(AnalysisData &data);
 
     /// Nodes in an order where every parent comes before its children.
     const std::vector<Node> &nodes() const { return m_nodes; }

@@ -1,0 +1,252 @@
+#include "AdtBinaryWriter.h"
+
+#include "AdtCodec.h"
+#include "AnalysisData.h"
+
+#include <array>
+
+namespace cobol {
+
+namespace {
+
+using adt::ByteWriter;
+
+void place(ByteWriter &out, const SourcePlace &place)
+{
+    out.number(place.include);
+    out.number(place.line);
+    out.number(place.column);
+}
+
+void program(const AnalysisData &data, std::string &section)
+{
+    ByteWriter out(section);
+    out.text(data.programName);
+    out.text(data.sourcePath);
+    out.text(data.dialect);
+    out.number(data.freeFormat ? 1 : 0);
+    out.number(data.structureKnown ? 1 : 0);
+}
+
+void includes(const AnalysisData &data, std::string &section)
+{
+    ByteWriter out(section);
+    for (const Include &inc : data.includes) {
+        out.number(inc.parent);
+        out.number(inc.copyLine);
+        out.number(inc.copyColumn);
+        out.text(inc.copybook);
+        out.text(inc.library);
+        out.text(inc.qualifier);
+        out.text(inc.path);
+        out.number(inc.implicit ? 1 : 0);
+        out.number(inc.endLine);
+        out.number(inc.endColumn);
+        out.number(inc.replacing.size());
+        for (const auto &[from, to] : inc.replacing) {
+            out.text(from);
+            out.text(to);
+        }
+    }
+}
+
+void items(const AnalysisData &data, std::string &section)
+{
+    ByteWriter out(section);
+    for (const DataItem &item : data.items) {
+        out.signedNumber(item.level);
+        out.text(item.name);
+        out.number(item.parent);
+        out.number(static_cast<std::uint64_t>(item.area));
+        out.number(item.record);
+        out.number(item.storage);
+        out.number(item.offset);
+        out.number(item.length);
+        out.number(static_cast<std::uint64_t>(item.usage));
+        out.text(item.picture);
+        out.number(static_cast<std::uint64_t>(item.category));
+        out.signedNumber(item.digits);
+        out.signedNumber(item.scale);
+        out.number((item.isSigned ? 1u : 0u) | (item.signSeparate ? 2u : 0u)
+                   | (item.synchronized ? 4u : 0u) | (item.hasCanonical ? 8u : 0u)
+                   | (item.layoutVaries ? 16u : 0u));
+        out.number(item.occursMin);
+        out.number(item.occursMax);
+        out.number(item.stride);
+        out.number(item.dependingOn);
+        out.number(item.redefines);
+        out.number(item.renamesFrom);
+        out.number(item.renamesThru);
+        out.number(item.declaredIn);
+        out.number(item.canonicalOffset);
+        out.number(item.canonicalLength);
+        place(out, item.place);
+        out.text(item.value);
+    }
+}
+
+void nodes(const AnalysisData &data, std::string &section)
+{
+    ByteWriter out(section);
+    for (const ProgramNode &node : data.nodes) {
+        out.number(static_cast<std::uint64_t>(node.kind));
+        out.text(node.name);
+        out.number(node.parent);
+        place(out, node.place);
+        out.number(node.firstToken);
+    }
+}
+
+void statements(const AnalysisData &data, std::string &section)
+{
+    ByteWriter out(section);
+    for (const Statement &stmt : data.statements) {
+        out.number(static_cast<std::uint64_t>(stmt.kind));
+        out.number(static_cast<std::uint64_t>(stmt.context));
+        out.text(stmt.verb);
+        out.text(stmt.detail);
+        out.number(stmt.group);
+        out.number(stmt.paragraph);
+        place(out, stmt.place);
+        out.number(stmt.firstToken);
+        out.number(stmt.lastToken);
+        out.number(stmt.nonLinear ? 1 : 0);
+        out.number(stmt.operands.size());
+        for (const Operand &op : stmt.operands) {
+            out.number(static_cast<std::uint64_t>(op.role));
+            out.number(static_cast<std::uint64_t>(op.kind));
+            out.number(op.item);
+            out.text(op.text);
+            out.text(op.function);
+            out.signedNumber(op.sign);
+            out.number(static_cast<std::uint64_t>(op.refMod));
+            out.number(op.refOffset);
+            out.number(op.refLength);
+            out.number(op.subscripts.size());
+            for (const Subscript &sub : op.subscripts) {
+                out.number(sub.item);
+                if (sub.item == 0)
+                    out.text(sub.literal);
+            }
+            place(out, op.place);
+            out.text(op.option);
+            out.text(op.column);
+            out.text(op.sqlType);
+        }
+    }
+}
+
+void tokens(const AnalysisData &data, std::string &section)
+{
+    // Places and owners change little from one token to the next: differences.
+    section.reserve(data.tokens.size() * 12);
+    ByteWriter out(section);
+    SourcePlace previous;
+    std::uint32_t previousNode = 0;
+    for (const Token &token : data.tokens) {
+        out.byte(static_cast<std::uint8_t>(
+            static_cast<unsigned>(token.kind) | (static_cast<unsigned>(token.role) << 3)
+            | (token.replaced ? adt::tokenReplaced : 0) | (token.item ? adt::tokenHasItem : 0)));
+        out.signedNumber(std::int64_t(token.place.include) - std::int64_t(previous.include));
+        out.signedNumber(std::int64_t(token.place.line) - std::int64_t(previous.line));
+        out.number(token.place.column);
+        out.number(token.length);
+        if (token.item)
+            out.number(token.item);
+        out.signedNumber(std::int64_t(token.node) - std::int64_t(previousNode));
+        out.text(token.text);
+        previous = token.place;
+        previousNode = token.node;
+    }
+}
+
+void syntaxNodes(const AnalysisData &data, std::string &section)
+{
+    ByteWriter out(section);
+    for (const SyntaxNode &node : data.syntaxNodes) {
+        out.number(static_cast<std::uint64_t>(node.kind));
+        out.text(node.name);
+        out.number(node.parent);
+        out.number(node.firstToken);
+        out.number(node.lastToken);
+        out.number(node.item);
+        out.number(node.programNode);
+    }
+}
+
+void remarks(const AnalysisData &data, std::string &section)
+{
+    ByteWriter out(section);
+    for (const Remark &remark : data.remarks) {
+        out.number(static_cast<std::uint64_t>(remark.kind));
+        out.number(remark.include);
+        out.number(remark.line);
+        out.number(remark.column);
+        out.number(remark.length);
+    }
+}
+
+void diagnostics(const AnalysisData &data, std::string &section)
+{
+    ByteWriter out(section);
+    for (const Diagnostic &diag : data.diagnostics) {
+        out.number(static_cast<std::uint64_t>(diag.severity));
+        place(out, diag.place);
+        out.text(diag.message);
+    }
+}
+
+} // namespace
+
+bool AdtBinaryWriter::write(const AnalysisData &data, const Sink &sink)
+{
+    std::array<std::string, adt::sectionCount> sections;
+    const std::array<std::size_t, adt::sectionCount> counts = {1,
+                                                               data.includes.size(),
+                                                               data.items.size(),
+                                                               data.nodes.size(),
+                                                               data.statements.size(),
+                                                               data.tokens.size(),
+                                                               data.syntaxNodes.size(),
+                                                               data.remarks.size(),
+                                                               data.diagnostics.size()};
+    program(data, sections[0]);
+    includes(data, sections[1]);
+    items(data, sections[2]);
+    nodes(data, sections[3]);
+    statements(data, sections[4]);
+    tokens(data, sections[5]);
+    syntaxNodes(data, sections[6]);
+    remarks(data, sections[7]);
+    diagnostics(data, sections[8]);
+
+    std::string header(adt::magic);
+    adt::putFixed32(header, AnalysisData::formatVersion);
+    adt::putFixed32(header, adt::sectionCount);
+    std::uint64_t offset = adt::headerSize + adt::sectionCount * adt::sectionEntrySize;
+    for (int i = 0; i < adt::sectionCount; ++i) {
+        header.append(adt::sectionTags[i], 4);
+        adt::putFixed32(header, static_cast<std::uint32_t>(counts[i]));
+        adt::putFixed64(header, offset);
+        adt::putFixed64(header, sections[i].size());
+        offset += sections[i].size();
+    }
+    if (!sink(header))
+        return false;
+    for (const std::string &section : sections)
+        if (!section.empty() && !sink(section))
+            return false;
+    return true;
+}
+
+std::string AdtBinaryWriter::encode(const AnalysisData &data)
+{
+    std::string file;
+    write(data, [&file](std::string_view piece) {
+        file.append(piece);
+        return true;
+    });
+    return file;
+}
+
+} // namespace cobol

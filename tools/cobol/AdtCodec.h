@@ -1,0 +1,171 @@
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+/// The pieces of the binary analysis data file (ADT_FORMAT.md, "Binary file") that its writer
+/// and its reader share: the magic bytes, the section tags, and LEB128 numbers and texts.
+namespace cobol::adt {
+
+/// The first eight bytes of a binary file.
+inline constexpr std::string_view magic{"CHXADT\0\x1A", 8};
+/// Magic, version (u32) and section count (u32).
+inline constexpr std::size_t headerSize = 16;
+/// Tag (4 bytes), record count (u32), offset (u64) and size (u64) of one section.
+inline constexpr std::size_t sectionEntrySize = 24;
+
+/// The sections, in the order the writer puts them.
+enum class Section : std::uint8_t {
+    Program,
+    Includes,
+    Items,
+    Nodes,
+    Statements,
+    Tokens,
+    SyntaxNodes,
+    Remarks,
+    Diagnostics
+};
+inline constexpr int sectionCount = 9;
+inline constexpr const char *sectionTags[sectionCount]
+    = {"PROG", "INCL", "ITEM", "NODE", "STMT", "TOKN", "SYNT", "RMRK", "DIAG"};
+
+/// Token flags byte: kind in bits 0-2, role in bits 3-5.
+inline constexpr std::uint8_t tokenReplaced = 0x40;
+inline constexpr std::uint8_t tokenHasItem = 0x80;
+
+inline std::uint64_t zigzag(std::int64_t value)
+{
+    return (static_cast<std::uint64_t>(value) << 1) ^ static_cast<std::uint64_t>(value >> 63);
+}
+
+inline std::int64_t unzigzag(std::uint64_t value)
+{
+    return static_cast<std::int64_t>(value >> 1) ^ -static_cast<std::int64_t>(value & 1);
+}
+
+/// Appends numbers and texts to a section.
+class ByteWriter final
+{
+public:
+    explicit ByteWriter(std::string &out)
+        : m_out(out)
+    {}
+
+    void number(std::uint64_t value)
+    {
+        char bytes[10];
+        std::size_t n = 0;
+        while (value >= 0x80) {
+            bytes[n++] = static_cast<char>((value & 0x7F) | 0x80);
+            value >>= 7;
+        }
+        bytes[n++] = static_cast<char>(value);
+        m_out.append(bytes, n);
+    }
+    void signedNumber(std::int64_t value) { number(zigzag(value)); }
+    void byte(std::uint8_t value) { m_out.push_back(static_cast<char>(value)); }
+    void text(std::string_view value)
+    {
+        number(value.size());
+        m_out.append(value);
+    }
+
+private:
+    std::string &m_out;
+};
+
+/// Reads numbers and texts from a section; every read is bounds-checked, and the first read
+/// past the end or of a malformed number marks the reader failed (reads then give 0 and "").
+class ByteReader final
+{
+public:
+    ByteReader() = default;
+    explicit ByteReader(std::string_view bytes)
+        : m_at(bytes.data())
+        , m_end(bytes.data() + bytes.size())
+    {}
+
+    std::uint64_t number()
+    {
+        // Most numbers take one byte.
+        if (m_at != m_end && !(static_cast<unsigned char>(*m_at) & 0x80))
+            return static_cast<unsigned char>(*m_at++);
+        std::uint64_t value = 0;
+        for (unsigned shift = 0; shift < 64; shift += 7) {
+            if (m_at == m_end)
+                return fail();
+            const auto byte = static_cast<unsigned char>(*m_at++);
+            value |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
+            if (!(byte & 0x80))
+                return value;
+        }
+        return fail();
+    }
+    std::uint32_t number32()
+    {
+        const std::uint64_t value = number();
+        if (value > 0xFFFFFFFFu)
+            return static_cast<std::uint32_t>(fail());
+        return static_cast<std::uint32_t>(value);
+    }
+    std::int64_t signedNumber() { return unzigzag(number()); }
+    std::uint8_t byte()
+    {
+        if (m_at == m_end)
+            return static_cast<std::uint8_t>(fail());
+        return static_cast<std::uint8_t>(*m_at++);
+    }
+    std::string_view text()
+    {
+        const std::uint64_t size = number();
+        if (size > static_cast<std::uint64_t>(m_end - m_at)) {
+            fail();
+            return {};
+        }
+        const std::string_view value(m_at, static_cast<std::size_t>(size));
+        m_at += size;
+        return value;
+    }
+
+    bool failed() const { return m_failed; }
+    bool atEnd() const { return m_at == m_end; }
+    std::size_t remaining() const { return static_cast<std::size_t>(m_end - m_at); }
+    const char *position() const { return m_at; }
+    void setPosition(const char *at) { m_at = at; }
+    std::uint64_t fail()
+    {
+        m_failed = true;
+        m_at = m_end;
+        return 0;
+    }
+
+private:
+    const char *m_at = nullptr;
+    const char *m_end = nullptr;
+    bool m_failed = false;
+};
+
+inline void putFixed32(std::string &out, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+inline void putFixed64(std::string &out, std::uint64_t value)
+{
+    for (int i = 0; i < 8; ++i)
+        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+inline std::uint64_t getFixed(const char *bytes, int size)
+{
+    std::uint64_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[i]);
+    return value;
+}
+
+} // namespace cobol::adt

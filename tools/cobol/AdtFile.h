@@ -1,0 +1,120 @@
+#pragma once
+
+#include "AnalysisData.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cobol {
+
+/// An analysis data file opened for reading the way kelmkpu reads it: the small tables at once,
+/// the statements, the tokens and the syntax nodes one by one from the file's compact sections,
+/// so that a program of a hundred thousand lines never holds all of them as structs.
+///
+/// `open` checks the whole file (every number, enumeration and reference, as reading it whole
+/// does) and throws IAccessError naming the file on anything malformed; after that the readers
+/// below cannot fail. A text file (either version) is read whole and converted.
+class AdtFile final
+{
+public:
+    /// Opens `path`, a binary or text analysis data file.
+    static std::unique_ptr<AdtFile> open(const std::string &path);
+    /// The file's bytes, `bytes`, of either form; `fileName` names it in messages.
+    static std::unique_ptr<AdtFile> fromBytes(std::string bytes, const std::string &fileName);
+    /// The analysis data `data`, as it would be read back from its file (for tests).
+    static std::unique_ptr<AdtFile> fromData(const AnalysisData &data);
+    /// Everything in the binary file `bytes`, as it stands (AnalysisData::parse).
+    static AnalysisData readBinary(const std::string &bytes, const std::string &fileName);
+
+    ~AdtFile();
+    AdtFile(const AdtFile &) = delete;
+    AdtFile &operator=(const AdtFile &) = delete;
+
+    const std::string &fileName() const { return m_fileName; }
+
+    /// The program, includes, items, nodes, remarks and diagnostics; its tokens, statements and
+    /// syntax nodes are empty (see the readers below).
+    const AnalysisData &data() const { return m_data; }
+    std::uint32_t statementCount() const { return m_counts[statementSection]; }
+    std::uint32_t tokenCount() const { return m_counts[tokenSection]; }
+    std::uint32_t syntaxNodeCount() const { return m_counts[syntaxSection]; }
+
+    /// Calls `visit` with each statement in order. The statement is one object filled anew each
+    /// time: keep a copy of what is needed later.
+    void forEachStatement(const std::function<void(const Statement &)> &visit) const;
+    /// Frees the statements' bytes; forEachStatement then visits nothing.
+    void releaseStatements();
+
+    /// Reads the tokens in order into one Token object (its id included).
+    class TokenReader final
+    {
+    public:
+        /// Fills token() with the next token; false after the last.
+        bool next();
+        const Token &token() const { return m_token; }
+
+    private:
+        friend class AdtFile;
+        TokenReader(std::string_view bytes, std::uint32_t count, std::uint32_t first);
+
+        std::string_view m_bytes;
+        const char *m_at = nullptr;
+        std::uint32_t m_left = 0;
+        Token m_token;
+    };
+    TokenReader tokens() const;
+
+    /// Whether tokens `first` to `last` (ids; out of range ids are left out) hold `word`, an
+    /// upper-case word, in any letter case.
+    bool tokensHold(std::uint32_t first, std::uint32_t last, std::string_view word) const;
+
+    /// Calls `visit` with each syntax node in order (numbers from 1), one object filled anew each
+    /// time.
+    void forEachSyntaxNode(
+        const std::function<void(std::uint32_t, const SyntaxNode &)> &visit) const;
+
+    /// Everything, as AnalysisData::readFile gives it.
+    AnalysisData toData() const;
+
+private:
+    enum SectionIndex { statementSection = 4, tokenSection = 5, syntaxSection = 6 };
+    /// Where reading the tokens can start: every `checkpointEvery`-th token, with the previous
+    /// token's include, line and owner the differences start from.
+    struct Checkpoint
+    {
+        std::size_t offset = 0;
+        std::uint32_t include = 0;
+        std::uint32_t line = 0;
+        std::uint32_t node = 0;
+    };
+    static constexpr std::uint32_t checkpointEvery = 64;
+
+    AdtFile() = default;
+    static std::unique_ptr<AdtFile> fromText(std::string text, const std::string &fileName);
+    static std::unique_ptr<AdtFile> binary(const std::string &bytes, const std::string &fileName);
+    /// `file`, or, when its data lacks the syntax structure and the remarks, the same data with
+    /// them added.
+    static std::unique_ptr<AdtFile> completed(std::unique_ptr<AdtFile> file);
+    /// Checks the header and the section table of a file of `size` bytes whose first bytes are
+    /// `head`; returns the table's (offset, size) per known section.
+    std::array<std::pair<std::uint64_t, std::uint64_t>, 9> readTable(std::string_view head,
+                                                                     std::uint64_t size);
+    void decodeTables();
+    void checkStatements();
+    void checkTokens();
+    void checkSyntaxNodes();
+    [[noreturn]] void fail(std::string_view section, std::string_view what) const;
+
+    std::string m_fileName;
+    AnalysisData m_data;
+    std::array<std::string, 9> m_sections;
+    std::array<std::uint32_t, 9> m_counts{};
+    std::vector<Checkpoint> m_checkpoints;
+};
+
+} // namespace cobol
