@@ -58,7 +58,9 @@ void writeChunks(DbConnection &connection,
     }
 }
 
-std::int64_t storeHeader(DbConnection &connection, const DbUnitData &unit)
+std::int64_t storeHeader(DbConnection &connection,
+                         const DbUnitData &unit,
+                         const DbWriter::Chunks &chunks)
 {
     const DbUnitHeader &h = unit.header;
     std::int64_t id = 0;
@@ -93,10 +95,10 @@ std::int64_t storeHeader(DbConnection &connection, const DbUnitData &unit)
         .bind(11, DbPu::toIString(h.state))
         .bind(12, h.timeStamp)
         .bind(13, h.codePage)
-        .bind(14, static_cast<std::int64_t>(unit.tokens.size()))
+        .bind(14, static_cast<std::int64_t>(chunks.tokenCount))
         .bind(15, static_cast<std::int64_t>(unit.symbols.size()))
-        .bind(16, static_cast<std::int64_t>(unit.lines.size()))
-        .bind(17, static_cast<std::int64_t>(unit.nodes.size()));
+        .bind(16, static_cast<std::int64_t>(chunks.lineCount))
+        .bind(17, static_cast<std::int64_t>(chunks.nodeCount));
     if (id)
         store.bind(18, id);
     store.run();
@@ -183,6 +185,9 @@ DbWriter::Chunks DbWriter::encode(const DbUnitData &unit)
         for (std::size_t i = first; i < end; ++i)
             DbChunkCodec::encode(unit.nodes[i], blob);
     });
+    chunks.lineCount = unit.lines.size();
+    chunks.tokenCount = unit.tokens.size();
+    chunks.nodeCount = unit.nodes.size();
     return chunks;
 }
 
@@ -192,7 +197,14 @@ void DbWriter::record(const std::string &fileName,
                       int waitMs,
                       const Chunks *chunks)
 {
-    if (const std::string invalid = unit.validate(); !invalid.empty())
+    const Chunks packed = chunks ? Chunks() : encode(unit);
+    const Chunks &use = chunks ? *chunks : packed;
+    const std::string invalid = !chunks              ? unit.validate()
+                                : !use.error.empty() ? use.error
+                                                     : unit.validateRows(use.tokenCount,
+                                                                         use.lineCount,
+                                                                         use.nodeCount);
+    if (!invalid.empty())
         ITHROW(
             KelMsgException(KelMsgId::unitNotRecorded,
                             {unit.header.name, fileName, "its data is inconsistent: " + invalid}));
@@ -208,10 +220,8 @@ void DbWriter::record(const std::string &fileName,
                        "updated = excluded.updated");
         eu.bind(1, euName).bind(2, time).run();
     }
-    const std::int64_t id = storeHeader(connection, unit);
+    const std::int64_t id = storeHeader(connection, unit, use);
     storeRows(connection, id, unit);
-    const Chunks packed = chunks ? Chunks() : encode(unit);
-    const Chunks &use = chunks ? *chunks : packed;
     writeChunks(connection, "line_chunk", id, use.lines);
     writeChunks(connection, "token_chunk", id, use.tokens);
     writeChunks(connection, "node_chunk", id, use.nodes);
