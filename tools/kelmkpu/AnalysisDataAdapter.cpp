@@ -1,10 +1,12 @@
 #include "AnalysisDataAdapter.h"
 
+#include "AdtFile.h"
 #include "AnalysisData.h"
 #include "ExecFactBuilder.h"
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -15,23 +17,35 @@ namespace {
 class Builder
 {
 public:
-    Builder(const cobol::AnalysisData &data, ProgramModel &model)
+    using HasWord = ExecFactBuilder::HasWord;
+    using Statements = std::function<void(const std::function<void(const cobol::Statement &)> &)>;
+
+    /// `data` gives the program, items, includes and diagnostics; `statements` visits the
+    /// statements in order; `hasWord` looks into a statement's tokens.
+    Builder(const cobol::AnalysisData &data, ProgramModel &model, HasWord hasWord)
         : m_data(data)
         , m_model(model)
+        , m_hasWord(hasWord)
         , m_exec(
               data,
               model,
               [this](const cobol::SourcePlace &place) { return pos(place); },
-              [this](const cobol::Operand &in) { return operand(in); })
+              [this](const cobol::Operand &in) { return operand(in); },
+              std::move(hasWord))
     {}
 
-    void build()
+    void build(const Statements &statements)
     {
         buildFiles();
         buildItems();
-        for (const cobol::Statement &statement : m_data.statements)
+        m_used.assign(m_data.items.size() + 1, false);
+        statements([this](const cobol::Statement &statement) {
+            for (const cobol::Operand &op : statement.operands)
+                if (op.kind == cobol::OperandKind::Item && op.item < m_used.size())
+                    m_used[op.item] = true;
             addStatement(statement);
-        m_exec.finish();
+        });
+        m_exec.finish([this](std::uint32_t item) { return item < m_used.size() && m_used[item]; });
         addOccursDependingOn();
         for (const cobol::Diagnostic &diagnostic : m_data.diagnostics)
             if (diagnostic.severity == cobol::Diagnostic::Severity::Error)
@@ -317,7 +331,7 @@ private:
         // the receivers only take the result.
         const bool receiversAreTerms = (in.kind == cobol::StatementKind::Add
                                         || in.kind == cobol::StatementKind::Subtract)
-                                       && !hasWord(in, "GIVING");
+                                       && !m_hasWord(in, "GIVING");
         Statement s;
         std::string results;
         std::string sum;
@@ -340,21 +354,6 @@ private:
         Statement &out = emit(StatementKind::Arithmetic, in, in.verb + " " + results + " = " + sum);
         out.operands = std::move(s.operands);
         out.terms = std::move(s.terms);
-    }
-
-    /// Whether the statement's own tokens hold `word` (any letter case).
-    bool hasWord(const cobol::Statement &in, std::string_view word) const
-    {
-        const std::size_t last = std::min<std::size_t>(in.lastToken, m_data.tokens.size());
-        for (std::size_t id = std::max<std::size_t>(in.firstToken, 1); id <= last; ++id) {
-            const std::string &text = m_data.tokens[id - 1].text;
-            if (text.size() == word.size()
-                && std::equal(text.begin(), text.end(), word.begin(), [](char a, char b) {
-                       return std::toupper(static_cast<unsigned char>(a)) == b;
-                   }))
-                return true;
-        }
-        return false;
     }
 
     std::string operandNames(const cobol::Statement &in) const
@@ -571,6 +570,8 @@ private:
     std::map<std::uint32_t, std::uint32_t> m_areaOfStorage;
     std::set<std::uint32_t> m_layoutVariesNoted;
     std::vector<std::vector<std::uint32_t>> m_children;
+    HasWord m_hasWord;
+    std::vector<bool> m_used; ///< items named as an operand somewhere
     ExecFactBuilder m_exec;
 };
 
@@ -579,7 +580,34 @@ private:
 ProgramModel AnalysisDataAdapter::toModel(const cobol::AnalysisData &data)
 {
     ProgramModel model;
-    Builder(data, model).build();
+    Builder builder(data, model, [&data](const cobol::Statement &in, std::string_view word) {
+        const std::size_t last = std::min<std::size_t>(in.lastToken, data.tokens.size());
+        for (std::size_t id = std::max<std::size_t>(in.firstToken, 1); id <= last; ++id) {
+            const std::string &text = data.tokens[id - 1].text;
+            if (text.size() == word.size()
+                && std::equal(text.begin(), text.end(), word.begin(), [](char a, char b) {
+                       return std::toupper(static_cast<unsigned char>(a)) == b;
+                   }))
+                return true;
+        }
+        return false;
+    });
+    builder.build([&data](const std::function<void(const cobol::Statement &)> &visit) {
+        for (const cobol::Statement &statement : data.statements)
+            visit(statement);
+    });
+    return model;
+}
+
+ProgramModel AnalysisDataAdapter::toModel(const cobol::AdtFile &file)
+{
+    ProgramModel model;
+    Builder builder(file.data(), model, [&file](const cobol::Statement &in, std::string_view word) {
+        return file.tokensHold(in.firstToken, in.lastToken, word);
+    });
+    builder.build([&file](const std::function<void(const cobol::Statement &)> &visit) {
+        file.forEachStatement(visit);
+    });
     return model;
 }
 

@@ -1,5 +1,6 @@
 #include "ProgramUnitBuilder.h"
 
+#include "AdtFile.h"
 #include "AnalysisData.h"
 #include "AnalysisDataAdapter.h"
 #include "CommandLine.h"
@@ -83,9 +84,9 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
                         PathNames::join(commandLine.outputDirectory, base + ".xca")};
     FindingsWriter::Header header{commandLine.adtPath, !commandLine.seedOnly, commandLine.seedPath};
 
-    cobol::AnalysisData data;
+    std::unique_ptr<cobol::AdtFile> file;
     try {
-        data = cobol::AnalysisData::readFile(commandLine.adtPath);
+        file = cobol::AdtFile::open(commandLine.adtPath);
     } catch (const IException &e) {
         return failWithInput(paths, header, "cannot use the analysis data file: " + e.text(), err);
     } catch (const std::exception &e) {
@@ -95,13 +96,15 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
                                  + e.what(),
                              err);
     }
+    const cobol::AnalysisData &data = file->data();
     header.source = data.sourcePath.empty() ? commandLine.adtPath : data.sourcePath;
 
     SeedFile seeds;
     if (!commandLine.seedPath.empty() && !seeds.read(commandLine.seedPath, error))
         return failWithInput(paths, header, error, err);
 
-    const ProgramModel model = AnalysisDataAdapter::toModel(data);
+    const ProgramModel model = AnalysisDataAdapter::toModel(*file);
+    file->releaseStatements();
     if (const std::string invalid = DateFieldAnalyzer::validate(model); !invalid.empty())
         return failWithInput(paths,
                              header,
@@ -116,10 +119,10 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
     if (commandLine.recordUnit) {
         try {
             preparing = std::jthread([&] {
-                preparation = UnitRecorder::prepare(commandLine.outputDirectory, base, data);
+                preparation = UnitRecorder::prepare(commandLine.outputDirectory, base, *file);
             });
         } catch (const std::system_error &) {
-            preparation = UnitRecorder::prepare(commandLine.outputDirectory, base, data);
+            preparation = UnitRecorder::prepare(commandLine.outputDirectory, base, *file);
         }
     }
 
@@ -153,7 +156,7 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
         = !commandLine.recordUnit ? true
           : preparation
               ? UnitRecorder::finish(*preparation, model, result, err)
-              : UnitRecorder::record(commandLine.outputDirectory, base, data, model, result, err);
+              : UnitRecorder::record(commandLine.outputDirectory, base, *file, model, result, err);
     return result.hasWarnings() || !recorded ? Warnings : Clean;
 }
 
