@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -46,35 +47,55 @@ inline std::int64_t unzigzag(std::uint64_t value)
     return static_cast<std::int64_t>(value >> 1) ^ -static_cast<std::int64_t>(value & 1);
 }
 
-/// Appends numbers and texts to a section.
+/// Appends numbers and texts to a section. It writes through a pointer into `out`, which it
+/// grows in large steps, and gives `out` its exact size when it goes.
 class ByteWriter final
 {
 public:
     explicit ByteWriter(std::string &out)
         : m_out(out)
+        , m_size(out.size())
     {}
+    ~ByteWriter() { m_out.resize(m_size); }
+    ByteWriter(const ByteWriter &) = delete;
+    ByteWriter &operator=(const ByteWriter &) = delete;
 
     void number(std::uint64_t value)
     {
-        char bytes[10];
-        std::size_t n = 0;
+        char *at = room(10);
         while (value >= 0x80) {
-            bytes[n++] = static_cast<char>((value & 0x7F) | 0x80);
+            *at++ = static_cast<char>((value & 0x7F) | 0x80);
             value >>= 7;
         }
-        bytes[n++] = static_cast<char>(value);
-        m_out.append(bytes, n);
+        *at++ = static_cast<char>(value);
+        m_size = static_cast<std::size_t>(at - m_out.data());
     }
     void signedNumber(std::int64_t value) { number(zigzag(value)); }
-    void byte(std::uint8_t value) { m_out.push_back(static_cast<char>(value)); }
+    void byte(std::uint8_t value)
+    {
+        *room(1) = static_cast<char>(value);
+        ++m_size;
+    }
     void text(std::string_view value)
     {
         number(value.size());
-        m_out.append(value);
+        if (!value.empty()) {
+            std::memcpy(room(value.size()), value.data(), value.size());
+            m_size += value.size();
+        }
     }
 
 private:
+    /// Where the next `bytes` bytes go.
+    char *room(std::size_t bytes)
+    {
+        if (m_size + bytes > m_out.size()) [[unlikely]]
+            m_out.resize(std::max<std::size_t>(m_out.size() * 2, m_size + bytes + 4096));
+        return m_out.data() + m_size;
+    }
+
     std::string &m_out;
+    std::size_t m_size = 0;
 };
 
 /// Reads numbers and texts from a section; every read is bounds-checked, and the first read
@@ -91,18 +112,9 @@ public:
     std::uint64_t number()
     {
         // Most numbers take one byte.
-        if (m_at != m_end && !(static_cast<unsigned char>(*m_at) & 0x80))
+        if (m_at != m_end && !(static_cast<unsigned char>(*m_at) & 0x80)) [[likely]]
             return static_cast<unsigned char>(*m_at++);
-        std::uint64_t value = 0;
-        for (unsigned shift = 0; shift < 64; shift += 7) {
-            if (m_at == m_end)
-                return fail();
-            const auto byte = static_cast<unsigned char>(*m_at++);
-            value |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
-            if (!(byte & 0x80))
-                return value;
-        }
-        return fail();
+        return longNumber();
     }
     std::uint32_t number32()
     {
@@ -121,13 +133,22 @@ public:
     std::string_view text()
     {
         const std::uint64_t size = number();
-        if (size > static_cast<std::uint64_t>(m_end - m_at)) {
+        if (size > static_cast<std::uint64_t>(m_end - m_at)) [[unlikely]] {
             fail();
             return {};
         }
         const std::string_view value(m_at, static_cast<std::size_t>(size));
         m_at += size;
         return value;
+    }
+    /// Steps over a text.
+    void skipText()
+    {
+        const std::uint64_t size = number();
+        if (size > static_cast<std::uint64_t>(m_end - m_at)) [[unlikely]]
+            fail();
+        else
+            m_at += size;
     }
 
     bool failed() const { return m_failed; }
@@ -143,6 +164,21 @@ public:
     }
 
 private:
+    /// A number of more than one byte, or the failure of a read at the end.
+    [[gnu::noinline]] std::uint64_t longNumber()
+    {
+        std::uint64_t value = 0;
+        for (unsigned shift = 0; shift < 64; shift += 7) {
+            if (m_at == m_end)
+                return fail();
+            const auto byte = static_cast<unsigned char>(*m_at++);
+            value |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
+            if (!(byte & 0x80))
+                return value;
+        }
+        return fail();
+    }
+
     const char *m_at = nullptr;
     const char *m_end = nullptr;
     bool m_failed = false;

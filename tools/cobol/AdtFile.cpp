@@ -144,13 +144,15 @@ struct TokenState
 };
 
 /// Fills `token` (but its id) from the next token record; the reader fails on a malformed one.
-void decodeToken(ByteReader &in, TokenState &state, Token &token)
+/// Without `withText` the text is stepped over and left as it was.
+template<bool withText>
+inline void decodeToken(ByteReader &in, TokenState &state, AdtFile::TokenView &token)
 {
     const std::uint8_t flags = in.byte();
     const unsigned kind = flags & 7u;
     const unsigned role = (flags >> 3) & 7u;
     if (kind > static_cast<unsigned>(TokenKind::Other)
-        || role > static_cast<unsigned>(TokenRole::ProcedureReference))
+        || role > static_cast<unsigned>(TokenRole::ProcedureReference)) [[unlikely]]
         in.fail();
     token.kind = static_cast<TokenKind>(kind > 5 ? 0 : kind);
     token.role = static_cast<TokenRole>(role > 6 ? 0 : role);
@@ -164,10 +166,13 @@ void decodeToken(ByteReader &in, TokenState &state, Token &token)
     token.item = (flags & adt::tokenHasItem) ? in.number32() : 0;
     state.node = static_cast<std::uint32_t>(state.node + in.signedNumber());
     token.node = state.node;
-    token.text = in.text();
+    if constexpr (withText)
+        token.text = in.text();
+    else
+        in.skipText();
 }
 
-void decodeSyntaxNode(ByteReader &in, SyntaxNode &node)
+void decodeSyntaxNode(ByteReader &in, AdtFile::SyntaxNodeView &node)
 {
     node.kind = enumeration(in, SyntaxNode::Kind::DataEntry);
     node.name = in.text();
@@ -496,44 +501,8 @@ void AdtFile::decodeTables()
     for (const Diagnostic &diag : data.diagnostics)
         if (diag.place.include >= includes && diag.place.include != 0)
             bad("diagnostic at line", diag.place.line, diag.place.include);
-    checkStatements();
     checkTokens();
     checkSyntaxNodes();
-}
-
-void AdtFile::checkStatements()
-{
-    const auto items = static_cast<std::uint32_t>(m_data.items.size());
-    const auto includes = static_cast<std::uint32_t>(m_data.includes.size());
-    const auto nodes = static_cast<std::uint32_t>(m_data.nodes.size());
-    auto bad = [this](std::uint64_t id, std::uint64_t ref) {
-        ITHROW(IAccessError(m_fileName + ": statement " + std::to_string(id) + " refers to "
-                            + std::to_string(ref) + ", which does not exist"));
-    };
-    ByteReader in(m_sections[statementSection]);
-    Statement stmt;
-    for (std::uint32_t id = 1; id <= statementCount(); ++id) {
-        decodeStatement(in, stmt);
-        if (in.failed())
-            break;
-        if (stmt.group > id)
-            fail(sectionNames[statementSection], "has a statement whose group comes after it");
-        if (stmt.paragraph > nodes || stmt.firstToken > tokenCount()
-            || stmt.lastToken > tokenCount()
-            || (stmt.place.include >= includes && stmt.place.include != 0))
-            bad(id, stmt.paragraph);
-        for (const Operand &op : stmt.operands) {
-            if (op.item > items || (op.place.include >= includes && op.place.include != 0))
-                bad(id, op.item);
-            for (const Subscript &sub : op.subscripts)
-                if (sub.item > items)
-                    bad(id, sub.item);
-        }
-    }
-    if (in.failed() || !in.atEnd())
-        fail(sectionNames[statementSection],
-             in.failed() ? "ends inside a record or holds a malformed number"
-                         : "has bytes after its last record");
 }
 
 void AdtFile::checkTokens()
@@ -544,7 +513,7 @@ void AdtFile::checkTokens()
     const std::string_view bytes = m_sections[tokenSection];
     ByteReader in(bytes);
     TokenState state;
-    Token token;
+    TokenView token;
     m_checkpoints.clear();
     m_checkpoints.reserve(tokenCount() / checkpointEvery + 1);
     for (std::uint32_t id = 1; id <= tokenCount(); ++id) {
@@ -553,7 +522,7 @@ void AdtFile::checkTokens()
                                      state.include,
                                      state.line,
                                      state.node});
-        decodeToken(in, state, token);
+        decodeToken<false>(in, state, token);
         if (in.failed())
             break;
         if ((token.place.include >= includes && token.place.include != 0) || token.item > items
@@ -575,11 +544,13 @@ void AdtFile::checkSyntaxNodes()
     const auto items = static_cast<std::uint32_t>(m_data.items.size());
     const auto nodes = static_cast<std::uint32_t>(m_data.nodes.size());
     ByteReader in(m_sections[syntaxSection]);
-    SyntaxNode node;
+    SyntaxNodeView node;
+    m_syntaxParents.assign(syntaxNodeCount() + 1, 0);
     for (std::uint32_t id = 1; id <= syntaxNodeCount(); ++id) {
         decodeSyntaxNode(in, node);
         if (in.failed())
             break;
+        m_syntaxParents[id] = node.parent;
         if (node.parent >= id)
             fail(sectionNames[syntaxSection], "has a node whose parent does not come before it");
         const std::uint32_t ref = node.firstToken > tokenCount() || node.lastToken > tokenCount()
@@ -599,13 +570,45 @@ void AdtFile::checkSyntaxNodes()
 
 void AdtFile::forEachStatement(const std::function<void(const Statement &)> &visit) const
 {
+    const auto items = static_cast<std::uint32_t>(m_data.items.size());
+    const auto includes = static_cast<std::uint32_t>(m_data.includes.size());
+    const auto nodes = static_cast<std::uint32_t>(m_data.nodes.size());
+    auto bad = [this](std::uint64_t id, std::uint64_t ref) {
+        ITHROW(IAccessError(m_fileName + ": statement " + std::to_string(id) + " refers to "
+                            + std::to_string(ref) + ", which does not exist"));
+    };
+    auto placeOk = [includes](const SourcePlace &place) {
+        return place.include < includes || place.include == 0;
+    };
     ByteReader in(m_sections[statementSection]);
     Statement stmt;
-    for (std::uint32_t id = 1; id <= statementCount() && !in.atEnd(); ++id) {
+    std::uint32_t id = 1;
+    for (; id <= statementCount() && !in.atEnd(); ++id) {
         decodeStatement(in, stmt);
+        if (in.failed())
+            break;
         stmt.id = id;
+        if (stmt.group > id)
+            fail(sectionNames[statementSection], "has a statement whose group comes after it");
+        if (stmt.paragraph > nodes || stmt.firstToken > tokenCount()
+            || stmt.lastToken > tokenCount() || !placeOk(stmt.place))
+            bad(id, stmt.paragraph);
+        for (const Operand &op : stmt.operands) {
+            if (op.item > items || !placeOk(op.place))
+                bad(id, op.item);
+            for (const Subscript &sub : op.subscripts)
+                if (sub.item > items)
+                    bad(id, sub.item);
+        }
         visit(stmt);
     }
+    // A released section reads as empty; a whole one must hold exactly its records.
+    if (!m_sections[statementSection].empty()
+        && (in.failed() || !in.atEnd() || id != statementCount() + 1))
+        fail(sectionNames[statementSection],
+             in.failed() || id != statementCount() + 1
+                 ? "ends inside a record or holds a malformed number"
+                 : "has bytes after its last record");
 }
 
 void AdtFile::releaseStatements()
@@ -613,31 +616,29 @@ void AdtFile::releaseStatements()
     std::string().swap(m_sections[statementSection]);
 }
 
-AdtFile::TokenReader::TokenReader(std::string_view bytes, std::uint32_t count, std::uint32_t first)
-    : m_bytes(bytes)
-    , m_at(bytes.data())
+AdtFile::TokenReader::TokenReader(std::string_view bytes, std::uint32_t count, Fields fields)
+    : m_in(bytes)
     , m_left(count)
-{
-    m_token.id = first;
-}
+    , m_fields(fields)
+{}
 
 bool AdtFile::TokenReader::next()
 {
     if (m_left == 0)
         return false;
     --m_left;
-    ByteReader in(
-        std::string_view(m_at, static_cast<std::size_t>(m_bytes.data() + m_bytes.size() - m_at)));
     TokenState state{m_token.place.include, m_token.place.line, m_token.node};
-    decodeToken(in, state, m_token);
-    m_at = in.position();
+    if (m_fields == Fields::All)
+        decodeToken<true>(m_in, state, m_token);
+    else
+        decodeToken<false>(m_in, state, m_token);
     ++m_token.id;
     return true;
 }
 
-AdtFile::TokenReader AdtFile::tokens() const
+AdtFile::TokenReader AdtFile::tokens(TokenReader::Fields fields) const
 {
-    return TokenReader(m_sections[tokenSection], tokenCount(), 0);
+    return TokenReader(m_sections[tokenSection], tokenCount(), fields);
 }
 
 bool AdtFile::tokensHold(std::uint32_t first, std::uint32_t last, std::string_view word) const
@@ -651,9 +652,9 @@ bool AdtFile::tokensHold(std::uint32_t first, std::uint32_t last, std::string_vi
     const std::string_view bytes = m_sections[tokenSection];
     ByteReader in(bytes.substr(start.offset));
     TokenState state{start.include, start.line, start.node};
-    Token token;
+    TokenView token;
     for (std::uint32_t id = index * checkpointEvery + 1; id <= last; ++id) {
-        decodeToken(in, state, token);
+        decodeToken<true>(in, state, token);
         if (id >= first && equalsUpper(token.text, word))
             return true;
     }
@@ -661,10 +662,10 @@ bool AdtFile::tokensHold(std::uint32_t first, std::uint32_t last, std::string_vi
 }
 
 void AdtFile::forEachSyntaxNode(
-    const std::function<void(std::uint32_t, const SyntaxNode &)> &visit) const
+    const std::function<void(std::uint32_t, const SyntaxNodeView &)> &visit) const
 {
     ByteReader in(m_sections[syntaxSection]);
-    SyntaxNode node;
+    SyntaxNodeView node;
     for (std::uint32_t id = 1; id <= syntaxNodeCount(); ++id) {
         decodeSyntaxNode(in, node);
         visit(id, node);
@@ -677,11 +678,28 @@ AnalysisData AdtFile::toData() const
     data.statements.reserve(statementCount());
     forEachStatement([&data](const Statement &stmt) { data.statements.push_back(stmt); });
     data.tokens.reserve(tokenCount());
-    for (TokenReader reader = tokens(); reader.next();)
-        data.tokens.push_back(reader.token());
+    for (TokenReader reader = tokens(); reader.next();) {
+        const TokenView &t = reader.token();
+        data.tokens.push_back({t.id,
+                               t.kind,
+                               std::string(t.text),
+                               t.place,
+                               t.length,
+                               t.replaced,
+                               t.role,
+                               t.item,
+                               t.node});
+    }
     data.syntaxNodes.reserve(syntaxNodeCount());
-    forEachSyntaxNode(
-        [&data](std::uint32_t, const SyntaxNode &node) { data.syntaxNodes.push_back(node); });
+    forEachSyntaxNode([&data](std::uint32_t, const SyntaxNodeView &node) {
+        data.syntaxNodes.push_back({node.kind,
+                                    std::string(node.name),
+                                    node.parent,
+                                    node.firstToken,
+                                    node.lastToken,
+                                    node.item,
+                                    node.programNode});
+    });
     return data;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AdtCodec.h"
 #include "AnalysisData.h"
 
 #include <array>
@@ -45,38 +46,70 @@ public:
     std::uint32_t syntaxNodeCount() const { return m_counts[syntaxSection]; }
 
     /// Calls `visit` with each statement in order. The statement is one object filled anew each
-    /// time: keep a copy of what is needed later.
+    /// time: keep a copy of what is needed later. Throws IAccessError naming the file when a
+    /// statement is malformed or refers to what does not exist (statements are checked as they
+    /// are read, not by `open`).
     void forEachStatement(const std::function<void(const Statement &)> &visit) const;
     /// Frees the statements' bytes; forEachStatement then visits nothing.
     void releaseStatements();
 
-    /// Reads the tokens in order into one Token object (its id included).
+    /// A token as the reader gives it: Token's fields, its text a view into the file's bytes.
+    struct TokenView
+    {
+        std::uint32_t id = 0;
+        TokenKind kind = TokenKind::Word;
+        TokenRole role = TokenRole::None;
+        bool replaced = false;
+        SourcePlace place;
+        std::uint32_t length = 0;
+        std::uint32_t item = 0;
+        std::uint32_t node = 0;
+        std::string_view text; ///< valid as long as the AdtFile
+    };
+
+    /// Reads the tokens in order.
     class TokenReader final
     {
     public:
+        /// What a reader fills in: everything, or the places only (faster: the text is skipped).
+        enum class Fields { All, Places };
+
         /// Fills token() with the next token; false after the last.
         bool next();
-        const Token &token() const { return m_token; }
+        const TokenView &token() const { return m_token; }
 
     private:
         friend class AdtFile;
-        TokenReader(std::string_view bytes, std::uint32_t count, std::uint32_t first);
+        TokenReader(std::string_view bytes, std::uint32_t count, Fields fields);
 
-        std::string_view m_bytes;
-        const char *m_at = nullptr;
+        adt::ByteReader m_in;
         std::uint32_t m_left = 0;
-        Token m_token;
+        Fields m_fields = Fields::All;
+        TokenView m_token;
     };
-    TokenReader tokens() const;
+    TokenReader tokens(TokenReader::Fields fields = TokenReader::Fields::All) const;
 
     /// Whether tokens `first` to `last` (ids; out of range ids are left out) hold `word`, an
     /// upper-case word, in any letter case.
     bool tokensHold(std::uint32_t first, std::uint32_t last, std::string_view word) const;
 
-    /// Calls `visit` with each syntax node in order (numbers from 1), one object filled anew each
-    /// time.
+    /// A syntax node as forEachSyntaxNode gives it: SyntaxNode's fields, its name a view into the
+    /// file's bytes.
+    struct SyntaxNodeView
+    {
+        SyntaxNode::Kind kind = SyntaxNode::Kind::Program;
+        std::string_view name;
+        std::uint32_t parent = 0;
+        std::uint32_t firstToken = 0;
+        std::uint32_t lastToken = 0;
+        std::uint32_t item = 0;
+        std::uint32_t programNode = 0;
+    };
+    /// Calls `visit` with each syntax node in order (numbers from 1).
     void forEachSyntaxNode(
-        const std::function<void(std::uint32_t, const SyntaxNode &)> &visit) const;
+        const std::function<void(std::uint32_t, const SyntaxNodeView &)> &visit) const;
+    /// The parent of each syntax node (index: the node's number; index 0 is unused).
+    const std::vector<std::uint32_t> &syntaxParents() const { return m_syntaxParents; }
 
     /// Everything, as AnalysisData::readFile gives it.
     AnalysisData toData() const;
@@ -105,7 +138,6 @@ private:
     std::array<std::pair<std::uint64_t, std::uint64_t>, 9> readTable(std::string_view head,
                                                                      std::uint64_t size);
     void decodeTables();
-    void checkStatements();
     void checkTokens();
     void checkSyntaxNodes();
     [[noreturn]] void fail(std::string_view section, std::string_view what) const;
@@ -115,6 +147,7 @@ private:
     std::array<std::string, 9> m_sections;
     std::array<std::uint32_t, 9> m_counts{};
     std::vector<Checkpoint> m_checkpoints;
+    std::vector<std::uint32_t> m_syntaxParents;
 };
 
 } // namespace cobol

@@ -27,7 +27,8 @@ class AnalysisDataAdapter final
 public:
     /// The model of `data`. Never fails: references the front end could not resolve are left out.
     static ProgramModel toModel(const cobol::AnalysisData &data);
-    /// The same, reading the statements one by one from the file.
+    /// The same, reading the statements one by one from the file. Throws IAccessError when a
+    /// statement of the file is malformed (AdtFile::forEachStatement).
     static ProgramModel toModel(const cobol::AdtFile &file);
 };
 

@@ -103,7 +103,13 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
     if (!commandLine.seedPath.empty() && !seeds.read(commandLine.seedPath, error))
         return failWithInput(paths, header, error, err);
 
-    const ProgramModel model = AnalysisDataAdapter::toModel(*file);
+    // The statements are checked as the model is made from them.
+    ProgramModel model;
+    try {
+        model = AnalysisDataAdapter::toModel(*file);
+    } catch (const IException &e) {
+        return failWithInput(paths, header, "cannot use the analysis data file: " + e.text(), err);
+    }
     file->releaseStatements();
     if (const std::string invalid = DateFieldAnalyzer::validate(model); !invalid.empty())
         return failWithInput(paths,

@@ -21,7 +21,7 @@ namespace kelmkpu {
 
 namespace {
 
-std::uint8_t tokenType(const cobol::Token &token)
+std::uint8_t tokenType(const cobol::AdtFile::TokenView &token)
 {
     switch (token.role) {
     case cobol::TokenRole::Level:
@@ -106,10 +106,6 @@ public:
                            line.line,
                            static_cast<std::uint8_t>(line.kind),
                            line.text);
-        m_parent.assign(file.syntaxNodeCount() + 1, 0);
-        file.forEachSyntaxNode([this](std::uint32_t id, const cobol::SyntaxNode &node) {
-            m_parent[id] = node.parent;
-        });
         tokens(packer);
         nodesAndTree(packer);
         symbols();
@@ -182,8 +178,9 @@ private:
     {
         if (a == 0 || b == 0)
             return 1;
-        for (; a != 0 && a < m_parent.size(); a = m_parent[a])
-            for (std::uint32_t up = b; up != 0 && up < m_parent.size(); up = m_parent[up])
+        const std::vector<std::uint32_t> &parent = m_file.syntaxParents();
+        for (; a != 0 && a < parent.size(); a = parent[a])
+            for (std::uint32_t up = b; up != 0 && up < parent.size(); up = parent[up])
                 if (up == a)
                     return a;
         return 1;
@@ -224,7 +221,7 @@ private:
         };
         std::uint32_t previousOwner = 0;
         for (cobol::AdtFile::TokenReader reader = m_file.tokens(); reader.next();) {
-            const cobol::Token &p = reader.token();
+            const cobol::AdtFile::TokenView &p = reader.token();
             // The parser's first token has no token before it: extras there belong to node 1.
             placeExtras(keyOf(p.place.include, p.place.line, p.place.column),
                         p.id == 1 ? 0 : previousOwner,
@@ -268,7 +265,8 @@ private:
         const std::uint32_t tokens = static_cast<std::uint32_t>(packer.tokenCount());
         std::vector<std::uint32_t> record(count + 1, 0);
         std::vector<bool> inData(count + 1, false);
-        m_file.forEachSyntaxNode([&](std::uint32_t id, const cobol::SyntaxNode &node) {
+        const std::vector<std::uint32_t> &parents = m_file.syntaxParents();
+        m_file.forEachSyntaxNode([&](std::uint32_t id, const cobol::AdtFile::SyntaxNodeView &node) {
             if (id == 1) {
                 // The unit's node holds every token, the comments before and after the code too.
                 record[1] = 1;
@@ -289,7 +287,7 @@ private:
                 = treeEntry(node, inData[id])) {
                 std::uint32_t parent = node.parent;
                 while (parent && !record[parent])
-                    parent = m_parent[parent];
+                    parent = parents[parent];
                 m_unit.treeRecords.push_back(
                     {entry->first, std::move(entry->second), parent ? record[parent] : 1, id});
                 record[id] = static_cast<std::uint32_t>(m_unit.treeRecords.size());
@@ -305,19 +303,20 @@ private:
     }
 
     /// The kind and text of the tree record that stands for `node`, if one does.
-    std::optional<std::pair<std::uint8_t, std::string>> treeEntry(const cobol::SyntaxNode &node,
-                                                                  bool inData) const
+    std::optional<std::pair<std::uint8_t, std::string>> treeEntry(
+        const cobol::AdtFile::SyntaxNodeView &node, bool inData) const
     {
         switch (node.kind) {
         case cobol::SyntaxNode::Kind::Division:
             return std::pair<std::uint8_t, std::string>(DbTreeInfo::division,
-                                                        node.name + " DIVISION");
+                                                        std::string(node.name) + " DIVISION");
         case cobol::SyntaxNode::Kind::Section:
             return std::pair<std::uint8_t, std::string>(inData ? DbTreeInfo::dataDivisionEntry
                                                                : DbTreeInfo::procedure,
-                                                        node.name + " SECTION");
+                                                        std::string(node.name) + " SECTION");
         case cobol::SyntaxNode::Kind::Paragraph:
-            return std::pair<std::uint8_t, std::string>(DbTreeInfo::procedure, node.name);
+            return std::pair<std::uint8_t, std::string>(DbTreeInfo::procedure,
+                                                        std::string(node.name));
         case cobol::SyntaxNode::Kind::DataEntry: {
             const cobol::DataItem *item = m_data.item(node.item);
             if (!item || (item->level != 1 && item->level != 77))
@@ -412,7 +411,9 @@ private:
                 byPlace.emplace(key(pos.file, pos.line, pos.column), 0);
             }
         if (!byPlace.empty())
-            for (cobol::AdtFile::TokenReader reader = m_file.tokens(); reader.next();) {
+            for (cobol::AdtFile::TokenReader reader = m_file.tokens(
+                     cobol::AdtFile::TokenReader::Fields::Places);
+                 reader.next();) {
                 const cobol::SourcePlace &p = reader.token().place;
                 const auto wanted = byPlace.find(key(p.include, p.line, p.column));
                 if (wanted != byPlace.end() && wanted->second == 0)
@@ -443,7 +444,6 @@ private:
     const cobol::ExpandedSource &m_expanded;
     DbUnitData m_unit;
     DbWriter::Chunks m_chunks;
-    std::vector<std::uint32_t> m_parent;      ///< syntax node -> its parent
     std::vector<std::uint32_t> m_tokenNumber; ///< parser token id -> unit token number
     std::vector<std::uint32_t> m_declaring;   ///< item -> the unit token that declares it
 };
