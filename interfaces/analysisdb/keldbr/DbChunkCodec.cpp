@@ -126,6 +126,21 @@ std::string_view shownText(const DbTokenRecord &t, const std::vector<DbLineRecor
 
 } // namespace
 
+namespace {
+
+/// Appends a LEB128 number at `at`; returns the end.
+inline char *putNumberAt(char *at, std::uint64_t value)
+{
+    while (value >= 0x80) {
+        *at++ = static_cast<char>((value & 0x7F) | 0x80);
+        value >>= 7;
+    }
+    *at++ = static_cast<char>(value);
+    return at;
+}
+
+} // namespace
+
 void DbChunkCodec::encodeToken(const TokenFields &t,
                                const LineView *shownOn,
                                TokenState &state,
@@ -141,18 +156,22 @@ void DbChunkCodec::encodeToken(const TokenFields &t,
             shown = shownOn->text.substr(t.column - 1, t.length);
         text = shown != t.text;
     }
-    putNumber(out,
-              static_cast<std::uint64_t>(t.type) | (t.replaced ? replacedFlag : 0)
-                  | (text ? textFlag : 0) | (place ? placeFlag : 0));
-    putNumber(out, zigzag(static_cast<std::int64_t>(t.expandedLine) - state.line));
-    putNumber(out, t.column);
-    putNumber(out, t.length);
-    putNumber(out, t.symbol);
-    putNumber(out, zigzag(static_cast<std::int64_t>(t.node) - state.node));
+    // At most eight numbers of ten bytes each before the text.
+    char numbers[80];
+    char *at = numbers;
+    at = putNumberAt(at,
+                     static_cast<std::uint64_t>(t.type) | (t.replaced ? replacedFlag : 0)
+                         | (text ? textFlag : 0) | (place ? placeFlag : 0));
+    at = putNumberAt(at, zigzag(static_cast<std::int64_t>(t.expandedLine) - state.line));
+    at = putNumberAt(at, t.column);
+    at = putNumberAt(at, t.length);
+    at = putNumberAt(at, t.symbol);
+    at = putNumberAt(at, zigzag(static_cast<std::int64_t>(t.node) - state.node));
     if (place) {
-        putNumber(out, t.include);
-        putNumber(out, t.line);
+        at = putNumberAt(at, t.include);
+        at = putNumberAt(at, t.line);
     }
+    out.append(numbers, static_cast<std::size_t>(at - numbers));
     if (text)
         putText(out, t.text);
     state.line = t.expandedLine;

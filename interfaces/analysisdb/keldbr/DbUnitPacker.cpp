@@ -6,25 +6,12 @@ DbUnitPacker::DbUnitPacker(std::size_t includes, std::size_t symbols, std::size_
     , m_nodes(nodes)
 {}
 
-std::string &DbUnitPacker::chunkFor(std::vector<DbWriter::Chunks::Chunk> &chunks)
+void DbUnitPacker::fail(
+    const char *what, std::size_t owner, const char *field, std::uint64_t value, std::size_t limit)
 {
-    if (chunks.empty() || chunks.back().count == DbChunkCodec::chunkSize)
-        chunks.emplace_back();
-    ++chunks.back().count;
-    return chunks.back().data;
-}
-
-void DbUnitPacker::check(const char *what,
-                         std::size_t owner,
-                         const char *field,
-                         std::uint64_t value,
-                         std::size_t limit,
-                         bool required)
-{
-    if (!m_chunks.error.empty() || (value <= limit && (!required || value != 0)))
-        return;
-    m_chunks.error = std::string(what) + " " + std::to_string(owner) + " refers to " + field + " "
-                     + std::to_string(value) + " of " + std::to_string(limit);
+    if (m_chunks.error.empty())
+        m_chunks.error = std::string(what) + " " + std::to_string(owner) + " refers to " + field
+                         + " " + std::to_string(value) + " of " + std::to_string(limit);
 }
 
 void DbUnitPacker::addLine(std::uint32_t include,

@@ -44,13 +44,29 @@ public:
 
 private:
     /// Appends to the last chunk of `chunks`, or starts a new one when it is full.
-    static std::string &chunkFor(std::vector<DbWriter::Chunks::Chunk> &chunks);
+    static std::string &chunkFor(std::vector<DbWriter::Chunks::Chunk> &chunks)
+    {
+        if (chunks.empty() || chunks.back().count == DbChunkCodec::chunkSize) [[unlikely]]
+            chunks.emplace_back();
+        ++chunks.back().count;
+        return chunks.back().data;
+    }
     void check(const char *what,
                std::size_t owner,
                const char *field,
                std::uint64_t value,
                std::size_t limit,
-               bool required = false);
+               bool required = false)
+    {
+        if (value > limit || (required && value == 0)) [[unlikely]]
+            fail(what, owner, field, value, limit);
+    }
+    /// Keeps the first inconsistency found.
+    [[gnu::noinline]] void fail(const char *what,
+                                std::size_t owner,
+                                const char *field,
+                                std::uint64_t value,
+                                std::size_t limit);
 
     std::size_t m_lastInclude = 0;
     std::size_t m_symbols = 0;
