@@ -18,6 +18,8 @@
 
 namespace cobol {
 
+using namespace std::string_view_literals;
+
 std::vector<std::string> FrontEnd::splitSearchPath(std::string_view value)
 {
     std::vector<std::string> parts;
@@ -91,8 +93,12 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
         data.tokens.reserve(tokens.size());
         for (std::size_t i = 0; i < tokens.size(); ++i) {
             const LexToken &t = tokens[i];
-            data.tokens.push_back(
-                {static_cast<std::uint32_t>(i + 1), t.kind, t.text, t.place, t.length, t.replaced});
+            data.tokens.push_back({static_cast<std::uint32_t>(i + 1),
+                                   t.kind,
+                                   std::string(t.text),
+                                   t.place,
+                                   t.length,
+                                   t.replaced});
         }
     }
 
@@ -120,7 +126,7 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
             }
             if (t.is("PROGRAM-ID") && data.programName.empty()) {
                 std::size_t k = i + 1;
-                if (k < tokens.size() && tokens[k].text == ".")
+                if (k < tokens.size() && tokens[k].text == "."sv)
                     ++k;
                 if (k < tokens.size()) {
                     const LexToken &name = tokens[k];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LexToken.h"
+#include "TextStore.h"
 
 #include <string>
 #include <unordered_set>
@@ -82,9 +83,15 @@ public:
     };
 
     /// Applies `pairs` to `tokens` (first matching pair wins at each position; replaced text is not
-    /// scanned again), then joins word parts that REPLACING left glued together (":P:-YY").
+    /// scanned again), then joins word parts that REPLACING left glued together (":P:-YY"). The
+    /// texts it makes are kept in `store`.
     static std::vector<LexToken> applyReplacing(const std::vector<LexToken> &tokens,
-                                                const std::vector<ReplacingPair> &pairs);
+                                                const std::vector<ReplacingPair> &pairs,
+                                                TextStore &store);
+
+    /// Where the tokens' texts are kept (the files read and the texts made from them): the
+    /// tokens are views, valid as long as the preprocessor lives.
+    TextStore &store() { return m_store; }
 
 private:
     std::vector<LexToken> expand(std::vector<LexToken> tokens,
@@ -143,6 +150,7 @@ private:
     std::size_t m_expandedLines = 0;
     bool m_limitReached = false;
     std::vector<Remark> *m_remarks = nullptr;
+    TextStore m_store;
     std::unordered_set<std::string> m_remarkFiles; ///< the files whose remarks are listed
 };
 

@@ -3,7 +3,9 @@
 #include "AnalysisData.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cobol {
@@ -44,7 +46,10 @@ private:
     void assignOwners();
 
     const AnalysisData &m_data;
-    std::vector<std::string> m_upper; ///< upper-case text of each reserved word, else empty
+    /// Upper-case text of each reserved word (into the token's text, or into m_lowered for a word
+    /// written in lower case), else empty.
+    std::vector<std::string_view> m_upper;
+    std::deque<std::string> m_lowered;
     std::vector<Node> m_nodes;
     std::vector<std::uint32_t> m_owner;
 };
