@@ -47,17 +47,19 @@ std::string identifier(const std::vector<LexToken> &tokens,
 {
     if ((tokens[i].upper == "LENGTH" || tokens[i].upper == "ADDRESS") && i + 2 < last
         && tokens[i + 1].upper == "OF")
-        return std::string(tokens[i].upper) + " OF " + identifier(tokens, i + 2, last, end);
+        return std::string(tokens[i].upper)
+            .append(" OF ")
+            .append(identifier(tokens, i + 2, last, end));
     std::string text(tokens[i].upper);
     end = i + 1;
     if (isPunct(tokens, end, ".") && end + 1 < last && tokens[end].glued && isWord(tokens, end + 1)
         && tokens[end + 1].glued) {
-        text = std::string(tokens[end + 1].upper) + " OF " + text;
+        text = std::string(tokens[end + 1].upper).append(" OF ").append(text);
         end += 2;
     }
     while (end + 1 < last && isWord(tokens, end)
            && (tokens[end].upper == "OF" || tokens[end].upper == "IN") && isWord(tokens, end + 1)) {
-        text += " OF " + std::string(tokens[end + 1].upper);
+        text.append(" OF ").append(tokens[end + 1].upper);
         end += 2;
     }
     if (isPunct(tokens, end, "(") && tokens[end].glued) {
@@ -179,7 +181,7 @@ std::vector<ExecTranslator::Piece> ExecTranslator::arguments(const std::vector<L
             text = value;
             end = k + 4;
         } else if (found->second == TranslationPlan::Pass::Quoted) {
-            text = "'" + std::string(t.upper) + "'";
+            text.assign(1, '\'').append(t.upper).append(1, '\'');
         } else if (t.kind == TokenKind::Literal || t.kind == TokenKind::Number) {
             text = t.text.size() > longestLiteral ? std::string("SPACE") : std::string(t.text);
         } else if (t.kind == TokenKind::Word) {
@@ -222,7 +224,7 @@ ExecTranslator::Edit ExecTranslator::blockEdit(const std::vector<LexToken> &toke
     } else {
         info.detail = block.languageName();
         if (block.bodyBegin < block.bodyEnd)
-            info.detail += " " + std::string(tokens[block.bodyBegin].upper);
+            info.detail.append(" ").append(tokens[block.bodyBegin].upper);
     }
     const std::uint32_t line = exec.place.line;
     const bool periodFollows = cobol::ExecBlock::isSeparatorPeriod(tokens, next);
