@@ -105,33 +105,57 @@ void statements(const AnalysisData &data, std::string &section)
         out.number(static_cast<std::uint64_t>(stmt.context));
         out.text(stmt.verb);
         out.text(stmt.detail);
-        out.number(stmt.group);
+        // Differences that are mostly 0 or small: the group to the statement, the last token to
+        // the first.
+        out.signedNumber(std::int64_t(stmt.id) - std::int64_t(stmt.group));
         out.number(stmt.paragraph);
         place(out, stmt.place);
         out.number(stmt.firstToken);
-        out.number(stmt.lastToken);
+        out.signedNumber(std::int64_t(stmt.lastToken) - std::int64_t(stmt.firstToken));
         out.number(stmt.nonLinear ? 1 : 0);
         out.number(stmt.operands.size());
         for (const Operand &op : stmt.operands) {
-            out.number(static_cast<std::uint64_t>(op.role));
-            out.number(static_cast<std::uint64_t>(op.kind));
+            // Most operands name an item as written and have none of the rest.
+            const DataItem *item = op.kind == OperandKind::Item ? data.item(op.item) : nullptr;
+            const std::uint8_t flags = static_cast<std::uint8_t>(
+                (item && item->name == op.text ? adt::operandTextIsItemName : 0)
+                | (op.function.empty() ? 0 : adt::operandHasFunction)
+                | (op.option.empty() ? 0 : adt::operandHasOption)
+                | (op.column.empty() ? 0 : adt::operandHasColumn)
+                | (op.sqlType.empty() ? 0 : adt::operandHasSqlType)
+                | (op.subscripts.empty() ? 0 : adt::operandHasSubscripts)
+                | (op.refOffset || op.refLength ? adt::operandHasRefMod : 0)
+                | (op.sign ? adt::operandHasSign : 0));
+            out.byte(static_cast<std::uint8_t>(static_cast<unsigned>(op.role)
+                                               | (static_cast<unsigned>(op.kind) << 4)
+                                               | (static_cast<unsigned>(op.refMod) << 6)));
+            out.byte(flags);
             out.number(op.item);
-            out.text(op.text);
-            out.text(op.function);
-            out.signedNumber(op.sign);
-            out.number(static_cast<std::uint64_t>(op.refMod));
-            out.number(op.refOffset);
-            out.number(op.refLength);
-            out.number(op.subscripts.size());
-            for (const Subscript &sub : op.subscripts) {
-                out.number(sub.item);
-                if (sub.item == 0)
-                    out.text(sub.literal);
+            if (!(flags & adt::operandTextIsItemName))
+                out.text(op.text);
+            if (flags & adt::operandHasFunction)
+                out.text(op.function);
+            if (flags & adt::operandHasSign)
+                out.signedNumber(op.sign);
+            if (flags & adt::operandHasRefMod) {
+                out.number(op.refOffset);
+                out.number(op.refLength);
+            }
+            if (flags & adt::operandHasSubscripts) {
+                out.number(op.subscripts.size());
+                for (const Subscript &sub : op.subscripts) {
+                    out.number(sub.item);
+                    if (sub.item == 0)
+                        out.text(sub.literal);
+                }
             }
             place(out, op.place);
-            out.text(op.option);
-            out.text(op.column);
-            out.text(op.sqlType);
+            if (flags & adt::operandHasOption)
+                out.text(op.option);
+            if (flags & adt::operandHasColumn)
+                out.text(op.column);
+            if (flags & adt::operandHasSqlType)
+                out.text(op.sqlType);
         }
     }
 }

@@ -33,6 +33,16 @@ inline constexpr int sectionCount = 9;
 inline constexpr const char *sectionTags[sectionCount]
     = {"PROG", "INCL", "ITEM", "NODE", "STMT", "TOKN", "SYNT", "RMRK", "DIAG"};
 
+/// Operand flags (the second byte of an operand record): which fields follow.
+inline constexpr std::uint8_t operandTextIsItemName = 0x01; ///< the text is left out
+inline constexpr std::uint8_t operandHasFunction = 0x02;
+inline constexpr std::uint8_t operandHasOption = 0x04;
+inline constexpr std::uint8_t operandHasColumn = 0x08;
+inline constexpr std::uint8_t operandHasSqlType = 0x10;
+inline constexpr std::uint8_t operandHasSubscripts = 0x20;
+inline constexpr std::uint8_t operandHasRefMod = 0x40;
+inline constexpr std::uint8_t operandHasSign = 0x80;
+
 /// Token flags byte: kind in bits 0-2, role in bits 3-5.
 inline constexpr std::uint8_t tokenReplaced = 0x40;
 inline constexpr std::uint8_t tokenHasItem = 0x80;

@@ -87,18 +87,22 @@ Enum enumeration(ByteReader &in, Enum last)
     return static_cast<Enum>(value > static_cast<std::uint64_t>(last) ? 0 : value);
 }
 
-/// Fills `stmt` from the next statement record; the reader fails on a malformed one.
-void decodeStatement(ByteReader &in, Statement &stmt)
+/// Fills `stmt` (but its id, which is `id`) from the next statement record; the reader fails
+/// on a malformed one. `items` give the names of item operands whose text is left out.
+void decodeStatement(ByteReader &in,
+                     std::uint32_t id,
+                     const std::vector<DataItem> &items,
+                     Statement &stmt)
 {
     stmt.kind = enumeration(in, StatementKind::Exec);
     stmt.context = enumeration(in, StatementContext::SearchWhen);
     stmt.verb = in.text();
     stmt.detail = in.text();
-    stmt.group = in.number32();
+    stmt.group = static_cast<std::uint32_t>(std::int64_t(id) - in.signedNumber());
     stmt.paragraph = in.number32();
     stmt.place = place(in);
     stmt.firstToken = in.number32();
-    stmt.lastToken = in.number32();
+    stmt.lastToken = static_cast<std::uint32_t>(std::int64_t(stmt.firstToken) + in.signedNumber());
     stmt.nonLinear = in.number() != 0;
     const std::uint64_t count = in.number();
     if (count > in.remaining()) {
@@ -107,16 +111,32 @@ void decodeStatement(ByteReader &in, Statement &stmt)
     }
     stmt.operands.resize(static_cast<std::size_t>(count));
     for (Operand &op : stmt.operands) {
-        op.role = enumeration(in, OperandRole::Column);
-        op.kind = enumeration(in, OperandKind::Function);
+        const std::uint8_t kinds = in.byte();
+        const std::uint8_t flags = in.byte();
+        if ((kinds & 0x0F) > static_cast<unsigned>(OperandRole::Column)
+            || ((kinds >> 6) & 3) > static_cast<unsigned>(RefMod::Variable))
+            in.fail();
+        op.role = static_cast<OperandRole>((kinds & 0x0F) > 8 ? 0 : kinds & 0x0F);
+        op.kind = static_cast<OperandKind>((kinds >> 4) & 3);
+        op.refMod = static_cast<RefMod>(((kinds >> 6) & 3) > 2 ? 0 : (kinds >> 6) & 3);
         op.item = in.number32();
-        op.text = in.text();
-        op.function = in.text();
-        op.sign = static_cast<int>(in.signedNumber());
-        op.refMod = enumeration(in, RefMod::Variable);
-        op.refOffset = in.number32();
-        op.refLength = in.number32();
-        const std::uint64_t subscripts = in.number();
+        if (flags & adt::operandTextIsItemName) {
+            if (op.item == 0 || op.item > items.size()) {
+                in.fail();
+                return;
+            }
+            op.text = items[op.item - 1].name;
+        } else {
+            op.text = in.text();
+        }
+        if (flags & adt::operandHasFunction)
+            op.function = in.text();
+        else
+            op.function.clear();
+        op.sign = (flags & adt::operandHasSign) ? static_cast<int>(in.signedNumber()) : 0;
+        op.refOffset = (flags & adt::operandHasRefMod) ? in.number32() : 0;
+        op.refLength = (flags & adt::operandHasRefMod) ? in.number32() : 0;
+        const std::uint64_t subscripts = (flags & adt::operandHasSubscripts) ? in.number() : 0;
         if (subscripts > in.remaining()) {
             in.fail();
             return;
@@ -130,9 +150,18 @@ void decodeStatement(ByteReader &in, Statement &stmt)
                 sub.literal.clear();
         }
         op.place = place(in);
-        op.option = in.text();
-        op.column = in.text();
-        op.sqlType = in.text();
+        if (flags & adt::operandHasOption)
+            op.option = in.text();
+        else
+            op.option.clear();
+        if (flags & adt::operandHasColumn)
+            op.column = in.text();
+        else
+            op.column.clear();
+        if (flags & adt::operandHasSqlType)
+            op.sqlType = in.text();
+        else
+            op.sqlType.clear();
     }
 }
 
@@ -584,7 +613,7 @@ void AdtFile::forEachStatement(const std::function<void(const Statement &)> &vis
     Statement stmt;
     std::uint32_t id = 1;
     for (; id <= statementCount() && !in.atEnd(); ++id) {
-        decodeStatement(in, stmt);
+        decodeStatement(in, id, m_data.items, stmt);
         if (in.failed())
             break;
         stmt.id = id;

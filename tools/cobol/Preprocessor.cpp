@@ -82,9 +82,12 @@ std::vector<LexToken> Preprocessor::run(const std::string &path, std::string_vie
     m_includes.clear();
     m_includes.push_back(source);
     Lexer lexer(text, 0, m_options.format, m_diagnostics, &m_store);
+    std::vector<SourceRemark> lexed;
+    if (m_remarks)
+        lexer.setRemarkSink(&lexed);
     std::vector<LexToken> tokens = lexer.tokenize();
     m_finalFormat = lexer.format();
-    listRemarks(path, text, 0);
+    listRemarks(path, text, 0, m_options.format, lexed);
     m_activeFiles = {path};
     return applyReplaceStatements(expand(std::move(tokens), 0, 0, m_finalFormat));
 }
@@ -109,12 +112,19 @@ std::vector<LexToken> Preprocessor::implicitMember(const std::string &name,
 
 void Preprocessor::listRemarks(const std::string &path,
                                std::string_view text,
-                               std::uint32_t include)
+                               std::uint32_t include,
+                               SourceFormat format,
+                               const std::vector<SourceRemark> &lexed)
 {
     if (!m_remarks || !m_remarkFiles.insert(path).second)
         return;
+    // The lexer's remarks and the scan's differ only where a "*>" comment is read differently
+    // (inside a picture string or an SQL comment), or when the scan starts in another format.
+    const bool same = format == m_finalFormat && text.find("*>") == std::string_view::npos;
     std::vector<Diagnostic> ignored;
-    for (const SourceRemark &remark : Lexer(text, include, m_finalFormat, ignored).scanRemarks())
+    const std::vector<SourceRemark> remarks
+        = same ? lexed : Lexer(text, include, m_finalFormat, ignored).scanRemarks();
+    for (const SourceRemark &remark : remarks)
         m_remarks->push_back({remark.kind == SourceRemark::Kind::Comment ? Remark::Kind::Comment
                                                                          : Remark::Kind::Directive,
                               include,
@@ -403,12 +413,15 @@ void Preprocessor::includeCopybook(const Member &member,
     inc.endLine = member.end.line;
     inc.endColumn = member.end.column;
     m_includes.push_back(inc);
-    listRemarks(path, text, inc.id);
 
     // The tokens are views into the copybook's text: the store keeps it.
     const std::string_view kept = m_store.keep(std::move(text));
     Lexer lexer(kept, inc.id, format, m_diagnostics, &m_store);
+    std::vector<SourceRemark> lexed;
+    if (m_remarks)
+        lexer.setRemarkSink(&lexed);
     std::vector<LexToken> body = lexer.tokenize();
+    listRemarks(path, kept, inc.id, format, lexed);
     m_activeFiles.push_back(canonical);
     m_replacingStack.push_back(m_includes.back().replacing);
     body = expand(std::move(body), inc.id, depth + 1, lexer.format());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LexToken.h"
+#include "Lexer.h"
 #include "TextStore.h"
 
 #include <string>
@@ -134,7 +135,14 @@ private:
                         std::vector<ReplacingPair> &pairs);
     std::vector<LexToken> applyReplaceStatements(std::vector<LexToken> tokens);
     /// Lists the remarks of the file `path` (of include `include`) when it is read first.
-    void listRemarks(const std::string &path, std::string_view text, std::uint32_t include);
+    /// `lexed` are the remarks the lexer listed reading `text` in `format`: they are the
+    /// same when it read the file in the format the program ends in and no `*>` comment can
+    /// differ (see Lexer::scanRemarks); otherwise the file is scanned again.
+    void listRemarks(const std::string &path,
+                     std::string_view text,
+                     std::uint32_t include,
+                     SourceFormat format,
+                     const std::vector<SourceRemark> &lexed);
     std::string resolve(const std::string &name,
                         const std::string &library,
                         const std::string &includingFile) const;

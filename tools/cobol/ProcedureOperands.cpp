@@ -274,7 +274,7 @@ std::vector<Operand> ProcedureParser::operandList(TokenCursor &cursor,
     while (!cursor.atEnd() && operand(cursor, op, extra)) {
         op.role = role;
         op.sign = sign;
-        list.push_back(op);
+        list.push_back(std::move(op)); // operand() starts the next one afresh
         cursor.accept("ROUNDED");
     }
     return list;

@@ -370,7 +370,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
         Operand source;
         if (operand(cursor, source, extra)) {
             source.role = OperandRole::Source;
-            m_data.statements[id - 1].operands.push_back(source);
+            m_data.statements[id - 1].operands.push_back(std::move(source));
         }
         if (cursor.accept("TO"))
             push(m_data.statements[id - 1], operandList(cursor, OperandRole::Target, 0, extra));

@@ -193,21 +193,29 @@ private:
         return out;
     }
 
-    std::string name(const cobol::Operand &in) const
+    /// Appends the operand as the statement texts show it: the item's name (with subscripts and
+    /// reference modification), the literal, or FUNCTION and the function's name.
+    void appendName(std::string &text, const cobol::Operand &in) const
     {
-        if (in.kind == cobol::OperandKind::Function)
-            return "FUNCTION " + in.text;
-        if (in.kind != cobol::OperandKind::Item)
-            return in.text;
+        if (in.kind == cobol::OperandKind::Function) {
+            text.append("FUNCTION ").append(in.text);
+            return;
+        }
+        if (in.kind != cobol::OperandKind::Item) {
+            text.append(in.text);
+            return;
+        }
         const cobol::DataItem *item = m_data.item(in.item);
-        std::string text = item ? item->name : "?";
+        text.append(item ? std::string_view(item->name) : std::string_view("?"));
         if (!in.subscripts.empty()) {
-            text += "(";
+            text += '(';
             for (std::size_t i = 0; i < in.subscripts.size(); ++i) {
                 const cobol::DataItem *sub = m_data.item(in.subscripts[i].item);
-                text += (i ? " " : "") + (sub ? sub->name : in.subscripts[i].literal);
+                if (i)
+                    text += ' ';
+                text.append(sub ? sub->name : in.subscripts[i].literal);
             }
-            text += ")";
+            text += ')';
         }
         if (in.refMod == cobol::RefMod::Constant) {
             text += '(';
@@ -216,8 +224,15 @@ private:
             if (in.refLength)
                 text += std::to_string(in.refLength);
             text += ')';
-        } else if (in.refMod == cobol::RefMod::Variable)
+        } else if (in.refMod == cobol::RefMod::Variable) {
             text += "(...)";
+        }
+    }
+
+    std::string name(const cobol::Operand &in) const
+    {
+        std::string text;
+        appendName(text, in);
         return text;
     }
 
@@ -261,14 +276,21 @@ private:
         }
         if (!source || targets.empty())
             return;
-        std::string text = in.verb + " " + name(*source);
-        text += in.kind == cobol::StatementKind::Write
-                    ? " FROM"
-                    : (in.kind == cobol::StatementKind::Read ? " INTO" : " TO");
-        for (const cobol::Operand *target : targets)
-            text.append(" ").append(name(*target));
-        if (in.kind == cobol::StatementKind::Write) // WRITE rec FROM x: x flows into rec
-            text = in.verb + " " + name(*targets.front()) + " FROM " + name(*source);
+        std::string text;
+        text.reserve(64);
+        text.append(in.verb).append(" ");
+        if (in.kind == cobol::StatementKind::Write) { // WRITE rec FROM x: x flows into rec
+            appendName(text, *targets.front());
+            text.append(" FROM ");
+            appendName(text, *source);
+        } else {
+            appendName(text, *source);
+            text += in.kind == cobol::StatementKind::Read ? " INTO" : " TO";
+            for (const cobol::Operand *target : targets) {
+                text += ' ';
+                appendName(text, *target);
+            }
+        }
         if (source->kind == cobol::OperandKind::Function) {
             addCurrentDate(in, *source, targets, text);
             return;
@@ -316,10 +338,13 @@ private:
                 sides.push_back(&op);
         if (sides.size() < 2)
             return;
-        Statement &s = emit(StatementKind::Compare,
-                            in,
-                            in.verb + " " + name(*sides[0]) + " " + in.detail + " "
-                                + name(*sides[1]));
+        std::string text;
+        text.reserve(64);
+        text.append(in.verb).append(" ");
+        appendName(text, *sides[0]);
+        text.append(" ").append(in.detail).append(" ");
+        appendName(text, *sides[1]);
+        Statement &s = emit(StatementKind::Compare, in, std::move(text));
         s.operands = {operand(*sides[0]), operand(*sides[1])};
     }
 
@@ -340,18 +365,23 @@ private:
                                 || op.role == cobol::OperandRole::Remainder;
             if (target) {
                 s.operands.push_back(operand(op));
-                results.append(results.empty() ? "" : " ").append(name(op));
+                if (!results.empty())
+                    results += ' ';
+                appendName(results, op);
             }
             if (op.role == cobol::OperandRole::Source || (target && receiversAreTerms)) {
                 const int sign = op.sign < 0 && !target ? -1 : 1;
                 s.terms.push_back({operand(op), sign, !(multiplicative || in.nonLinear)});
                 sum += sum.empty() ? (sign < 0 ? "- " : "") : (sign < 0 ? " - " : " + ");
-                sum += name(op);
+                appendName(sum, op);
             }
         }
         if (s.operands.empty())
             return;
-        Statement &out = emit(StatementKind::Arithmetic, in, in.verb + " " + results + " = " + sum);
+        std::string text;
+        text.reserve(in.verb.size() + results.size() + sum.size() + 4);
+        text.append(in.verb).append(" ").append(results).append(" = ").append(sum);
+        Statement &out = emit(StatementKind::Arithmetic, in, std::move(text));
         out.operands = std::move(s.operands);
         out.terms = std::move(s.terms);
     }
@@ -602,6 +632,8 @@ ProgramModel AnalysisDataAdapter::toModel(const cobol::AnalysisData &data)
 ProgramModel AnalysisDataAdapter::toModel(const cobol::AdtFile &file)
 {
     ProgramModel model;
+    // Most statements give one fact, some a few more.
+    model.statements.reserve(file.statementCount() + file.statementCount() / 2);
     Builder builder(file.data(), model, [&file](const cobol::Statement &in, std::string_view word) {
         return file.tokensHold(in.firstToken, in.lastToken, word);
     });
