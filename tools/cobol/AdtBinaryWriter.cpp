@@ -97,28 +97,45 @@ void nodes(const AnalysisData &data, std::string &section)
     }
 }
 
+/// The most bytes an operand's record takes.
+std::size_t operandBytes(const Operand &op)
+{
+    std::size_t bytes = 2 + 12 * ByteWriter::numberBytes + op.text.size() + op.function.size()
+                        + op.option.size() + op.column.size() + op.sqlType.size();
+    for (const Subscript &sub : op.subscripts)
+        bytes += 2 * ByteWriter::numberBytes + sub.literal.size();
+    return bytes;
+}
+
 void statements(const AnalysisData &data, std::string &section)
 {
+    section.reserve(data.statements.size() * 48);
     ByteWriter out(section);
     for (const Statement &stmt : data.statements) {
-        out.number(static_cast<std::uint64_t>(stmt.kind));
-        out.number(static_cast<std::uint64_t>(stmt.context));
-        out.text(stmt.verb);
-        out.text(stmt.detail);
+        char *at = out.begin(12 * ByteWriter::numberBytes + stmt.verb.size() + stmt.detail.size());
+        at = ByteWriter::put(at, static_cast<std::uint64_t>(stmt.kind));
+        at = ByteWriter::put(at, static_cast<std::uint64_t>(stmt.context));
+        at = ByteWriter::putText(at, stmt.verb);
+        at = ByteWriter::putText(at, stmt.detail);
         // Differences that are mostly 0 or small: the group to the statement, the last token to
         // the first.
-        out.signedNumber(std::int64_t(stmt.id) - std::int64_t(stmt.group));
-        out.number(stmt.paragraph);
-        place(out, stmt.place);
-        out.number(stmt.firstToken);
-        out.signedNumber(std::int64_t(stmt.lastToken) - std::int64_t(stmt.firstToken));
-        out.number(stmt.nonLinear ? 1 : 0);
-        out.number(stmt.operands.size());
+        at = ByteWriter::putSigned(at, std::int64_t(stmt.id) - std::int64_t(stmt.group));
+        at = ByteWriter::put(at, stmt.paragraph);
+        at = ByteWriter::put(at, stmt.place.include);
+        at = ByteWriter::put(at, stmt.place.line);
+        at = ByteWriter::put(at, stmt.place.column);
+        at = ByteWriter::put(at, stmt.firstToken);
+        at = ByteWriter::putSigned(at,
+                                   std::int64_t(stmt.lastToken) - std::int64_t(stmt.firstToken));
+        at = ByteWriter::put(at, stmt.nonLinear ? 1 : 0);
+        at = ByteWriter::put(at, stmt.operands.size());
+        out.end(at);
         for (const Operand &op : stmt.operands) {
             // Most operands name an item as written and have none of the rest.
             const DataItem *item = op.kind == OperandKind::Item ? data.item(op.item) : nullptr;
+            const bool itemName = item && item->name == op.text;
             const std::uint8_t flags = static_cast<std::uint8_t>(
-                (item && item->name == op.text ? adt::operandTextIsItemName : 0)
+                (itemName ? adt::operandTextIsItemName : 0)
                 | (op.function.empty() ? 0 : adt::operandHasFunction)
                 | (op.option.empty() ? 0 : adt::operandHasOption)
                 | (op.column.empty() ? 0 : adt::operandHasColumn)
@@ -126,59 +143,69 @@ void statements(const AnalysisData &data, std::string &section)
                 | (op.subscripts.empty() ? 0 : adt::operandHasSubscripts)
                 | (op.refOffset || op.refLength ? adt::operandHasRefMod : 0)
                 | (op.sign ? adt::operandHasSign : 0));
-            out.byte(static_cast<std::uint8_t>(static_cast<unsigned>(op.role)
-                                               | (static_cast<unsigned>(op.kind) << 4)
-                                               | (static_cast<unsigned>(op.refMod) << 6)));
-            out.byte(flags);
-            out.number(op.item);
-            if (!(flags & adt::operandTextIsItemName))
-                out.text(op.text);
+            at = out.begin(operandBytes(op));
+            *at++ = static_cast<char>(static_cast<unsigned>(op.role)
+                                      | (static_cast<unsigned>(op.kind) << 4)
+                                      | (static_cast<unsigned>(op.refMod) << 6));
+            *at++ = static_cast<char>(flags);
+            at = ByteWriter::put(at, op.item);
+            if (!itemName)
+                at = ByteWriter::putText(at, op.text);
             if (flags & adt::operandHasFunction)
-                out.text(op.function);
+                at = ByteWriter::putText(at, op.function);
             if (flags & adt::operandHasSign)
-                out.signedNumber(op.sign);
+                at = ByteWriter::putSigned(at, op.sign);
             if (flags & adt::operandHasRefMod) {
-                out.number(op.refOffset);
-                out.number(op.refLength);
+                at = ByteWriter::put(at, op.refOffset);
+                at = ByteWriter::put(at, op.refLength);
             }
             if (flags & adt::operandHasSubscripts) {
-                out.number(op.subscripts.size());
+                at = ByteWriter::put(at, op.subscripts.size());
                 for (const Subscript &sub : op.subscripts) {
-                    out.number(sub.item);
+                    at = ByteWriter::put(at, sub.item);
                     if (sub.item == 0)
-                        out.text(sub.literal);
+                        at = ByteWriter::putText(at, sub.literal);
                 }
             }
-            place(out, op.place);
+            at = ByteWriter::put(at, op.place.include);
+            at = ByteWriter::put(at, op.place.line);
+            at = ByteWriter::put(at, op.place.column);
             if (flags & adt::operandHasOption)
-                out.text(op.option);
+                at = ByteWriter::putText(at, op.option);
             if (flags & adt::operandHasColumn)
-                out.text(op.column);
+                at = ByteWriter::putText(at, op.column);
             if (flags & adt::operandHasSqlType)
-                out.text(op.sqlType);
+                at = ByteWriter::putText(at, op.sqlType);
+            out.end(at);
         }
     }
 }
 
 void tokens(const AnalysisData &data, std::string &section)
 {
-    // Places and owners change little from one token to the next: differences.
+    // Places and owners change little from one token to the next: differences. Each record is
+    // written through one pointer.
     section.reserve(data.tokens.size() * 12);
     ByteWriter out(section);
     SourcePlace previous;
     std::uint32_t previousNode = 0;
     for (const Token &token : data.tokens) {
-        out.byte(static_cast<std::uint8_t>(
+        char *at = out.begin(1 + 7 * ByteWriter::numberBytes + token.text.size());
+        *at++ = static_cast<char>(
             static_cast<unsigned>(token.kind) | (static_cast<unsigned>(token.role) << 3)
-            | (token.replaced ? adt::tokenReplaced : 0) | (token.item ? adt::tokenHasItem : 0)));
-        out.signedNumber(std::int64_t(token.place.include) - std::int64_t(previous.include));
-        out.signedNumber(std::int64_t(token.place.line) - std::int64_t(previous.line));
-        out.number(token.place.column);
-        out.number(token.length);
+            | (token.replaced ? adt::tokenReplaced : 0) | (token.item ? adt::tokenHasItem : 0));
+        at = ByteWriter::putSigned(at,
+                                   std::int64_t(token.place.include)
+                                       - std::int64_t(previous.include));
+        at = ByteWriter::putSigned(at,
+                                   std::int64_t(token.place.line) - std::int64_t(previous.line));
+        at = ByteWriter::put(at, token.place.column);
+        at = ByteWriter::put(at, token.length);
         if (token.item)
-            out.number(token.item);
-        out.signedNumber(std::int64_t(token.node) - std::int64_t(previousNode));
-        out.text(token.text);
+            at = ByteWriter::put(at, token.item);
+        at = ByteWriter::putSigned(at, std::int64_t(token.node) - std::int64_t(previousNode));
+        at = ByteWriter::putText(at, token.text);
+        out.end(at);
         previous = token.place;
         previousNode = token.node;
     }

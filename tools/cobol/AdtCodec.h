@@ -95,12 +95,37 @@ public:
         }
     }
 
+    /// Writing a whole record through a pointer: `begin(most)` gives room for at most `most`
+    /// bytes, `put...` write at the pointer and return where it now stands, `end` takes the
+    /// record's end.
+    char *begin(std::size_t most) { return room(most); }
+    void end(char *at) { m_size = static_cast<std::size_t>(at - m_out.data()); }
+    static char *put(char *at, std::uint64_t value)
+    {
+        while (value >= 0x80) {
+            *at++ = static_cast<char>((value & 0x7F) | 0x80);
+            value >>= 7;
+        }
+        *at++ = static_cast<char>(value);
+        return at;
+    }
+    static char *putSigned(char *at, std::int64_t value) { return put(at, zigzag(value)); }
+    static char *putText(char *at, std::string_view value)
+    {
+        at = put(at, value.size());
+        if (!value.empty())
+            std::memcpy(at, value.data(), value.size());
+        return at + value.size();
+    }
+    /// Bytes a number takes at most.
+    static constexpr std::size_t numberBytes = 10;
+
 private:
     /// Where the next `bytes` bytes go.
     char *room(std::size_t bytes)
     {
         if (m_size + bytes > m_out.size()) [[unlikely]]
-            m_out.resize(std::max<std::size_t>(m_out.size() * 2, m_size + bytes + 4096));
+            m_out.resize(std::max({m_out.size() * 2, m_size + bytes + 4096, m_out.capacity()}));
         return m_out.data() + m_size;
     }
 

@@ -223,8 +223,9 @@ std::vector<LexToken> Preprocessor::expand(std::vector<LexToken> tokens,
                                            int depth,
                                            SourceFormat format)
 {
+    // Copybooks add tokens: room for as many again, never touched when not needed.
     std::vector<LexToken> out;
-    out.reserve(tokens.size());
+    out.reserve(2 * tokens.size() + 64);
     bool seenIdentification = include != 0;
     std::uint32_t skipLine = 0;
     for (std::size_t i = 0; i < tokens.size();) {
