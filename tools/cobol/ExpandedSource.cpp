@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 
 namespace cobol {
@@ -235,6 +236,23 @@ std::string ExpandedSource::text() const
         out += '\n';
     }
     return out;
+}
+
+void ExpandedSource::write(std::ostream &out) const
+{
+    // A block at a time: as fast as one write of the whole text, without holding it.
+    std::string block;
+    constexpr std::size_t blockSize = 64 * 1024;
+    block.reserve(blockSize + 1024);
+    for (const Line &line : m_lines) {
+        block += line.text;
+        block += '\n';
+        if (block.size() >= blockSize) {
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+            block.clear();
+        }
+    }
+    out.write(block.data(), static_cast<std::streamsize>(block.size()));
 }
 
 } // namespace cobol

@@ -13,8 +13,9 @@ std::string range(std::uint64_t first, std::uint64_t length)
     return std::to_string(first) + "-" + std::to_string(first + length - 1);
 }
 
-/// The lines of the findings file, made in one text and written at once when it goes (a
-/// program's findings run to megabytes: a stream call per field would cost more than the rest).
+/// The lines of the findings file, made in a text that goes to the stream a block at a time (a
+/// program's findings run to megabytes: a stream call per field would cost more than the rest,
+/// and holding them all would cost as much memory).
 class Lines
 {
 public:
@@ -22,7 +23,7 @@ public:
         : m_out(out)
         , m_model(model)
     {}
-    ~Lines() { m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size())); }
+    ~Lines() { flush(); }
     Lines(const Lines &) = delete;
     Lines &operator=(const Lines &) = delete;
 
@@ -56,9 +57,22 @@ public:
         field(known ? std::string_view(m_model->files[pos.file]) : std::string_view());
         return number(known ? pos.line : 0);
     }
-    void end() { m_text += '\n'; }
+    void end()
+    {
+        m_text += '\n';
+        if (m_text.size() >= blockSize)
+            flush();
+    }
 
 private:
+    static constexpr std::size_t blockSize = 64 * 1024;
+
+    void flush()
+    {
+        m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+        m_text.clear();
+    }
+
     std::ostream &m_out;
     const ProgramModel *m_model;
     std::string m_text;

@@ -44,6 +44,31 @@ bool writeOutputs(const Outputs &paths,
     return true;
 }
 
+/// Writes both result files of an analysis straight to their files (the findings of a large
+/// program run to megabytes); false with the error reported on `err`.
+bool writeResults(const Outputs &paths,
+                  const FindingsWriter::Header &header,
+                  const ProgramModel &model,
+                  const AnalysisResult &result,
+                  std::ostream &err)
+{
+    std::string error;
+    ResultFile xrl(paths.xrl);
+    if (xrl.open(error)) {
+        ProgramInfoWriter::write(xrl.stream(), model, result);
+        if (xrl.commit(error)) {
+            ResultFile xca(paths.xca);
+            if (xca.open(error)) {
+                FindingsWriter::write(xca.stream(), header, model, result);
+                if (xca.commit(error))
+                    return true;
+            }
+        }
+    }
+    err << "kelmkpu: error: " << error << "\n";
+    return false;
+}
+
 int failWithInput(const Outputs &paths,
                   const FindingsWriter::Header &header,
                   const std::string &error,
@@ -143,11 +168,7 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
     messages.insert(messages.end(), result.messages.begin(), result.messages.end());
     result.messages = std::move(messages);
 
-    std::ostringstream xrl;
-    ProgramInfoWriter::write(xrl, model, result);
-    std::ostringstream xca;
-    FindingsWriter::write(xca, header, model, result);
-    if (!writeOutputs(paths, xrl.str(), xca.str(), err))
+    if (!writeResults(paths, header, model, result, err))
         return Failed;
     for (const Message &message : result.messages)
         if (message.severity == Severity::Warning)

@@ -64,7 +64,11 @@ UnitRecorder::PreparationPointer UnitRecorder::prepare(const std::string &output
         for (const std::string &file : p->expanded->unreadableFiles())
             p->warnings.push_back("the expanded source leaves out " + file
                                   + ": the file cannot be read");
-        if (!ResultFile::write(header.expandedSourceFile, p->expanded->text(), p->error))
+        ResultFile expandedSource(header.expandedSourceFile);
+        if (!expandedSource.open(p->error))
+            return p;
+        p->expanded->write(expandedSource.stream());
+        if (!expandedSource.commit(p->error))
             return p;
         p->builder = std::make_unique<UnitRecordBuilder>(file, *p->expanded, header);
     } catch (const std::bad_alloc &) {
