@@ -221,13 +221,13 @@ if [ -n "$large" ]; then
             run growth-kelmkpu-$lines "0 4" "$analyser" "$dir/BIGPROG.adt" /r "$work/empty.xsd" \
                 /m- /c /u+ /d "$dir/out"
         done
-        sums "$work/growth-fe-$lines" "$work/growth-kelmkpu-$lines" "$work/growth-$lines"
+        sums "$work/growth-fe-$lines" "$work/growth-kelmkpu-$lines" "$work/growth-sum-$lines"
         wc -l <"$dir/BIGPROG.cbl" >"$work/growth-lines-$lines"
     done
     small=$(cat "$work/growth-lines-100000")
     big=$(cat "$work/growth-lines-$large")
-    read -r _ smallCpu <<<"$(stats "$work/growth-100000" 2)"
-    read -r _ bigCpu <<<"$(stats "$work/growth-$large" 2)"
+    read -r _ smallCpu <<<"$(stats "$work/growth-sum-100000" 2)"
+    read -r _ bigCpu <<<"$(stats "$work/growth-sum-$large" 2)"
     smallRss=$(sort -g -k3,3 "$work/growth-kelmkpu-100000" | head -1 | cut -d' ' -f3)
     bigRss=$(sort -g -k3,3 "$work/growth-kelmkpu-$large" | head -1 | cut -d' ' -f3)
     cpuGrowth=$(awk -v a="$smallCpu" -v b="$bigCpu" -v l="$small" -v m="$big" \
