@@ -4,7 +4,7 @@
 JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 
-.PHONY: all deps build test test-asan build-asan fuzz fuzz-smoke bench format demo clean
+.PHONY: all deps build test test-asan build-asan test-tsan build-tsan fuzz fuzz-smoke bench format demo clean
 
 all: build
 
@@ -28,6 +28,17 @@ build-asan: deps build/asan-ubsan/build.ninja
 
 test-asan: build-asan
 	QT_QPA_PLATFORM=offscreen ctest --preset asan-ubsan -j $(JOBS) $(CTEST_ARGS)
+
+build/tsan/build.ninja: | deps
+	cmake --preset tsan
+
+# ThreadSanitizer over the std-only thread hand-offs (the tests labelled "tsan"): Debian's Qt is
+# not instrumented, so the Qt tests are not run this way.
+build-tsan: deps build/tsan/build.ninja
+	cmake --build --preset tsan -j $(JOBS)
+
+test-tsan: build-tsan
+	ctest --preset tsan -j $(JOBS) $(CTEST_ARGS)
 
 build/fuzz/build.ninja: | deps
 	cmake --preset fuzz

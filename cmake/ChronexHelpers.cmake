@@ -15,12 +15,14 @@ function(chronex_std_only target)
 endfunction()
 
 # chronex_add_test(NAME <name> SOURCES <files...> [LIBS <libs...>] [TIMEOUT <s>] [ENVIRONMENT <k=v...>]
-#                  [WORKING_DIRECTORY <dir>])
+#                  [WORKING_DIRECTORY <dir>] [TSAN])
 # A test executable run under CTest. GoogleTest programs link GTest::gtest_main unless they bring
 # their own main(); Qt Test programs bring their own main through QTEST_MAIN. Every test has a
 # timeout, runs on Qt's offscreen platform, and finds the build tree's data directory.
+# TSAN marks a std-only test whose threads ThreadSanitizer checks: it gets the label "tsan", which
+# the tsan presets build (target tsan_tests) and run (make test-tsan).
 function(chronex_add_test)
-    cmake_parse_arguments(T "QT;GTEST_MAIN" "NAME;TIMEOUT;WORKING_DIRECTORY" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+    cmake_parse_arguments(T "QT;GTEST_MAIN;TSAN" "NAME;TIMEOUT;WORKING_DIRECTORY" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 120)
     endif()
@@ -41,6 +43,12 @@ function(chronex_add_test)
     set_tests_properties(${T_NAME} PROPERTIES
         TIMEOUT ${T_TIMEOUT}
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-cache;CHRONEX_DATA_DIR=${CHRONEX_DATA_OUTPUT_DIR};CHRONEX_BIN_DIR=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};CHRONEX_SOURCE_DIR=${CMAKE_SOURCE_DIR};ASAN_OPTIONS=detect_leaks=0;${T_ENVIRONMENT}")
+    if(T_TSAN)
+        set_tests_properties(${T_NAME} PROPERTIES LABELS tsan)
+        if(TARGET tsan_tests)
+            add_dependencies(tsan_tests ${T_NAME})
+        endif()
+    endif()
 endfunction()
 
 # chronex_add_resource_library(NAME <KELWIZRS> DIRECTORY <dir>)

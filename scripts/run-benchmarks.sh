@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Usage: run-benchmarks.sh <build dir>
-# Runs the Google Benchmark programs of a (release) build and the whole-toolchain benchmark.
+# Runs the Google Benchmark programs of a (release) build, the whole-toolchain benchmark and the
+# portfolio benchmark (kelconv -j 1 against -j 2).
 # The exit status is that of the first part that failed, 0 when all ran and met their targets.
 set -uo pipefail
 
@@ -32,6 +33,16 @@ else
     echo "== kelipc_benchmarks: not built (CHRONEX_BENCHMARKS or CHRONEX_GUI off?), skipped"
 fi
 
+if [ -x "$build/bin/views_benchmarks" ]; then
+    echo "== views_benchmarks"
+    "$build/bin/views_benchmarks"
+    result=$?
+    [ $status -ne 0 ] || status=$result
+    echo
+else
+    echo "== views_benchmarks: not built (CHRONEX_BENCHMARKS or CHRONEX_GUI off?), skipped"
+fi
+
 echo "== analysis database benchmark"
 if [ -x "$build/bin/analysisdb-benchmark" ]; then
     "$here/../benchmarks/analysisdb-benchmark.sh" "$build"
@@ -44,6 +55,12 @@ echo
 
 echo "== toolchain benchmark"
 "$here/../benchmarks/toolchain-benchmark.sh" "$build"
+result=$?
+[ $status -ne 0 ] || status=$result
+echo
+
+echo "== portfolio benchmark"
+"$here/../benchmarks/portfolio-benchmark.sh" "$build"
 result=$?
 [ $status -ne 0 ] || status=$result
 exit $status

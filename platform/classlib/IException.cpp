@@ -18,7 +18,7 @@ const char *IException::name() const
 
 const char *IException::what() const noexcept
 {
-    return m_texts.back().c_str();
+    return m_texts.empty() ? "" : m_texts.back().c_str();
 }
 
 IException &IException::addText(std::string text)

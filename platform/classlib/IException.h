@@ -28,6 +28,9 @@ public:
     explicit IException(std::string text,
                         unsigned long errorId = 0,
                         Severity severity = Severity::Recoverable);
+    /// An exception that carries no text yet (textCount() 0, what() empty), error id 0,
+    /// recoverable; handlers that pass it on may add texts.
+    IException() = default;
 
     /// The class name, e.g. "IAccessError"; used in logs.
     virtual const char *name() const;

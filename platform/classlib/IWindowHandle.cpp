@@ -1,10 +1,10 @@
 #include "IWindowHandle.h"
 
 #include "IException.h"
+#include "IGuiThread.h"
 #include "IUserEvent.h"
 
 #include <QCoreApplication>
-#include <QThread>
 #include <QWidget>
 
 #include <functional>
@@ -33,11 +33,11 @@ HandleTable &table()
 }
 
 /// Runs `deliver` with the live window on the GUI thread, now when called there, else through a
-/// blocking queued call. False when the window has gone.
+/// blocking queued call (IGuiThread::call). False when the window has gone.
 bool onGuiThread(unsigned long handle, const std::function<void(QWidget *)> &deliver)
 {
-    QCoreApplication *application = QCoreApplication::instance();
-    const auto run = [&] {
+    bool delivered = false;
+    IGuiThread::call([&] {
         QWidget *window = nullptr;
         {
             std::lock_guard lock(table().mutex);
@@ -45,15 +45,10 @@ bool onGuiThread(unsigned long handle, const std::function<void(QWidget *)> &del
                 window = it->second;
         }
         if (!window)
-            return false;
+            return;
+        delivered = true;
         deliver(window);
-        return true;
-    };
-    if (!application || QThread::currentThread() == application->thread())
-        return run();
-    bool delivered = false;
-    QMetaObject::invokeMethod(
-        application, [&] { delivered = run(); }, Qt::BlockingQueuedConnection);
+    });
     return delivered;
 }
 

@@ -127,6 +127,9 @@ ICONS = {
             + rect(10, 10.5, 11, 5, SKY) + rect(10, 16, 11, 5, SKY),
     0x6303: rect(2, 3, 7, 5, SKY) + line([(5.5, 8), (5.5, 13), (10, 13)]) + rect(10, 10.5, 11, 5, SKY)
             + line([(13, 13), (18, 13)], NAVY, 1.3),
+    # Data map: zoom in, zoom out, actual size
+    0xDA01: magnifier(line([(7, 10), (13, 10)], NAVY, 1.6) + line([(10, 7), (10, 13)], NAVY, 1.6)),
+    0xDA02: magnifier(line([(7, 10), (13, 10)], NAVY, 1.6)),
 }
 
 

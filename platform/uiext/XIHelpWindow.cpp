@@ -98,6 +98,11 @@ bool XIHelpWindow::hasPage(const QString &library, const QString &page)
     return QFileInfo(pageFile(library, page)).isFile();
 }
 
+QString XIHelpWindow::libraryForHelpFile(const QString &helpFile)
+{
+    return QFileInfo(helpFile).completeBaseName().toLower();
+}
+
 void XIHelpWindow::setApplicationLibrary(const QString &library)
 {
     std::lock_guard lock(libraryMutex);

@@ -29,6 +29,10 @@ public:
     /// Whether `library` has `page`.
     static bool hasPage(const QString &library, const QString &page);
 
+    /// The help library that a help file name stands for: its file name in lower case without
+    /// directory and extension ("KELHELP.HLP" -> "kelhelp"), as the help viewer program reads it.
+    static QString libraryForHelpFile(const QString &helpFile);
+
     static void setApplicationLibrary(const QString &library);
     static QString applicationLibrary();
 

@@ -35,7 +35,7 @@ bool XIOpenSettings::performAction()
         m_view = new XISettingsView(m_notebookId, owner);
         m_view->setViewText(m_title);
         if (m_minimumSize.isValid())
-            m_view->setMinimumSize(m_minimumSize);
+            m_view->setRequestedMinimumSize(m_minimumSize);
         connect(m_view, &XISettingsView::closed, this, [this] { settingsViewClosed(); });
         populateSettingsView();
         if (m_view && !m_view->currentPage() && m_view->pageCount() > 0)

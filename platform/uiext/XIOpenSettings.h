@@ -1,11 +1,10 @@
 #pragma once
 
 #include "XIAction.h"
+#include "XISettingsView.h"
 
 #include <QPointer>
 #include <QSize>
-
-class XISettingsView;
 
 /// The opener of a settings notebook: an action that makes the notebook (XISettingsView) when
 /// it is performed, fills it (populateSettingsView), shows it and brings it to the front; asked

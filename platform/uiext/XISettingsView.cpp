@@ -6,13 +6,18 @@
 
 #include <QCloseEvent>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace {
+
+/// The share of the available screen a notebook may grow to for its pages.
+constexpr double largestScreenShare = 0.85;
 
 /// The page inside the scroll area that holds it on the notebook's tab.
 XISettingsPage *pageIn(QWidget *tab)
@@ -47,7 +52,7 @@ XISettingsView::XISettingsView(unsigned long notebookId, QWidget *owner)
     layout->addLayout(footer);
 
     connect(m_notebook, &QTabWidget::currentChanged, this, &XISettingsView::pageChanged);
-    setMinimumSize(360, 240);
+    setRequestedMinimumSize(QSize(360, 240));
     resize(520, 400);
 }
 
@@ -152,17 +157,63 @@ QString XISettingsView::statusText() const
 void XISettingsView::pageChanged()
 {
     m_status->setText(statusText());
-    if (isVisible()) {
-        if (XISettingsPage *current = currentPage())
-            current->ensurePopulated();
-    }
+    if (isVisible())
+        populateCurrentPage();
 }
 
 void XISettingsView::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (XISettingsPage *current = currentPage())
-        current->ensurePopulated();
+    populateCurrentPage();
+}
+
+void XISettingsView::populateCurrentPage()
+{
+    XISettingsPage *current = currentPage();
+    if (!current || current->isPopulated())
+        return;
+    current->ensurePopulated();
+    // Controls added to a shown window are shown on the next turn of the event loop; show them
+    // now, so that they count when the page is measured.
+    const auto children = current->findChildren<QWidget *>();
+    for (QWidget *child : children) {
+        if (child->isHidden() && !child->testAttribute(Qt::WA_WState_ExplicitShowHide))
+            child->show();
+    }
+    fitPage(current);
+}
+
+void XISettingsView::fitPage(XISettingsPage *page)
+{
+    auto *scroll = qobject_cast<QScrollArea *>(m_notebook->widget(indexOf(page)));
+    if (!scroll)
+        return;
+    QSize needed = page->minimumSizeHint().expandedTo(page->minimumSize());
+    // Wrapped texts grow taller as the page gets narrower: at its narrowest the page is as tall
+    // as its layout needs for that width.
+    if (page->hasHeightForWidth())
+        needed.setHeight(qMax(needed.height(), page->heightForWidth(needed.width())));
+    if (const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
+        needed = needed.boundedTo(screen->availableSize() * largestScreenShare);
+    scroll->setMinimumSize(needed.expandedTo(scroll->minimumSize()));
+    updateMinimumSize();
+}
+
+void XISettingsView::setRequestedMinimumSize(const QSize &size)
+{
+    m_requestedMinimum = size;
+    updateMinimumSize();
+}
+
+void XISettingsView::updateMinimumSize()
+{
+    // An explicit minimum size stops the layout from setting its own, so the notebook keeps
+    // both: what its opener asked for and what the pages filled so far need.
+    layout()->activate();
+    const QSize needed = layout()->minimumSize().expandedTo(m_requestedMinimum);
+    setMinimumSize(needed);
+    if (width() < needed.width() || height() < needed.height())
+        resize(size().expandedTo(needed));
 }
 
 void XISettingsView::closeEvent(QCloseEvent *event)

@@ -11,7 +11,8 @@ class XISettingsPage;
 ///
 /// The notebook owns its pages. Pages are filled when first shown (XISettingsPage), so turning
 /// to a page before the notebook is shown fills only that page. Each page sits in a scroll area,
-/// so long pages scroll instead of stretching the window.
+/// so a page taller than most of the screen scrolls instead of stretching the window; smaller
+/// pages make the notebook grow to fit them when they are filled.
 class XISettingsView : public QDialog
 {
     Q_OBJECT
@@ -45,6 +46,10 @@ public:
 
     QTabWidget *notebook() const { return m_notebook; }
 
+    /// The smallest size the opener allows; the notebook also grows, as pages are filled, to
+    /// fit each page without scrolling, up to most of the screen.
+    void setRequestedMinimumSize(const QSize &size);
+
 signals:
     /// The notebook's window is closing (it is deleted afterwards when it deletes itself on
     /// close).
@@ -58,9 +63,13 @@ protected:
 private:
     void insertPage(int index, XISettingsPage *page);
     void pageChanged();
+    void populateCurrentPage();
+    void fitPage(XISettingsPage *page);
+    void updateMinimumSize();
 
     unsigned long m_notebookId;
     QTabWidget *m_notebook;
     QLabel *m_status;
+    QSize m_requestedMinimum;
     bool m_closedSignalled = false;
 };

@@ -26,6 +26,8 @@ inline constexpr unsigned long databaseDamaged = 0xF607;
 inline constexpr unsigned long unitGone = 0xF608;
 /// %1 the unit, %2 the file, %3 the reason.
 inline constexpr unsigned long unitNotRecorded = 0xF609;
+/// %1 the name asked for, %2 the execution unit.
+inline constexpr unsigned long unitNotFound = 0xF60A;
 
 // --- Exceptions turned into messages --------------------------------------------------------------
 /// %1 the exception's class name, %2 its text.

@@ -2,6 +2,7 @@
 
 #include "DbUnitData.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -46,11 +47,15 @@ public:
     /// analysis database or has a newer schema.
     /// `chunks`, when given, hold the unit's tokens, nodes and lines: `encode(unit)`, or packed
     /// by a DbUnitPacker while `unit` holds none of them.
+    /// A unit not yet in the file takes the unit number `number` when it is above 0 and no
+    /// unit has it, else the number after the highest ever given; a unit recorded again keeps
+    /// its number.
     static void record(const std::string &fileName,
                        const std::string &euName,
                        const DbUnitData &unit,
                        int waitMs = busyTimeoutMs,
-                       const Chunks *chunks = nullptr);
+                       const Chunks *chunks = nullptr,
+                       std::int64_t number = 0);
 
     /// Removes the unit whose source file is `sourceFile`; false when there was none.
     static bool remove(const std::string &fileName, const std::string &sourceFile);

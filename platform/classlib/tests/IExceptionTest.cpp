@@ -46,3 +46,16 @@ TEST(IException, SeverityCanBeMadeUnrecoverable)
     EXPECT_TRUE(e.isRecoverable());
     EXPECT_STREQ(e.name(), "IResourceExhausted");
 }
+
+TEST(IException, OneMadeWithoutTextCarriesNone)
+{
+    IAccessError e;
+    EXPECT_EQ(e.textCount(), 0u);
+    EXPECT_STREQ(e.what(), "");
+    EXPECT_EQ(e.text(), "");
+    EXPECT_EQ(e.errorId(), 0u);
+    EXPECT_TRUE(e.isRecoverable());
+    e.addText("passed on by the desktop");
+    EXPECT_EQ(e.textCount(), 1u);
+    EXPECT_STREQ(e.what(), "passed on by the desktop");
+}

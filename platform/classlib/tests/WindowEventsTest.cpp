@@ -3,6 +3,7 @@
 #include "IEventTypes.h"
 #include "IException.h"
 #include "IFrameWindow.h"
+#include "IGuiThread.h"
 #include "ISystemCommandEvent.h"
 #include "IUserEvent.h"
 #include "IWindowHandle.h"
@@ -11,6 +12,8 @@
 #include <QPointer>
 #include <QTest>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <stdexcept>
 #include <thread>
@@ -156,6 +159,35 @@ private slots:
         });
         QTRY_VERIFY(threw);
         late.join();
+    }
+
+    void aGuiThreadWaitingForAWorkerDeliversOnlyTheCallsItWaitsFor()
+    {
+        RecordingFrame frame;
+        const IWindowHandle handle = frame.handle();
+        frame.handle().postEvent(testEvent, 7, 7); // an ordinary posted event: stays queued
+        std::atomic<bool> done = false;
+        unsigned long answer = 0;
+        bool called = false;
+        std::thread worker([&] {
+            answer = handle.sendEvent(testEvent, 40, 2);
+            called = IGuiThread::call([&] { frame.setWindowTitle(QStringLiteral("from worker")); });
+            done = true;
+        });
+        // As a window that goes waits for its command: no event loop, only the waiting calls.
+        while (!done) {
+            IGuiThread::deliverWaitingCalls();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        worker.join();
+        QCOMPARE(answer, 42ul);
+        QVERIFY(called);
+        QCOMPARE(frame.windowTitle(), QStringLiteral("from worker"));
+        QCOMPARE(frame.received.size(), 1); // the posted event has not been delivered yet
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(frame.received.size(), 2);
+        QVERIFY(IGuiThread::isGuiThread());
+        QVERIFY(!IGuiThread::call([] { throw std::runtime_error("caught on the GUI thread"); }));
     }
 
     void illegalEventNumbersAreRefusedAndOursAreReserved()

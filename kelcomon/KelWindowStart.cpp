@@ -1,0 +1,3 @@
+#include "KelWindowStart.h"
+
+KelWindowStart::~KelWindowStart() = default;
