@@ -98,11 +98,14 @@ protected:
         environment.unset("COBCPY");
     }
 
-    /// Compares `actual` (with the work directory written <WORK>) with the golden file `name`,
-    /// or writes the golden file when CHRONEX_UPDATE_GOLDEN is set.
+    /// Compares `actual` (with the work directory written <WORK> and the build directory, where
+    /// the system copybooks are, <BUILD>) with the golden file `name`, or writes the golden file
+    /// when CHRONEX_UPDATE_GOLDEN is set.
     void expectGolden(const std::string &name, const std::string &actual)
     {
-        const std::string text = replaceAll(actual, root.string(), "<WORK>");
+        const std::string text = replaceAll(replaceAll(actual, root.string(), "<WORK>"),
+                                            binDirectory.parent_path().string(),
+                                            "<BUILD>");
         const fs::path golden = goldenDirectory / name;
         if (std::getenv("CHRONEX_UPDATE_GOLDEN")) {
             writeFile(golden, text);
