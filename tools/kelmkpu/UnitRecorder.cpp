@@ -1,5 +1,6 @@
 #include "UnitRecorder.h"
 
+#include "AdtFile.h"
 #include "AnalysisData.h"
 #include "AnalysisResult.h"
 #include "DbEu.h"
@@ -24,7 +25,6 @@ public:
     std::string outputDirectory;
     std::unique_ptr<cobol::ExpandedSource> expanded;
     std::unique_ptr<UnitRecordBuilder> builder;
-    DbWriter::Chunks chunks;
     std::vector<std::string> warnings;
     std::string error; ///< set when the preparation failed
 };
@@ -61,8 +61,9 @@ std::int64_t UnitRecorder::unitNumber()
 
 UnitRecorder::PreparationPointer UnitRecorder::prepare(const std::string &outputDirectory,
                                                        const std::string &base,
-                                                       const cobol::AnalysisData &data) noexcept
+                                                       const cobol::AdtFile &file) noexcept
 {
+    const cobol::AnalysisData &data = file.data();
     PreparationPointer p;
     try {
         p.reset(new Preparation());
@@ -77,10 +78,13 @@ UnitRecorder::PreparationPointer UnitRecorder::prepare(const std::string &output
         for (const std::string &file : p->expanded->unreadableFiles())
             p->warnings.push_back("the expanded source leaves out " + file
                                   + ": the file cannot be read");
-        if (!ResultFile::write(header.expandedSourceFile, p->expanded->text(), p->error))
+        ResultFile expandedSource(header.expandedSourceFile);
+        if (!expandedSource.open(p->error))
             return p;
-        p->builder = std::make_unique<UnitRecordBuilder>(data, *p->expanded, header);
-        p->chunks = DbWriter::encode(p->builder->unit());
+        p->expanded->write(expandedSource.stream());
+        if (!expandedSource.commit(p->error))
+            return p;
+        p->builder = std::make_unique<UnitRecordBuilder>(file, *p->expanded, header);
     } catch (const std::bad_alloc &) {
         if (p)
             p->error = "there is not enough memory to record the program unit";
@@ -110,7 +114,7 @@ bool UnitRecorder::finish(Preparation &p,
                          executionUnitName(p.outputDirectory),
                          p.builder->unit(),
                          DbWriter::busyTimeoutMs,
-                         &p.chunks,
+                         &p.builder->chunks(),
                          unitNumber());
     } catch (const KelMsgException &e) {
         KelMsg::clearPending(); // reported here, on standard error
@@ -122,12 +126,12 @@ bool UnitRecorder::finish(Preparation &p,
 
 bool UnitRecorder::record(const std::string &outputDirectory,
                           const std::string &base,
-                          const cobol::AnalysisData &data,
+                          const cobol::AdtFile &file,
                           const ProgramModel &model,
                           const AnalysisResult &result,
                           std::ostream &err)
 {
-    const PreparationPointer preparation = prepare(outputDirectory, base, data);
+    const PreparationPointer preparation = prepare(outputDirectory, base, file);
     if (!preparation) {
         err << "kelmkpu: error: there is not enough memory to record the program unit\n";
         return false;
