@@ -37,5 +37,6 @@ inline constexpr unsigned long graphUnreachableNote = 0xDC1B; ///< "never reache
 inline constexpr unsigned long graphUnfoldHint = 0xDC1C;
 inline constexpr unsigned long graphFoldHint = 0xDC1D;
 inline constexpr unsigned long graphOverviewTip = 0xDC1E;
+inline constexpr unsigned long graphEndNote = 0xDC1F; ///< "ends the run"
 
 } // namespace KelRes

@@ -32,7 +32,7 @@ GrapherArcItem::GrapherArcItem(int index, const FlowGraph::Arc &arc, const Graph
         const QPointF end(path.points.back().x, path.points.back().y);
         p.moveTo(start);
         if (path.curved) {
-            const qreal bulge = 30 + std::abs(end.y() - start.y()) / 6;
+            const qreal bulge = (30 + std::abs(end.y() - start.y()) / 6) * (path.onLeft ? -1 : 1);
             if (arc.from == arc.to)
                 p.cubicTo(start + QPointF(40, -22), end + QPointF(40, 22), end + QPointF(0, 4));
             else

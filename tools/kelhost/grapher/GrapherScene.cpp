@@ -39,7 +39,8 @@ void GrapherScene::show(const FlowGraph &graph,
         m_nodes.push_back(item);
     }
     setItemIndexMethod(BspTreeIndex);
-    setSceneRect(QRectF(0, 0, layout.width, layout.height).adjusted(0, 0, 60, 0));
+    // Curved arcs bulge up to 60 units beside the nodes.
+    setSceneRect(QRectF(0, 0, layout.width, layout.height).adjusted(-60, 0, 60, 0));
     setHoverHelp(m_hoverHelp);
 }
 

@@ -4,6 +4,7 @@
 #include "DbPu.h"
 #include "DbToken.h"
 #include "ExecutionUnitFlowBuilder.h"
+#include "GrapherArcItem.h"
 #include "GrapherNodeItem.h"
 #include "GrapherOverview.h"
 #include "GrapherScene.h"
@@ -26,6 +27,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -106,6 +108,7 @@ void KelGrapher::buildClient()
     m_zoom->setValue(100);
     m_zoomValue = new QLabel(QStringLiteral("400%"), m_zoomRow);
     m_zoomValue->setMinimumWidth(m_zoomValue->sizeHint().width());
+    m_zoomValue->setText(QStringLiteral("100%"));
     auto *zoomLayout = new QHBoxLayout(m_zoomRow);
     zoomLayout->setContentsMargins(6, 2, 6, 2);
     zoomLayout->addWidget(new QLabel(text(KelRes::graphZoomLabel), m_zoomRow));
@@ -128,13 +131,45 @@ void KelGrapher::buildClient()
     sliders->setContentsMargins(0, 0, 0, 0);
     sliders->addWidget(m_zoomRow, 1);
     sliders->addWidget(m_progressRow, 2);
+    auto *legend = new QLabel(legendText(), client);
+    legend->setObjectName(QStringLiteral("grapherLegend"));
+    legend->setContentsMargins(6, 2, 6, 2);
+    legend->setWordWrap(true);
     auto *layout = new QVBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(sliders);
     layout->addWidget(m_view, 1);
+    layout->addWidget(legend);
     setClient(client);
     mouseClickHandler()->handleEventsFor(m_view->viewport());
+}
+
+QString KelGrapher::legendText() const
+{
+    using Kind = FlowGraph::ArcKind;
+    auto line = [](Kind kind, bool dashed) {
+        return QStringLiteral("<span style=\"color:%1\">%2</span>&nbsp;%3")
+            .arg(GrapherArcItem::colourOf(kind).name(),
+                 dashed ? QStringLiteral("\u254C\u254C\u25B6")
+                        : QStringLiteral("\u2501\u2501\u25B6"),
+                 QString::fromLatin1(FlowGraph::kindName(kind)));
+    };
+    QStringList parts;
+    if (isUnitGraph())
+        parts << line(Kind::perform, false) << line(Kind::performReturn, true)
+              << line(Kind::goTo, false) << line(Kind::goToDepending, true)
+              << line(Kind::alter, true) << line(Kind::fallThrough, false);
+    else
+        parts << line(Kind::staticCall, false) << line(Kind::dynamicCall, true)
+              << line(Kind::copies, true);
+    parts << QStringLiteral("<span style=\"color:#2e8b3e\">\u25A2</span>&nbsp;%1")
+                 .arg(text(KelRes::graphEntryNote))
+          << QStringLiteral("<span style=\"color:#b03a2e\">\u2582</span>&nbsp;%1")
+                 .arg(text(KelRes::graphEndNote))
+          << QStringLiteral("<span style=\"color:#a0a0a0\">\u25A0</span>&nbsp;%1")
+                 .arg(text(KelRes::graphUnreachableNote));
+    return parts.join(QStringLiteral(" &nbsp;&nbsp; "));
 }
 
 void KelGrapher::buildActions()
@@ -286,6 +321,29 @@ void KelGrapher::showStep(int step)
                                  .arg(step + 1)
                                  .arg(m_shown.executionOrder.size())
                                  .arg(QString::fromStdString(m_shown.nodes[node].name)));
+}
+
+void KelGrapher::showEvent(QShowEvent *event)
+{
+    KelWindow::showEvent(event);
+    if (!m_fitPending)
+        return;
+    m_fitPending = false;
+    // Once the view has its size: a graph larger than the view opens zoomed out to fit (not
+    // below a quarter, where names are still legible), on its first entry.
+    QTimer::singleShot(0, this, [this] {
+        const QRectF all = m_scene->sceneRect();
+        const QSize room = m_view->viewport()->size();
+        if (all.isEmpty() || room.isEmpty())
+            return;
+        const double fit = std::min(room.width() / all.width(), room.height() / all.height());
+        if (fit < 1)
+            m_zoom->setValue(std::max(25, static_cast<int>(fit * 100)));
+        if (m_selected >= 0)
+            m_view->centerOn(m_scene->nodeItem(m_selected));
+        else if (!m_shown.executionOrder.empty())
+            m_view->centerOn(m_scene->nodeItem(m_shown.executionOrder.front()));
+    });
 }
 
 void KelGrapher::placeOverview()

@@ -82,6 +82,7 @@ public:
 protected:
     bool userEvent(IUserEvent &event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildClient();
@@ -97,6 +98,7 @@ private:
     /// Tells the browser about shown node `index` (its first token).
     void findNodeInSource(int index);
     QStringList nodeHelp() const;
+    QString legendText() const;
     QStringList arcHelp() const;
     bool isUnitGraph() const { return pu() != nullptr; }
 
@@ -107,6 +109,7 @@ private:
     std::set<int> m_folded;
     bool m_copybooks = false;
     int m_selected = -1;
+    bool m_fitPending = true;
 
     bool m_showReturnArcs = true;
     bool m_showHoverHelp = true;

@@ -81,6 +81,9 @@ const char *svgDash(ArcKind kind)
     return "";
 }
 
+/// Room beside the layout for arcs drawn as curves on either side of the nodes.
+constexpr double curveRoom = 60;
+
 std::string number(double value)
 {
     char text[32];
@@ -182,15 +185,17 @@ std::string GraphExport::toSvg(const FlowGraph &graph, const GraphLayout &layout
 {
     std::ostringstream out;
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << number(layout.width)
-        << "\" height=\"" << number(layout.height) << "\" viewBox=\"0 0 " << number(layout.width)
-        << ' ' << number(layout.height) << "\" font-family=\"Helvetica, Arial, sans-serif\" "
-        << "font-size=\"12\">\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\""
+        << number(layout.width + 2 * curveRoom) << "\" height=\"" << number(layout.height)
+        << "\" viewBox=\"" << number(-curveRoom) << " 0 " << number(layout.width + 2 * curveRoom)
+        << ' ' << number(layout.height)
+        << "\" font-family=\"Helvetica, Arial, sans-serif\" font-size=\"12\">\n"
         << "<title>" << escapeXml(graph.title) << "</title>\n"
         << "<defs><marker id=\"head\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" "
            "markerWidth=\"7\" markerHeight=\"7\" orient=\"auto\"><path d=\"M0,0 L10,5 L0,10 z\" "
            "fill=\"context-stroke\"/></marker></defs>\n"
-        << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+        << "<rect x=\"" << number(-curveRoom)
+        << "\" width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
     for (std::size_t a = 0; a < graph.arcs.size() && a < layout.arcs.size(); ++a) {
         const FlowGraph::Arc &arc = graph.arcs[a];
         const GraphLayout::Path &path = layout.arcs[a];
@@ -201,7 +206,7 @@ std::string GraphExport::toSvg(const FlowGraph &graph, const GraphLayout &layout
         if (path.curved) {
             const LayoutPoint &p = path.points.front();
             const LayoutPoint &q = path.points.back();
-            const double bulge = 30 + std::abs(q.y - p.y) / 6;
+            const double bulge = (30 + std::abs(q.y - p.y) / 6) * (path.onLeft ? -1 : 1);
             out << 'M' << number(p.x) << ',' << number(p.y) << " C" << number(p.x + bulge) << ','
                 << number(p.y) << ' ' << number(q.x + bulge) << ',' << number(q.y) << ' '
                 << number(q.x) << ',' << number(q.y);

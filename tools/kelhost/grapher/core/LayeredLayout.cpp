@@ -275,6 +275,49 @@ std::vector<double> placeColumns(const Layered &g, const LayoutOptions &options)
     return x;
 }
 
+/// Gives each arc its own point on the edge of a node (in the order of where the arcs go), so
+/// arcs that leave or enter a node side by side, and parallel arcs, stay apart.
+void spreadPorts(const FlowGraph &graph, GraphLayout &result)
+{
+    struct Port
+    {
+        std::size_t arc;
+        bool atStart;
+        double towards;
+    };
+    const std::size_t n = graph.nodes.size();
+    std::vector<std::vector<Port>> top(n), bottom(n);
+    for (std::size_t a = 0; a < result.arcs.size(); ++a) {
+        const GraphLayout::Path &path = result.arcs[a];
+        if (path.curved || path.points.size() < 2)
+            continue;
+        const std::vector<LayoutPoint> &p = path.points;
+        const LayoutPoint &second = p[1];
+        const LayoutPoint &beforeLast = p[p.size() - 2];
+        (second.y > p.front().y ? bottom : top)[graph.arcs[a].from].push_back({a, true, second.x});
+        (beforeLast.y < p.back().y ? top : bottom)[graph.arcs[a].to].push_back(
+            {a, false, beforeLast.x});
+    }
+    auto place = [&](std::vector<Port> &ports, const GraphLayout::Box &box) {
+        if (ports.size() < 2)
+            return;
+        std::stable_sort(ports.begin(), ports.end(), [](const Port &a, const Port &b) {
+            return a.towards < b.towards;
+        });
+        const double used = box.width * 0.7;
+        const double step = used / static_cast<double>(ports.size() - 1);
+        for (std::size_t k = 0; k < ports.size(); ++k) {
+            std::vector<LayoutPoint> &points = result.arcs[ports[k].arc].points;
+            (ports[k].atStart ? points.front() : points.back()).x = box.centreX() - used / 2
+                                                                    + step * static_cast<double>(k);
+        }
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        place(top[i], result.nodes[i]);
+        place(bottom[i], result.nodes[i]);
+    }
+}
+
 } // namespace
 
 long long LayeredLayout::countCrossings(std::vector<std::pair<int, int>> edges, int lowerSize)
@@ -387,7 +430,12 @@ GraphLayout LayeredLayout::layout(const FlowGraph &graph,
         if (!ranked(arc)) {
             path.curved = true;
             path.back = arc.kind == FlowGraph::ArcKind::performReturn;
-            path.points = {{from.x + from.width, from.centreY()}, {to.x + to.width, to.centreY()}};
+            path.onLeft = arc.kind == FlowGraph::ArcKind::alter;
+            if (path.onLeft)
+                path.points = {{from.x, from.centreY()}, {to.x, to.centreY()}};
+            else
+                path.points = {{from.x + from.width, from.centreY()},
+                               {to.x + to.width, to.centreY()}};
             continue;
         }
         const int e = edgeOf.at({arc.from, arc.to});
@@ -404,5 +452,6 @@ GraphLayout LayeredLayout::layout(const FlowGraph &graph,
             std::reverse(points.begin(), points.end());
         path.points = std::move(points);
     }
+    spreadPorts(graph, result);
     return result;
 }

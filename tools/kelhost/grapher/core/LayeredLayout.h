@@ -47,6 +47,8 @@ struct GraphLayout
         /// Not ranked by the layout (returns, ALTER, an arc to itself): drawn as a curve on the
         /// right of the nodes between its two end points.
         bool curved = false;
+        /// A curve on the left of the nodes (ALTER) instead of the right (returns, loops).
+        bool onLeft = false;
     };
     std::vector<Box> nodes; ///< parallel to FlowGraph::nodes
     std::vector<Path> arcs; ///< parallel to FlowGraph::arcs

@@ -52,6 +52,11 @@ public:
         addAlteredGoTos();
         addFallThroughAndReturns();
         m_graph.computeReachability();
+        // A section header without statements of its own only groups its paragraphs: it is
+        // live when one of them is (a PERFORM of its first paragraph passes it by).
+        for (FlowGraph::Node &node : m_graph.nodes)
+            if (node.section >= 0 && node.reachable && !m_hasStatements.contains(node.section))
+                m_graph.nodes[node.section].reachable = true;
         return std::move(m_graph);
     }
 
@@ -221,6 +226,7 @@ private:
         const std::string verb = ProgramFlowBuilder::upper(words[0]->text());
         const std::uint32_t token = m_pu.tokenToNumber(words[0]);
         const bool always = unconditional(node);
+        m_hasStatements.insert(from);
         if (verb == "PERFORM")
             perform(words, from, token);
         else if (verb == "GO")
@@ -426,6 +432,7 @@ private:
     std::set<int> m_terminated;
     std::set<int> m_alterable;
     std::set<int> m_declaratives;
+    std::set<int> m_hasStatements;
 };
 
 } // namespace

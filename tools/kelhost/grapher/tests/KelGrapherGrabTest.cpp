@@ -3,6 +3,7 @@
 #include "DbEu.h"
 #include "DbPu.h"
 #include "DemoViews.h"
+#include "GrapherNodeItem.h"
 #include "GrapherScene.h"
 #include "KelDesktop.h"
 #include "RecordedUnits.h"
@@ -14,10 +15,67 @@
 #include <QFontMetricsF>
 #include <QGraphicsView>
 #include <QImage>
+#include <QSlider>
 #include <QtTest>
 
 #include <filesystem>
 #include <memory>
+
+namespace {
+
+/// Every kind of arc in one program: sections, a THRU range left by GO TO, GO TO DEPENDING ON,
+/// ALTER, a recursive PERFORM chain and dead code.
+const char *const allArcs = R"(       IDENTIFICATION DIVISION.
+       PROGRAM-ID. ALLARCS.
+       DATA DIVISION.
+       WORKING-STORAGE SECTION.
+       01  WS-CODE PIC 9 VALUE 1.
+       01  WS-EOF  PIC X VALUE 'N'.
+       PROCEDURE DIVISION.
+       CONTROL-SECTION SECTION.
+       MAIN-LINE.
+           PERFORM INIT-SECTION.
+           PERFORM READ-LOOP THRU READ-LOOP-EXIT
+               UNTIL WS-EOF = 'Y'.
+           ALTER SWITCH-PARA TO PROCEED TO FINISH-UP.
+           PERFORM SWITCH-PARA.
+           STOP RUN.
+       SWITCH-PARA.
+           GO TO NORMAL-END.
+       NORMAL-END.
+           DISPLAY 'NORMAL'.
+       FINISH-UP.
+           GOBACK.
+       INIT-SECTION SECTION.
+       INIT-FILES.
+           DISPLAY 'OPEN'.
+       INIT-TOTALS.
+           MOVE 0 TO WS-CODE.
+       PROCESS-SECTION SECTION.
+       READ-LOOP.
+           IF WS-CODE > 3 GO TO READ-LOOP-EXIT END-IF.
+           GO TO CODE-1 CODE-2 CODE-3 DEPENDING ON WS-CODE.
+           GO TO READ-LOOP-EXIT.
+       CODE-1.
+           PERFORM NESTED-A.
+           GO TO READ-LOOP-EXIT.
+       CODE-2.
+           GO TO READ-LOOP-EXIT.
+       CODE-3.
+           MOVE 'Y' TO WS-EOF.
+       READ-LOOP-EXIT.
+           EXIT.
+       NESTED-A.
+           PERFORM NESTED-B.
+       NESTED-B.
+           IF WS-CODE = 9 PERFORM NESTED-A END-IF.
+       OLD-CODE.
+           DISPLAY 'NEVER CALLED'.
+       OLD-CODE-2.
+           DISPLAY 'NOR THIS'.
+)";
+
+} // namespace
 
 /// Grabs of the grapher on every sample program and on the samples' execution unit, at the
 /// window's minimum size and at a typical size. CHRONEX_GRAB_DIR=/tmp/grabs keeps the pictures.
@@ -36,6 +94,15 @@ private:
         for (const QSize &size : {grapher->minimumSizeHint(), QSize(1100, 760)}) {
             grapher->resize(size);
             QApplication::processEvents();
+            if (size.width() > 1000) {
+                // The typical size at actual size, on the entry, as a user reads the graph.
+                grapher->zoomSlider()->setValue(100);
+                const FlowGraph &shown = grapher->shownGraph();
+                if (!shown.executionOrder.empty())
+                    grapher->graphView()->centerOn(
+                        grapher->scene()->nodeItem(shown.executionOrder.front()));
+                QApplication::processEvents();
+            }
             const QImage picture = grapher->grab().toImage();
             const QString dir = qEnvironmentVariable("CHRONEX_GRAB_DIR");
             if (!dir.isEmpty()) {
@@ -89,6 +156,23 @@ private slots:
             grab(grapher, QString::fromStdString(pu->puName()));
             delete grapher;
         }
+    }
+
+    void everyKindOfArc()
+    {
+        RecordedUnits units("ARCS");
+        units.recordText("ALLARCS.cbl", allArcs);
+        DbPu *pu = units.open().numberToPu(1);
+        QVERIFY(pu && pu->load());
+        m_desktop.loadEuData(&units.open());
+        auto *grapher = qobject_cast<KelGrapher *>(
+            makeGrapherWindow(StartWindowData(StartWindowData::grapher, pu, pu->puName())));
+        QVERIFY(grapher);
+        grab(grapher, QStringLiteral("ALLARCS"));
+        grapher->setFolded({0});
+        grab(grapher, QStringLiteral("ALLARCS-folded"));
+        delete grapher;
+        m_desktop.loadEuData(&m_units.open());
     }
 
     void theExecutionUnitWithItsCopybooks()

@@ -203,6 +203,17 @@ const std::vector<FlowCase> &cases()
          {"PROCEDURE DIVISION>P:perform", "P>PROCEDURE DIVISION:return"},
          {},
          {"PROCEDURE DIVISION:goback", "P:exit"}},
+        {"a section header without statements is live when one of its paragraphs is",
+         {"MAIN SECTION.",
+          "M1.",
+          "    PERFORM S2A.",
+          "    STOP RUN.",
+          "S2 SECTION.",
+          "S2A.",
+          "    DISPLAY 'A'."},
+         {"MAIN>M1:fall", "M1>S2A:perform", "S2A>M1:return", "S2>S2A:fall"},
+         {},
+         {"M1:stop"}},
         {"main line falls off the end of the procedure division",
          {"FIRST-PARA.", "    DISPLAY 'ONE'.", "SECOND-PARA.", "    DISPLAY 'TWO'."},
          {"FIRST-PARA>SECOND-PARA:fall"},
@@ -236,9 +247,12 @@ TEST(ProgramFlowBuilder, eachArcRuleOnAHandWorkedProgram)
         EXPECT_EQ(ends, c.ends);
         ASSERT_FALSE(graph.nodes.empty());
         EXPECT_TRUE(graph.nodes.front().entry);
-        // The walk in execution order lists each reachable node once, the entry first.
+        // The walk in execution order lists reachable nodes once each, the entry first.
         EXPECT_EQ(graph.executionOrder.front(), 0);
-        EXPECT_EQ(graph.executionOrder.size(), graph.nodes.size() - c.unreachable.size());
+        const std::set<int> walked(graph.executionOrder.begin(), graph.executionOrder.end());
+        EXPECT_EQ(walked.size(), graph.executionOrder.size());
+        for (int node : walked)
+            EXPECT_TRUE(graph.nodes[node].reachable) << graph.nodes[node].name;
     }
 }
 
