@@ -19,8 +19,15 @@ GrapherNodeItem::GrapherNodeItem(int index,
     , m_rect(rect)
     , m_font(font)
 {
-    setFlag(ItemIsSelectable);
     setZValue(1);
+}
+
+void GrapherNodeItem::setChosen(bool on)
+{
+    if (m_chosen == on)
+        return;
+    m_chosen = on;
+    update();
 }
 
 void GrapherNodeItem::setCurrentStep(bool on)

@@ -18,6 +18,9 @@ public:
 
     /// Marks the node as the progress slider's current step.
     void setCurrentStep(bool on);
+    /// Marks the node as the window's selected node (the window keeps the one selection).
+    void setChosen(bool on);
+    bool isChosen() const { return m_chosen; }
 
     QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
@@ -28,4 +31,5 @@ private:
     QRectF m_rect;
     const QFont &m_font;
     bool m_currentStep = false;
+    bool m_chosen = false;
 };

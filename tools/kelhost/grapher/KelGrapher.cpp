@@ -57,7 +57,10 @@ KelGrapher::KelGrapher(const StartWindowData &request)
     setAttribute(Qt::WA_DeleteOnClose);
     if (isUnitGraph()) {
         setWindowTitle(text(KelRes::graphUnitTitle).arg(QString::fromStdString(pu()->puName())));
-        m_full = ProgramFlowBuilder::build(*pu());
+        if (pu()->load())
+            m_full = ProgramFlowBuilder::build(*pu());
+        else
+            m_loadError = QString::fromStdString(pu()->loadError());
         if (SectionCollapse::foldsWhenOpened(m_full))
             m_folded = SectionCollapse::allSections(m_full);
     } else {
@@ -236,7 +239,9 @@ void KelGrapher::rebuild()
     int unreachable = 0;
     for (const FlowGraph::Node &node : m_shown.nodes)
         unreachable += node.reachable ? 0 : 1;
-    if (m_shown.nodes.empty() && isUnitGraph())
+    if (!m_loadError.isEmpty())
+        setStatusText(m_loadError);
+    else if (m_shown.nodes.empty() && isUnitGraph())
         setStatusText(text(KelRes::graphEmpty).arg(QString::fromStdString(pu()->puName())));
     else
         setStatusText(text(KelRes::graphSummary)

@@ -110,6 +110,7 @@ private:
     bool m_copybooks = false;
     int m_selected = -1;
     bool m_fitPending = true;
+    QString m_loadError; ///< why the unit could not be loaded
 
     bool m_showReturnArcs = true;
     bool m_showHoverHelp = true;

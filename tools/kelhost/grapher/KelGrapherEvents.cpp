@@ -40,10 +40,12 @@ bool KelGrapher::userEvent(IUserEvent &event)
     const auto unitNumber = static_cast<std::uint32_t>(event.parameter2());
     switch (event.eventId()) {
     case IEventTypes::canShowQuery: {
-        // A unit's graph shows its own tokens; the execution unit's graph stands for every unit.
+        // A unit's graph shows its own tokens. The execution unit's graph shows every unit as
+        // a whole (token 0, or 1 from the desktop's list), but a particular token is left to
+        // that unit's own graph, so a find from the source opens the unit's control flow.
         const bool can = isUnitGraph()
                              ? unitNumber == puNumber() && tokenNumber <= pu()->numberOfTokens()
-                             : eu()->numberToPu(unitNumber) != nullptr;
+                             : eu()->numberToPu(unitNumber) != nullptr && tokenNumber <= 1;
         event.setResult(can ? 1 : 0);
         event.setHandled();
         return true;
@@ -73,13 +75,14 @@ bool KelGrapher::userEvent(IUserEvent &event)
 
 void KelGrapher::selectNode(int index, Selection why)
 {
-    m_scene->clearSelection();
+    if (GrapherNodeItem *old = m_scene->nodeItem(m_selected))
+        old->setChosen(false);
     m_selected = -1;
     GrapherNodeItem *item = m_scene->nodeItem(index);
     if (!item)
         return;
     m_selected = index;
-    item->setSelected(true);
+    item->setChosen(true);
     m_view->centerOn(item);
     const FlowGraph::Node &node = m_shown.nodes[index];
     setStatusText(qs(node.name) + QStringLiteral(" - ") + qs(node.note));

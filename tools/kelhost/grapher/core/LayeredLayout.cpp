@@ -275,6 +275,47 @@ std::vector<double> placeColumns(const Layered &g, const LayoutOptions &options)
     return x;
 }
 
+/// The points of each arc: layered arcs through their bend points (`bends`, by layered-graph
+/// vertex), the others as curves beside the nodes.
+void routeArcs(const FlowGraph &graph,
+               const std::map<std::pair<int, int>, int> &edgeOf,
+               const std::vector<char> &reversed,
+               const std::vector<std::vector<int>> &chains,
+               const std::vector<LayoutPoint> &bends,
+               GraphLayout &result)
+{
+    for (std::size_t a = 0; a < graph.arcs.size(); ++a) {
+        const FlowGraph::Arc &arc = graph.arcs[a];
+        GraphLayout::Path &path = result.arcs[a];
+        const GraphLayout::Box &from = result.nodes[arc.from];
+        const GraphLayout::Box &to = result.nodes[arc.to];
+        if (!ranked(arc)) {
+            path.curved = true;
+            path.back = arc.kind == FlowGraph::ArcKind::performReturn;
+            path.onLeft = arc.kind == FlowGraph::ArcKind::alter;
+            if (path.onLeft)
+                path.points = {{from.x, from.centreY()}, {to.x, to.centreY()}};
+            else
+                path.points = {{from.x + from.width, from.centreY()},
+                               {to.x + to.width, to.centreY()}};
+            continue;
+        }
+        const int e = edgeOf.at({arc.from, arc.to});
+        path.back = reversed[e] != 0;
+        // The chain runs from the upper end down; a back arc walks it upwards.
+        std::vector<LayoutPoint> points;
+        const GraphLayout::Box &upper = path.back ? to : from;
+        const GraphLayout::Box &lower = path.back ? from : to;
+        points.push_back({upper.centreX(), upper.y + upper.height});
+        for (int bend : chains[e])
+            points.push_back(bends[bend]);
+        points.push_back({lower.centreX(), lower.y});
+        if (path.back)
+            std::reverse(points.begin(), points.end());
+        path.points = std::move(points);
+    }
+}
+
 /// Gives each arc its own point on the edge of a node (in the order of where the arcs go), so
 /// arcs that leave or enter a node side by side, and parallel arcs, stay apart.
 void spreadPorts(const FlowGraph &graph, GraphLayout &result)
@@ -422,36 +463,10 @@ GraphLayout LayeredLayout::layout(const FlowGraph &graph,
     result.crossings = static_cast<int>(totalCrossings(g));
     result.bendPoints = static_cast<int>(x.size()) - n;
 
-    for (std::size_t a = 0; a < graph.arcs.size(); ++a) {
-        const FlowGraph::Arc &arc = graph.arcs[a];
-        GraphLayout::Path &path = result.arcs[a];
-        const GraphLayout::Box &from = result.nodes[arc.from];
-        const GraphLayout::Box &to = result.nodes[arc.to];
-        if (!ranked(arc)) {
-            path.curved = true;
-            path.back = arc.kind == FlowGraph::ArcKind::performReturn;
-            path.onLeft = arc.kind == FlowGraph::ArcKind::alter;
-            if (path.onLeft)
-                path.points = {{from.x, from.centreY()}, {to.x, to.centreY()}};
-            else
-                path.points = {{from.x + from.width, from.centreY()},
-                               {to.x + to.width, to.centreY()}};
-            continue;
-        }
-        const int e = edgeOf.at({arc.from, arc.to});
-        path.back = reversed[e] != 0;
-        // The chain runs from the upper end down; a back arc walks it upwards.
-        std::vector<LayoutPoint> points;
-        const GraphLayout::Box &upper = path.back ? to : from;
-        const GraphLayout::Box &lower = path.back ? from : to;
-        points.push_back({upper.centreX(), upper.y + upper.height});
-        for (int bend : chains[e])
-            points.push_back({x[bend] - left + options.margin, centreY(g.layer[bend])});
-        points.push_back({lower.centreX(), lower.y});
-        if (path.back)
-            std::reverse(points.begin(), points.end());
-        path.points = std::move(points);
-    }
+    std::vector<LayoutPoint> bends(x.size());
+    for (std::size_t v = n; v < x.size(); ++v)
+        bends[v] = {x[v] - left + options.margin, centreY(g.layer[v])};
+    routeArcs(graph, edgeOf, reversed, chains, bends, result);
     spreadPorts(graph, result);
     return result;
 }

@@ -199,10 +199,12 @@ private slots:
             QVERIFY2(send(grapher, IEventTypes::canShowQuery, row.token, row.unit) == row.answer,
                      row.label);
 
-        // The execution unit's graph stands for every unit of it.
+        // The execution unit's graph shows each unit as a whole, not a particular token of it.
         KelGrapher *whole = openGrapher("");
-        QCOMPARE(send(whole, IEventTypes::canShowQuery, 5, other), 1ul);
-        QCOMPARE(send(whole, IEventTypes::canShowQuery, 5, 99), 0ul);
+        QCOMPARE(send(whole, IEventTypes::canShowQuery, 0, other), 1ul);
+        QCOMPARE(send(whole, IEventTypes::canShowQuery, 1, other), 1ul);
+        QCOMPARE(send(whole, IEventTypes::canShowQuery, 5, other), 0ul);
+        QCOMPARE(send(whole, IEventTypes::canShowQuery, 0, 99), 0ul);
     }
 
     void findInGraphSelectsTheNodeHoldingTheToken()
@@ -216,7 +218,7 @@ private slots:
         QVERIFY(inB != 0);
         QVERIFY(browser->findInGraph(pu, pu->numberToToken(inB)));
         QTRY_COMPARE(grapher->selectedNode(), nodeNamed(grapher->shownGraph(), "B"));
-        QVERIFY(grapher->scene()->nodeItem(grapher->selectedNode())->isSelected());
+        QVERIFY(grapher->scene()->nodeItem(grapher->selectedNode())->isChosen());
         QCOMPARE(m_factory->made.size(), 1); // no new window was asked for
 
         // A token of another unit, or outside every paragraph, changes nothing.
