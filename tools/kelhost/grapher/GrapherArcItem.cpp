@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPathStroker>
+#include <QStyleOptionGraphicsItem>
 
 #include <cmath>
 
@@ -40,6 +41,8 @@ GrapherArcItem::GrapherArcItem(int index, const FlowGraph::Arc &arc, const Graph
         } else {
             for (std::size_t i = 1; i < path.points.size(); ++i)
                 p.lineTo(path.points[i].x, path.points[i].y);
+            for (const LayoutPoint &point : path.points)
+                m_line << QPointF(point.x, point.y);
         }
         const QPointF before = p.pointAtPercent(0.97);
         m_head = arrowHead(p.currentPosition(), before);
@@ -64,6 +67,7 @@ GrapherArcItem::GrapherArcItem(int index, const FlowGraph::Arc &arc, const Graph
         break;
     }
     setPen(pen);
+    setFlag(ItemUsesExtendedStyleOption);
     setZValue(arc.kind == FlowGraph::ArcKind::performReturn ? -1 : 0);
 }
 
@@ -103,12 +107,24 @@ QPainterPath GrapherArcItem::shape() const
     return stroker.createStroke(path());
 }
 
-void GrapherArcItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+void GrapherArcItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
 {
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(pen());
     painter->setBrush(Qt::NoBrush);
-    painter->drawPath(path());
+    if (m_line.size() < 2) {
+        painter->drawPath(path());
+    } else {
+        const QRectF exposed = option->exposedRect.adjusted(-4, -4, 4, 4);
+        for (qsizetype i = 1; i < m_line.size(); ++i) {
+            const QLineF segment(m_line[i - 1], m_line[i]);
+            if (QRectF(segment.p1(), segment.p2())
+                    .normalized()
+                    .adjusted(-1, -1, 1, 1)
+                    .intersects(exposed))
+                painter->drawLine(segment);
+        }
+    }
     painter->setPen(Qt::NoPen);
     painter->setBrush(pen().color());
     painter->drawPolygon(m_head);

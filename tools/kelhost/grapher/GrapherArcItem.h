@@ -28,4 +28,7 @@ private:
     int m_index;
     FlowGraph::Arc m_arc;
     QPolygonF m_head;
+    /// The polyline of a layered arc (empty for a curve): painted segment by segment, only
+    /// where exposed, so an arc across hundreds of layers costs little when scrolling.
+    QPolygonF m_line;
 };
