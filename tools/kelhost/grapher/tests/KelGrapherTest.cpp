@@ -322,6 +322,21 @@ private slots:
         const std::uint32_t token = tokenNumber(*pu, "S7-P3");
         send(grapher, IEventTypes::findInGraph, token, m_units->open().puToNumber(pu));
         QCOMPARE(grapher->selectedNode(), nodeNamed(grapher->shownGraph(), "S7"));
+        // A double click on a folded section unfolds that one section, and again folds it.
+        auto doubleClick = [grapher](const std::string &name) {
+            GrapherNodeItem *item = grapher->scene()->nodeItem(
+                nodeNamed(grapher->shownGraph(), name));
+            grapher->graphView()->centerOn(item);
+            QTest::mouseDClick(grapher->graphView()->viewport(),
+                               Qt::LeftButton,
+                               {},
+                               grapher->graphView()->mapFromScene(
+                                   item->sceneBoundingRect().center()));
+        };
+        doubleClick("S7");
+        QCOMPARE(grapher->shownGraph().nodes.size(), 41u + 12u);
+        doubleClick("S7");
+        QCOMPARE(grapher->shownGraph().nodes.size(), 41u);
         // Unfolded, the same token is in its paragraph; the selection follows the unfolding.
         grapher->setFolded({});
         QCOMPARE(grapher->shownGraph().nodes.size(), grapher->fullGraph().nodes.size());
