@@ -151,12 +151,14 @@ void KelGrapher::buildClient()
 QString KelGrapher::legendText() const
 {
     using Kind = FlowGraph::ArcKind;
-    auto line = [](Kind kind, bool dashed) {
+    // Each entry stays on one line; the legend wraps only between entries.
+    auto unbroken = [](QString entry) { return entry.replace(u' ', QStringLiteral("&nbsp;")); };
+    auto line = [&unbroken](Kind kind, bool dashed) {
         return QStringLiteral("<span style=\"color:%1\">%2</span>&nbsp;%3")
             .arg(GrapherArcItem::colourOf(kind).name(),
                  dashed ? QStringLiteral("\u254C\u254C\u25B6")
                         : QStringLiteral("\u2501\u2501\u25B6"),
-                 QString::fromLatin1(FlowGraph::kindName(kind)));
+                 unbroken(QString::fromLatin1(FlowGraph::kindName(kind))));
     };
     QStringList parts;
     if (isUnitGraph())
@@ -167,11 +169,11 @@ QString KelGrapher::legendText() const
         parts << line(Kind::staticCall, false) << line(Kind::dynamicCall, true)
               << line(Kind::copies, true);
     parts << QStringLiteral("<span style=\"color:#2e8b3e\">\u25A2</span>&nbsp;%1")
-                 .arg(text(KelRes::graphEntryNote))
+                 .arg(unbroken(text(KelRes::graphEntryNote)))
           << QStringLiteral("<span style=\"color:#b03a2e\">\u2582</span>&nbsp;%1")
-                 .arg(text(KelRes::graphEndNote))
+                 .arg(unbroken(text(KelRes::graphEndNote)))
           << QStringLiteral("<span style=\"color:#a0a0a0\">\u25A0</span>&nbsp;%1")
-                 .arg(text(KelRes::graphUnreachableNote));
+                 .arg(unbroken(text(KelRes::graphUnreachableNote)));
     return parts.join(QStringLiteral(" &nbsp;&nbsp; "));
 }
 
