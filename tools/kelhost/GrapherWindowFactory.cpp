@@ -1,0 +1,10 @@
+#include "GrapherWindowFactory.h"
+
+#include "KelGrapherPlaceholder.h"
+
+QWidget *makeGrapherWindow(const StartWindowData &request)
+{
+    auto *window = new KelGrapherPlaceholder(request);
+    window->show();
+    return window;
+}
