@@ -1,5 +1,6 @@
 #include "HostWindows.h"
 
+#include "DSSettingsView.h"
 #include "DbEu.h"
 #include "DbPu.h"
 #include "DbPuPropertyWindow.h"
@@ -17,11 +18,14 @@
 #include "KelTreeWindow.h"
 #include "KelresrcResourceIds.h"
 #include "StartWindowData.h"
+#include "XISettingsView.h"
 
 #include <QApplication>
 #include <QSet>
 #include <QTimer>
 #include <QVariant>
+
+#include <cstdio>
 
 namespace {
 
@@ -222,48 +226,48 @@ QWidget *HostWindows::startNotebook(const StartWindowData &request)
 {
     DbPu *pu = request.pu && request.pu->isLoaded() ? request.pu : nullptr;
     QWidget *owner = KelDesktop::current();
-    const QWidgetList before = QApplication::topLevelWidgets();
+    QWidget *window = nullptr;
     QString name;
     switch (request.word1) {
     case HostRequests::details: {
         DbToken *token = request.token;
         if (!token && pu && request.word2 != 0)
             token = dataNameOnLine(*pu, request.word2);
-        if (!token || !token->hasDataSymbol())
+        if (!token || !token->hasDataSymbol()) {
+            std::fprintf(stderr,
+                         "kelhost: no data item is declared or named on line %u of %s; no "
+                         "details to show.\n",
+                         static_cast<unsigned>(request.word2),
+                         qPrintable(unitName(pu)));
             return nullptr;
-        new KelDetailsView(owner, *token->dataSymbol());
+        }
+        window = (new KelDetailsView(owner, *token->dataSymbol()))->settingsView();
         name = QStringLiteral("details-") + unitName(pu);
         break;
     }
     case HostRequests::settings:
-        if (pu)
-            new KelSettingsView(owner, *pu);
-        else
-            new KelSettingsView(owner, *StartWindowData::eu());
+        window = (pu ? new KelSettingsView(owner, *pu)
+                     : new KelSettingsView(owner, *StartWindowData::eu()))
+                     ->settingsView();
         name = QStringLiteral("settings-") + unitName(pu);
         break;
     case HostRequests::properties:
         if (!pu)
             return nullptr;
-        DbPuPropertyWindow::open(owner, *pu);
+        window = DbPuPropertyWindow::open(owner, *pu);
         name = QStringLiteral("properties-") + unitName(pu);
         break;
     case HostRequests::preferences:
         if (KelPreferencesView *notebook = KelPreferencesView::getCurrentPreferences(
-                KelRes::browserViewName))
+                KelRes::browserViewName)) {
             notebook->performAction();
+            window = notebook->settingsView();
+        }
         name = QStringLiteral("preferences");
         break;
     default:
         return nullptr;
     }
-    // The notebooks make their windows themselves; the new top-level window is the notebook's.
-    QCoreApplication::sendPostedEvents();
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (!before.contains(widget) && widget->isVisible() && widget->isWindow()) {
-            remember(widget, name);
-            return widget;
-        }
-    }
-    return nullptr;
+    remember(window, name);
+    return window;
 }
