@@ -160,14 +160,20 @@ int HostView::passOn(std::uint32_t tokenNumber, Coupling why)
 int HostView::passOn(DbPu &unit, std::uint32_t tokenNumber, Coupling why)
 {
     if ((why == Coupling::selection && !requestScroll())
-        || (why == Coupling::scrolling && !surfOnScroll()) || tokenNumber == 0)
+        || (why == Coupling::scrolling && !surfOnScroll()))
         return 0;
-    const std::uint32_t unitNumber = eu()->puToNumber(&unit);
-    if (unitNumber == 0)
+    return tellOthers(windowHandle(), *eu(), unit, tokenNumber, why);
+}
+
+int HostView::tellOthers(
+    const IWindowHandle &self, DbEu &eu, DbPu &unit, std::uint32_t tokenNumber, Coupling why)
+{
+    const std::uint32_t unitNumber = eu.puToNumber(&unit);
+    if (unitNumber == 0 || tokenNumber == 0)
         return 0;
     int told = 0;
     for (const RegisteredWindow &window : WindowRegistry::windows()) {
-        if (window.handle == windowHandle() || !window.eu || window.eu->euName() != eu()->euName())
+        if (window.handle == self || !window.eu || window.eu->euName() != eu.euName())
             continue;
         int eventId = IEventTypes::followToken;
         if (window.view == KelRes::dataMapView) {

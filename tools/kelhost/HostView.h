@@ -8,6 +8,7 @@
 #include <functional>
 
 class HostBanner;
+class IWindowHandle;
 class QKeySequence;
 class QVBoxLayout;
 struct StartWindowData;
@@ -58,6 +59,11 @@ public:
     /// The same for a token of `unit`, a unit of the view's execution unit (a view of the whole
     /// execution unit passes on tokens of any of its units).
     int passOn(DbPu &unit, std::uint32_t tokenNumber, Coupling why);
+    /// Tells the registered windows of `eu` other than `self` that token `tokenNumber` of `unit`
+    /// was selected or scrolled to (0x4014; a data map of `unit` gets a selection as 0x4006),
+    /// whatever the coupling toggles say. For windows that are no HostView (the data map).
+    static int tellOthers(
+        const IWindowHandle &self, DbEu &eu, DbPu &unit, std::uint32_t tokenNumber, Coupling why);
 
     /// Brings the window forward: shown, restored when minimized, raised and activated.
     void bringToFront();

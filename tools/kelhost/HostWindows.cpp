@@ -183,6 +183,19 @@ QWidget *HostWindows::start(const StartWindowData &request)
                                  desktop->findInSource(unit, shown);
                              (void) map;
                          });
+        // The map's own selections move the views that follow (it sends only while its
+        // "request scrolling" is on).
+        QObject::connect(map,
+                         &KelDataMapWindow::itemSelected,
+                         map,
+                         [map](DbPu *unit, DbToken *token) {
+                             if (unit && token)
+                                 HostView::tellOthers(map->handle(),
+                                                      map->eu(),
+                                                      *unit,
+                                                      unit->tokenToNumber(token),
+                                                      HostView::Coupling::selection);
+                         });
         remember(map, QStringLiteral("datamap-") + unitName(pu));
         return map;
     }
