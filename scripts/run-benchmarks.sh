@@ -42,6 +42,16 @@ else
     echo "== views_benchmarks: not built (CHRONEX_BENCHMARKS or CHRONEX_GUI off?), skipped"
 fi
 
+if [ -x "$build/bin/browser_benchmarks" ]; then
+    echo "== browser_benchmarks"
+    "$build/bin/browser_benchmarks"
+    result=$?
+    [ $status -ne 0 ] || status=$result
+    echo
+else
+    echo "== browser_benchmarks: not built (CHRONEX_BENCHMARKS or CHRONEX_GUI off?), skipped"
+fi
+
 echo "== analysis database benchmark"
 if [ -x "$build/bin/analysisdb-benchmark" ]; then
     "$here/../benchmarks/analysisdb-benchmark.sh" "$build"
