@@ -57,7 +57,10 @@ QString KelTreeWindow::grabName() const
 
 void KelTreeWindow::reveal(const StartWindowData &request)
 {
-    showToken(request.token);
+    DbToken *token = request.token;
+    if (!token && request.word2 != 0 && request.pu && request.pu->isLoaded())
+        token = request.pu->firstTokenOnLine(request.word2);
+    showToken(token);
     bringToFront();
 }
 

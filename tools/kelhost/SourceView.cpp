@@ -344,10 +344,7 @@ void SourceView::paintLine(QPainter &painter, std::uint32_t line, int y)
     }
 
     if (info.boundary != SourceDocument::Boundary::none)
-        paintBoundary(painter,
-                      line,
-                      y,
-                      left + xOfColumn(positions, std::max<std::uint32_t>(length, 80) + 3));
+        paintBoundary(painter, line, y, left + xOfColumn(positions, length + 3));
 }
 
 void SourceView::paintBoundary(QPainter &painter, std::uint32_t line, int y, int textEnd)
@@ -356,19 +353,31 @@ void SourceView::paintBoundary(QPainter &painter, std::uint32_t line, int y, int
     painter.setPen(QPen(boundaryColour, 1));
     painter.drawLine(gutterWidth(), y, viewport()->width(), y);
     const QString copybook = QString::fromStdString(m_document.copybookName(info.boundaryInclude));
+    // The long form names the file too; where it does not fit beside the line's text, the
+    // short form (the file is in the tool tip).
     QString label;
+    QString shortLabel;
     if (info.boundary == SourceDocument::Boundary::enter) {
         const QString file = QString::fromStdString(m_document.fileOf(info.boundaryInclude));
         label = ICurrentApplication::loadString(KelRes::hostBrowserCopyLabel)
                     .arg(copybook, file.section(QLatin1Char('/'), -1));
+        shortLabel = QStringLiteral("COPY ") + copybook;
     } else {
         label = ICurrentApplication::loadString(KelRes::hostBrowserEndOfCopyLabel).arg(copybook);
+        shortLabel = label;
     }
     QFont font = m_style.font();
     font.setItalic(true);
     painter.setFont(font);
     painter.setPen(boundaryLabelColour);
-    painter.drawText(textEnd, y + 1 + m_style.ascent(), label);
+    // At the right edge of the view, so it reads whole, unless the line's own text reaches
+    // there: then after the text.
+    const QFontMetrics metrics(font);
+    const int room = viewport()->width() - 8 - textEnd;
+    if (metrics.horizontalAdvance(label) > room)
+        label = shortLabel;
+    const int x = std::max(textEnd, viewport()->width() - metrics.horizontalAdvance(label) - 8);
+    painter.drawText(x, y + 1 + m_style.ascent(), label);
 }
 
 void SourceView::paintGutter(QPainter &painter, std::uint32_t first, std::uint32_t last)
