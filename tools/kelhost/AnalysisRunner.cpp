@@ -82,7 +82,11 @@ bool AnalysisRunner::run(std::string &error)
         dialog->setLabelText(
             text(label).arg(name).arg(static_cast<int>(index / 2) + 1).arg(sources));
         dialog->setValue(static_cast<int>(index));
-        std::printf("Analysing %s: %s\n", step.program.c_str(), step.source.c_str());
+        std::printf("%s %s with %s\n",
+                    step.tool == AnalysisPlan::Step::Tool::compilerDriver ? "Checking"
+                                                                          : "Recording",
+                    step.source.c_str(),
+                    step.program.c_str());
         std::fflush(stdout);
         bool cancelled = false;
         std::string problem;

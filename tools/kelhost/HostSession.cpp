@@ -76,6 +76,18 @@ std::unique_ptr<StartWindowData> reopenRequest(QWidget *window)
     return request;
 }
 
+/// Whether two units are the same recording: kelmkpu rewrites a unit in place (same key) and
+/// stamps it to the second, so the sizes tell a unit recorded twice within one second apart.
+bool isSameRecording(const DbPu &a, const DbPu &b)
+{
+    const DbUnitHeader &x = a.header();
+    const DbUnitHeader &y = b.header();
+    return a.databaseId() == b.databaseId() && x.timeStamp == y.timeStamp
+           && x.tokenCount == y.tokenCount && x.symbolCount == y.symbolCount
+           && x.lineCount == y.lineCount && x.sourceFile == y.sourceFile
+           && x.expandedSourceFile == y.expandedSourceFile;
+}
+
 } // namespace
 
 HostSession::HostSession(std::unique_ptr<DbEu> eu, QObject *parent)
@@ -210,8 +222,7 @@ void HostSession::checkDatabase()
         const QString name = QString::fromStdString(shown->puName());
         if (!current)
             view->setStale(text(KelRes::hostUnitGone).arg(name));
-        else if (current->timeStamp() != shown->timeStamp()
-                 || current->databaseId() != shown->databaseId())
+        else if (!isSameRecording(*current, *shown))
             view->setStale(text(KelRes::hostUnitReplaced).arg(name));
     }
     // The file may have been replaced: watch the new one.

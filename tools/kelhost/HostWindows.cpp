@@ -110,8 +110,8 @@ void HostWindows::remember(QWidget *window, const QString &name)
 
 void HostWindows::startWindow(StartWindowData *request)
 {
+    m_last = start(*request);
     ++m_served;
-    start(*request);
 }
 
 QWidget *HostWindows::start(const StartWindowData &request)

@@ -38,6 +38,8 @@ public:
     QList<QWidget *> windows() const;
     /// How many requests have been served (whatever came of them).
     int served() const { return m_served; }
+    /// The window the last request made or reused; null when it opened nothing or has gone.
+    QWidget *lastStarted() const { return m_last; }
 
     /// What the views' Reload runs (after the signal's handler has returned, since reloading
     /// closes the view that asked).
@@ -54,4 +56,5 @@ private:
     QList<QPointer<QWidget>> m_windows;
     std::function<void()> m_reload;
     int m_served = 0;
+    QPointer<QWidget> m_last;
 };

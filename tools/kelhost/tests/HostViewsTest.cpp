@@ -7,6 +7,7 @@
 #include "DbToken.h"
 #include "DbTreeInfo.h"
 #include "HostRequests.h"
+#include "HostSession.h"
 #include "HostWindows.h"
 #include "KelBrowser.h"
 #include "KelDataMapItem.h"
@@ -18,6 +19,7 @@
 #include "KelTreeWindow.h"
 #include "KelhostResourceIds.h"
 #include "RecordedUnits.h"
+#include "SourceDocument.h"
 #include "StartWindowData.h"
 #include "TemporaryHome.h"
 #include "TreeCnr.h"
@@ -85,8 +87,7 @@ class HostViewsTest : public QObject
         if (!QTest::qWaitFor([&] { return m_windows->served() > before; }, 5000))
             return nullptr;
         settle();
-        const QList<Window *> open = openWindows<Window>();
-        return open.isEmpty() ? nullptr : open.last();
+        return qobject_cast<Window *>(m_windows->lastStarted());
     }
 
     KelBrowser *browser() { return request<KelBrowser>(StartWindowData::browser, m_payrun); }
@@ -236,6 +237,49 @@ private slots:
         source->action(KelRes::hostFindInGraphCommand)->trigger();
         settle();
         QCOMPARE(openWindows<KelGrapherPlaceholder>().size(), 1);
+    }
+
+    void aUnitRecordedAgainSaysSoAndReloadReopensItsViews()
+    {
+        m_desktop.reset(); // the session makes the process's desktop
+        const std::string first = "       IDENTIFICATION DIVISION.\n"
+                                  "       PROGRAM-ID. STALE.\n"
+                                  "       PROCEDURE DIVISION.\n"
+                                  "           GOBACK.\n";
+        RecordedUnits units("CHANGING");
+        units.recordText("STALE.cbl", first);
+        HostSession session(DbEu::open(units.databasePath()));
+        session.start({{HostViewKind::browser, "STALE", 0}, {HostViewKind::tree, "STALE", 0}});
+        QVERIFY(QTest::qWaitFor([&] { return session.windows().served() == 2; }, 5000));
+        settle();
+        QPointer<KelBrowser> old = openWindows<KelBrowser>().value(0);
+        QVERIFY(old);
+        session.checkDatabase();
+        QVERIFY(!old->isStale());
+
+        // A conversion records the unit again, longer.
+        units.recordText("STALE.cbl",
+                         "       IDENTIFICATION DIVISION.\n"
+                         "       PROGRAM-ID. STALE.\n"
+                         "       PROCEDURE DIVISION.\n"
+                         "           DISPLAY 'AGAIN'\n"
+                         "           GOBACK.\n");
+        session.checkDatabase();
+        QVERIFY(old->isStale());
+        const auto trees = openWindows<KelTreeWindow>();
+        QCOMPARE(trees.size(), 1);
+        QVERIFY(trees.first()->isStale());
+
+        // Reload puts both views back on the new contents.
+        session.reload();
+        QVERIFY(QTest::qWaitFor([&] { return session.windows().served() == 4; }, 5000));
+        settle();
+        QVERIFY(!old);
+        const auto browsers = openWindows<KelBrowser>();
+        QCOMPARE(browsers.size(), 1);
+        QVERIFY(!browsers.first()->isStale());
+        QCOMPARE(browsers.first()->document().lineCount(), 5u);
+        QCOMPARE(openWindows<KelTreeWindow>().size(), 1);
     }
 };
 

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QSet>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,10 +27,14 @@ QString kelhostProgram()
     return qEnvironmentVariable("CHRONEX_BIN_DIR") + QStringLiteral("/kelhost");
 }
 
-Run runKelhost(const QStringList &arguments, const QString &home)
+Run runKelhost(const QStringList &arguments,
+               const QString &home,
+               const QList<QPair<QString, QString>> &variables = {})
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const auto &[name, value] : variables)
+        environment.insert(name, value);
     environment.insert(QStringLiteral("CHRONEX_HOME"), home);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     process.setProcessEnvironment(environment);
@@ -177,6 +182,37 @@ private slots:
                      qPrintable(c.label + (": " + run.err)));
         }
         QVERIFY(runKelhost({"--help"}, home.path()).out.contains(QStringLiteral("--grab DIR")));
+    }
+
+    void analyzeRecordsTheSourcesAndOpensThem()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("cobc")).isEmpty())
+            QSKIP("GnuCOBOL (cobc) is not installed: zmc2 cannot check sources");
+        QTemporaryDir home;
+        QTemporaryDir cache;
+        QTemporaryDir shots;
+        const QString samples = qEnvironmentVariable("CHRONEX_SOURCE_DIR")
+                                + QStringLiteral("/samples");
+        const Run run = runKelhost({"--analyze",
+                                    "-I",
+                                    samples + "/copybooks",
+                                    samples + "/PAYRUN.cbl",
+                                    samples + "/EMPAGE.cbl",
+                                    "--open",
+                                    "browser:EMPAGE",
+                                    "--grab",
+                                    shots.path()},
+                                   home.path(),
+                                   {{"XDG_CACHE_HOME", cache.path()}});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err + run.out));
+        QVERIFY(run.out.contains(QStringLiteral("Recording ") + samples + "/EMPAGE.cbl"));
+        QVERIFY(isPainted(QDir(shots.path()).filePath(QStringLiteral("browser-EMPAGE.png"))));
+        QVERIFY(isPainted(QDir(shots.path()).filePath(QStringLiteral("desktop-samples.png"))));
+        // The database lies under the user's cache directory, named after the sources.
+        const QStringList runs = QDir(cache.path() + QStringLiteral("/chronex/analysis"))
+                                     .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(runs.size(), 1);
+        QVERIFY(runs.first().startsWith(QStringLiteral("samples-")));
     }
 };
 
