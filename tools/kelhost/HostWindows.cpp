@@ -8,6 +8,8 @@
 #include "DbToken.h"
 #include "GrapherWindowFactory.h"
 #include "HostRequests.h"
+#include "ICurrentApplication.h"
+#include "IProfile.h"
 #include "KelBrowser.h"
 #include "KelDataMapWindow.h"
 #include "KelDesktop.h"
@@ -17,6 +19,7 @@
 #include "KelSettingsView.h"
 #include "KelTreeWindow.h"
 #include "KelresrcResourceIds.h"
+#include "RegisterInstance.h"
 #include "StartWindowData.h"
 #include "XISettingsView.h"
 
@@ -70,6 +73,22 @@ View *openView(unsigned long viewKind, const DbPu *pu, Accept accepts)
             return view;
     }
     return nullptr;
+}
+
+/// A data map that has no placement of its own or of its kind yet opens at a size that shows a
+/// few columns of a record; a placement the user saved is left as it was restored.
+void fitNewMap(KelDataMapWindow &map)
+{
+    constexpr QSize typicalSize(860, 640);
+    const RegisterInstance *registration = map.registration();
+    if (!registration)
+        return;
+    const IProfile profile(ICurrentApplication::loadString(KelRes::placementProfileFile));
+    const QString key = QStringLiteral("WindowPosition");
+    if (profile.containsKey(registration->profileAppName(), key)
+        || profile.containsKey(registration->profileAppName3(), key))
+        return;
+    map.resize(map.size().expandedTo(typicalSize));
 }
 
 } // namespace
@@ -196,6 +215,7 @@ QWidget *HostWindows::start(const StartWindowData &request)
                                                       unit->tokenToNumber(token),
                                                       HostView::Coupling::selection);
                          });
+        fitNewMap(*map);
         remember(map, QStringLiteral("datamap-") + unitName(pu));
         return map;
     }
