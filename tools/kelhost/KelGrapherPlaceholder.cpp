@@ -74,6 +74,8 @@ KelGrapherPlaceholder::KelGrapherPlaceholder(const StartWindowData &request)
 
     setViewClient(client);
     addStandardCommands(KelRes::grapherViewName);
+    // Wrapped text does not widen its window: leave room for the explanation whole.
+    setMinimumSize(560, 330);
     resize(640, 360);
     registerWindow();
     setStatusText(text(KelRes::hostGrapherHeading));
