@@ -37,8 +37,9 @@ SymbolRows::SymbolRows(const DbPu &pu, Procedures procedures)
     for (std::uint32_t t = 1; t <= pu.numberOfTokens(); ++t) {
         const DbToken *token = pu.numberToToken(t);
         const DbSymbol *symbol = token->dataSymbol();
-        if (symbol && symbol->number() >= 1 && symbol->number() <= count
-            && symbol->declaringToken() != token)
+        // Only names refer: the entry's level number carries its item too.
+        if (symbol && token->type() == DbToken::dataName && symbol->number() >= 1
+            && symbol->number() <= count && symbol->declaringToken() != token)
             ++m_rows[symbol->number() - 1].references;
     }
     for (const DbMark &mark : pu.marks()) {
@@ -83,7 +84,11 @@ SymbolRows::SymbolRows(const DbPu &pu, Procedures procedures)
         if (token->type() != DbToken::procedureName)
             continue;
         const auto found = byName.find(upperCase(token->text()));
-        if (found != byName.end() && m_rows[found->second].procedure->firstToken() != token)
+        if (found == byName.end())
+            continue;
+        // The name in the paragraph's or section's own header is its declaration.
+        const DbNode *declared = m_rows[found->second].procedure;
+        if (declared->firstToken() != token && token->owningSyntaxNode() != declared)
             ++m_rows[found->second].references;
     }
 }

@@ -1,10 +1,13 @@
 #include "SourceDocument.h"
 
 #include "DbEu.h"
+#include "DbNode.h"
 #include "DbPu.h"
+#include "DbSymbol.h"
 #include "DbToken.h"
 #include "MemberRows.h"
 #include "RecordedUnits.h"
+#include "SymbolRows.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +63,58 @@ TEST(SourceDocument, linesTokensCopybooksAndFindingsOfASample)
     const std::uint32_t last = document.nextMarkedLine(first, false);
     EXPECT_GT(last, first);
     EXPECT_EQ(document.nextMarkedLine(last, true), first);
+}
+
+} // namespace
+
+namespace {
+
+/// The symbols list's rows of the sample PAYRUN: depth in the record, references beside the
+/// declaration, what the date-field analysis found, and the paragraphs when asked for.
+TEST(SymbolRows, depthReferencesDateFieldsAndParagraphs)
+{
+    RecordedUnits units("SAMPLES");
+    units.recordSample("PAYRUN.cbl");
+    DbPu *pu = units.open().puNamed("PAYRUN");
+    ASSERT_TRUE(pu && pu->load());
+    const SymbolRows rows(*pu, SymbolRows::Procedures::listed);
+    ASSERT_EQ(rows.symbolCount(), pu->numberOfSymbols());
+    const auto row = [&](const std::string &name) -> const SymbolRows::Row * {
+        for (const SymbolRows::Row &r : rows.rows())
+            if ((r.symbol && r.symbol->name() == name)
+                || (r.procedure && r.procedure->name() == name))
+                return &r;
+        return nullptr;
+    };
+    struct Expected
+    {
+        const char *name;
+        std::uint32_t depth;
+        std::uint32_t references;
+        bool dateField;
+    };
+    // WS-CUR-YY: IF TAX-YEAR < WS-CUR-YY and COMPUTE WS-SERVICE = WS-CUR-YY - EMP-START-YY;
+    // READ-EMPLOYEE is performed twice. Level numbers and headers declare, they do not refer.
+    const std::vector<Expected> expected = {{"EMP-FILE-REC", 0, 0, false},
+                                            {"EMP-NAME", 1, 1, false},
+                                            {"EMP-START-YY", 2, 1, true},
+                                            {"WS-CUR-YY", 2, 2, true},
+                                            {"READ-EMPLOYEE", 0, 2, false},
+                                            {"PAY-EMPLOYEE", 0, 1, false}};
+    for (const Expected &e : expected) {
+        SCOPED_TRACE(e.name);
+        const SymbolRows::Row *found = row(e.name);
+        ASSERT_NE(found, nullptr);
+        EXPECT_EQ(found->depth, e.depth);
+        EXPECT_EQ(found->references, e.references);
+        EXPECT_EQ(!found->dateField.empty(), e.dateField) << found->dateField;
+    }
+    EXPECT_NE(row("EMP-START-YY")->dateField.find("YEAR"), std::string::npos);
+    EXPECT_GT(rows.dateFieldCount(), 5u);
+    // The paragraphs follow the data items.
+    EXPECT_GT(rows.rows().size(), rows.symbolCount());
+    EXPECT_EQ(rows.rows()[rows.symbolCount()].symbol, nullptr);
+    EXPECT_EQ(SymbolRows(*pu).rows().size(), rows.symbolCount());
 }
 
 } // namespace
