@@ -23,11 +23,20 @@ const char *ConsoleObserver::passName(Pass pass)
 
 void ConsoleObserver::fileStateChanged(ConversionFile &, std::uint8_t) {}
 
-void ConsoleObserver::fileStarted(Pass pass, std::size_t index, std::size_t count)
+void ConsoleObserver::fileStarted(Pass, std::size_t, std::size_t) {}
+
+void ConsoleObserver::filesDone(Pass pass, std::size_t done, std::size_t count)
 {
-    if (m_progress)
-        *m_progress << "kelconv: " << passName(pass) << " pass, file " << index + 1 << " of "
-                    << count << std::endl;
+    // Each loop of the analysis pass counts its files from 1 again.
+    if (pass == Pass::Analysis && done == 1)
+        ++m_analysisLoop;
+    // Told on the engine's thread only, like the console lines, so lines never mix.
+    if (!m_progress)
+        return;
+    *m_progress << "kelconv: " << passName(pass) << " pass";
+    if (pass == Pass::Analysis)
+        *m_progress << ", loop " << m_analysisLoop;
+    *m_progress << ": " << done << " of " << count << " files done" << std::endl;
 }
 
 void ConsoleObserver::countersChanged(Pass, unsigned, unsigned) {}

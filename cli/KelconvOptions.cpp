@@ -1,8 +1,55 @@
 #include "KelconvOptions.h"
 
+#include <algorithm>
 #include <array>
 #include <ostream>
+#include <thread>
 #include <utility>
+
+namespace {
+
+/// The number of -j: digits only, from 1 to KelconvOptions::maximumJobs.
+std::optional<std::size_t> jobCount(const std::string &text)
+{
+    if (text.empty() || text.size() > 3
+        || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const std::size_t count = std::stoul(text);
+    if (count < 1 || count > KelconvOptions::maximumJobs)
+        return std::nullopt;
+    return count;
+}
+
+/// Reads the value of -j / --jobs: `inline` when the argument held it, else the next argument.
+bool readJobs(const std::vector<std::string> &arguments,
+              std::size_t &i,
+              std::optional<std::string> inlineValue,
+              KelconvOptions &options,
+              std::ostream &errors)
+{
+    if (!inlineValue) {
+        if (i + 1 >= arguments.size()) {
+            errors << "kelconv: option -j needs a value.\n";
+            return false;
+        }
+        inlineValue = arguments[++i];
+    }
+    options.jobs = jobCount(*inlineValue);
+    if (!options.jobs) {
+        errors << "kelconv: option -j needs a whole number from 1 to "
+               << KelconvOptions::maximumJobs << ", found '" << *inlineValue << "'.\n";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::size_t KelconvOptions::defaultJobs()
+{
+    const unsigned cores = std::thread::hardware_concurrency();
+    return std::clamp<std::size_t>(cores, 1, maximumJobs);
+}
 
 std::optional<KelconvOptions> KelconvOptions::parse(const std::vector<std::string> &arguments,
                                                     std::ostream &errors)
@@ -27,6 +74,17 @@ std::optional<KelconvOptions> KelconvOptions::parse(const std::vector<std::strin
         }
         if (argument == "--help" || argument == "-h") {
             options.help = true;
+            continue;
+        }
+        if (argument == "-j" || argument == "--jobs" || argument.starts_with("--jobs=")
+            || (argument.starts_with("-j") && argument.size() > 2)) {
+            std::optional<std::string> inlineValue;
+            if (argument.starts_with("--jobs="))
+                inlineValue = argument.substr(7);
+            else if (argument.starts_with("-j") && argument.size() > 2)
+                inlineValue = argument.substr(2);
+            if (!readJobs(arguments, i, inlineValue, options, errors))
+                return std::nullopt;
             continue;
         }
         bool known = false;
@@ -56,13 +114,18 @@ std::optional<KelconvOptions> KelconvOptions::parse(const std::vector<std::strin
 
 const char *KelconvOptions::helpText()
 {
-    return R"help(Usage: kelconv [--seed FILE] [--out DIR] [--title TEXT] [--settings FILE] [SOURCE...]
+    return R"help(Usage: kelconv [-j N] [--seed FILE] [--out DIR] [--title TEXT] [--settings FILE] [SOURCE...]
 
 Runs the Year 2000 date-field conversion of COBOL sources without the wizard: the compile
 pass (zmc2), the analysis pass (kelmkpu, repeated while the copybook knowledge grows), the
 conversion pass (vyquext), and then creates a project. The tools are found on PATH.
 
 Options:
+  -j N, --jobs N   run up to N tools at once (1 to 64); default: the number of processor
+                   cores. The results (every file in the output directory and the analysis
+                   database) are the same for every N; -j 1 runs the tools one after the
+                   other as the wizard does, and only with it the console lines keep the
+                   order of the file list
   --settings FILE  an input settings file as the launcher writes it: its sources come first,
                    its compile options go to the compile pass, its project is the template
                    of the new project (and gives the default title)
@@ -78,7 +141,8 @@ Each option also takes the form --name=VALUE; "--" ends the options.
 SOURCE...          COBOL sources to convert, after those of the settings file.
 
 Output: standard output carries the console lines of the run ("Executed:  ..." after
-each tool, "Error:  ..." messages), then a summary:
+each tool, in the order the tools end, each with the tool's own output before it;
+"Error:  ..." messages), then a summary:
   File:  0xNN  <path>         one line per source with its final state byte
   Counters:  compile S/F  analysis S/F  conversion S/F
   Project:  <path>            or "Project:  (none)"
@@ -87,8 +151,9 @@ each tool, "Error:  ..." messages), then a summary:
                               or "Database:  (none)"
 The output of each tool is kept per source in <output dir>/<base>.xlg; the log chxconv.log
 holds the findings and the tool output of every source that failed or had something said.
-On a terminal, progress goes to standard error. Ctrl-C (SIGINT), SIGTERM or SIGHUP cancels
-the run like the wizard's Cancel button: the running tool is killed and the run stops.
+On a terminal, progress (files done of all, per pass) goes to standard error. Ctrl-C
+(SIGINT), SIGTERM or SIGHUP cancels the run like the wizard's Cancel button: every running
+tool is killed and the run stops; what a tool writes appears whole or not at all.
 
 Refused before anything is written (usage error): two sources with the same base name
 (their results would overwrite each other), a source or the seed file lying where the run

@@ -36,8 +36,8 @@ enum ExitStatus { AllConverted = 0, SomeFailed = 1, RunEnded = 2, UsageError = 6
 int usageError(const std::string &message)
 {
     std::cerr << "kelconv: " << message << "\n"
-              << "Usage: kelconv [--seed FILE] [--out DIR] [--title TEXT] [--settings FILE] "
-                 "[SOURCE...]\n"
+              << "Usage: kelconv [-j N] [--seed FILE] [--out DIR] [--title TEXT] "
+                 "[--settings FILE] [SOURCE...]\n"
               << "Try 'kelconv --help' for more information.\n";
     return UsageError;
 }
@@ -176,6 +176,7 @@ int convert(const std::vector<std::string> &arguments)
     request.outputDirectory = outputDirectory;
     request.templateProject = settings.projectName;
     request.title = title;
+    request.jobs = options.jobs.value_or(KelconvOptions::defaultJobs());
 
     ConversionFile::setOutputDirectory(outputDirectory);
     std::vector<std::unique_ptr<ConversionFile>> files;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
@@ -143,12 +144,24 @@ ChildProcess::Result ChildProcess::run(const std::string &program,
     pid_t pid = 0;
     {
         const std::lock_guard<std::mutex> guard(ConversionControl::spawnLock());
+        // Tested under the lock: a cancel either finds this child in its slot or stops it from
+        // being started at all, so no child of a cancelled run is left to run to its end.
+        if (control.isCancelled()) {
+            result.startError = ECANCELED;
+            return result;
+        }
         pid = startProcess(program, arguments, program, options);
         if (pid < 0) {
             result.startError = errno;
             return result;
         }
-        control.setProcessId(pid);
+        if (!control.addChild(pid)) {
+            // Nothing could cancel a child without a slot: it does not run.
+            ::kill(-pid, SIGKILL);
+            waitForProcess(pid);
+            result.startError = EAGAIN;
+            return result;
+        }
     }
     // Only the child may hold the write end now, or the output would never end.
     writeEnd.reset();
@@ -162,13 +175,14 @@ ChildProcess::Result ChildProcess::run(const std::string &program,
     }
     {
         const std::lock_guard<std::mutex> guard(ConversionControl::spawnLock());
-        control.setProcessId(0);
+        control.removeChild(pid);
     }
     // Told while the ended child still holds its id, so nobody can act on a reused one.
     if (observer)
         observer->childEnded(pid);
-    if (const ProcessResult ended = waitForProcess(pid);
-        ended.ending == ProcessResult::Ending::Exited)
+    const ProcessResult ended = waitForProcess(pid);
+    if (ended.ending == ProcessResult::Ending::Exited)
         result.returnCode = ended.exitCode;
+    result.signalled = ended.ending == ProcessResult::Ending::Signalled;
     return result;
 }

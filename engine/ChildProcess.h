@@ -8,7 +8,8 @@ class ConversionControl;
 class ConversionObserver;
 
 /// One run of an outside tool by a pass: started without a shell, with a real argument vector,
-/// waited for, its id kept in the control's process-id slot while it runs.
+/// waited for, its id kept in a slot of the control while it runs. Several threads may run
+/// children at the same time.
 class ChildProcess final
 {
 public:
@@ -25,13 +26,18 @@ public:
         int startError = 0;
         /// What the child wrote to its standard output and standard error, in the order written.
         std::string output;
+        /// The child was ended by a signal (a cancel kills it so): it may have left a file it
+        /// was writing half done.
+        bool signalled = false;
     };
 
     /// Starts `program` (searched on PATH) with `arguments` in `workingDirectory` (empty: the
     /// current one) and the variables of `environment` ("NAME=VALUE": the engine passes
-    /// CHRONEX_OUTPUT_DIR and CHRONEX_TITLE) added to its environment, and waits for it. The spawn lock is held from before the start until the id is in the
-    /// slot; the slot is cleared, again under the lock, before the child is reaped, so a cancel
-    /// can never hit a process id that has been given to someone else.
+    /// CHRONEX_OUTPUT_DIR and CHRONEX_TITLE) added to its environment, and waits for it. The
+    /// spawn lock is held from before the start until the id is in a slot; the slot is freed,
+    /// again under the lock, before the child is reaped, so a cancel can never hit a process id
+    /// that has been given to someone else. A run that has been cancelled starts nothing: the
+    /// result then has `startError` ECANCELED.
     ///
     /// The child's standard output and error go through a pipe into the result's `output`; the
     /// output ends when the child has ended and what it wrote has been read, even when a process

@@ -33,28 +33,30 @@ std::string CompilePass::startFailureMessage(int error)
 
 void CompilePass::run()
 {
+    ToolRunner &runner = m_context.runner;
     const std::size_t count = m_context.files.size();
-    for (std::size_t index = 0; index < count; ++index) {
-        if (isCancelled())
-            return;
-        ConversionFile &file = *m_context.files[index];
-        m_context.observer.fileStarted(m_pass, index, count);
-        file.clearToolOutput();
-        setState(file, 0x91);
-        const std::uint8_t state = compile(file);
-        // A file whose driver was killed by a cancel keeps its running state.
-        if (isCancelled())
-            return;
-        setState(file, state);
-        if (hasSevereError(state))
-            countFailure();
-        else
-            countSuccess();
+    try {
+        for (std::size_t index = 0; index < count; ++index) {
+            while (!runner.hasRoom())
+                finish(runner.next());
+            if (isCancelled())
+                break;
+            start(index);
+        }
+    } catch (...) {
+        finishRunningTools([this](const ToolRunner::Completion &ended) { finish(ended); });
+        throw;
     }
+    finishRunningTools([this](const ToolRunner::Completion &ended) { finish(ended); });
 }
 
-std::uint8_t CompilePass::compile(ConversionFile &file)
+bool CompilePass::start(std::size_t index)
 {
+    const std::size_t count = m_context.files.size();
+    ConversionFile &file = *m_context.files[index];
+    m_context.observer.fileStarted(m_pass, index, count);
+    file.clearToolOutput();
+    setState(file, 0x91);
     // The first pass over a file: whatever an earlier run left of its results goes, so that a
     // file that fails now leaves no older results that look like this run's.
     if (!removeEarlierResults(file,
@@ -63,29 +65,55 @@ std::uint8_t CompilePass::compile(ConversionFile &file)
                                file.xcaName(),
                                file.xrlName(),
                                file.cvtName(),
-                               file.crsName()}))
-        return 0x18;
-
+                               file.crsName()})) {
+        judge(file, 0x18);
+        return false;
+    }
     const CompileArguments arguments(m_compileOptions, file.fullPath());
-    const ChildProcess::Result result = runTool("zmc2",
-                                                arguments.arguments(),
-                                                file.sourceDirectory());
+    m_context.runner.start(toolJob(index, "zmc2", arguments.arguments(), file.sourceDirectory()));
+    return true;
+}
+
+void CompilePass::finish(const ToolRunner::Completion &completion)
+{
+    const ChildProcess::Result &result = completion.result;
+    if (!wasStarted(result))
+        return;
+    ConversionFile &file = *m_context.files[completion.tag];
+    if (result.signalled)
+        removeHalfWritten({file.adtName()});
+    const CompileArguments arguments(m_compileOptions, file.fullPath());
     if (result.startError != 0)
         reportFileError(file, startFailureText(result.startError));
     const bool kept = reportTool(file, "zmc2 " + arguments.text(), result);
+    // A file whose driver was killed by a cancel keeps its running state.
     if (isCancelled())
-        return 0x91;
+        return;
 
     switch (result.returnCode) {
     case 0:
     case 4:
         // The analysis needs the data the driver was asked to write.
         if (!kept || !expectResult(file, "The compiler driver", "analysis data", file.adtName()))
-            return 0x18;
-        return result.returnCode == 0 ? 0x11 : 0x12;
+            judge(file, 0x18);
+        else
+            judge(file, result.returnCode == 0 ? 0x11 : 0x12);
+        return;
     case 8:
-        return 0x14;
+        judge(file, 0x14);
+        return;
     default:
-        return 0x18;
+        judge(file, 0x18);
+        return;
     }
+}
+
+void CompilePass::judge(ConversionFile &file, std::uint8_t state)
+{
+    setState(file, state);
+    if (hasSevereError(state))
+        countFailure();
+    else
+        countSuccess();
+    m_context.observer.filesDone(m_pass, ++m_done, m_context.files.size());
 }

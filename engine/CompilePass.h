@@ -2,7 +2,9 @@
 
 #include "EnginePass.h"
 
-/// Runs the compiler driver `zmc2` in analysis mode on every file, in the file's directory.
+/// Runs the compiler driver `zmc2` in analysis mode on every file, in the file's directory, as
+/// many at a time as the runner takes; files are started in list order and judged as their
+/// drivers end.
 ///
 /// State per file: 0x91 while running, then 0x11 / 0x12 / 0x14 / 0x18 for return code 0 / 4 /
 /// 8 / other; 0 and 4 count as success. A file whose child was killed by a cancel keeps 0x91.
@@ -24,8 +26,14 @@ public:
     static std::string startFailureText(int error);
 
 private:
-    /// Runs the driver on `file`; the state the file ends in (0x91 when cancelled meanwhile).
-    std::uint8_t compile(ConversionFile &file);
+    /// Prepares the file at `index` and starts its driver; false when the file failed before
+    /// (it has been judged then).
+    bool start(std::size_t index);
+    /// Reports an ended driver and judges its file, unless the run has been cancelled meanwhile
+    /// (the file then keeps 0x91).
+    void finish(const ToolRunner::Completion &completion);
+    void judge(ConversionFile &file, std::uint8_t state);
 
     std::string m_compileOptions;
+    std::size_t m_done = 0;
 };

@@ -26,6 +26,15 @@ public:
     /// A pass begins work on file `index` (0-based) of `count`.
     virtual void fileStarted(Pass pass, std::size_t index, std::size_t count) = 0;
 
+    /// `pass` is done with `done` of its `count` files (each loop of the analysis pass counts
+    /// its files anew). Progress only; nothing is needed.
+    virtual void filesDone(Pass pass, std::size_t done, std::size_t count)
+    {
+        (void) pass;
+        (void) done;
+        (void) count;
+    }
+
     /// The counters of `pass` have the values given.
     virtual void countersChanged(Pass pass, unsigned success, unsigned failure) = 0;
 

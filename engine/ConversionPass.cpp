@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <ostream>
 #include <system_error>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -55,18 +56,19 @@ bool ConversionPass::writeLog(ConversionFile &file, const std::string &text)
     return false;
 }
 
-bool ConversionPass::logFindings(ConversionFile &file)
+bool ConversionPass::readFindings(ConversionFile &file, std::string &findings)
 {
     const std::string xca = file.xcaName();
     std::error_code error;
     if (!fs::exists(xca, error))
         return true;
-    const RegularFile::Result findings = RegularFile::read(xca);
-    if (!findings) {
-        reportFileError(file, "The findings file " + xca + " " + findings.problem + ".");
+    const RegularFile::Result read = RegularFile::read(xca);
+    if (!read) {
+        reportFileError(file, "The findings file " + xca + " " + read.problem + ".");
         return false;
     }
-    return writeLog(file, findingsText(findings.text));
+    findings = findingsText(read.text);
+    return true;
 }
 
 bool ConversionPass::moveReport(ConversionFile &file)
@@ -91,33 +93,78 @@ bool ConversionPass::moveReport(ConversionFile &file)
     return true;
 }
 
-void ConversionPass::convert(ConversionFile &file)
+void ConversionPass::failEarly(ConversionFile &file, Conversion &conversion)
 {
+    setState(file, 0x88);
+    countFailure();
+    conversion.ended = true;
+    conversion.judged = true;
+}
+
+void ConversionPass::start(std::size_t index)
+{
+    ConversionFile &file = *m_context.files[index];
+    Conversion &conversion = m_conversions[index];
+    m_context.observer.fileStarted(m_pass, index, m_context.files.size());
     setState(file, 0x94);
     // Only a converted source and a report written by this run of the aid count.
     if (!removeEarlierResults(file, {file.cvtName(), file.crsName(), file.sourceCrsName()})
-        || !logFindings(file)) {
-        setState(file, 0x88);
-        countFailure();
+        || !readFindings(file, conversion.findings)) {
+        failEarly(file, conversion);
         return;
     }
+    // With every file before it logged, the findings go to the log now, and a file whose
+    // findings cannot be logged does not get to its aid. Otherwise they wait for their turn.
+    if (m_retired == index) {
+        const std::string findings = std::exchange(conversion.findings, std::string());
+        if (!writeLog(file, findings)) {
+            failEarly(file, conversion);
+            return;
+        }
+    }
 
-    const std::string optionsPath = m_optionsFile.write(file.fullPath(),
-                                                        file.cvtName(),
-                                                        file.xcaName(),
-                                                        m_context.outputDirectory,
-                                                        m_context.console);
-    const ChildProcess::Result result = runTool("vyquext",
-                                                {"/h", file.fullPath()},
-                                                file.sourceDirectory());
-    bool written = reportTool(file, "vyquext /h " + file.fullPath(), result);
-    written = moveReport(file) && written;
-    if (const std::string problem = ConversionOptionsFile::remove(optionsPath); !problem.empty())
+    conversion.optionsPath = m_optionsFile.write(file.fullPath(),
+                                                 file.cvtName(),
+                                                 file.xcaName(),
+                                                 m_context.outputDirectory,
+                                                 m_context.console);
+    m_context.runner.start(
+        toolJob(index, "vyquext", {"/h", file.fullPath()}, file.sourceDirectory()));
+}
+
+void ConversionPass::finish(const ToolRunner::Completion &completion)
+{
+    ConversionFile &file = *m_context.files[completion.tag];
+    Conversion &conversion = m_conversions[completion.tag];
+    const ChildProcess::Result &result = completion.result;
+    bool written = true;
+    if (result.signalled) {
+        // Killed while it wrote them, the converted source may be left in its temporary file
+        // and the report half done: neither counts.
+        removeHalfWritten({file.cvtName()});
+        std::error_code ignored;
+        fs::remove(file.sourceCrsName(), ignored);
+    }
+    if (wasStarted(result)) {
+        written = reportTool(file, "vyquext /h " + file.fullPath(), result);
+        written = moveReport(file) && written;
+    }
+    if (const std::string problem = ConversionOptionsFile::remove(conversion.optionsPath);
+        !problem.empty())
         m_context.console << "Error:  " << problem << std::endl;
+    // A cancelled file has finished its clean-up and keeps its running state.
     if (isCancelled())
         return;
+    conversion.written = conversion.written && written;
+    conversion.returnCode = result.returnCode;
+    conversion.ended = true;
+    retire();
+}
 
-    const int code = result.returnCode;
+void ConversionPass::judge(ConversionFile &file, Conversion &conversion)
+{
+    const int code = conversion.returnCode;
+    bool written = conversion.written;
     if (code <= 8 && written) {
         written = expectResult(file, "The conversion aid", "converted source", file.cvtName())
                   && expectResult(file, "The conversion aid", "report", file.crsName());
@@ -131,6 +178,27 @@ void ConversionPass::convert(ConversionFile &file)
     } else {
         setState(file, 0x88);
         countFailure();
+    }
+    conversion.judged = true;
+}
+
+void ConversionPass::retire()
+{
+    const std::size_t count = m_context.files.size();
+    while (m_retired < m_queued && m_conversions[m_retired].ended) {
+        ConversionFile &file = *m_context.files[m_retired];
+        Conversion &conversion = m_conversions[m_retired];
+        if (!conversion.judged) {
+            // Findings that waited for the files before them are logged before the judgement,
+            // which a failed write turns into a failure.
+            const std::string findings = std::exchange(conversion.findings, std::string());
+            if (!writeLog(file, findings))
+                conversion.written = false;
+            judge(file, conversion);
+        }
+        logToolOutput(file);
+        ++m_retired;
+        m_context.observer.filesDone(m_pass, m_retired, count);
     }
 }
 
@@ -157,19 +225,32 @@ void ConversionPass::run()
         throw IAccessError("The conversion log " + m_logPath + " cannot be written.");
     }
 
+    ToolRunner &runner = m_context.runner;
     const std::size_t count = m_context.files.size();
-    for (std::size_t index = 0; index < count; ++index) {
-        if (isCancelled())
-            break;
-        ConversionFile &file = *m_context.files[index];
-        if (!hasSevereError(file.state())) {
-            m_context.observer.fileStarted(m_pass, index, count);
-            convert(file);
+    m_conversions.assign(count, Conversion());
+    const auto finishOne = [this](const ToolRunner::Completion &ended) { finish(ended); };
+    try {
+        for (std::size_t index = 0; index < count; ++index) {
+            while (!runner.hasRoom())
+                finish(runner.next());
             if (isCancelled())
                 break;
+            m_queued = index + 1;
+            if (hasSevereError(m_context.files[index]->state())) {
+                // Skipped, but logged in its turn like every other file.
+                m_conversions[index].ended = true;
+                m_conversions[index].judged = true;
+            } else {
+                start(index);
+            }
+            retire();
         }
-        logToolOutput(file);
+    } catch (...) {
+        finishRunningTools(finishOne);
+        throw;
     }
+    finishRunningTools(finishOne);
+
     if (m_log.isOpen() && !m_log.close()) {
         m_context.console << "Error:  The conversion log " << m_logPath << " " << m_log.problem()
                           << "." << std::endl;

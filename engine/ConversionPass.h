@@ -5,11 +5,14 @@
 #include "OutputFile.h"
 
 #include <string>
+#include <vector>
 
 class ConversionOptionsFile;
 
 /// Runs the conversion aid `vyquext` on every file without a severe earlier result, in the
 /// file's directory, and collects the findings into "chxconv.log" in the output directory.
+/// As many aids run at a time as the runner takes; each is reported as it ends, and the files
+/// are judged and logged in list order, so the log reads the same however the runs overlap.
 ///
 /// Per file: the ".xca" findings are appended to the log (made anew when the pass starts), the
 /// conversion options file is written, the aid runs, its report <source dir>/<base>.crs moves to
@@ -36,8 +39,27 @@ public:
     static std::string findingsText(const std::string &findings);
 
 private:
-    void convert(ConversionFile &file);
-    bool logFindings(ConversionFile &file);
+    /// What the pass knows of one file until it has been logged.
+    struct Conversion
+    {
+        bool ended = false;  ///< nothing more comes: the aid ended, or the file failed before
+        bool judged = false; ///< its state and counters are set
+        bool written = true; ///< every result and log line of the file was written
+        int returnCode = ChildProcess::severeResult;
+        std::string findings; ///< findings still to be logged
+        std::string optionsPath;
+    };
+
+    /// Prepares the file at `index` and starts the aid on it.
+    void start(std::size_t index);
+    /// Reports an ended aid and cleans up after it.
+    void finish(const ToolRunner::Completion &completion);
+    /// Judges and logs the files in list order, as far as they have ended.
+    void retire();
+    void judge(ConversionFile &file, Conversion &conversion);
+    /// Sets a failed state for a file that did not get to its aid.
+    void failEarly(ConversionFile &file, Conversion &conversion);
+    bool readFindings(ConversionFile &file, std::string &findings);
     bool moveReport(ConversionFile &file);
     void logToolOutput(ConversionFile &file);
     /// Appends `text` to the log; false after reporting a failed write as the file's error.
@@ -46,4 +68,7 @@ private:
     ConversionOptionsFile &m_optionsFile;
     std::string m_logPath;
     OutputFile m_log;
+    std::vector<Conversion> m_conversions;
+    std::size_t m_queued = 0;  ///< files taken up so far, in list order
+    std::size_t m_retired = 0; ///< files judged and logged, in list order
 };

@@ -1,6 +1,7 @@
 #include "ConversionRun.h"
 
 #include "AnalysisPass.h"
+#include "ChildProcessRunner.h"
 #include "CompilePass.h"
 #include "ConversionControl.h"
 #include "ConversionFile.h"
@@ -14,6 +15,7 @@
 #include "ProjectCreator.h"
 #include "SeedTable.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 
@@ -59,12 +61,17 @@ void ConversionRun::runPasses(std::string &projectPath)
     checkRequest();
     // The files name their results after the program-wide output directory.
     ConversionFile::setOutputDirectory(m_request.outputDirectory);
+    const std::size_t jobs = std::clamp<std::size_t>(m_request.jobs,
+                                                     1,
+                                                     ConversionControl::maximumChildren);
+    ChildProcessRunner runner(jobs, m_control, &m_observer);
     PassContext context{m_request.files,
                         m_control,
                         m_observer,
                         m_console,
                         m_request.outputDirectory,
-                        m_request.title};
+                        m_request.title,
+                        runner};
 
     if (!m_control.isCancelled()) {
         m_observer.statusText(KelwizRes::statusCompiling, "Compiling the COBOL sources...");

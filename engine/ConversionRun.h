@@ -2,6 +2,7 @@
 
 #include "EnvironmentReader.h"
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -33,6 +34,13 @@ public:
         /// Template project (may be empty) and title of the new project.
         std::string templateProject;
         std::string title;
+        /// How many tools may run at once (at least 1, at most
+        /// ConversionControl::maximumChildren). With 1 the passes work through the files one
+        /// after the other, as the wizard does; with more, the compile and conversion passes
+        /// run that many tools at a time and the analysis pass starts builder runs ahead of
+        /// their turn. The results are the same either way; only the order of the console
+        /// lines differs.
+        std::size_t jobs = 1;
     };
 
     /// `environment` reads the settings QVFWORK, PRJDIR and CONFIG_PATH; `console` receives

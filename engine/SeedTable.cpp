@@ -186,11 +186,21 @@ void SeedTable::merge(IncludeEntry &entry, std::vector<KindInterval> incoming, T
             s.advance();
         }
     }
+    // A stored run split where an incoming one starts or ends is no change of what the table
+    // knows, but it is a change of the seed block's text.
+    if (result != stored)
+        noteRewritten(entry);
+}
+
+void SeedTable::noteRewritten(const IncludeEntry &entry)
+{
+    m_rewritten.insert(entry.owner().name());
 }
 
 void SeedTable::markChanged(IncludeEntry &entry)
 {
     entry.setChangedBy(m_currentProgram);
+    noteRewritten(entry);
     if (m_trace.isOn()) {
         const std::string programName = m_currentProgram ? m_currentProgram->name() : std::string();
         m_trace.line("XCOMP:  " + entry.qualifier() + " changed by " + programName);
@@ -209,6 +219,10 @@ bool SeedTable::writeSeedEntries(std::ostream &out)
     if (!m_tableChanged)
         return false;
     m_tableChanged = false;
+    // From here on the seed blocks of these copybooks read differently.
+    for (const std::string &name : m_rewritten)
+        m_lastChange[name] = ++m_changeCount;
+    m_rewritten.clear();
     m_trace.line("XCOMP:  Generating new seed file.");
     for (const auto &[name, copybook] : m_copybooks) {
         for (const auto &[qualifier, entry] : copybook->includeEntries())
@@ -240,6 +254,12 @@ std::size_t SeedTable::copybookCount(const ProgramInfo &program) const
     const std::size_t count = program.copybooks().size();
     m_trace.line("XCOMP:  " + program.name() + " has " + std::to_string(count) + " copybooks.");
     return count;
+}
+
+std::uint64_t SeedTable::lastChange(const std::string &name) const
+{
+    const auto found = m_lastChange.find(name);
+    return found == m_lastChange.end() ? 0 : found->second;
 }
 
 const CopybookEntry *SeedTable::copybook(const std::string &name) const

@@ -4,9 +4,11 @@
 #include "XcompTrace.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -77,6 +79,15 @@ public:
 
     bool tableChanged() const { return m_tableChanged; }
 
+    /// Counts the seed blocks written with another text than before, one for each copybook
+    /// whose entries' runs changed (a recorded change, or runs only split, which changes a
+    /// block's text but not what it says) since the previous `writeSeedEntries`. Equal counts
+    /// mean equal seed blocks written.
+    std::uint64_t changeCount() const { return m_changeCount; }
+    /// The change count right after the latest write that changed the seed blocks of copybook
+    /// `name`; 0 when none did.
+    std::uint64_t lastChange(const std::string &name) const;
+
     /// The copybook named `name`, or null.
     const CopybookEntry *copybook(const std::string &name) const;
     /// All copybooks, ordered by name.
@@ -100,9 +111,14 @@ private:
     class CurrentProgram;
 
     void merge(IncludeEntry &entry, std::vector<KindInterval> incoming, TailRuns tailRuns);
+    /// Notes that `entry`'s runs changed: its seed block reads differently when next written.
+    void noteRewritten(const IncludeEntry &entry);
 
     XcompTrace m_trace;
     std::map<std::string, std::shared_ptr<CopybookEntry>> m_copybooks;
     bool m_tableChanged = false;
+    std::uint64_t m_changeCount = 0;
+    std::map<std::string, std::uint64_t> m_lastChange; // copybook name -> change count
+    std::set<std::string> m_rewritten; // copybooks whose runs changed since the last write
     const ProgramInfo *m_currentProgram = nullptr;
 };

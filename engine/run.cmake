@@ -1,8 +1,10 @@
 # The conversion run: compile arguments, the conversion options file, project creation, the
 # child processes and the three passes.
 target_sources(chronex_engine PRIVATE
+    AnalysisLookahead.cpp AnalysisLookahead.h
     AnalysisPass.cpp AnalysisPass.h
     ChildProcess.cpp ChildProcess.h
+    ChildProcessRunner.cpp ChildProcessRunner.h
     CompileArguments.cpp CompileArguments.h
     CompilePass.cpp CompilePass.h
     ConversionDefaults.cpp ConversionDefaults.h
@@ -14,7 +16,8 @@ target_sources(chronex_engine PRIVATE
     ConversionRun.cpp ConversionRun.h
     EnginePass.cpp EnginePass.h
     EnvironmentReader.h
-    ProjectCreator.cpp ProjectCreator.h)
+    ProjectCreator.cpp ProjectCreator.h
+    ToolRunner.h)
 target_link_libraries(chronex_engine PUBLIC chronex_envlib chronex_resource_ids wizkit_core)
 # The analysis database's file name, for the run's final output.
 target_link_libraries(chronex_engine PRIVATE keldbc)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Usage: run-benchmarks.sh <build dir>
-# Runs the Google Benchmark programs of a (release) build and the whole-toolchain benchmark.
+# Runs the Google Benchmark programs of a (release) build, the whole-toolchain benchmark and the
+# portfolio benchmark (kelconv -j 1 against -j 2).
 # The exit status is that of the first part that failed, 0 when all ran and met their targets.
 set -uo pipefail
 
@@ -64,6 +65,12 @@ echo
 
 echo "== toolchain benchmark"
 "$here/../benchmarks/toolchain-benchmark.sh" "$build"
+result=$?
+[ $status -ne 0 ] || status=$result
+echo
+
+echo "== portfolio benchmark"
+"$here/../benchmarks/portfolio-benchmark.sh" "$build"
 result=$?
 [ $status -ne 0 ] || status=$result
 exit $status

@@ -346,16 +346,17 @@ void ConversionProgressWindow::statusText(unsigned long resourceId, const std::s
         Qt::QueuedConnection);
 }
 
-// The process id lives in the control's slot, which the GUI thread reads when it needs it. A
-// signal that ends the wizard meanwhile takes the tool's process group with it.
+// The process ids live in the control's slots, which the GUI thread reads when it needs them.
+// A signal that ends the wizard meanwhile takes every running tool's process group with it.
+// Called on the threads that run the tools; the registration is lock-free.
 void ConversionProgressWindow::childStarted(pid_t pid)
 {
-    TerminationCleanup::setChildGroup(pid);
+    TerminationCleanup::addChildGroup(pid);
 }
 
-void ConversionProgressWindow::childEnded(pid_t)
+void ConversionProgressWindow::childEnded(pid_t pid)
 {
-    TerminationCleanup::setChildGroup(0);
+    TerminationCleanup::removeChildGroup(pid);
 }
 
 std::string ConversionProgressWindow::resourceText(unsigned long id)

@@ -24,6 +24,12 @@ TEST_F(KelconvTest, usageErrorsEndWithStatus64)
          "kelconv: the source " + (sources / "NOPE.cbl").string() + " is not an existing file.\n"},
         {{"--settings", (root / "none.txt").string()},
          "kelconv: the settings file " + (root / "none.txt").string() + " cannot be opened.\n"},
+        {{"-j", "0", source}, "kelconv: option -j needs a whole number from 1 to 64, found '0'.\n"},
+        {{"--jobs=65", source},
+         "kelconv: option -j needs a whole number from 1 to 64, found '65'.\n"},
+        {{"-jfour", source},
+         "kelconv: option -j needs a whole number from 1 to 64, found 'four'.\n"},
+        {{source, "-j"}, "kelconv: option -j needs a value.\n"},
     };
     for (const auto &[arguments, message] : cases) {
         EXPECT_EQ(kelconv(arguments), 64) << message;
@@ -36,7 +42,8 @@ TEST_F(KelconvTest, usageErrorsEndWithStatus64)
 TEST_F(KelconvTest, helpDescribesTheProgram)
 {
     EXPECT_EQ(kelconv({"--help"}), 0);
-    EXPECT_TRUE(output.starts_with("Usage: kelconv [--seed FILE]")) << output;
+    EXPECT_TRUE(output.starts_with("Usage: kelconv [-j N] [--seed FILE]")) << output;
+    EXPECT_NE(output.find("  -j N, --jobs N   run up to N tools at once"), std::string::npos);
     EXPECT_NE(output.find("64  usage error"), std::string::npos);
 }
 
@@ -121,7 +128,7 @@ TEST_F(KelconvTest, anInterruptCancelsLikeTheCancelButton)
     const std::string a = addProgram("PROGA");
     const std::string b = addProgram("PROGB");
     environment.set("STANDIN_HANG_zmc2_PROGA", "1");
-    const pid_t pid = start({a, b});
+    const pid_t pid = start({"-j", "1", a, b});
     while (!fs::exists(data / "running.zmc2.PROGA"))
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     kill(pid, SIGINT);
@@ -131,6 +138,37 @@ TEST_F(KelconvTest, anInterruptCancelsLikeTheCancelButton)
                                    "Project:  (none)\nDatabase:  (none)\n"))
         << output;
     EXPECT_EQ(errors, "kelconv: the run was cancelled.\n");
+}
+
+TEST_F(KelconvTest, anInterruptEndsEveryToolThatRuns)
+{
+    const std::vector<std::string> programs = {addProgram("PROGA"),
+                                               addProgram("PROGB"),
+                                               addProgram("PROGC")};
+    for (const char *base : {"PROGA", "PROGB", "PROGC"})
+        environment.set(std::string("STANDIN_HANG_zmc2_") + base, "1");
+    const pid_t pid = start({"--jobs", "3", programs[0], programs[1], programs[2]});
+    for (const char *base : {"PROGA", "PROGB", "PROGC"}) {
+        while (!fs::exists(data / (std::string("running.zmc2.") + base)))
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGINT);
+    EXPECT_EQ(finish(pid), 2);
+    // Every driver was killed and reported; each file keeps its running state.
+    for (const std::string &program : programs) {
+        EXPECT_NE(output.find("-qANALYZE " + program + " ==> 16\n"), std::string::npos) << output;
+        EXPECT_NE(output.find("File:  0x91  " + program + "\n"), std::string::npos) << output;
+    }
+    EXPECT_TRUE(output.ends_with("Counters:  compile 0/0  analysis 0/0  conversion 0/0\n"
+                                 "Project:  (none)\nDatabase:  (none)\n"))
+        << output;
+    EXPECT_EQ(errors, "kelconv: the run was cancelled.\n");
+    // The tools' own helpers went with them: nothing of the run is left running.
+    for (const char *base : {"PROGA", "PROGB", "PROGC"}) {
+        const std::string helper = readFile(data / (std::string("helper.zmc2.") + base));
+        ASSERT_FALSE(helper.empty()) << base;
+        EXPECT_TRUE(processEnds(std::stoi(helper))) << base;
+    }
 }
 
 } // namespace

@@ -83,6 +83,7 @@ protected:
         request.seedFile = seedFile.empty() ? seed.string() : seedFile;
         request.outputDirectory = outputDirectory.empty() ? out.string() : outputDirectory;
         request.title = title;
+        request.jobs = jobs;
         return ConversionRun(request, table, control, observer, console, &readenv).run();
     }
 
@@ -148,6 +149,8 @@ protected:
     std::map<std::string, std::map<std::string, std::string>> settings;
     std::string compileOptions;
     std::string title = "Year 2000 Conversion";
+    /// How many tools the run starts at once.
+    std::size_t jobs = 1;
     /// The request's output directory and seed file as given; empty: `out` and `seed`.
     std::string outputDirectory;
     std::string seedFile;

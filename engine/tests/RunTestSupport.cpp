@@ -2,12 +2,14 @@
 
 #include "ConversionFile.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -44,6 +46,18 @@ fs::path standInDirectory()
 {
     const char *source = std::getenv("CHRONEX_SOURCE_DIR");
     return fs::path(source ? source : ".") / "engine" / "tests" / "standin";
+}
+
+bool processEnds(pid_t pid)
+{
+    const fs::path stat = "/proc/" + std::to_string(pid) + "/stat";
+    const auto ended = [&] {
+        const std::string status = readFile(stat);
+        return status.empty() || status.find(") Z ") != std::string::npos;
+    };
+    for (int i = 0; i < 1000 && !ended(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return ended();
 }
 
 ScopedEnvironment::~ScopedEnvironment()

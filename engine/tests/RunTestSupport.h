@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/types.h>
+
 #include <atomic>
 #include <filesystem>
 #include <map>
@@ -26,6 +28,10 @@ void writeEnvironment(const std::filesystem::path &home,
 
 /// The directory with the stand-in zmc2, kelmkpu and vyquext.
 std::filesystem::path standInDirectory();
+
+/// True when the process `pid` has ended (gone, or a zombie waiting to be reaped) within about
+/// ten seconds: a signal reaches it asynchronously.
+bool processEnds(pid_t pid);
 
 /// Sets an environment variable for the life of the test; `unset` removes every one set.
 class ScopedEnvironment final

@@ -5,8 +5,10 @@ chronex_add_test(NAME engine_run_tests
         ConversionDefaultsTest.cpp
         ConversionRunFixture.h
         ConversionRunInputTest.cpp
+        ConversionRunJobsTest.cpp
         ConversionRunResultsTest.cpp
         ConversionRunTest.cpp
+        ParallelAnalysisTest.cpp
         ProjectCreatorTest.cpp
         RunTestSupport.cpp RunTestSupport.h
     LIBS chronex_engine classlib_testsupport

@@ -16,7 +16,8 @@ constexpr std::size_t pathCapacity = 4096;
 // is true: the handler never sees a half-written path.
 char filePath[pathCapacity];
 std::atomic<bool> fileSet = false;
-std::atomic<pid_t> childId = 0; // negative: a process group
+std::atomic<pid_t> childId = 0;                           // negative: a process group
+std::atomic<pid_t> groupLeaders[maximumChildGroups] = {}; // 0: a free slot
 
 static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<pid_t>::is_always_lock_free,
               "the signal handler needs lock-free atomics");
@@ -26,6 +27,10 @@ void onTermination(int signal)
     const int savedErrno = errno;
     if (const pid_t child = childId.load(); child != 0)
         ::kill(child, signal);
+    for (const std::atomic<pid_t> &leader : groupLeaders) {
+        if (const pid_t group = leader.load(); group > 0)
+            ::kill(-group, signal);
+    }
     if (fileSet.load())
         ::unlink(filePath);
     // End as the signal would have ended the launcher without the handler.
@@ -66,6 +71,29 @@ void setChildGroup(pid_t leader)
 {
     // A negative id names the group to kill().
     childId.store(leader > 0 ? -leader : 0);
+}
+
+bool addChildGroup(pid_t leader)
+{
+    if (leader <= 0)
+        return false;
+    for (std::atomic<pid_t> &slot : groupLeaders) {
+        pid_t free = 0;
+        if (slot.compare_exchange_strong(free, leader))
+            return true;
+    }
+    return false;
+}
+
+void removeChildGroup(pid_t leader)
+{
+    if (leader <= 0)
+        return;
+    for (std::atomic<pid_t> &slot : groupLeaders) {
+        pid_t registered = leader;
+        if (slot.compare_exchange_strong(registered, 0))
+            return;
+    }
 }
 
 } // namespace TerminationCleanup

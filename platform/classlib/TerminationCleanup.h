@@ -3,8 +3,8 @@
 #include <sys/types.h>
 
 /// What a program must not leave behind when a signal ends it: a temporary file, and the child
-/// (or the child's process group) it started and waits for. wizlaunch registers its settings file
-/// and the wizard; kelwiz registers the process group of the tool the conversion runs.
+/// (or the children's process groups) it started and waits for. wizlaunch registers its settings
+/// file and the wizard; kelwiz registers the process group of every tool the conversion runs.
 ///
 /// `install` sets handlers for SIGINT, SIGTERM and SIGHUP. When one arrives, the handler passes
 /// the signal on to the registered child or group, removes the registered file and ends the
@@ -25,5 +25,14 @@ void setChild(pid_t child);
 
 /// The process group (led by `leader`) to pass the signal on to; 0: none.
 void setChildGroup(pid_t leader);
+
+/// The most process groups registered with addChildGroup at a time.
+constexpr int maximumChildGroups = 64;
+
+/// Adds the process group led by `leader` to those the signal is passed on to, beside the one
+/// of setChildGroup; false when `maximumChildGroups` are registered already.
+bool addChildGroup(pid_t leader);
+/// Takes the group led by `leader` off that list again.
+void removeChildGroup(pid_t leader);
 
 } // namespace TerminationCleanup

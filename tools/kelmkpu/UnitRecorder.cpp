@@ -45,6 +45,20 @@ std::string UnitRecorder::executionUnitName(const std::string &outputDirectory)
     return name.empty() ? std::string("Execution unit") : name;
 }
 
+std::int64_t UnitRecorder::unitNumber()
+{
+    const char *text = std::getenv("CHRONEX_UNIT_NUMBER");
+    if (!text || !*text)
+        return 0;
+    std::int64_t number = 0;
+    for (const char *c = text; *c; ++c) {
+        if (*c < '0' || *c > '9' || number > 1000000000)
+            return 0;
+        number = number * 10 + (*c - '0');
+    }
+    return number;
+}
+
 UnitRecorder::PreparationPointer UnitRecorder::prepare(const std::string &outputDirectory,
                                                        const std::string &base,
                                                        const cobol::AnalysisData &data) noexcept
@@ -96,7 +110,8 @@ bool UnitRecorder::finish(Preparation &p,
                          executionUnitName(p.outputDirectory),
                          p.builder->unit(),
                          DbWriter::busyTimeoutMs,
-                         &p.chunks);
+                         &p.chunks,
+                         unitNumber());
     } catch (const KelMsgException &e) {
         KelMsg::clearPending(); // reported here, on standard error
         err << "kelmkpu: error: " << e.text() << "\n";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -18,7 +19,9 @@ struct ProgramModel;
 /// one transaction that replaces an older version of the same unit (same source file).
 ///
 /// The execution unit takes its name from the environment variable CHRONEX_TITLE (the engine
-/// sets it to the conversion's title); without it, from the output directory's name.
+/// sets it to the conversion's title); without it, from the output directory's name. A unit
+/// new to the database takes the number in CHRONEX_UNIT_NUMBER when no unit has it (the engine
+/// numbers its sources in list order, whatever order their runs end in), else the next one.
 ///
 /// Two steps, so that the first runs while the date-field analysis does: `prepare` needs only
 /// the analysis data (expanded source, tokens, syntax nodes, symbols, tree, packed for
@@ -36,6 +39,10 @@ public:
 
     /// The execution unit's name for a run writing into `outputDirectory`.
     static std::string executionUnitName(const std::string &outputDirectory);
+
+    /// The unit number asked for by CHRONEX_UNIT_NUMBER; 0 (none) when it is unset or not a
+    /// plain number.
+    static std::int64_t unitNumber();
 
     /// The first step. `data` must outlive the preparation. Never throws: any failure is kept
     /// and reported by `finish`. May run on a thread of its own.

@@ -1,4 +1,5 @@
 #include "ConversionProgressWindow.h"
+#include "ConversionControl.h"
 #include "ConversionFile.h"
 #include "ConversionWizard.h"
 #include "EAnimation.h"
@@ -23,6 +24,7 @@
 #include <QScopeGuard>
 
 #include <csignal>
+#include <mutex>
 #include <spawn.h>
 
 #include <memory>
@@ -265,7 +267,10 @@ void ConversionProgressWindowTest::cancelAsksAndKillsRunningChild()
             waitForProcess(child);
         }
     });
-    m_window->control().setProcessId(child);
+    {
+        const std::lock_guard<std::mutex> guard(ConversionControl::spawnLock());
+        QVERIFY(m_window->control().addChild(child));
+    }
 
     ModalAnswerer answerer;
     answerBox(answerer, EMessageBox::no);

@@ -13,6 +13,10 @@
 #   STANDIN_BIG_<tool>_<base>=n     make the tool's main result n bytes long (the .xca of
 #                                   kelmkpu, the report of vyquext), above any file-size limit
 #                                   the caller has set
+#   STANDIN_PARTIAL_<tool>_<base>=1 leave half-written files before misbehaving, as a tool
+#                                   killed while writing: the temporary file of its result
+#                                   (.<result>.Ab12Cd or <result>.Ab12Cd) and, for vyquext, the
+#                                   report
 
 tool=$(basename "$0")
 
@@ -44,6 +48,14 @@ misbehave() {
     if [ -n "$(setting SIGNAL "$1")" ]; then
         kill -KILL $$
     fi
+}
+
+# Leaves the files named half written when STANDIN_PARTIAL_<tool>_<base> is set.
+partial() {
+    base=$1
+    shift
+    [ -n "$(setting PARTIAL "$base")" ] || return 0
+    for path in "$@"; do printf 'half' > "$path"; done
 }
 
 finish() {

@@ -5,7 +5,9 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace {
 
@@ -68,6 +70,22 @@ void DbConnection::execute(std::string_view sql)
     const int code = sqlite3_exec(m_db, text.c_str(), nullptr, nullptr, nullptr);
     if (code != SQLITE_OK)
         fail(code, text.substr(0, 60));
+}
+
+void DbConnection::executeWaiting(std::string_view sql)
+{
+    const std::string text(sql);
+    const auto deadline = std::chrono::steady_clock::now()
+                          + std::chrono::milliseconds(m_busyTimeoutMs);
+    for (;;) {
+        const int code = sqlite3_exec(m_db, text.c_str(), nullptr, nullptr, nullptr);
+        if (code == SQLITE_OK)
+            return;
+        const bool busy = (code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED;
+        if (!busy || std::chrono::steady_clock::now() >= deadline)
+            fail(code, text.substr(0, 60));
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 std::int64_t DbConnection::integer(std::string_view sql)

@@ -63,6 +63,10 @@ public:
 
     /// Runs SQL text that returns no rows (one or more statements).
     void execute(std::string_view sql);
+    /// As `execute`, for statements that SQLite may refuse at once while another connection
+    /// holds a lock instead of waiting for it (switching a new file to WAL mode while another
+    /// process does the same): tries again until the busy timeout has passed.
+    void executeWaiting(std::string_view sql);
     /// Runs a statement that returns one integer (e.g. "PRAGMA user_version").
     std::int64_t integer(std::string_view sql);
     std::int64_t lastInsertId() const;

@@ -154,7 +154,9 @@ void DbSchema::prepareForWriting(DbConnection &connection)
     // WAL lets views read while units are recorded; it stays set in the file. NORMAL
     // synchronisation in WAL mode keeps the file consistent on a crash (a power cut may lose
     // the last units recorded, never half of one).
-    connection.execute("PRAGMA journal_mode=WAL");
+    // Several builders may open a new file at once; the switch to WAL does not wait for the
+    // others' locks by itself.
+    connection.executeWaiting("PRAGMA journal_mode=WAL");
     connection.execute("PRAGMA synchronous=NORMAL");
     if (connection.integer("PRAGMA application_id") == applicationId
         && connection.integer("PRAGMA user_version") == version)

@@ -58,7 +58,15 @@ void writeChunks(DbConnection &connection,
     }
 }
 
-std::int64_t storeHeader(DbConnection &connection, const DbUnitData &unit)
+/// True when no unit has the number `id`.
+bool isFreeNumber(DbConnection &connection, std::int64_t id)
+{
+    DbStatement find(connection, "SELECT 1 FROM pu WHERE id = ?");
+    find.bind(1, id);
+    return !find.step();
+}
+
+std::int64_t storeHeader(DbConnection &connection, const DbUnitData &unit, std::int64_t number)
 {
     const DbUnitHeader &h = unit.header;
     std::int64_t id = 0;
@@ -68,6 +76,9 @@ std::int64_t storeHeader(DbConnection &connection, const DbUnitData &unit)
         if (find.step())
             id = find.integer(0);
     }
+    // A new unit takes the number asked for while it is free (the caller numbers its units in
+    // an order of its own, whatever order they are recorded in), else the next one.
+    const bool numbered = !id && number > 0 && isFreeNumber(connection, number);
     // A unit recorded again keeps its row, and so its number in the execution unit.
     DbStatement store(connection,
                       id ? "UPDATE pu SET name = ?1, source_file = ?2, expanded_source_file = ?3, "
@@ -78,8 +89,8 @@ std::int64_t storeHeader(DbConnection &connection, const DbUnitData &unit)
                          : "INSERT INTO pu (name, source_file, expanded_source_file, dialect, "
                            "language_code, version, release, analyzed, linkable, state, "
                            "state_text, time_stamp, code_page, token_count, symbol_count, "
-                           "line_count, node_count) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, "
-                           "?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17)");
+                           "line_count, node_count, id) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, "
+                           "?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18)");
     store.bind(1, h.name)
         .bind(2, h.sourceFile)
         .bind(3, h.expandedSourceFile)
@@ -99,6 +110,9 @@ std::int64_t storeHeader(DbConnection &connection, const DbUnitData &unit)
         .bind(17, static_cast<std::int64_t>(unit.nodes.size()));
     if (id)
         store.bind(18, id);
+    else if (numbered)
+        store.bind(18, number);
+    // Otherwise ?18 stays NULL: the next number after the highest ever given.
     store.run();
     if (!id)
         return connection.lastInsertId();
@@ -190,7 +204,8 @@ void DbWriter::record(const std::string &fileName,
                       const std::string &euName,
                       const DbUnitData &unit,
                       int waitMs,
-                      const Chunks *chunks)
+                      const Chunks *chunks,
+                      std::int64_t number)
 {
     if (const std::string invalid = unit.validate(); !invalid.empty())
         ITHROW(
@@ -208,7 +223,7 @@ void DbWriter::record(const std::string &fileName,
                        "updated = excluded.updated");
         eu.bind(1, euName).bind(2, time).run();
     }
-    const std::int64_t id = storeHeader(connection, unit);
+    const std::int64_t id = storeHeader(connection, unit, number);
     storeRows(connection, id, unit);
     const Chunks packed = chunks ? Chunks() : encode(unit);
     const Chunks &use = chunks ? *chunks : packed;

@@ -2,6 +2,7 @@
 
 #include "DbUnitData.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -40,11 +41,15 @@ public:
     /// the unit is inconsistent or the file cannot be written, is locked past the wait, is not an
     /// analysis database or has a newer schema.
     /// `chunks`, when given, must be `encode(unit)` of the same tokens, nodes and lines.
+    /// A unit not yet in the file takes the unit number `number` when it is above 0 and no
+    /// unit has it, else the number after the highest ever given; a unit recorded again keeps
+    /// its number.
     static void record(const std::string &fileName,
                        const std::string &euName,
                        const DbUnitData &unit,
                        int waitMs = busyTimeoutMs,
-                       const Chunks *chunks = nullptr);
+                       const Chunks *chunks = nullptr,
+                       std::int64_t number = 0);
 
     /// Removes the unit whose source file is `sourceFile`; false when there was none.
     static bool remove(const std::string &fileName, const std::string &sourceFile);

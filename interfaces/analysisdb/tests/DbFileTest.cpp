@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -325,5 +328,99 @@ TEST(DbFile, damagedUnitContentFailsTheLoadWithAReason)
             << c.label << ": " << pu.loadError();
         EXPECT_NE(pu.loadError().find(copy), std::string::npos) << c.label;
         EXPECT_FALSE(KelMsg::hasPending()) << c.label;
+    }
+}
+
+TEST(DbFile, aNewUnitTakesTheNumberAskedForWhileItIsFree)
+{
+    TempDirectory dir;
+    const std::string db = dir.file("chxanalysis.db");
+    // Recorded in another order than numbered, as parallel builder runs end.
+    DbWriter::record(db,
+                     "run",
+                     smallUnit("THIRD", "/a/THIRD.cbl"),
+                     DbWriter::busyTimeoutMs,
+                     nullptr,
+                     3);
+    DbWriter::record(db,
+                     "run",
+                     smallUnit("FIRST", "/a/FIRST.cbl"),
+                     DbWriter::busyTimeoutMs,
+                     nullptr,
+                     1);
+    // Recorded again: it keeps its number whatever is asked.
+    DbWriter::record(db,
+                     "run",
+                     smallUnit("FIRST", "/a/FIRST.cbl"),
+                     DbWriter::busyTimeoutMs,
+                     nullptr,
+                     7);
+    // A number that is taken gives the next free one after the highest.
+    DbWriter::record(db,
+                     "run",
+                     smallUnit("CLASH", "/a/CLASH.cbl"),
+                     DbWriter::busyTimeoutMs,
+                     nullptr,
+                     3);
+    DbWriter::record(db, "run", smallUnit("PLAIN", "/a/PLAIN.cbl"));
+
+    DbConnection connection(db, DbConnection::Mode::readOnly, 1000);
+    const auto id = [&](const std::string &name) {
+        DbStatement find(connection, "SELECT id FROM pu WHERE name = ?");
+        find.bind(1, name);
+        return find.step() ? find.integer(0) : 0;
+    };
+    EXPECT_EQ(id("FIRST"), 1);
+    EXPECT_EQ(id("THIRD"), 3);
+    EXPECT_EQ(id("CLASH"), 4);
+    EXPECT_EQ(id("PLAIN"), 5);
+    // The views number the units in that order, without gaps.
+    std::unique_ptr<DbEu> eu = DbEu::open(db);
+    ASSERT_EQ(eu->numberOfUnits(), 4u);
+    EXPECT_EQ(eu->numberToPu(1)->puName(), "FIRST");
+    EXPECT_EQ(eu->numberToPu(2)->puName(), "THIRD");
+    EXPECT_EQ(eu->numberToPu(3)->puName(), "CLASH");
+    EXPECT_EQ(eu->numberToPu(4)->puName(), "PLAIN");
+}
+
+TEST(DbFile, processesThatCreateTheFileTogetherAllRecordTheirUnits)
+{
+    // Builders started together on a new output directory each set the new file up; SQLite
+    // refuses a switch to WAL at once while another process makes it, instead of waiting.
+    constexpr int writers = 6;
+    for (int round = 0; round < 30; ++round) {
+        TempDirectory dir;
+        const std::string db = dir.file("chxanalysis.db");
+        int start[2];
+        ASSERT_EQ(::pipe(start), 0);
+        std::vector<pid_t> children;
+        for (int w = 0; w < writers; ++w) {
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                ::close(start[1]);
+                char go = 0;
+                const bool started = ::read(start[0], &go, 1) >= 0;
+                int status = started ? 0 : 3;
+                try {
+                    const std::string name = "W" + std::to_string(w);
+                    DbWriter::record(db, "run", smallUnit(name, "/w/" + name + ".cbl"));
+                } catch (...) {
+                    status = 1;
+                }
+                ::_exit(status);
+            }
+            children.push_back(child);
+        }
+        ::close(start[0]);
+        ::close(start[1]); // every child reads the end of the pipe at the same moment
+        int failed = 0;
+        for (const pid_t child : children) {
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            failed += WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1;
+        }
+        ASSERT_EQ(failed, 0) << "round " << round;
+        EXPECT_EQ(DbEu::open(db)->numberOfUnits(), std::size_t(writers));
     }
 }
