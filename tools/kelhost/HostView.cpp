@@ -113,6 +113,8 @@ bool HostView::showDataMap(DbPu *unit, DbToken *token)
                                        KelViewLink::dataMap,
                                        KelViewLink::Positioning::findEvent,
                                        KelViewLink::dataMap.nullTokenNumber))
+        // With the token, so the new map opens on the item's record rather than the unit's first
+        // (the view base's request names the unit only).
         KelViewLink::requestWindow(StartWindowData::dataMap, unit, token);
     return true;
 }
