@@ -4,7 +4,7 @@
 JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 
-.PHONY: all deps build test test-asan build-asan test-tsan build-tsan fuzz fuzz-smoke bench format demo clean
+.PHONY: all deps build test test-asan build-asan test-tsan build-tsan fuzz fuzz-smoke bench format demo views clean
 
 all: build
 
@@ -58,6 +58,11 @@ bench: deps
 # Converts the bundled samples with kelconv and the real toolchain.
 demo: build
 	scripts/demo.sh build/dev
+
+# Opens the analysis views (kelhost) on the demo's database, converting the samples first when
+# the demo has not run yet.
+views: build
+	scripts/views.sh build/dev
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -53,6 +53,16 @@ else
     echo "== grapher_benchmarks: not built (CHRONEX_BENCHMARKS off?), skipped"
 fi
 
+if [ -x "$build/bin/browser_benchmarks" ]; then
+    echo "== browser_benchmarks"
+    "$build/bin/browser_benchmarks"
+    result=$?
+    [ $status -ne 0 ] || status=$result
+    echo
+else
+    echo "== browser_benchmarks: not built (CHRONEX_BENCHMARKS or CHRONEX_GUI off?), skipped"
+fi
+
 echo "== analysis database benchmark"
 if [ -x "$build/bin/analysisdb-benchmark" ]; then
     "$here/../benchmarks/analysisdb-benchmark.sh" "$build"

@@ -10,6 +10,7 @@ static_assert(isUserEventType(command) && isUserEventType(systemCommand)
                   && isUserEventType(registryNotification) && isUserEventType(canShowQuery)
                   && isUserEventType(activateView) && isUserEventType(showInDataMap)
                   && isUserEventType(findInGraph) && isUserEventType(findInSource)
+                  && isUserEventType(followToken)
                   && isUserEventType(createWindow) && isUserEventType(fillFileList)
                   && isUserEventType(addFiles) && isUserEventType(removeFiles),
               "every event number must be a legal Qt user event type");
@@ -27,6 +28,7 @@ QList<int> reserveAll()
                          showInDataMap,
                          findInGraph,
                          findInSource,
+                         followToken,
                          createWindow,
                          fillFileList,
                          addFiles,

@@ -33,6 +33,10 @@ inline constexpr int showInDataMap = 0x4006;
 inline constexpr int findInGraph = 0x4012;
 /// Show syntax node number p1 of program unit p2 in the source browser.
 inline constexpr int findInSource = 0x4013;
+/// Scroll coupling (posted between the host's views): another view selected, or scrolled to,
+/// token number p1 of program unit p2. A view that follows (its "scroll on request" is on) moves
+/// there without coming to the front; the others ignore it.
+inline constexpr int followToken = 0x4014;
 /// The desktop's create-window event (both parameters 0).
 inline constexpr int createWindow = 0x9988;
 
