@@ -127,6 +127,21 @@ public:
         for (const std::uint64_t place : places)
             filter[filterBit(place)] = true;
         std::vector<std::uint32_t> tokenAt(places.size(), 0);
+        // The tokens of one file come in the order of their places: the search starts from
+        // the place found last and steps forward, and searches the whole list only on a jump.
+        std::size_t last = 0;
+        auto find = [&](std::uint64_t place) {
+            if (place >= places[last]) {
+                const std::size_t near = std::min(places.size(), last + 4);
+                std::size_t at = last;
+                while (at < near && places[at] < place)
+                    ++at;
+                if (at < near)
+                    return at;
+            }
+            return static_cast<std::size_t>(std::lower_bound(places.begin(), places.end(), place)
+                                            - places.begin());
+        };
         if (!places.empty())
             for (cobol::AdtFile::TokenReader reader = m_file.tokens(
                      cobol::AdtFile::TokenReader::Fields::Places);
@@ -135,11 +150,11 @@ public:
                 const std::uint64_t place = placeKey(p.include, p.line, p.column);
                 if (!filter[filterBit(place)])
                     continue;
-                const auto found = std::lower_bound(places.begin(), places.end(), place);
-                if (found != places.end() && *found == place) {
-                    std::uint32_t &token = tokenAt[found - places.begin()];
-                    if (token == 0)
-                        token = dbToken(reader.token().id);
+                const std::size_t at = find(place);
+                if (at < places.size() && places[at] == place) {
+                    last = at;
+                    if (tokenAt[at] == 0)
+                        tokenAt[at] = dbToken(reader.token().id);
                 }
             }
         m_statementToken.resize(model.statements.size());
