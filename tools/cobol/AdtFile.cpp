@@ -626,6 +626,20 @@ void AdtFile::releaseStatements()
     std::string().swap(m_sections[statementSection]);
 }
 
+void AdtFile::releaseSyntaxNodes()
+{
+    std::string().swap(m_sections[syntaxSection]);
+    std::vector<std::uint32_t>().swap(m_syntaxParents);
+    m_counts[syntaxSection] = 0;
+}
+
+void AdtFile::releaseTokens()
+{
+    std::string().swap(m_sections[tokenSection]);
+    std::vector<Checkpoint>().swap(m_checkpoints);
+    m_counts[tokenSection] = 0;
+}
+
 AdtFile::TokenReader::TokenReader(std::string_view bytes, std::uint32_t count, Fields fields)
     : m_in(bytes)
     , m_left(count)

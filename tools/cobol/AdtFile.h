@@ -52,6 +52,11 @@ public:
     void forEachStatement(const std::function<void(const Statement &)> &visit) const;
     /// Frees the statements' bytes; forEachStatement then visits nothing.
     void releaseStatements();
+    /// Frees the syntax nodes (and their parents); forEachSyntaxNode then visits nothing and
+    /// the count is 0.
+    void releaseSyntaxNodes();
+    /// Frees the tokens; their readers then read nothing and the count is 0.
+    void releaseTokens();
 
     /// A token as the reader gives it: Token's fields, its text a view into the file's bytes.
     struct TokenView

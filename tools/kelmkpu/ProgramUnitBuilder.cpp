@@ -18,7 +18,6 @@
 #include <ostream>
 #include <sstream>
 #include <system_error>
-#include <thread>
 
 namespace kelmkpu {
 
@@ -128,6 +127,17 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
     if (!commandLine.seedPath.empty() && !seeds.read(commandLine.seedPath, error))
         return failWithInput(paths, header, error, err);
 
+    // The program unit's records need only the analysis data: they are prepared first, so
+    // that the expanded source's texts are freed before the model and the analysis need their
+    // memory (the peak is then the model's, not the sum of both).
+    UnitRecorder::PreparationPointer preparation;
+    if (commandLine.recordUnit)
+        preparation = UnitRecorder::prepare(commandLine.outputDirectory, base, *file);
+    // Only the unit's records read the syntax nodes (a run without a preparation records the
+    // unit in one go at the end, from the file).
+    if (!commandLine.recordUnit || preparation)
+        file->releaseSyntaxNodes();
+
     // The statements are checked as the model is made from them.
     ProgramModel model;
     try {
@@ -142,20 +152,11 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
                              "the analysis data file " + commandLine.adtPath
                                  + " is inconsistent: " + invalid,
                              err);
-
-    // The program unit's records need only the analysis data: they are prepared on a thread
-    // of their own while the analysis runs (sequentially when no thread can be had).
-    UnitRecorder::PreparationPointer preparation;
-    std::jthread preparing;
-    if (commandLine.recordUnit) {
-        try {
-            preparing = std::jthread([&] {
-                preparation = UnitRecorder::prepare(commandLine.outputDirectory, base, *file);
-            });
-        } catch (const std::system_error &) {
-            preparation = UnitRecorder::prepare(commandLine.outputDirectory, base, *file);
-        }
-    }
+    // The tokens go before the analysis: the model has been made from them, and the unit's
+    // records have what they need once they know where the statements are.
+    if (!commandLine.recordUnit
+        || (preparation && UnitRecorder::placeStatements(*preparation, model)))
+        file->releaseTokens();
 
     DateFieldAnalyzer analyzer(model);
     AnalysisResult result = analyzer.run(seeds,
@@ -177,8 +178,9 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
         err << "kelmkpu: warning: " << model.items[conflict.item].name
             << " is used both as a year and as a non-year\n";
     // The results above stand on their own: a unit that cannot be recorded is a warning.
-    if (preparing.joinable())
-        preparing.join();
+    // A prepared unit knows where its statements are: their memory serves the database write.
+    if (preparation)
+        std::vector<Statement>().swap(model.statements);
     const bool recorded
         = !commandLine.recordUnit ? true
           : preparation

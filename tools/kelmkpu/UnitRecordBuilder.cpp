@@ -112,11 +112,68 @@ public:
         m_chunks = packer.finish(m_unit.treeRecords.size());
     }
 
+    void placeStatements(const ProgramModel &model)
+    {
+        // One pass over the tokens' places. Statement places are few beside the tokens: a
+        // filter of one bit per hash skips most tokens before the sorted places are searched.
+        std::vector<std::uint64_t> places;
+        places.reserve(model.statements.size());
+        for (const Statement &statement : model.statements)
+            places.push_back(
+                placeKey(statement.pos.file, statement.pos.line, statement.pos.column));
+        std::sort(places.begin(), places.end());
+        places.erase(std::unique(places.begin(), places.end()), places.end());
+        std::vector<bool> filter(filterBits, false);
+        for (const std::uint64_t place : places)
+            filter[filterBit(place)] = true;
+        std::vector<std::uint32_t> tokenAt(places.size(), 0);
+        // The tokens of one file come in the order of their places: the search starts from
+        // the place found last and steps forward, and searches the whole list only on a jump.
+        std::size_t last = 0;
+        auto find = [&](std::uint64_t place) {
+            if (place >= places[last]) {
+                const std::size_t near = std::min(places.size(), last + 4);
+                std::size_t at = last;
+                while (at < near && places[at] < place)
+                    ++at;
+                if (at < near)
+                    return at;
+            }
+            return static_cast<std::size_t>(std::lower_bound(places.begin(), places.end(), place)
+                                            - places.begin());
+        };
+        if (!places.empty())
+            for (cobol::AdtFile::TokenReader reader = m_file.tokens(
+                     cobol::AdtFile::TokenReader::Fields::Places);
+                 reader.next();) {
+                const cobol::SourcePlace &p = reader.token().place;
+                const std::uint64_t place = placeKey(p.include, p.line, p.column);
+                if (!filter[filterBit(place)])
+                    continue;
+                const std::size_t at = find(place);
+                if (at < places.size() && places[at] == place) {
+                    last = at;
+                    if (tokenAt[at] == 0)
+                        tokenAt[at] = dbToken(reader.token().id);
+                }
+            }
+        m_statementToken.resize(model.statements.size());
+        for (std::size_t i = 0; i < model.statements.size(); ++i) {
+            const SourcePos &pos = model.statements[i].pos;
+            const std::uint64_t place = placeKey(pos.file, pos.line, pos.column);
+            m_statementToken[i]
+                = tokenAt[std::lower_bound(places.begin(), places.end(), place) - places.begin()];
+        }
+        m_placed = true;
+    }
+
     void addMarks(const ProgramModel &model, const AnalysisResult &result)
     {
+        if (!m_placed)
+            placeStatements(model);
         if (result.hasWarnings() && m_unit.header.state == DbPuState::analyzed)
             m_unit.header.state = DbPuState::analyzedWithWarnings;
-        marks(model, result);
+        marks(result);
     }
 
     DbUnitData &unit() { return m_unit; }
@@ -190,15 +247,20 @@ private:
     {
         const std::vector<cobol::ExpandedSource::Extra> &extras = m_expanded.extras();
         const std::uint32_t items = static_cast<std::uint32_t>(m_data.items.size());
-        m_tokenNumber.assign(m_file.tokenCount() + 1, 0);
+        m_parserTokens = m_file.tokenCount();
+        m_extrasBefore.clear();
         m_declaring.assign(m_data.items.size() + 1, 0);
         auto keyOf = [this](std::uint32_t include, std::uint32_t line, std::uint32_t column) {
             return (std::uint64_t(m_expanded.expandedLine(include, line)) << 32) | column;
         };
         std::size_t next = 0; // next extra to place
         std::uint32_t count = 0;
-        // Extras go between the parser tokens owned by `before` and `after` (0: none).
-        auto placeExtras = [&](std::uint64_t upTo, std::uint32_t before, std::uint32_t after) {
+        // Extras go between the parser tokens owned by `before` and `after` (0: none), before
+        // the parser token `next`.
+        auto placeExtras = [&](std::uint64_t upTo,
+                               std::uint32_t before,
+                               std::uint32_t after,
+                               std::uint32_t nextToken) {
             for (; next < extras.size(); ++next) {
                 const cobol::ExpandedSource::Extra &e = extras[next];
                 if (keyOf(e.include, e.line, e.column) >= upTo)
@@ -216,6 +278,7 @@ private:
                 t.node = commonOwner(before, after);
                 t.text = e.text;
                 packer.addToken(t);
+                m_extrasBefore.push_back(nextToken);
                 ++count;
             }
         };
@@ -225,7 +288,8 @@ private:
             // The parser's first token has no token before it: extras there belong to node 1.
             placeExtras(keyOf(p.place.include, p.place.line, p.place.column),
                         p.id == 1 ? 0 : previousOwner,
-                        p.node ? p.node : 1);
+                        p.node ? p.node : 1,
+                        p.id);
             DbChunkCodec::TokenFields t;
             t.type = tokenType(p);
             t.replaced = p.replaced;
@@ -241,19 +305,29 @@ private:
             t.node = p.node ? p.node : 1;
             t.text = p.text;
             packer.addToken(t);
-            m_tokenNumber[p.id] = ++count;
+            ++count;
             if (p.item != 0 && p.item <= items
                 && (p.role == cobol::TokenRole::DataDeclaration
                     || (p.role == cobol::TokenRole::Level && m_declaring[p.item] == 0)))
                 m_declaring[p.item] = count;
             previousOwner = t.node;
         }
-        placeExtras(~std::uint64_t(0), m_file.tokenCount() ? previousOwner : 0, 0);
+        placeExtras(~std::uint64_t(0),
+                    m_file.tokenCount() ? previousOwner : 0,
+                    0,
+                    m_file.tokenCount() + 1);
     }
 
+    /// The unit token number of the parser's token `parserId` (0: none): the parser's tokens
+    /// come in order, with the extras placed before each between them.
     std::uint32_t dbToken(std::uint32_t parserId) const
     {
-        return parserId < m_tokenNumber.size() ? m_tokenNumber[parserId] : 0;
+        if (parserId == 0 || parserId > m_parserTokens)
+            return 0;
+        return parserId
+               + static_cast<std::uint32_t>(
+                   std::upper_bound(m_extrasBefore.begin(), m_extrasBefore.end(), parserId)
+                   - m_extrasBefore.begin());
     }
 
     /// The syntax nodes and the structure tree: record 1 is the unit, then divisions, sections
@@ -384,7 +458,7 @@ private:
         }
     }
 
-    void marks(const ProgramModel &model, const AnalysisResult &result)
+    void marks(const AnalysisResult &result)
     {
         for (const FieldFinding &field : result.fields) {
             const std::uint32_t symbol = field.item + 1;
@@ -399,36 +473,13 @@ private:
                                     symbol,
                                     std::string(kindName(field.kind)) + " bytes " + bytes});
         }
-        // A window site is marked on the first token at its statement's place: one pass over
-        // the tokens finds the places wanted.
-        auto key = [](std::uint32_t include, std::uint32_t line, std::uint32_t column) {
-            return (std::uint64_t(include) << 48) ^ (std::uint64_t(line) << 16) ^ column;
-        };
-        std::unordered_map<std::uint64_t, std::uint32_t> byPlace;
-        for (const WindowSite &site : result.windows)
-            if (site.statement < model.statements.size()) {
-                const SourcePos &pos = model.statements[site.statement].pos;
-                byPlace.emplace(key(pos.file, pos.line, pos.column), 0);
-            }
-        if (!byPlace.empty())
-            for (cobol::AdtFile::TokenReader reader = m_file.tokens(
-                     cobol::AdtFile::TokenReader::Fields::Places);
-                 reader.next();) {
-                const cobol::SourcePlace &p = reader.token().place;
-                const auto wanted = byPlace.find(key(p.include, p.line, p.column));
-                if (wanted != byPlace.end() && wanted->second == 0)
-                    wanted->second = dbToken(reader.token().id);
-            }
+        // A window site is marked on the first token at its statement's place.
         for (const WindowSite &site : result.windows) {
-            if (site.statement >= model.statements.size())
-                continue;
-            const SourcePos &pos = model.statements[site.statement].pos;
-            const auto found = byPlace.find(key(pos.file, pos.line, pos.column));
-            if (found == byPlace.end() || !found->second)
+            if (site.statement >= m_statementToken.size() || !m_statementToken[site.statement])
                 continue;
             const std::uint32_t symbol = site.yearItems.empty() ? 0 : site.yearItems.front() + 1;
             m_unit.marks.push_back({DbMark::windowSite,
-                                    found->second,
+                                    m_statementToken[site.statement],
                                     symbol <= m_unit.symbols.size() ? symbol : 0,
                                     site.reason});
         }
@@ -444,8 +495,23 @@ private:
     const cobol::ExpandedSource &m_expanded;
     DbUnitData m_unit;
     DbWriter::Chunks m_chunks;
-    std::vector<std::uint32_t> m_tokenNumber; ///< parser token id -> unit token number
-    std::vector<std::uint32_t> m_declaring;   ///< item -> the unit token that declares it
+    std::uint32_t m_parserTokens = 0;            ///< the parser's tokens, numbered from 1
+    std::vector<std::uint32_t> m_extrasBefore;   ///< per extra: the parser token that follows it
+    std::vector<std::uint32_t> m_declaring;      ///< item -> the unit token that declares it
+    std::vector<std::uint32_t> m_statementToken; ///< model statement -> its unit token (0: none)
+    bool m_placed = false;
+
+    /// A source place as one number (the same number for two places is harmless: a mark then
+    /// goes on the first token at either).
+    static std::uint64_t placeKey(std::uint32_t include, std::uint32_t line, std::uint32_t column)
+    {
+        return (std::uint64_t(include) << 48) ^ (std::uint64_t(line) << 16) ^ column;
+    }
+    static constexpr std::size_t filterBits = std::size_t(1) << 20;
+    static std::size_t filterBit(std::uint64_t place)
+    {
+        return static_cast<std::size_t>((place * 0x9E3779B97F4A7C15ull) >> 44);
+    }
 };
 
 UnitRecordBuilder::UnitRecordBuilder(const cobol::AdtFile &file,
@@ -455,6 +521,11 @@ UnitRecordBuilder::UnitRecordBuilder(const cobol::AdtFile &file,
 {}
 
 UnitRecordBuilder::~UnitRecordBuilder() = default;
+
+void UnitRecordBuilder::placeStatements(const ProgramModel &model)
+{
+    m_builder->placeStatements(model);
+}
 
 void UnitRecordBuilder::addMarks(const ProgramModel &model, const AnalysisResult &result)
 {

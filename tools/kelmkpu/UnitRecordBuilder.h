@@ -30,8 +30,9 @@ struct ProgramModel;
 /// they are read from the analysis data file, one at a time (DbUnitPacker): `unit()` holds the
 /// other records, `chunks()` those three.
 ///
-/// Two steps, so that the first can run while the date-field analysis does: the constructor
-/// builds everything from the analysis data alone; `addMarks` adds what the analysis found.
+/// Three steps: the constructor builds everything from the analysis data alone;
+/// `placeStatements` finds where marks on the model's statements go; `addMarks` adds what the
+/// analysis found.
 class UnitRecordBuilder final
 {
 public:
@@ -47,7 +48,13 @@ public:
                       const Header &header);
     ~UnitRecordBuilder();
 
-    /// Adds the marks of the analysis, and its warnings to the unit's state.
+    /// Finds the unit token at the place of each of `model`'s statements (the first token
+    /// there), where a mark on the statement goes. After it the builder no longer reads the
+    /// analysis data file's tokens and syntax nodes, which may then be freed.
+    void placeStatements(const ProgramModel &model);
+
+    /// Adds the marks of the analysis, and its warnings to the unit's state. `model` is the
+    /// one given to `placeStatements`.
     void addMarks(const ProgramModel &model, const AnalysisResult &result);
 
     /// The unit's records but its lines, tokens and syntax nodes.

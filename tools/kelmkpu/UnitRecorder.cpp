@@ -24,6 +24,7 @@ class UnitRecorder::Preparation
 public:
     std::string outputDirectory;
     std::unique_ptr<cobol::ExpandedSource> expanded;
+    std::unique_ptr<ResultFile> expandedSource; ///< written, put in place by `finish`
     std::unique_ptr<UnitRecordBuilder> builder;
     std::vector<std::string> warnings;
     std::string error; ///< set when the preparation failed
@@ -78,13 +79,14 @@ UnitRecorder::PreparationPointer UnitRecorder::prepare(const std::string &output
         for (const std::string &file : p->expanded->unreadableFiles())
             p->warnings.push_back("the expanded source leaves out " + file
                                   + ": the file cannot be read");
-        ResultFile expandedSource(header.expandedSourceFile);
-        if (!expandedSource.open(p->error))
+        p->expandedSource = std::make_unique<ResultFile>(header.expandedSourceFile);
+        if (!p->expandedSource->open(p->error))
             return p;
-        p->expanded->write(expandedSource.stream());
-        if (!expandedSource.commit(p->error))
-            return p;
+        p->expanded->write(p->expandedSource->stream());
         p->builder = std::make_unique<UnitRecordBuilder>(file, *p->expanded, header);
+        // The records hold what they need of the expanded source: its texts go before the
+        // analysis needs its memory.
+        p->expanded.reset();
     } catch (const std::bad_alloc &) {
         if (p)
             p->error = "there is not enough memory to record the program unit";
@@ -93,6 +95,19 @@ UnitRecorder::PreparationPointer UnitRecorder::prepare(const std::string &output
             p->error = std::string("the program unit cannot be recorded: ") + e.what();
     }
     return p;
+}
+
+bool UnitRecorder::placeStatements(Preparation &p, const ProgramModel &model) noexcept
+{
+    if (!p.builder)
+        return true;
+    try {
+        p.builder->placeStatements(model);
+    } catch (const std::bad_alloc &) {
+        p.builder.reset();
+        p.error = "there is not enough memory to record the program unit";
+    }
+    return true;
 }
 
 bool UnitRecorder::finish(Preparation &p,
@@ -106,6 +121,10 @@ bool UnitRecorder::finish(Preparation &p,
         err << "kelmkpu: error: "
             << (p.error.empty() ? std::string("the program unit cannot be recorded") : p.error)
             << "\n";
+        return false;
+    }
+    if (std::string error; !p.expandedSource->commit(error)) {
+        err << "kelmkpu: error: " << error << "\n";
         return false;
     }
     p.builder->addMarks(model, result);

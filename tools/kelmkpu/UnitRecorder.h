@@ -23,9 +23,11 @@ struct ProgramModel;
 /// new to the database takes the number in CHRONEX_UNIT_NUMBER when no unit has it (the engine
 /// numbers its sources in list order, whatever order their runs end in), else the next one.
 ///
-/// Two steps, so that the first runs while the date-field analysis does: `prepare` needs only
-/// the analysis data (expanded source, tokens, syntax nodes, symbols, tree, packed for
-/// writing); `finish` adds the analysis's marks and writes the unit.
+/// Two steps, so that the first runs before the date-field analysis needs its memory, and the
+/// expanded source's texts are gone by then: `prepare` needs only the analysis data (expanded
+/// source written to a temporary file; tokens, syntax nodes, symbols, tree, packed for
+/// writing); `finish` puts the expanded source in place, adds the analysis's marks and writes
+/// the unit. A preparation dropped without `finish` leaves nothing behind.
 class UnitRecorder final
 {
 public:
@@ -45,10 +47,15 @@ public:
     static std::int64_t unitNumber();
 
     /// The first step. `file` must outlive the preparation. Never throws: any failure is kept
-    /// and reported by `finish`. May run on a thread of its own.
+    /// and reported by `finish`.
     static PreparationPointer prepare(const std::string &outputDirectory,
                                       const std::string &base,
                                       const cobol::AdtFile &file) noexcept;
+
+    /// Between the steps, once the model is made: finds where marks on its statements go (see
+    /// UnitRecordBuilder::placeStatements). True when the preparation no longer reads the
+    /// analysis data file's tokens and syntax nodes. Never throws.
+    static bool placeStatements(Preparation &preparation, const ProgramModel &model) noexcept;
 
     /// The second step. False with the reason on `err` ("kelmkpu: error: ...") when the
     /// expanded source or the unit could not be written; an older version of the unit then

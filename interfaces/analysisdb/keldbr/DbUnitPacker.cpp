@@ -6,6 +6,12 @@ DbUnitPacker::DbUnitPacker(std::size_t includes, std::size_t symbols, std::size_
     , m_nodes(nodes)
 {}
 
+void DbUnitPacker::startChunk(std::vector<DbWriter::Chunks::Chunk> &chunks)
+{
+    const std::size_t previous = chunks.empty() ? 0 : chunks.back().data.size();
+    chunks.emplace_back().data.reserve(previous + previous / 16);
+}
+
 void DbUnitPacker::fail(
     const char *what, std::size_t owner, const char *field, std::uint64_t value, std::size_t limit)
 {
@@ -79,6 +85,11 @@ DbWriter::Chunks DbUnitPacker::finish(std::size_t treeRecords)
         m_chunks.error = "the unit has " + std::to_string(m_nodesAdded) + " syntax nodes, not "
                          + std::to_string(m_nodes);
     check("node", m_nodesAdded, "tree record", m_largestTreeRecord, treeRecords);
+    // The last chunk of each kind is mostly partly filled: it keeps only its bytes.
+    for (std::vector<DbWriter::Chunks::Chunk> *chunks :
+         {&m_chunks.lines, &m_chunks.tokens, &m_chunks.nodes})
+        if (!chunks->empty())
+            chunks->back().data.shrink_to_fit();
     m_chunks.lineCount = m_lines.size();
     m_chunks.tokenCount = m_tokens;
     m_chunks.nodeCount = m_nodesAdded;

@@ -47,10 +47,13 @@ private:
     static std::string &chunkFor(std::vector<DbWriter::Chunks::Chunk> &chunks)
     {
         if (chunks.empty() || chunks.back().count == DbChunkCodec::chunkSize) [[unlikely]]
-            chunks.emplace_back();
+            startChunk(chunks);
         ++chunks.back().count;
         return chunks.back().data;
     }
+    /// Starts a chunk with room for about as many bytes as the one before took: grown by
+    /// doubling, the chunks of a large unit would hold a third more memory than their bytes.
+    [[gnu::noinline]] static void startChunk(std::vector<DbWriter::Chunks::Chunk> &chunks);
     void check(const char *what,
                std::size_t owner,
                const char *field,

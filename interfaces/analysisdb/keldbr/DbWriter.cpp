@@ -269,6 +269,9 @@ void DbWriter::record(const std::string &fileName,
                             {unit.header.name, fileName, "its data is inconsistent: " + invalid}));
     DbConnection connection(fileName, DbConnection::Mode::readWrite, waitMs);
     DbSchema::prepareForWriting(connection);
+    // A unit's rows run to megabytes: a page cache that holds them all writes each page to the
+    // log once, at the commit, instead of spilling and rewriting pages as the cache fills.
+    connection.execute("PRAGMA cache_size=-32768");
 
     DbTransaction transaction(connection, DbTransaction::Kind::write);
     const std::int64_t time = now();

@@ -6,6 +6,7 @@
 #include "AnalysisDataAdapter.h"
 #include "DateFieldAnalyzer.h"
 #include "DbEu.h"
+#include "DbMark.h"
 #include "DbPu.h"
 #include "FrontEnd.h"
 #include "KelPuSmCursor.h"
@@ -206,4 +207,70 @@ TEST_F(UnitRecord, treeRecordsAndMarksShowTheStructureAndTheDateFields)
             birthYear = mark.token() == mark.symbol()->declaringToken();
     }
     EXPECT_TRUE(birthYear);
+}
+
+// The steps kelmkpu takes: prepare, place the statements, free the file's tokens and syntax
+// nodes, analyse, finish. The unit is the one recorded in one go, window marks included; a
+// preparation dropped before its finish leaves no expanded source, no temporary file and no
+// database behind.
+TEST_F(UnitRecord, aUnitRecordedInStepsWithoutTheFilesTokensIsTheSameAndADroppedOneLeavesNothing)
+{
+    for (const std::string name : {"PAYRUN", "LOANCALC", "ORDAGE"}) {
+        SCOPED_TRACE(name);
+        cobol::FrontEnd::Options options;
+        options.includeDirectories = {(samplesDirectory() / "copybooks").string()};
+        const cobol::AnalysisData data = cobol::FrontEnd(options)
+                                             .parseFile(
+                                                 (samplesDirectory() / (name + ".cbl")).string())
+                                             .data;
+        const std::filesystem::path whole = m_out / (name + "-whole");
+        const std::filesystem::path steps = m_out / (name + "-steps");
+        std::filesystem::create_directories(whole);
+        std::filesystem::create_directories(steps);
+        std::ostringstream err;
+
+        const std::unique_ptr<cobol::AdtFile> file = cobol::AdtFile::fromData(data);
+        {
+            const UnitRecorder::PreparationPointer dropped = UnitRecorder::prepare(steps.string(),
+                                                                                   name,
+                                                                                   *file);
+            ASSERT_NE(dropped, nullptr);
+        }
+        EXPECT_TRUE(std::filesystem::is_empty(steps));
+
+        const UnitRecorder::PreparationPointer preparation = UnitRecorder::prepare(steps.string(),
+                                                                                   name,
+                                                                                   *file);
+        file->releaseSyntaxNodes();
+        const ProgramModel model = AnalysisDataAdapter::toModel(*file);
+        ASSERT_TRUE(UnitRecorder::placeStatements(*preparation, model));
+        file->releaseTokens();
+        EXPECT_EQ(file->tokens().next(), false);
+        SeedFile seeds;
+        const AnalysisResult result = DateFieldAnalyzer(model)
+                                          .run(seeds, DateFieldAnalyzer::Declarations::On);
+        ASSERT_TRUE(UnitRecorder::finish(*preparation, model, result, err)) << err.str();
+        ASSERT_TRUE(UnitRecorder::record(whole.string(),
+                                         name,
+                                         *cobol::AdtFile::fromData(data),
+                                         model,
+                                         result,
+                                         err))
+            << err.str();
+
+        auto marksOf = [](const std::filesystem::path &directory) {
+            std::vector<std::string> marks;
+            std::unique_ptr<DbEu> eu = DbEu::open(DbEu::databasePathIn(directory.string()));
+            DbPu &pu = *eu->numberToPu(1);
+            EXPECT_TRUE(pu.load()) << pu.loadError();
+            for (const DbMark &mark : pu.marks())
+                marks.push_back(std::to_string(mark.kind()) + " "
+                                + std::to_string(mark.tokenNumber()) + " " + mark.text());
+            return marks;
+        };
+        const std::vector<std::string> marks = marksOf(steps);
+        EXPECT_EQ(marks, marksOf(whole));
+        EXPECT_FALSE(marks.empty());
+        EXPECT_TRUE(std::filesystem::exists(steps / (name + ".xpd")));
+    }
 }
