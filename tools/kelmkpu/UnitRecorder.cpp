@@ -2,9 +2,11 @@
 
 #include "AnalysisData.h"
 #include "AnalysisResult.h"
+#include "CopybookLayoutRecorder.h"
 #include "DbEu.h"
 #include "DbWriter.h"
 #include "ExpandedSource.h"
+#include "ImpactRecorder.h"
 #include "KelMsgException.h"
 #include "PathNames.h"
 #include "ResultFile.h"
@@ -22,6 +24,7 @@ class UnitRecorder::Preparation
 {
 public:
     std::string outputDirectory;
+    const cobol::AnalysisData *data = nullptr;
     std::unique_ptr<cobol::ExpandedSource> expanded;
     std::unique_ptr<UnitRecordBuilder> builder;
     DbWriter::Chunks chunks;
@@ -67,6 +70,7 @@ UnitRecorder::PreparationPointer UnitRecorder::prepare(const std::string &output
     try {
         p.reset(new Preparation());
         p->outputDirectory = outputDirectory;
+        p->data = &data;
         std::error_code error;
         const std::filesystem::path absolute = std::filesystem::absolute(data.sourcePath, error);
         UnitRecordBuilder::Header header;
@@ -106,6 +110,8 @@ bool UnitRecorder::finish(Preparation &p,
     }
     p.builder->addMarks(model, result);
     try {
+        p.builder->unit().impact = ImpactRecorder::build(*p.data, model);
+        p.builder->unit().copybookItems = CopybookLayoutRecorder::build(*p.data, result);
         DbWriter::record(DbEu::databasePathIn(p.outputDirectory),
                          executionUnitName(p.outputDirectory),
                          p.builder->unit(),

@@ -16,6 +16,8 @@ const char *const contentTables[] = {"input_file",
                                      "symbol",
                                      "tree_record",
                                      "mark",
+                                     "impact",
+                                     "copybook_item",
                                      "token_chunk",
                                      "node_chunk",
                                      "line_chunk"};
@@ -178,6 +180,23 @@ void storeRows(DbConnection &connection, std::int64_t id, const DbUnitData &unit
         const DbMarkRecord &m = unit.marks[i];
         mark.bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, m.kind);
         mark.bind(4, m.token).bind(5, m.symbol).bind(6, m.text).run();
+    }
+    if (!unit.impact.empty()) {
+        DbStatement impact(connection, "INSERT INTO impact (pu_id, program, data) VALUES (?, ?, ?)");
+        impact.bind(1, id).bind(2, unit.impact.program).bindBlob(3, unit.impact.encode()).run();
+    }
+    DbStatement item(connection,
+                     "INSERT INTO copybook_item VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, "
+                     "?11, ?12, ?13, ?14, ?15, ?16, ?17)");
+    for (std::size_t i = 0; i < unit.copybookItems.size(); ++i) {
+        const DbCopybookItemRecord &c = unit.copybookItems[i];
+        item.bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, c.copybook);
+        item.bind(4, c.qualifier).bind(5, c.level).bind(6, c.name).bind(7, c.parent);
+        item.bind(8, c.base).bind(9, static_cast<std::int64_t>(c.offset));
+        item.bind(10, static_cast<std::int64_t>(c.length)).bind(11, c.occursMax);
+        item.bind(12, c.usage).bind(13, c.picture).bind(14, c.line);
+        item.bind(15, c.varies ? 1 : 0).bind(16, c.synchronized ? 1 : 0).bind(17, c.dateText);
+        item.run();
     }
 }
 
