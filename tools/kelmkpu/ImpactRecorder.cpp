@@ -98,15 +98,22 @@ private:
 
     std::string statementText(const cobol::Statement &s) const
     {
+        // The words as written: one blank where the source has any (or a line break).
         std::string text;
         const std::size_t last = std::min<std::size_t>(s.lastToken, m_data.tokens.size());
+        const cobol::Token *previous = nullptr;
         for (std::size_t t = std::max<std::size_t>(s.firstToken, 1); t <= last; ++t) {
-            const std::string &word = m_data.tokens[t - 1].text;
-            if (word == "." && t == last)
+            const cobol::Token &token = m_data.tokens[t - 1];
+            if (token.text == "." && t == last)
                 break;
-            if (!text.empty() && word != "." && word != "," && word != ")" && text.back() != '(')
+            const bool adjacent = previous && previous->place.include == token.place.include
+                                  && previous->place.line == token.place.line
+                                  && previous->place.column + previous->length
+                                         == token.place.column;
+            if (previous && !adjacent)
                 text += ' ';
-            text += word;
+            text += token.text;
+            previous = &token;
             if (text.size() > DbImpactFacts::maxText) {
                 text.resize(DbImpactFacts::maxText - 3);
                 text += "...";
@@ -261,6 +268,23 @@ private:
         return textual(a) || textual(b);
     }
 
+    /// Two DISPLAY numbers line up digit by digit on the decimal point: byte k of `a` is byte
+    /// k + shift of `b`.
+    bool decimalAligned(const Operand &a, const Operand &b, std::int32_t &shift) const
+    {
+        const DataItem &x = m_model.items[a.item];
+        const DataItem &y = m_model.items[b.item];
+        if (x.category != ItemCategory::NumericDisplay
+            || y.category != ItemCategory::NumericDisplay)
+            return false;
+        const std::int64_t integerX = static_cast<std::int64_t>(x.digits) - x.scale
+                                      + (x.leadingSignByte ? 1 : 0);
+        const std::int64_t integerY = static_cast<std::int64_t>(y.digits) - y.scale
+                                      + (y.leadingSignByte ? 1 : 0);
+        shift = static_cast<std::int32_t>(integerY - integerX);
+        return true;
+    }
+
     void flow(std::uint32_t statement,
               DbImpactFacts::FlowKind kind,
               const Operand &a,
@@ -273,9 +297,11 @@ private:
         const Range to = operandRange(b);
         if (from.length == 0 || to.length == 0 || from == to)
             return;
-        if (kind == DbImpactFacts::FlowKind::aligned && !byteForByte(a, b))
+        std::int32_t shift = 0;
+        if (kind == DbImpactFacts::FlowKind::aligned && !byteForByte(a, b)
+            && !decimalAligned(a, b, shift))
             kind = DbImpactFacts::FlowKind::whole;
-        m_facts.flows.push_back({statement, kind, from, to});
+        m_facts.flows.push_back({statement, kind, from, to, shift});
     }
 
     void buildFlows()

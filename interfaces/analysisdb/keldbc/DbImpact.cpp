@@ -42,7 +42,7 @@ public:
         : m_impact(impact)
     {}
 
-    void reach(std::size_t unit, Range range, int parent, Step step)
+    void reach(std::size_t unit, Range range, int parent, Step step, std::int64_t flow = -1)
     {
         const DbImpactFacts &facts = m_impact.m_units[unit].facts;
         if (range.length == 0 || range.area >= facts.areaSizes.size())
@@ -65,7 +65,8 @@ public:
                                      static_cast<std::uint32_t>(at),
                                      static_cast<std::uint32_t>(next - at)},
                                     parent,
-                                    step});
+                                    step,
+                                    flow});
                 m_queue.push_back(m_pieces.size() - 1);
             }
             if (it == covered.end() || it->first >= end)
@@ -117,6 +118,7 @@ private:
         Range range;
         int parent;
         Step step;
+        std::int64_t flow = -1; ///< the whole-item flow that carried the piece, -1 none
     };
 
     std::vector<Step> chainOf(int piece) const
@@ -181,11 +183,15 @@ private:
                 it->second.mode = static_cast<DbImpactFacts::Mode>(it->second.mode | a.mode);
             }
         }
+        // A flow of whole items is not followed back the way a piece came: the bytes it
+        // reached stand for the piece's bytes, not for all of the item they came from.
         for (std::uint32_t i : u.flowsFrom[area])
-            follow(piece, parent, f.flows[i], f.flows[i].from, f.flows[i].to);
+            if (piece.flow != static_cast<std::int64_t>(i))
+                follow(piece, parent, i, false);
         for (std::uint32_t i : u.flowsTo[area])
-            if (f.flows[i].kind != DbImpactFacts::FlowKind::forward)
-                follow(piece, parent, f.flows[i], f.flows[i].to, f.flows[i].from);
+            if (f.flows[i].kind != DbImpactFacts::FlowKind::forward
+                && piece.flow != static_cast<std::int64_t>(i))
+                follow(piece, parent, i, true);
         for (std::uint32_t i : u.spans[area])
             shareCopybook(piece, parent, f.copybookSpans[i]);
         for (std::uint32_t i : u.boundaries[area]) {
@@ -209,28 +215,32 @@ private:
             it->second = {placeOf(unit, statement), reason, chainOf(parent)};
     }
 
-    /// Carries the piece's bytes across one flow from side `in` to side `out`.
-    void follow(const Piece &piece,
-                int parent,
-                const DbImpactFacts::Flow &flow,
-                const Range &in,
-                const Range &out)
+    /// Carries the piece's bytes across flow `index` (backwards: from its `to` side).
+    void follow(const Piece &piece, int parent, std::uint32_t index, bool backwards)
     {
+        const DbImpactFacts::Flow &flow = m_impact.m_units[piece.unit].facts.flows[index];
+        const Range &in = backwards ? flow.to : flow.from;
+        const Range &out = backwards ? flow.from : flow.to;
         const Range hit = overlap(in, piece.range.offset, endOf(piece.range));
         if (hit.length == 0)
             return;
         const Step step = stepAt(piece.unit, flow.statement);
         if (flow.kind != DbImpactFacts::FlowKind::aligned) {
-            reach(piece.unit, out, parent, step);
+            reach(piece.unit, out, parent, step, index);
             return;
         }
-        const std::uint32_t shared = std::min(in.length, out.length);
-        const Range within = overlap(in, in.offset, static_cast<std::uint64_t>(in.offset) + shared);
-        const Range part = overlap(hit, within.offset, endOf(within));
-        if (part.length == 0)
+        // Byte k of `in` is byte k + shift of `out`.
+        const std::int64_t shift = backwards ? -static_cast<std::int64_t>(flow.shift) : flow.shift;
+        const std::int64_t first = std::max<std::int64_t>(hit.offset - in.offset, -shift);
+        const std::int64_t end = std::min<std::int64_t>(endOf(hit) - in.offset,
+                                                        static_cast<std::int64_t>(out.length)
+                                                            - shift);
+        if (first >= end)
             return;
         reach(piece.unit,
-              {out.area, out.offset + (part.offset - in.offset), part.length},
+              {out.area,
+               static_cast<std::uint32_t>(out.offset + first + shift),
+               static_cast<std::uint32_t>(end - first)},
               parent,
               step);
     }

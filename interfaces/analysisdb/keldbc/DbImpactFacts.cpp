@@ -149,6 +149,9 @@ std::string DbImpactFacts::encode() const
         p.number(static_cast<std::uint8_t>(f.kind));
         p.range(f.from);
         p.range(f.to);
+        p.number(f.shift < 0
+                     ? 2 * static_cast<std::uint64_t>(-static_cast<std::int64_t>(f.shift)) - 1
+                     : 2 * static_cast<std::uint64_t>(f.shift));
     }
     p.number(copybookSpans.size());
     for (const CopybookSpan &c : copybookSpans) {
@@ -220,7 +223,7 @@ bool DbImpactFacts::decode(std::string_view bytes, DbImpactFacts &f, std::string
         u.failed = u.failed || mode < read || mode > readWrite;
         a.mode = static_cast<Mode>(mode);
     }
-    f.flows.resize(u.count(8));
+    f.flows.resize(u.count(9));
     for (Flow &flow : f.flows) {
         flow.statement = u.number();
         const std::uint32_t kind = u.number();
@@ -228,6 +231,9 @@ bool DbImpactFacts::decode(std::string_view bytes, DbImpactFacts &f, std::string
         flow.kind = static_cast<FlowKind>(kind);
         flow.from = u.range();
         flow.to = u.range();
+        const std::uint32_t zigzag = u.number();
+        flow.shift = zigzag % 2 ? -static_cast<std::int32_t>((zigzag + 1) / 2)
+                                : static_cast<std::int32_t>(zigzag / 2);
     }
     f.copybookSpans.resize(u.count(5));
     for (CopybookSpan &c : f.copybookSpans) {

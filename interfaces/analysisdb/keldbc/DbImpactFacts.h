@@ -46,7 +46,8 @@ struct DbImpactFacts
     };
 
     enum class FlowKind : std::uint8_t {
-        aligned = 0, ///< byte i of `from` with byte i of `to`, over the shorter length, both ways
+        aligned = 0, ///< byte i of `from` with byte i + `shift` of `to` where both exist, both
+                     ///< ways (shift 0: left-aligned; numbers line up on the decimal point)
         whole = 1,   ///< any byte of either side reaches every byte of the other (numeric moves,
                      ///< comparisons of numbers)
         forward = 2  ///< any byte of `from` reaches every byte of `to`, not back (arithmetic)
@@ -59,6 +60,7 @@ struct DbImpactFacts
         FlowKind kind = FlowKind::aligned;
         Range from;
         Range to;
+        std::int32_t shift = 0;
     };
 
     /// Bytes of an area that are a copybook's bytes: `range` holds the copybook's bytes from
