@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+class DbPu;
+class DbToken;
+
 /// Field impact across the program units of an execution unit: the statements that read or
 /// write some bytes, directly or through the data flow that joins bytes (moves, comparisons,
 /// arithmetic, REDEFINES and RENAMES, which share bytes, copybooks shared between programs and
@@ -85,6 +88,10 @@ public:
     static const char *modeText(DbImpactFacts::Mode mode);
     /// The chain as one line: "PROGA 12 MOVE A TO B > PROGB 30 ...".
     static std::string chainText(const std::vector<Step> &chain, const DbImpact &impact);
+
+    /// The token a place's statement starts with in the loaded unit `pu` (the first token of
+    /// its line when no token starts at its column); null when the line has none.
+    static DbToken *tokenOf(const DbPu &pu, const Place &place);
 
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
