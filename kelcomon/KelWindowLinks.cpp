@@ -16,6 +16,28 @@
 
 #include <QtGlobal>
 
+namespace {
+
+/// Shows `token` of `pu` in an open view of `target`'s kind, or asks the desktop for a new one.
+bool showInViewOf(const KelViewLink::Target &target,
+                  const IWindowHandle &handle,
+                  DbEu *eu,
+                  DbPu *pu,
+                  DbToken *token)
+{
+    if (!KelViewLink::showInOpenWindow(handle,
+                                       eu,
+                                       pu,
+                                       token,
+                                       target,
+                                       KelViewLink::Positioning::findEvent,
+                                       target.nullTokenNumber))
+        KelViewLink::requestWindow(target, pu, token);
+    return true;
+}
+
+} // namespace
+
 bool KelWindow::requestWindow(char kind)
 {
     KelViewLink::requestWindow(kind, m_pu);
@@ -50,44 +72,17 @@ bool KelWindow::openObjRelatedSourceMembers()
 bool KelWindow::findInSource(DbPu *pu, DbToken *token)
 {
     callOnGuiThread([this] { setStatusText(QString()); });
-    const KelViewLink::Target &target = KelViewLink::source;
-    if (!KelViewLink::showInOpenWindow(m_handle,
-                                       m_eu,
-                                       pu,
-                                       token,
-                                       target,
-                                       KelViewLink::Positioning::findEvent,
-                                       target.nullTokenNumber))
-        KelViewLink::requestWindow(target, pu, token);
-    return true;
+    return showInViewOf(KelViewLink::source, m_handle, m_eu, pu, token);
 }
 
 bool KelWindow::findInGraph(DbPu *pu, DbToken *token)
 {
-    const KelViewLink::Target &target = KelViewLink::graph;
-    if (!KelViewLink::showInOpenWindow(m_handle,
-                                       m_eu,
-                                       pu,
-                                       token,
-                                       target,
-                                       KelViewLink::Positioning::findEvent,
-                                       target.nullTokenNumber))
-        KelViewLink::requestWindow(target, pu, token);
-    return true;
+    return showInViewOf(KelViewLink::graph, m_handle, m_eu, pu, token);
 }
 
 bool KelWindow::showDataMap(DbPu *pu, DbToken *token)
 {
-    const KelViewLink::Target &target = KelViewLink::dataMap;
-    if (!KelViewLink::showInOpenWindow(m_handle,
-                                       m_eu,
-                                       pu,
-                                       token,
-                                       target,
-                                       KelViewLink::Positioning::findEvent,
-                                       target.nullTokenNumber))
-        KelViewLink::requestWindow(target, pu, token);
-    return true;
+    return showInViewOf(KelViewLink::dataMap, m_handle, m_eu, pu, token);
 }
 
 bool KelWindow::scrollingInstanceExists(DbPu *pu, DbToken *token)

@@ -2,6 +2,7 @@
 #include "BusyFlag.h"
 #include "CapturedMessages.h"
 #include "CommandThread.h"
+#include "Gate.h"
 #include "IException.h"
 #include "KelMsgException.h"
 #include "KelMsgIds.h"
@@ -14,32 +15,6 @@
 #include <mutex>
 #include <stdexcept>
 #include <thread>
-
-namespace {
-
-/// A gate a worker waits at until the test opens it.
-class Gate final
-{
-public:
-    void open()
-    {
-        std::lock_guard lock(m_mutex);
-        m_open = true;
-        m_changed.notify_all();
-    }
-    void wait()
-    {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_open; });
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_open = false;
-};
-
-} // namespace
 
 TEST(CommandThread, RunsOneCommandAtATimeOnALargeStack)
 {

@@ -1,8 +1,7 @@
 #include "KelDesktop.h"
 #include "CapturedMessages.h"
 #include "DbPu.h"
-#include "DemoDatabase.h"
-#include "DemoViews.h"
+#include "DemoScene.h"
 #include "FindLikeObject.h"
 #include "ICommandEvent.h"
 #include "ICurrentApplication.h"
@@ -69,77 +68,52 @@ class KelDesktopTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TemporaryHome> m_home;
-    std::unique_ptr<QTemporaryDir> m_workDirectory;
-    QString m_previousDirectory;
-    std::unique_ptr<DemoDatabase> m_database;
-    std::unique_ptr<KelDesktop> m_desktop;
-    std::unique_ptr<DemoFactory> m_factory;
+    std::unique_ptr<DemoScene> m_scene;
     int m_ended = 0;
 
     bool waitForWindows(int count)
     {
-        return QTest::qWaitFor([&] { return m_factory->made.size() >= count; }, 5000);
+        return QTest::qWaitFor([&] { return m_scene->factory->made.size() >= count; }, 5000);
     }
 
     DemoView *view(int index) const
     {
-        return qobject_cast<DemoView *>(m_factory->made.at(index).window.data());
+        return qobject_cast<DemoView *>(m_scene->factory->made.at(index).window.data());
     }
 
     void request(char kind, DbPu *pu, const std::string &name, DbToken *token = nullptr)
     {
-        QVERIFY(m_desktop->newWindow(new StartWindowData(kind, pu, name, token)));
+        QVERIFY(m_scene->desktop->newWindow(new StartWindowData(kind, pu, name, token)));
     }
 
     void makeDesktop()
     {
-        m_desktop = std::make_unique<KelDesktop>();
-        m_desktop->setKelWindowStart(m_factory.get());
-        m_desktop->setApplicationEnd([this] { ++m_ended; });
-        m_desktop->loadEuData(&m_database->eu());
+        m_scene->makeDesktop([this] { ++m_ended; });
     }
 
 private slots:
     void init()
     {
-        m_home = std::make_unique<TemporaryHome>();
-        m_workDirectory = std::make_unique<QTemporaryDir>();
-        m_previousDirectory = QDir::currentPath();
-        QDir::setCurrent(m_workDirectory->path());
-        m_database = std::make_unique<DemoDatabase>();
-        m_factory = std::make_unique<DemoFactory>();
         m_ended = 0;
-        makeDesktop();
+        m_scene = std::make_unique<DemoScene>([this] { ++m_ended; });
     }
 
-    void cleanup()
-    {
-        for (const DemoFactory::Made &made : std::as_const(m_factory->made))
-            delete made.window.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_desktop.reset();
-        m_factory.reset();
-        m_database.reset();
-        QDir::setCurrent(m_previousDirectory);
-        m_workDirectory.reset();
-        m_home.reset();
-    }
+    void cleanup() { m_scene.reset(); }
 
     void theListShowsTheExecutionUnitAndEachProgramUnit()
     {
-        QListWidget *list = m_desktop->unitList();
+        QListWidget *list = m_scene->desktop->unitList();
         QCOMPARE(list->count(), 4);
         QCOMPARE(list->item(0)->text(), text(KelRes::desktopWholeUnitLine));
         QCOMPARE(list->item(1)->text(), text(KelRes::desktopUnitLinePrefix) + "PAYROLL");
         QCOMPARE(list->item(3)->text(), text(KelRes::desktopUnitLinePrefix) + "REPORTS");
         QCOMPARE(list->item(2)->toolTip(), QStringLiteral("/src/cobol/TAXCALC.cbl"));
         QCOMPARE(list->currentRow(), 0);
-        QVERIFY(m_desktop->windowTitle().endsWith(QStringLiteral("PAYROLL-SYSTEM")));
-        QCOMPARE(StartWindowData::eu(), &m_database->eu());
-        QCOMPARE(KelDesktop::current(), m_desktop.get());
-        QCOMPARE(KelDesktop::putDesktop(), m_desktop.get());
-        QCOMPARE(m_desktop->loadEuData(nullptr), 0);
+        QVERIFY(m_scene->desktop->windowTitle().endsWith(QStringLiteral("PAYROLL-SYSTEM")));
+        QCOMPARE(StartWindowData::eu(), &m_scene->database->eu());
+        QCOMPARE(KelDesktop::current(), m_scene->desktop.get());
+        QCOMPARE(KelDesktop::putDesktop(), m_scene->desktop.get());
+        QCOMPARE(m_scene->desktop->loadEuData(nullptr), 0);
         QCOMPARE(list->count(), 4); // a null execution unit changes nothing
     }
 
@@ -148,45 +122,45 @@ private slots:
         request('b', nullptr, "TAXCALC");
         request('g', nullptr, "REPORTS");
         QVERIFY(waitForWindows(2));
-        QCOMPARE(m_factory->made[0].kind, 'b');
-        QCOMPARE(m_factory->made[0].pu->puName(), std::string("TAXCALC"));
-        QCOMPARE(m_factory->made[1].kind, 'g');
-        QCOMPARE(m_factory->made[1].pu->puName(), std::string("REPORTS"));
-        QVERIFY(m_factory->made[0].pu->isLoaded());
-        QCOMPARE(m_desktop->frames().size(), 2);
-        QCOMPARE(m_desktop->frames()[0], m_factory->made[0].window.data());
+        QCOMPARE(m_scene->factory->made[0].kind, 'b');
+        QCOMPARE(m_scene->factory->made[0].pu->puName(), std::string("TAXCALC"));
+        QCOMPARE(m_scene->factory->made[1].kind, 'g');
+        QCOMPARE(m_scene->factory->made[1].pu->puName(), std::string("REPORTS"));
+        QVERIFY(m_scene->factory->made[0].pu->isLoaded());
+        QCOMPARE(m_scene->desktop->frames().size(), 2);
+        QCOMPARE(m_scene->desktop->frames()[0], m_scene->factory->made[0].window.data());
     }
 
     void aRequestNamingAPathFindsTheUnitByItsBareFileName()
     {
         request('b', nullptr, "/home/ana/cobol/REPORTS.cbl");
         QVERIFY(waitForWindows(1));
-        QCOMPARE(m_factory->made[0].puName, std::string("REPORTS"));
-        QVERIFY(m_factory->made[0].pu);
-        QCOMPARE(m_factory->made[0].pu, m_database->eu().puNamed("REPORTS"));
+        QCOMPARE(m_scene->factory->made[0].puName, std::string("REPORTS"));
+        QVERIFY(m_scene->factory->made[0].pu);
+        QCOMPARE(m_scene->factory->made[0].pu, m_scene->database->eu().puNamed("REPORTS"));
     }
 
     void lineZeroOpensAGraphOfTheWholeExecutionUnit()
     {
-        QListWidget *list = m_desktop->unitList();
+        QListWidget *list = m_scene->desktop->unitList();
         emit list->itemActivated(list->item(0));
         QVERIFY(waitForWindows(1));
-        QCOMPARE(m_factory->made[0].kind, 'g');
-        QCOMPARE(m_factory->made[0].puName, std::string()); // the request named no unit
-        QCOMPARE(m_factory->made[0].pu, m_database->eu().numberToPu(1));
+        QCOMPARE(m_scene->factory->made[0].kind, 'g');
+        QCOMPARE(m_scene->factory->made[0].puName, std::string()); // the request named no unit
+        QCOMPARE(m_scene->factory->made[0].pu, m_scene->database->eu().numberToPu(1));
         QVERIFY(view(0)->wholeUnit);
 
         emit list->itemActivated(list->item(2));
         QVERIFY(waitForWindows(2));
-        QCOMPARE(m_factory->made[1].kind, 'b');
-        QCOMPARE(m_factory->made[1].pu, m_database->eu().numberToPu(2));
+        QCOMPARE(m_scene->factory->made[1].kind, 'b');
+        QCOMPARE(m_scene->factory->made[1].pu, m_scene->database->eu().numberToPu(2));
     }
 
     void openRestoresAMinimizedBrowserInsteadOfOpeningASecond()
     {
-        m_desktop->show();
-        m_desktop->unitList()->setCurrentRow(1);
-        auto *open = m_desktop->findChild<QPushButton *>(QStringLiteral("button-0x1550"));
+        m_scene->desktop->show();
+        m_scene->desktop->unitList()->setCurrentRow(1);
+        auto *open = m_scene->desktop->findChild<QPushButton *>(QStringLiteral("button-0x1550"));
         QVERIFY(open);
         open->click();
         QVERIFY(waitForWindows(1));
@@ -198,45 +172,46 @@ private slots:
         QTRY_VERIFY(!browser->isMinimized());
         QVERIFY(browser->isVisible());
         QTest::qWait(50);
-        QCOMPARE(m_factory->made.size(), 1); // no second browser
+        QCOMPARE(m_scene->factory->made.size(), 1); // no second browser
 
         // The whole execution unit: a graph, found again the same way.
-        m_desktop->unitList()->setCurrentRow(0);
+        m_scene->desktop->unitList()->setCurrentRow(0);
         open->click();
         QVERIFY(waitForWindows(2));
-        QCOMPARE(m_factory->made[1].kind, 'g');
+        QCOMPARE(m_scene->factory->made[1].kind, 'g');
         open->click();
         QTest::qWait(50);
-        QCOMPARE(m_factory->made.size(), 2);
+        QCOMPARE(m_scene->factory->made.size(), 2);
     }
 
     void aFactoryThatThrowsIsReportedAndLaterRequestsStillWork()
     {
         const CapturedMessages messages;
-        m_factory->throwFor = 'g';
+        m_scene->factory->throwFor = 'g';
         request('g', nullptr, "PAYROLL");
         QTRY_COMPARE(messages.count(), 1u);
         QCOMPARE(messages.numbers().front(), KelMsgId::classLibraryException);
         QCOMPARE(messages.messages().front().sourceFile, std::string(KelDesktop::moduleTag));
-        const QByteArray log = readFile(QDir(m_workDirectory->path()).filePath("KELEXCPT.OUT"));
+        const QByteArray log = readFile(
+            QDir(m_scene->workDirectory->path()).filePath("KELEXCPT.OUT"));
         QVERIFY2(log.contains("IAccessError\n") && log.contains("0The stand-in factory refuses"),
                  log.constData());
 
         request('b', nullptr, "PAYROLL");
         QVERIFY(waitForWindows(1));
-        QCOMPARE(m_factory->made[0].kind, 'b');
+        QCOMPARE(m_scene->factory->made[0].kind, 'b');
     }
 
     void aUnitThatCannotBeLoadedIsReportedAndTheFactoryStillAsked()
     {
         const CapturedMessages messages;
-        std::filesystem::remove(m_database->file());
+        std::filesystem::remove(m_scene->database->file());
         request('b', nullptr, "TAXCALC");
         QVERIFY(waitForWindows(1));
         QCOMPARE(messages.numbers(), std::vector<unsigned long>{KelMsgId::unitNotLoaded});
         QCOMPARE(messages.messages().front().line, 399ul);
-        QVERIFY(m_factory->made[0].pu);
-        QVERIFY(!m_factory->made[0].pu->isLoaded());
+        QVERIFY(m_scene->factory->made[0].pu);
+        QVERIFY(!m_scene->factory->made[0].pu->isLoaded());
     }
 
     void theWindowListIsWrittenAroundEveryCreation()
@@ -256,7 +231,7 @@ private slots:
         QVERIFY2(output.find("Browser - PAYROLL\n") != std::string::npos, output.c_str());
 
         std::ostringstream list;
-        m_desktop->outputWindowList(list);
+        m_scene->desktop->outputWindowList(list);
         QVERIFY(list.str().rfind("Window list: 1 window\n", 0) == 0);
     }
 
@@ -264,38 +239,38 @@ private slots:
     {
         IFrameWindow frame;
         IFrameWindow other;
-        QVERIFY(m_desktop->addFrame(&frame));
-        QVERIFY(!m_desktop->addFrame(&frame));
-        QVERIFY(!m_desktop->removeFrame(&other));
-        QVERIFY(m_desktop->removeFrame(&frame));
-        QVERIFY(!m_desktop->removeFrame(&frame));
+        QVERIFY(m_scene->desktop->addFrame(&frame));
+        QVERIFY(!m_scene->desktop->addFrame(&frame));
+        QVERIFY(!m_scene->desktop->removeFrame(&other));
+        QVERIFY(m_scene->desktop->removeFrame(&frame));
+        QVERIFY(!m_scene->desktop->removeFrame(&frame));
         {
             IFrameWindow gone;
-            QVERIFY(m_desktop->addFrame(&gone));
+            QVERIFY(m_scene->desktop->addFrame(&gone));
         }
-        QCOMPARE(m_desktop->frames().size(), 0); // a destroyed frame leaves by itself
-        QVERIFY2(!m_desktop->createWindow(), "nothing queued");
-        QCOMPARE(m_desktop->handle().sendEvent(IEventTypes::createWindow), 0ul);
+        QCOMPARE(m_scene->desktop->frames().size(), 0); // a destroyed frame leaves by itself
+        QVERIFY2(!m_scene->desktop->createWindow(), "nothing queued");
+        QCOMPARE(m_scene->desktop->handle().sendEvent(IEventTypes::createWindow), 0ul);
     }
 
     void theDesktopRegistersItselfAndKeepsItsPlacement()
     {
-        RegisterInstance *registration = m_desktop->registration();
+        RegisterInstance *registration = m_scene->desktop->registration();
         QVERIFY(registration);
         QCOMPARE(registration->objectId(), text(KelRes::desktopViewName));
         QCOMPARE(registration->viewNum(), KelRes::desktopViewName);
         FindLikeObject finder(text(KelRes::desktopViewName));
         QVERIFY(finder.setToFirst(0, 0));
-        QCOMPARE(finder.current().frame(), m_desktop.get());
+        QCOMPARE(finder.current().frame(), m_scene->desktop.get());
 
-        m_desktop->setGeometry(70, 80, 400, 380);
-        m_desktop->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_desktop.get()));
-        m_desktop->handle().sendSystemCommand(ISystemCommand::Close);
+        m_scene->desktop->setGeometry(70, 80, 400, 380);
+        m_scene->desktop->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_scene->desktop.get()));
+        m_scene->desktop->handle().sendSystemCommand(ISystemCommand::Close);
         QCOMPARE(m_ended, 1);
-        m_desktop.reset();
+        m_scene->desktop.reset();
         makeDesktop();
-        QCOMPARE(m_desktop->geometry(), QRect(70, 80, 400, 380));
+        QCOMPARE(m_scene->desktop->geometry(), QRect(70, 80, 400, 380));
     }
 
     void closingTheDesktopSavesEveryPlacementAndEndsTheApplication()
@@ -304,10 +279,10 @@ private slots:
         request('g', nullptr, "TAXCALC");
         QVERIFY(waitForWindows(2));
         view(0)->setGeometry(20, 30, 500, 400);
-        m_desktop->show();
-        m_desktop->handle().sendSystemCommand(ISystemCommand::Close);
+        m_scene->desktop->show();
+        m_scene->desktop->handle().sendSystemCommand(ISystemCommand::Close);
         QCOMPARE(m_ended, 1);
-        QVERIFY(!m_desktop->isVisible());
+        QVERIFY(!m_scene->desktop->isVisible());
         const IProfile profile(text(KelRes::placementProfileFile));
         QCOMPARE(*profile.value("Browser::592::PAYROLL-SYSTEM::PAYROLL", "WindowPosition"),
                  QStringLiteral("20 30 520 430 NONE"));
@@ -320,19 +295,19 @@ private slots:
         request('b', nullptr, "PAYROLL");
         request('g', nullptr, "PAYROLL");
         QVERIFY(waitForWindows(2));
-        m_desktop->show();
-        m_desktop->handle().sendSystemCommand(ISystemCommand::Minimize);
+        m_scene->desktop->show();
+        m_scene->desktop->handle().sendSystemCommand(ISystemCommand::Minimize);
         QVERIFY(!view(0)->isVisible() && !view(1)->isVisible());
-        m_desktop->handle().sendSystemCommand(ISystemCommand::Restore);
+        m_scene->desktop->handle().sendSystemCommand(ISystemCommand::Restore);
         QVERIFY(view(0)->isVisible() && view(1)->isVisible());
 
         // restoreOnlyDesktopWith: the next restore leaves the views as they are.
-        m_desktop->handle().sendSystemCommand(ISystemCommand::Hide);
+        m_scene->desktop->handle().sendSystemCommand(ISystemCommand::Hide);
         QVERIFY(!view(0)->isVisible());
-        m_desktop->restoreOnlyDesktopWith(view(0));
-        m_desktop->handle().sendSystemCommand(ISystemCommand::Restore);
+        m_scene->desktop->restoreOnlyDesktopWith(view(0));
+        m_scene->desktop->handle().sendSystemCommand(ISystemCommand::Restore);
         QVERIFY(!view(0)->isVisible() && !view(1)->isVisible());
-        m_desktop->handle().sendSystemCommand(ISystemCommand::Restore);
+        m_scene->desktop->handle().sendSystemCommand(ISystemCommand::Restore);
         QVERIFY(view(0)->isVisible() && view(1)->isVisible());
     }
 
@@ -340,16 +315,17 @@ private slots:
     {
         request('b', nullptr, "PAYROLL");
         QVERIFY(waitForWindows(1));
-        m_desktop->show();
-        QVERIFY2(m_desktop->handle().sendSystemCommand(ISystemCommand::Maximize), "consumed");
-        QVERIFY(!m_desktop->isMaximized());
+        m_scene->desktop->show();
+        QVERIFY2(m_scene->desktop->handle().sendSystemCommand(ISystemCommand::Maximize),
+                 "consumed");
+        QVERIFY(!m_scene->desktop->isMaximized());
         QVERIFY(view(0)->isMaximized());
 
         view(0)->showNormal();
-        m_desktop->maximizeOnlyDesktopWith(view(0));
-        QVERIFY(m_desktop->handle().sendSystemCommand(ISystemCommand::Maximize));
+        m_scene->desktop->maximizeOnlyDesktopWith(view(0));
+        QVERIFY(m_scene->desktop->handle().sendSystemCommand(ISystemCommand::Maximize));
         QVERIFY2(!view(0)->isMaximized(), "only brought forward");
-        QVERIFY(m_desktop->handle().sendSystemCommand(ISystemCommand::Maximize));
+        QVERIFY(m_scene->desktop->handle().sendSystemCommand(ISystemCommand::Maximize));
         QVERIFY(view(0)->isMaximized());
     }
 
@@ -360,17 +336,17 @@ private slots:
         QVERIFY(waitForWindows(2));
         QPointer<DemoView> first = view(0);
         QPointer<DemoView> second = view(1);
-        m_desktop->show();
-        QVERIFY(ICommandEvent::send(m_desktop.get(), KelRes::desktopHideButton));
+        m_scene->desktop->show();
+        QVERIFY(ICommandEvent::send(m_scene->desktop.get(), KelRes::desktopHideButton));
         QVERIFY(!first->isVisible() && !second->isVisible());
-        QVERIFY(m_desktop->isMinimized());
-        QVERIFY(ICommandEvent::send(m_desktop.get(), KelRes::desktopRestoreButton));
+        QVERIFY(m_scene->desktop->isMinimized());
+        QVERIFY(ICommandEvent::send(m_scene->desktop.get(), KelRes::desktopRestoreButton));
         QVERIFY(first->isVisible() && second->isVisible());
-        QVERIFY(!m_desktop->isMinimized());
+        QVERIFY(!m_scene->desktop->isMinimized());
 
-        QVERIFY(ICommandEvent::send(m_desktop.get(), KelRes::desktopExitButton));
+        QVERIFY(ICommandEvent::send(m_scene->desktop.get(), KelRes::desktopExitButton));
         QTRY_VERIFY(!first && !second);
-        QVERIFY(!m_desktop->isVisible());
+        QVERIFY(!m_scene->desktop->isVisible());
         QVERIFY(m_ended >= 1);
         const IProfile profile(text(KelRes::placementProfileFile));
         QVERIFY(profile.value("Desktop::28677", "WindowPosition"));
@@ -381,26 +357,26 @@ private slots:
         request('b', nullptr, "PAYROLL");
         QVERIFY(waitForWindows(1));
         DemoView *browser = view(0);
-        DbPu *payroll = m_database->eu().puNamed("PAYROLL");
-        QVERIFY(m_desktop->findInSource(payroll, nullptr));
+        DbPu *payroll = m_scene->database->eu().puNamed("PAYROLL");
+        QVERIFY(m_scene->desktop->findInSource(payroll, nullptr));
         QCOMPARE(browser->queries.last().parameter1, 1ul);
         QTRY_COMPARE(browser->received.size(), 2);
         QCOMPARE(browser->received[0].event, IEventTypes::registryNotification);
         QCOMPARE(browser->received[1].event, IEventTypes::activateView);
 
         // No grapher: a new one, asked for token 1 all the same.
-        QVERIFY(m_desktop->findInGraph(payroll, payroll->numberToToken(4)));
+        QVERIFY(m_scene->desktop->findInGraph(payroll, payroll->numberToToken(4)));
         QVERIFY(waitForWindows(2));
-        QCOMPARE(m_factory->made[1].kind, 'g');
-        QCOMPARE(m_factory->made[1].token, payroll->numberToToken(4));
+        QCOMPARE(m_scene->factory->made[1].kind, 'g');
+        QCOMPARE(m_scene->factory->made[1].token, payroll->numberToToken(4));
     }
 
     void theDesktopLooksRightAtItsMinimumAndTypicalSize()
     {
-        QVERIFY(WidgetGrab::check(m_desktop.get(), QStringLiteral("desktop-typical")));
-        m_desktop->resize(m_desktop->minimumSize());
-        QVERIFY(WidgetGrab::check(m_desktop.get(), QStringLiteral("desktop-minimum")));
-        for (QPushButton *button : m_desktop->findChildren<QPushButton *>())
+        QVERIFY(WidgetGrab::check(m_scene->desktop.get(), QStringLiteral("desktop-typical")));
+        m_scene->desktop->resize(m_scene->desktop->minimumSize());
+        QVERIFY(WidgetGrab::check(m_scene->desktop.get(), QStringLiteral("desktop-minimum")));
+        for (QPushButton *button : m_scene->desktop->findChildren<QPushButton *>())
             QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
     }
 };

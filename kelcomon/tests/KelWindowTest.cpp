@@ -1,7 +1,7 @@
 #include "CapturedMessages.h"
 #include "DbPu.h"
-#include "DemoDatabase.h"
-#include "DemoViews.h"
+#include "DemoScene.h"
+#include "Gate.h"
 #include "ICommandEvent.h"
 #include "ICurrentApplication.h"
 #include "IEventTypes.h"
@@ -41,28 +41,6 @@
 #include <mutex>
 
 namespace {
-
-/// A gate the worker of a blocked command waits at.
-class Gate final
-{
-public:
-    void open()
-    {
-        std::lock_guard lock(m_mutex);
-        m_open = true;
-        m_changed.notify_all();
-    }
-    void wait()
-    {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_open; });
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_open = false;
-};
 
 /// Exposes the click handlers' answers, which Qt only sees as an event taken or not.
 class ProbeClickHandler : public KelMouseClickHandler
@@ -114,16 +92,11 @@ class KelWindowTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TemporaryHome> m_home;
-    std::unique_ptr<QTemporaryDir> m_workDirectory;
-    QString m_previousDirectory;
-    std::unique_ptr<DemoDatabase> m_database;
-    std::unique_ptr<KelDesktop> m_desktop;
-    std::unique_ptr<DemoFactory> m_factory;
+    std::unique_ptr<DemoScene> m_scene;
 
     DbPu *unit(const std::string &name)
     {
-        DbPu *pu = m_database->eu().puNamed(name);
+        DbPu *pu = m_scene->database->eu().puNamed(name);
         pu->load();
         return pu;
     }
@@ -132,12 +105,12 @@ private:
     template<typename Window = DemoView>
     Window *open(char kind, const std::string &unitName, DbToken *token = nullptr)
     {
-        const int before = static_cast<int>(m_factory->made.size());
+        const int before = static_cast<int>(m_scene->factory->made.size());
         DbPu *pu = unitName.empty() ? nullptr : unit(unitName);
-        m_desktop->newWindow(new StartWindowData(kind, pu, unitName, token));
-        if (!QTest::qWaitFor([&] { return m_factory->made.size() > before; }, 5000))
+        m_scene->desktop->newWindow(new StartWindowData(kind, pu, unitName, token));
+        if (!QTest::qWaitFor([&] { return m_scene->factory->made.size() > before; }, 5000))
             return nullptr;
-        return qobject_cast<Window *>(m_factory->made.last().window.data());
+        return qobject_cast<Window *>(m_scene->factory->made.last().window.data());
     }
 
     static bool idle(DemoView *view)
@@ -147,31 +120,11 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_home = std::make_unique<TemporaryHome>();
-        m_workDirectory = std::make_unique<QTemporaryDir>();
-        m_previousDirectory = QDir::currentPath();
-        QDir::setCurrent(m_workDirectory->path());
-        m_database = std::make_unique<DemoDatabase>();
-        m_desktop = std::make_unique<KelDesktop>();
-        m_factory = std::make_unique<DemoFactory>();
-        m_desktop->setKelWindowStart(m_factory.get());
-        m_desktop->setApplicationEnd([] {});
-        m_desktop->loadEuData(&m_database->eu());
-    }
+    void init() { m_scene = std::make_unique<DemoScene>(); }
 
     void cleanup()
     {
-        for (const DemoFactory::Made &made : std::as_const(m_factory->made))
-            delete made.window.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_desktop.reset();
-        m_factory.reset();
-        m_database.reset();
-        QDir::setCurrent(m_previousDirectory);
-        m_workDirectory.reset();
-        m_home.reset();
+        m_scene.reset();
         qunsetenv("CHRONEX_HELP_VIEWER");
         qunsetenv("KELCOMON_VIEWER_LOG");
     }
@@ -227,7 +180,7 @@ private slots:
         QCOMPARE(XIHoverHelpSelector::hoverHelpSelector()->flyOverText(), text(0xee0a));
         // Related programs is the view's own action (the base owns none).
         QCOMPARE(view->action(KelRes::relatedProgramsCommand)->category(), QStringLiteral("basic"));
-        KelWindow bare(KelRes::browserView, m_database->eu(), nullptr, KelRes::browserView);
+        KelWindow bare(KelRes::browserView, m_scene->database->eu(), nullptr, KelRes::browserView);
         QCOMPARE(bare.action(KelRes::relatedProgramsCommand), nullptr);
         QCOMPARE(bare.puNumber(), 0u);
         QCOMPARE(bare.busy(), 0u);
@@ -325,10 +278,10 @@ private slots:
         QVERIFY(view->isClosePending());
         QCOMPARE(view->beeps, 0); // exit commands are never refused
         QVERIFY2(watched, "the window waits for its command");
-        QVERIFY(m_desktop->frames().contains(view));
+        QVERIFY(m_scene->desktop->frames().contains(view));
         gate.open();
         QTRY_VERIFY(!watched);
-        QCOMPARE(m_desktop->frames().size(), 0);
+        QCOMPARE(m_scene->desktop->frames().size(), 0);
     }
 
     void aCommandThatThrowsIsShownAndLeavesTheWindowIdle()
@@ -345,7 +298,8 @@ private slots:
         QVERIFY(idle(view));
         QCOMPARE(messages.numbers(), std::vector<unsigned long>{KelMsgId::classLibraryException});
         QCOMPARE(messages.messages().front().sourceFile, std::string(KelWindow::moduleTag));
-        const QByteArray log = readFile(QDir(m_workDirectory->path()).filePath("KELEXCPT.OUT"));
+        const QByteArray log = readFile(
+            QDir(m_scene->workDirectory->path()).filePath("KELEXCPT.OUT"));
         QVERIFY2(log.contains("IAccessError\nerror id = 0\ntext count = 1\n0The callers cannot be "
                               "read.\nException is recoverable.\n"),
                  log.constData());
@@ -434,7 +388,7 @@ private slots:
         DemoView *grapher = open('g', "PAYROLL");
         QVERIFY(browser && grapher);
         DbPu *payroll = unit("PAYROLL");
-        const std::uint32_t puNumber = m_database->eu().puToNumber(payroll);
+        const std::uint32_t puNumber = m_scene->database->eu().puToNumber(payroll);
 
         QVERIFY(grapher->findInSource(payroll, nullptr));
         QCOMPARE(browser->queries.size(), 1);
@@ -447,7 +401,7 @@ private slots:
         QCOMPARE(browser->received[0].parameter2, static_cast<unsigned long>(puNumber));
         QCOMPARE(browser->received[1].event, IEventTypes::registryNotification);
         QCOMPARE(browser->received[2].event, IEventTypes::activateView);
-        QCOMPARE(m_factory->made.size(), 2); // no new window
+        QCOMPARE(m_scene->factory->made.size(), 2); // no new window
 
         // A token of its own: its node (token 11, "A" in the MOVE, is in node 5).
         browser->received.clear();
@@ -471,25 +425,26 @@ private slots:
         DbPu *taxcalc = unit("TAXCALC");
         DbToken *token = taxcalc->numberToToken(11);
         QVERIFY(browser->findInSource(taxcalc, token));
-        QTRY_COMPARE(m_factory->made.size(), 2);
-        const DemoFactory::Made made = m_factory->made.last();
+        QTRY_COMPARE(m_scene->factory->made.size(), 2);
+        const DemoFactory::Made made = m_scene->factory->made.last();
         QCOMPARE(made.kind, 'b');
         QCOMPARE(made.pu, taxcalc);
         QCOMPARE(made.puName, std::string("TAXCALC"));
         QCOMPARE(made.token, token);
 
         QVERIFY(browser->showDataMap(taxcalc, token));
-        QTRY_COMPARE(m_factory->made.size(), 3);
-        QCOMPARE(m_factory->made.last().kind, 'm');
-        QCOMPARE(m_factory->made.last().token, nullptr); // the data map's request carries none
-        auto *map = qobject_cast<DemoDataMap *>(m_factory->made.last().window.data());
+        QTRY_COMPARE(m_scene->factory->made.size(), 3);
+        QCOMPARE(m_scene->factory->made.last().kind, 'm');
+        QCOMPARE(m_scene->factory->made.last().token,
+                 nullptr); // the data map's request carries none
+        auto *map = qobject_cast<DemoDataMap *>(m_scene->factory->made.last().window.data());
         QVERIFY(map);
         // Open now: the next showDataMap finds it and posts 0x4006 (token number, unit number).
         QVERIFY(browser->showDataMap(taxcalc, token));
         QTRY_VERIFY(!map->received.isEmpty());
         QCOMPARE(map->received.first().event, IEventTypes::showInDataMap);
         QCOMPARE(map->received.first().parameter1, 11ul);
-        QCOMPARE(m_factory->made.size(), 3);
+        QCOMPARE(m_scene->factory->made.size(), 3);
     }
 
     void theRelatedViewsAreRequestedThroughTheDesktop()
@@ -505,19 +460,19 @@ private slots:
                     {KelRes::relatedSourceCommand, 's'},
                     {KelRes::expandedSourceCommand, 'b'}};
         for (const auto &row : rows) {
-            const auto before = m_factory->made.size();
+            const auto before = m_scene->factory->made.size();
             QVERIFY(send(browser, row.command));
-            QTRY_COMPARE(m_factory->made.size(), before + 1);
-            QCOMPARE(m_factory->made.last().kind, row.kind);
-            QCOMPARE(m_factory->made.last().puName, std::string("REPORTS"));
+            QTRY_COMPARE(m_scene->factory->made.size(), before + 1);
+            QCOMPARE(m_scene->factory->made.last().kind, row.kind);
+            QCOMPARE(m_scene->factory->made.last().puName, std::string("REPORTS"));
             QVERIFY(idle(browser));
         }
         // A view of the whole execution unit asks without a unit.
-        KelWindow whole(KelRes::grapherView, m_database->eu(), nullptr, KelRes::grapherView);
-        const auto before = m_factory->made.size();
+        KelWindow whole(KelRes::grapherView, m_scene->database->eu(), nullptr, KelRes::grapherView);
+        const auto before = m_scene->factory->made.size();
         QVERIFY(whole.openObjControlGraph());
-        QTRY_COMPARE(m_factory->made.size(), before + 1);
-        QCOMPARE(m_factory->made.last().puName, std::string());
+        QTRY_COMPARE(m_scene->factory->made.size(), before + 1);
+        QCOMPARE(m_scene->factory->made.last().puName, std::string());
     }
 
     void scrollingInstanceExistsAsksTheOtherWindowsOfItsKind()
@@ -572,11 +527,11 @@ private slots:
         QVERIFY(view);
         QPointer<DemoView> watched(view);
         const int registered = WindowRegistry::windowCount();
-        QVERIFY(m_desktop->frames().contains(view));
+        QVERIFY(m_scene->desktop->frames().contains(view));
         QVERIFY(send(view, KelRes::closeWindowCommand));
         QTRY_VERIFY(!watched);
         QCOMPARE(WindowRegistry::windowCount(), registered - 1);
-        QCOMPARE(m_desktop->frames().size(), 0);
+        QCOMPARE(m_scene->desktop->frames().size(), 0);
     }
 
     void aViewDeletedWhileItsCommandRunsWaitsForIt()
@@ -611,7 +566,7 @@ private slots:
         QVERIFY(view);
         const QString standIn = qEnvironmentVariable("KELCOMON_VIEWER_STANDIN");
         QVERIFY(QFileInfo(standIn).isExecutable());
-        const QString log = QDir(m_workDirectory->path()).filePath("viewer.log");
+        const QString log = QDir(m_scene->workDirectory->path()).filePath("viewer.log");
         qputenv("CHRONEX_HELP_VIEWER", standIn.toUtf8());
         qputenv("KELCOMON_VIEWER_LOG", log.toUtf8());
 
@@ -650,7 +605,8 @@ private slots:
         first.addLocation({"RegisterInstance::handle()", "kelipc", 1758});
         KelWindow::KelCatch(first);
         KelWindow::KelCatch(first);
-        const QByteArray log = readFile(QDir(m_workDirectory->path()).filePath("KELEXCPT.OUT"));
+        const QByteArray log = readFile(
+            QDir(m_scene->workDirectory->path()).filePath("KELEXCPT.OUT"));
         const QByteArray block
             = "Exception in: RegisterInstance::handle() (line 1758 in file kelipc\n"
               "IInvalidRequest\nerror id = 601\ntext count = 1\n"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "IniLines.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -32,6 +34,9 @@ public:
     static constexpr std::size_t maxLineLength = 8192;
     /// Largest file accepted, in bytes.
     static constexpr std::size_t maxFileSize = 4 * 1024 * 1024;
+
+    /// An empty profile.
+    ProfileFile();
 
     /// Parses `text`. Returns the file, or nothing and a description of the first problem in
     /// `problem` ("line 3: a section header without its closing \"]\""): text that is not UTF-8,
@@ -67,18 +72,11 @@ public:
     std::string text() const;
 
 private:
-    struct Line
-    {
-        enum class Kind { Other, Section, Setting };
-        Kind kind = Kind::Other;
-        std::string text;        // the line as it stands in the file
-        std::string application; // Section: its name; Setting: the section it belongs to
-        std::string key;         // Setting only
-        std::string value;       // Setting only, quotes removed
-    };
-
-    static std::string settingLine(std::string_view key, std::string_view value);
+    using Line = IniLines::Line;
+    explicit ProfileFile(IniLines lines)
+        : m_lines(std::move(lines))
+    {}
     std::vector<Line>::iterator sectionEnd(std::vector<Line>::iterator header);
 
-    std::vector<Line> m_lines;
+    IniLines m_lines;
 };

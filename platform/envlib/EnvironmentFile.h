@@ -1,5 +1,7 @@
 #pragma once
 
+#include "IniLines.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -34,6 +36,9 @@ public:
     /// Largest file accepted, in bytes.
     static constexpr std::size_t maxFileSize = 1024 * 1024;
 
+    /// An empty file.
+    EnvironmentFile();
+
     /// Parses `text`. Returns the file, or nothing and a description of the first problem in
     /// `problem` ("line 3: a section header without its closing \"]\""): control characters other
     /// than tab and line ends, a section header without "]", a line longer than maxLineLength, or
@@ -57,17 +62,9 @@ public:
     std::string text() const;
 
 private:
-    struct Line
-    {
-        enum class Kind { Other, Section, Setting };
-        Kind kind = Kind::Other;
-        std::string text;  // the line as it stands in the file
-        std::string group; // Section: the group; Setting: the group it belongs to
-        std::string name;  // Setting only
-        std::string value; // Setting only, quotes removed
-    };
+    explicit EnvironmentFile(IniLines lines)
+        : m_lines(std::move(lines))
+    {}
 
-    static std::string settingLine(std::string_view name, std::string_view value);
-
-    std::vector<Line> m_lines;
+    IniLines m_lines;
 };

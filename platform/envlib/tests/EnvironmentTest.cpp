@@ -183,6 +183,7 @@ TEST_F(Environment, SettingsThatCannotBeStoredAreRefusedWithoutTouchingTheFile)
         {"empty name", "", "G", "v"},
         {"empty group", "N", "", "v"},
         {"over-long value", "N", "G", std::string(9000, 'v')},
+        {"group whose header would be over-long", "N", std::string(9000, 'G'), "v"},
     };
     for (const auto &c : cases) {
         EXPECT_THROW(writeStringValue(c.name, c.group, c.value), IAccessError) << c.label;

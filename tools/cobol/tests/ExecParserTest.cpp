@@ -1,6 +1,7 @@
 // EXEC CICS, EXEC SQL and EXEC DLI blocks through the front end: the statements they give, the
 // system members and implicit blocks, and what happens to broken blocks.
 #include "FrontEnd.h"
+#include "TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -13,29 +14,7 @@ using namespace cobol;
 
 namespace {
 
-class SourceTree
-{
-public:
-    SourceTree()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "chronex-exec-XXXXXX")
-                                  .string();
-        if (mkdtemp(pattern.data()))
-            m_dir = pattern;
-    }
-    ~SourceTree() { std::filesystem::remove_all(m_dir); }
-    std::string write(const std::string &name, const std::string &text) const
-    {
-        const std::string path = m_dir + "/" + name;
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-    const std::string &dir() const { return m_dir; }
-
-private:
-    std::string m_dir;
-};
+using SourceTree = TemporaryDirectory;
 
 std::string systemMembers()
 {

@@ -1,5 +1,6 @@
 #include "FrontEnd.h"
 #include "Preprocessor.h"
+#include "TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -11,30 +12,8 @@ using namespace cobol;
 
 namespace {
 
-/// A temporary directory with files, removed at the end of the test.
-class SourceTree
-{
-public:
-    SourceTree()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "chronex-fe-XXXXXX")
-                                  .string();
-        if (mkdtemp(pattern.data()))
-            m_dir = pattern;
-    }
-    ~SourceTree() { std::filesystem::remove_all(m_dir); }
-    std::string write(const std::string &name, const std::string &text) const
-    {
-        const std::string path = m_dir + "/" + name;
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-    const std::string &dir() const { return m_dir; }
-
-private:
-    std::string m_dir;
-};
+/// The sources of one test, removed at its end.
+using SourceTree = TemporaryDirectory;
 
 std::string program(const std::string &data, const std::string &procedure)
 {

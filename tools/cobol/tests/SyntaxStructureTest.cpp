@@ -4,6 +4,7 @@
 #include "FrontEnd.h"
 #include "Lexer.h"
 #include "SyntaxTree.h"
+#include "TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -15,28 +16,7 @@ using namespace cobol;
 
 namespace {
 
-class SourceTree
-{
-public:
-    SourceTree()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "chronex-st-XXXXXX")
-                                  .string();
-        if (mkdtemp(pattern.data()))
-            m_dir = pattern;
-    }
-    ~SourceTree() { std::filesystem::remove_all(m_dir); }
-    std::string write(const std::string &name, const std::string &text) const
-    {
-        const std::string path = m_dir + "/" + name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-    const std::string &dir() const { return m_dir; }
-
-private:
-    std::string m_dir;
-};
+using SourceTree = TemporaryDirectory;
 
 AnalysisData parseFile(const std::string &path, const std::string &copyDir)
 {
