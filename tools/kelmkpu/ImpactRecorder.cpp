@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace kelmkpu {
@@ -100,7 +101,19 @@ private:
     {
         // The words as written: one blank where the source has any (or a line break).
         std::string text;
-        const std::size_t last = std::min<std::size_t>(s.lastToken, m_data.tokens.size());
+        std::size_t last = std::min<std::size_t>(s.lastToken, m_data.tokens.size());
+        // A statement the parser ends early (SET X TO TRUE) takes the rest of its last line, up
+        // to the next statement, period or scope word.
+        while (last >= 1 && last < m_data.tokens.size()) {
+            const cobol::Token &end = m_data.tokens[last - 1];
+            const cobol::Token &next = m_data.tokens[last];
+            const std::string word = upper(next.text);
+            if (next.place.include != end.place.include || next.place.line != end.place.line
+                || word == "." || word == "ELSE" || word == "WHEN" || word.starts_with("END-")
+                || m_firstTokens.contains(static_cast<std::uint32_t>(last + 1)))
+                break;
+            ++last;
+        }
         const cobol::Token *previous = nullptr;
         for (std::size_t t = std::max<std::size_t>(s.firstToken, 1); t <= last; ++t) {
             const cobol::Token &token = m_data.tokens[t - 1];
@@ -154,6 +167,8 @@ private:
 
     void buildStatements()
     {
+        for (const cobol::Statement &s : m_data.statements)
+            m_firstTokens.insert(s.firstToken);
         // Facts of one source statement share its group, or at least its first token (the
         // counter and the condition of PERFORM VARYING ... UNTIL are two groups).
         std::map<std::uint32_t, std::uint32_t> ofGroup; // first fact id -> statement
@@ -395,6 +410,7 @@ private:
     const ProgramModel &m_model;
     DbImpactFacts m_facts;
     std::map<PlaceKey, std::uint32_t> m_ofPlace;
+    std::set<std::uint32_t> m_firstTokens; ///< first tokens of the statement facts
 };
 
 } // namespace

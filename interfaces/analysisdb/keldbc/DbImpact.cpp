@@ -1,7 +1,5 @@
 #include "DbImpact.h"
 
-#include "DbPu.h"
-
 #include <algorithm>
 #include <deque>
 #include <set>
@@ -488,19 +486,4 @@ std::string DbImpact::chainText(const std::vector<Step> &chain, const DbImpact &
         text += " " + step.text;
     }
     return text;
-}
-
-DbToken *DbImpact::tokenOf(const DbPu &pu, const Place &place)
-{
-    DbToken *first = nullptr;
-    for (std::uint32_t n = 1; n <= pu.numberOfTokens(); ++n) {
-        DbToken *token = pu.numberToToken(n);
-        if (token->include() != place.include || token->line() != place.line)
-            continue;
-        if (token->column() == place.column)
-            return token;
-        if (!first)
-            first = token;
-    }
-    return first;
 }

@@ -1,7 +1,9 @@
-// DbImpact::load: the part of DbImpact that reads a database file (keldbr).
+// DbImpact::load and ::tokenOf: the parts of DbImpact that read a database file or a loaded
+// unit's tokens (keldbr).
 #include "DbImpact.h"
 
 #include "DbConnection.h"
+#include "DbPu.h"
 #include "DbReader.h"
 #include "DbSchema.h"
 
@@ -29,4 +31,19 @@ std::unique_ptr<DbImpact> DbImpact::load(const std::string &fileName)
     }
     transaction.commit();
     return impact;
+}
+
+DbToken *DbImpact::tokenOf(const DbPu &pu, const Place &place)
+{
+    DbToken *first = nullptr;
+    for (std::uint32_t n = 1; n <= pu.numberOfTokens(); ++n) {
+        DbToken *token = pu.numberToToken(n);
+        if (token->include() != place.include || token->line() != place.line)
+            continue;
+        if (token->column() == place.column)
+            return token;
+        if (!first)
+            first = token;
+    }
+    return first;
 }
