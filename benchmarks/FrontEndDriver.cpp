@@ -8,6 +8,7 @@
 // read or analysed, or the file cannot be written.
 #include "FrontEnd.h"
 #include "IException.h"
+#include "ProcessHeap.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -24,6 +25,8 @@ double secondsSince(std::chrono::steady_clock::time_point start)
 
 int main(int argc, char **argv)
 {
+    // As zmc2 runs.
+    ProcessHeap::keepFreedMemory();
     cobol::FrontEnd::Options options;
     options.keepTokens = true;
     std::vector<std::string> files;

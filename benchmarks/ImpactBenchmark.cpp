@@ -9,6 +9,7 @@
 //
 // Counter "hits": the statements found. Target, checked after the run (the program fails when
 // it is missed): the impact of a field, read from the database, under 200 ms.
+#include "AdtFile.h"
 #include "AnalysisData.h"
 #include "AnalysisDataAdapter.h"
 #include "DateFieldAnalyzer.h"
@@ -77,7 +78,12 @@ private:
             = kelmkpu::DateFieldAnalyzer(model).run(seeds,
                                                     kelmkpu::DateFieldAnalyzer::Declarations::On);
         std::ostringstream err;
-        if (!kelmkpu::UnitRecorder::record(m_directory.string(), base, data, model, result, err))
+        if (!kelmkpu::UnitRecorder::record(m_directory.string(),
+                                           base,
+                                           *cobol::AdtFile::fromData(data),
+                                           model,
+                                           result,
+                                           err))
             throw std::runtime_error("cannot record " + source.string() + ": " + err.str());
     }
 

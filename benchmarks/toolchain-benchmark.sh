@@ -1,33 +1,68 @@
 #!/usr/bin/env bash
-# Usage: toolchain-benchmark.sh <build dir> [lines...]
-# Times our side of the conversion's analysis against GnuCOBOL's syntax check on the same
-# generated program: `cobc -fsyntax-only` on one side, on the other the COBOL front end writing
-# the analysis data file (toolchain-frontend: what zmc2 does after cobc, with the same options)
-# plus kelmkpu analysing it.
-# Each figure is the best of three runs, as wall-clock time and as CPU time (user + system); the
-# verdict uses CPU time, which other work on a shared machine disturbs least. Sizes default to
-# 25000, 50000 and 100000 lines: the 50,000-line program gives the ratio to cobc (our side must
-# be at least twice as fast, the goal is five times), and the time per line across the sizes
-# shows whether anything grows faster than the input. For scale it also times the whole compile
-# pass of one source (zmc2: cobc, then the front end) at that size.
-# Exit status: 0 when our side is at least twice as fast as cobc at 50,000 lines (or the nearest
-# size given), 1 when it is not, 2 when something is missing or a tool failed.
+# Usage: toolchain-benchmark.sh <build dir> [--runs N] [--no-large] [lines...]
+#
+# Times our analysis against GnuCOBOL's syntax check on the same generated programs
+# (generate-cobol.py: 20 shared copybooks, each included twice, one with REPLACING), paired:
+# every round runs, one right after the other, `cobc -fsyntax-only`, the front end writing the
+# analysis data (toolchain-frontend: what zmc2 does besides running cobc, with the same options),
+# kelmkpu analysing it without recording the unit (`/n`), kelmkpu as the conversion runs it
+# (recording the unit in the analysis database), and the whole compile pass (zmc2 -qANALYZE);
+# the order rotates from round to round, so that no command always runs first or last. Every
+# figure is taken from the same rounds: the median and the minimum of each command, and of the
+# per-round ratios, as CPU time (user + system, children included) and wall-clock time.
+#
+# Targets (CPU time is the verdict for the analysis: other work on a shared machine disturbs it
+# least; the compile pass is about waiting, so wall-clock time):
+#   - our analysis (front end + kelmkpu /n) takes at most a fifth of cobc's CPU time, median of
+#     the paired rounds, at every size given (default 50,000 and 100,000 lines);
+#   - recording the unit adds at most 30% to kelmkpu's CPU time (median of the paired rounds);
+#   - the compile pass (zmc2) takes at most 1.1 times cobc's wall-clock time (median);
+#   - kelmkpu's peak resident memory stays under 50 MB at 100,000 lines;
+#   - nothing grows faster than the input: at 400,000 lines the CPU time and the peak memory of
+#     our side per line are at most 1.25 times those at 100,000 lines (best of three runs each;
+#     --no-large skips this).
+# The load average of the machine is printed before and after: on a machine shared with other
+# work, wall-clock times and, less so, CPU times are inflated.
+#
+# Exit status: 0 when every target is met, 1 when one is missed (each miss is printed as a line
+# starting "MISSED"), 2 when something is missing or a command failed.
 set -euo pipefail
 
-if [ $# -lt 1 ]; then
-    echo "usage: $0 <build dir> [lines...]" >&2
+usage() {
+    echo "usage: $0 <build dir> [--runs N] [--no-large] [lines...]" >&2
     exit 2
-fi
+}
+[ $# -ge 1 ] || usage
 build=$(cd "$1" && pwd)
 shift
-sizes=("$@")
-[ ${#sizes[@]} -gt 0 ] || sizes=(25000 50000 100000)
+runs=9
+large=400000
+sizes=()
+while [ $# -gt 0 ]; do
+    case $1 in
+    --runs)
+        [ $# -ge 2 ] || usage
+        runs=$2
+        shift 2
+        ;;
+    --no-large)
+        large=
+        shift
+        ;;
+    *)
+        sizes+=("$1")
+        shift
+        ;;
+    esac
+done
+[ ${#sizes[@]} -gt 0 ] || sizes=(50000 100000)
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 frontEnd="$build/bin/toolchain-frontend"
 analyser="$build/bin/kelmkpu"
-runs=3
+driver="$build/bin/zmc2"
+measure="$build/bin/bench-measure"
 
-for tool in "$frontEnd" "$analyser"; do
+for tool in "$frontEnd" "$analyser" "$driver" "$measure"; do
     if [ ! -x "$tool" ]; then
         echo "$0: $tool is missing; build it first (cmake --build --preset release)" >&2
         exit 2
@@ -42,96 +77,170 @@ done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/chronex-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
+: >"$work/empty.xsd"
+missed=0
 
-# best <label> <command...>: runs the command $runs times (output discarded) and sets
-# bestWall and bestCpu to the smallest wall-clock and CPU seconds seen.
-best() {
-    local label=$1
-    shift
-    bestWall=
-    bestCpu=
-    local i timing wall user system cpu
-    for ((i = 0; i < runs; ++i)); do
-        timing=$( { TIMEFORMAT='%3R %3U %3S'; time "$@" >/dev/null 2>"$work/stderr"; } 2>&1 ) || {
-            echo "$0: $label failed:" >&2
-            cat "$work/stderr" >&2
-            exit 2
-        }
-        read -r wall user system <<<"$timing"
-        cpu=$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.3f", u + s }')
-        if [ -z "$bestWall" ] || awk -v a="$wall" -v b="$bestWall" 'BEGIN { exit !(a < b) }'; then
-            bestWall=$wall
-        fi
-        if [ -z "$bestCpu" ] || awk -v a="$cpu" -v b="$bestCpu" 'BEGIN { exit !(a < b) }'; then
-            bestCpu=$cpu
-        fi
-    done
+# verdict <met?> <text>: prints the verdict line and remembers a miss.
+verdict() {
+    if [ "$1" = 1 ]; then
+        echo "met:    $2"
+    else
+        echo "MISSED: $2"
+        missed=1
+    fi
 }
 
-# div <a> <b> <format>: a / b, where a may be an awk expression such as "0.5 * 1000000".
-div() { awk -v b="$2" -v f="$3" "BEGIN { if (b > 0) printf f, ($1) / b; else printf \"n/a\" }"; }
+# run <label> <accepted exit statuses> <command...>: runs the command measured, appends
+# "<wall> <cpu> <maxrss KiB>" to $work/<label>.
+run() {
+    local label=$1 accepted=$2
+    shift 2
+    local line status wall cpu rss
+    line=$("$measure" "$@")
+    read -r status wall cpu rss <<<"$line"
+    if [[ " $accepted " != *" $status "* ]]; then
+        echo "$0: $label failed with exit status $status: $*" >&2
+        "$@" >&2 || true
+        exit 2
+    fi
+    echo "$wall $cpu $rss" >>"$work/$label"
+}
 
-echo "Toolchain benchmark: $build (best of $runs runs; seconds as wall / CPU)"
-printf '%8s  %15s  %15s  %15s  %15s  %9s  %12s  %12s\n' lines "cobc" "front end" "kelmkpu" \
-    "our side" "ratio" "cobc us/line" "ours us/line"
+# stats <file> <column>: "median min" of a column (1 wall, 2 CPU, 3 memory).
+stats() {
+    sort -g -k"$2","$2" "$1" | awk -v c="$2" '{ v[NR] = $c }
+        END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.3f %.3f", m, v[1] }'
+}
 
-verdictLines=
-verdictRatio=
-: >"$work/empty.xsd"
+# ratios <numerator file> <denominator file> <column> <output>: per-round ratios.
+ratios() {
+    paste -d' ' "$1" "$2" | awk -v c="$3" -v n="$(head -1 "$1" | wc -w)" \
+        '{ d = $(n + c); print 0, (d > 0 ? $c / d : 0), 0 }' >"$4"
+}
+
+# sums <file a> <file b> <output>: per-round sums of wall and CPU (memory: the larger).
+sums() {
+    paste -d' ' "$1" "$2" | awk '{ print $1 + $4, $2 + $5, ($3 > $6 ? $3 : $6) }' >"$3"
+}
+
+cores=$(nproc)
+echo "Toolchain benchmark: $build"
+echo "$runs paired rounds per size; $cores cores; load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "Seconds as median / minimum; ratios are taken per round."
+
 for lines in "${sizes[@]}"; do
     dir="$work/gen-$lines"
     python3 "$here/generate-cobol.py" --lines "$lines" --out "$dir" >/dev/null
     source="$dir/BIGPROG.cbl"
     actual=$(wc -l <"$source")
-    mkdir -p "$dir/out"
+    mkdir -p "$dir/out" "$dir/zmc2" "$dir/record"
+    adt="$dir/BIGPROG.adt"
+    "$frontEnd" -std=ibm "-I$dir" "$source" "$adt" >/dev/null
 
-    best "cobc on $actual lines" cobc -fsyntax-only -std=ibm "-I$dir" "$source"
-    cobcWall=$bestWall cobcCpu=$bestCpu
-    best "the front end on $actual lines" "$frontEnd" -std=ibm "-I$dir" "$source" "$dir/BIGPROG.adt"
-    feWall=$bestWall feCpu=$bestCpu
-    best "kelmkpu on $actual lines" "$analyser" "$dir/BIGPROG.adt" \
-        /r "$work/empty.xsd" /m- /c /u+ /d "$dir/out"
-    anWall=$bestWall anCpu=$bestCpu
+    commands=(cobc frontend kelmkpu-n kelmkpu zmc2)
+    for ((round = 0; round < runs; ++round)); do
+        for ((k = 0; k < ${#commands[@]}; ++k)); do
+            command=${commands[$(((k + round) % ${#commands[@]}))]}
+            case $command in
+            cobc) run cobc-$lines "0" cobc -fsyntax-only -std=ibm "-I$dir" "$source" ;;
+            frontend) run frontend-$lines "0" "$frontEnd" -std=ibm "-I$dir" "$source" "$adt" ;;
+            kelmkpu-n)
+                run kelmkpu-n-$lines "0 4" "$analyser" "$adt" /r "$work/empty.xsd" /m- /c /u+ \
+                    /d "$dir/out" /n
+                ;;
+            kelmkpu)
+                run kelmkpu-$lines "0 4" "$analyser" "$adt" /r "$work/empty.xsd" /m- /c /u+ \
+                    /d "$dir/record"
+                ;;
+            zmc2)
+                run zmc2-$lines "0 4" env CHRONEX_OUTPUT_DIR="$dir/zmc2" "$driver" -c "-i$dir" \
+                    -qANALYZE "$source"
+                ;;
+            esac
+        done
+    done
+    sums "$work/frontend-$lines" "$work/kelmkpu-n-$lines" "$work/ours-$lines"
+    sums "$work/frontend-$lines" "$work/kelmkpu-$lines" "$work/recorded-$lines"
+    ratios "$work/ours-$lines" "$work/cobc-$lines" 2 "$work/ratio-cpu-$lines"
+    ratios "$work/ours-$lines" "$work/cobc-$lines" 1 "$work/ratio-wall-$lines"
+    ratios "$work/recorded-$lines" "$work/cobc-$lines" 2 "$work/ratio-recorded-$lines"
+    ratios "$work/kelmkpu-$lines" "$work/kelmkpu-n-$lines" 2 "$work/ratio-recording-$lines"
+    ratios "$work/zmc2-$lines" "$work/cobc-$lines" 1 "$work/ratio-zmc2-$lines"
 
-    oursWall=$(awk -v a="$feWall" -v b="$anWall" 'BEGIN { printf "%.3f", a + b }')
-    oursCpu=$(awk -v a="$feCpu" -v b="$anCpu" 'BEGIN { printf "%.3f", a + b }')
-    ratio=$(div "$cobcCpu" "$oursCpu" "%.2f")
-    printf '%8s  %7s / %5s  %7s / %5s  %7s / %5s  %7s / %5s  %8sx  %12s  %12s\n' \
-        "$actual" "$cobcWall" "$cobcCpu" "$feWall" "$feCpu" "$anWall" "$anCpu" \
-        "$oursWall" "$oursCpu" "$ratio" \
-        "$(div "$cobcCpu * 1000000" "$actual" "%.2f")" "$(div "$oursCpu * 1000000" "$actual" "%.2f")"
-    echo "$actual $oursCpu" >>"$work/per-line"
-    # The verdict is taken at the size nearest to 50,000 lines.
-    if [ -z "$verdictLines" ] || [ $(( (lines - 50000) ** 2 )) -lt $(( (verdictLines - 50000) ** 2 )) ]; then
-        verdictLines=$lines
-        verdictRatio=$ratio
-        verdictAdt=$(stat -c %s "$dir/BIGPROG.adt")
-        verdictSplit=$("$frontEnd" -std=ibm "-I$dir" "$source" "$dir/BIGPROG.adt")
-        verdictDir=$dir
-        verdictSource=$source
+    echo
+    echo "$actual lines; analysis data $(stat -c %s "$adt") bytes"
+    printf '  %-44s %17s   %17s\n' "" "CPU s" "wall s"
+    for entry in "cobc:cobc -fsyntax-only" "frontend:front end (parse, write the data)" \
+        "kelmkpu-n:kelmkpu /n (read, infer, results)" "kelmkpu:kelmkpu (and record the unit)" \
+        "ours:our analysis (front end + kelmkpu /n)" "recorded:front end + kelmkpu" \
+        "zmc2:compile pass (zmc2 -qANALYZE)"; do
+        name=${entry%%:*}
+        read -r cpuMedian cpuMin <<<"$(stats "$work/$name-$lines" 2)"
+        read -r wallMedian wallMin <<<"$(stats "$work/$name-$lines" 1)"
+        printf '  %-44s %8s / %6s   %8s / %6s\n' "${entry#*:}" "$cpuMedian" "$cpuMin" \
+            "$wallMedian" "$wallMin"
+    done
+    read -r ratioMedian ratioMin <<<"$(stats "$work/ratio-cpu-$lines" 2)"
+    read -r wallRatioMedian wallRatioMin <<<"$(stats "$work/ratio-wall-$lines" 2)"
+    read -r recordedMedian recordedMin <<<"$(stats "$work/ratio-recorded-$lines" 2)"
+    read -r recordingMedian recordingMin <<<"$(stats "$work/ratio-recording-$lines" 2)"
+    read -r zmc2Median zmc2Min <<<"$(stats "$work/ratio-zmc2-$lines" 2)"
+    read -r rssMedian rssMax <<<"$(sort -g -k3,3 "$work/kelmkpu-$lines" |
+        awk '{ v[NR] = $3 } END { printf "%d %d", v[int((NR + 1) / 2)], v[NR] }')"
+    printf '  %-44s %8s / %6s   %8s / %6s\n' "our analysis / cobc" "$ratioMedian" "$ratioMin" \
+        "$wallRatioMedian" "$wallRatioMin"
+    printf '  %-44s %8s / %6s\n' "(front end + kelmkpu) / cobc" "$recordedMedian" "$recordedMin"
+    printf '  %-44s %8s / %6s\n' "kelmkpu / kelmkpu /n" "$recordingMedian" "$recordingMin"
+    printf '  %-44s %17s   %8s / %6s\n' "compile pass / cobc" "" "$zmc2Median" "$zmc2Min"
+    echo "  kelmkpu peak memory: $(awk -v k="$rssMax" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }') MB"
+
+    verdict "$(awk -v r="$ratioMedian" 'BEGIN { print (r <= 0.2) }')" \
+        "$actual lines: our analysis takes $ratioMedian of cobc's CPU time (median; target: at most 0.20)"
+    verdict "$(awk -v r="$recordingMedian" 'BEGIN { print (r <= 1.3) }')" \
+        "$actual lines: recording the unit makes kelmkpu $recordingMedian times as long (CPU, median; target: at most 1.30)"
+    verdict "$(awk -v r="$zmc2Median" 'BEGIN { print (r <= 1.1) }')" \
+        "$actual lines: the compile pass takes $zmc2Median times cobc's wall-clock time (median; target: at most 1.10)"
+    if [ "$lines" -eq 100000 ]; then
+        verdict "$(awk -v k="$rssMax" 'BEGIN { print (k * 1024 < 50e6) }')" \
+            "$actual lines: kelmkpu's peak memory is $(awk -v k="$rssMax" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }') MB (target: under 50 MB)"
     fi
+    echo "$actual" >"$work/lines-$lines"
 done
 
-# The whole compile pass for one source, as the conversion runs it: cobc, then the front end.
-if [ -x "$build/bin/zmc2" ]; then
-    best "zmc2 on $verdictLines lines" env CHRONEX_OUTPUT_DIR="$verdictDir/out" \
-        "$build/bin/zmc2" -c "-i$verdictDir" -qANALYZE "$verdictSource"
-    zmc2Wall=$bestWall zmc2Cpu=$bestCpu
+# Growth: our side alone (front end + kelmkpu as the conversion runs it), best of three runs,
+# at 100,000 lines and at the large size.
+if [ -n "$large" ]; then
+    echo
+    for lines in 100000 "$large"; do
+        dir="$work/growth-$lines"
+        python3 "$here/generate-cobol.py" --lines "$lines" --out "$dir" >/dev/null
+        mkdir -p "$dir/out"
+        for ((round = 0; round < 3; ++round)); do
+            run growth-fe-$lines "0" "$frontEnd" -std=ibm "-I$dir" "$dir/BIGPROG.cbl" \
+                "$dir/BIGPROG.adt"
+            run growth-kelmkpu-$lines "0 4" "$analyser" "$dir/BIGPROG.adt" /r "$work/empty.xsd" \
+                /m- /c /u+ /d "$dir/out"
+        done
+        sums "$work/growth-fe-$lines" "$work/growth-kelmkpu-$lines" "$work/growth-sum-$lines"
+        wc -l <"$dir/BIGPROG.cbl" >"$work/growth-lines-$lines"
+    done
+    small=$(cat "$work/growth-lines-100000")
+    big=$(cat "$work/growth-lines-$large")
+    read -r _ smallCpu <<<"$(stats "$work/growth-sum-100000" 2)"
+    read -r _ bigCpu <<<"$(stats "$work/growth-sum-$large" 2)"
+    smallRss=$(sort -g -k3,3 "$work/growth-kelmkpu-100000" | head -1 | cut -d' ' -f3)
+    bigRss=$(sort -g -k3,3 "$work/growth-kelmkpu-$large" | head -1 | cut -d' ' -f3)
+    cpuGrowth=$(awk -v a="$smallCpu" -v b="$bigCpu" -v l="$small" -v m="$big" \
+        'BEGIN { printf "%.2f", (b / m) / (a / l) }')
+    rssGrowth=$(awk -v a="$smallRss" -v b="$bigRss" -v l="$small" -v m="$big" \
+        'BEGIN { printf "%.2f", (b / m) / (a / l) }')
+    echo "Growth from $small to $big lines (front end + kelmkpu, best of 3): CPU $smallCpu s -> $bigCpu s, kelmkpu peak memory $(awk -v k="$smallRss" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }') MB -> $(awk -v k="$bigRss" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }') MB"
+    verdict "$(awk -v g="$cpuGrowth" 'BEGIN { print (g <= 1.25) }')" \
+        "CPU time per line at $big lines is $cpuGrowth times that at $small lines (target: at most 1.25)"
+    verdict "$(awk -v g="$rssGrowth" 'BEGIN { print (g <= 1.25) }')" \
+        "kelmkpu's memory per line at $big lines is $rssGrowth times that at $small lines (target: at most 1.25)"
 fi
 
 echo
-[ -z "${zmc2Wall:-}" ] || echo "zmc2 (cobc + front end) at $verdictLines lines: $zmc2Wall s wall / $zmc2Cpu s CPU"
-echo "Analysis data at $verdictLines lines: $verdictAdt bytes; front end alone: $verdictSplit"
-if [ "$(wc -l <"$work/per-line")" -gt 1 ]; then
-    awk 'NR == 1 { l0 = $1; t0 = $2 } { l = $1; t = $2 }
-         END { if (t0 > 0) printf "Time per line, largest size against smallest: %.2f (1.00 is linear)\n", (t / l) / (t0 / l0) }' \
-        "$work/per-line"
-fi
-if awk -v r="$verdictRatio" 'BEGIN { exit !(r >= 5) }'; then
-    echo "Our side is ${verdictRatio}x as fast as cobc -fsyntax-only: the goal (5x) is met."
-elif awk -v r="$verdictRatio" 'BEGIN { exit !(r >= 2) }'; then
-    echo "Our side is ${verdictRatio}x as fast as cobc -fsyntax-only: the requirement (2x) is met, the goal (5x) is not."
-else
-    echo "Our side is ${verdictRatio}x as fast as cobc -fsyntax-only: BELOW the requirement (2x)."
-    exit 1
-fi
+echo "Load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
+exit $missed

@@ -1,6 +1,7 @@
 // cobol-adt: a developer's tool. Parses a COBOL source with the front end and writes the analysis
-// data to standard output (or only counts and the time taken with --stats), so the front end can
-// be inspected and timed without GnuCOBOL.
+// data to standard output as text (or only counts and the time taken with --stats), so the front
+// end can be inspected and timed without GnuCOBOL; `--dump file.adt` writes an analysis data file
+// of either form as text, `--read file.adt` times reading it.
 #include "FrontEnd.h"
 #include "IException.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char **argv)
     cobol::FrontEnd::Options options;
     std::string source;
     std::string readBack;
+    std::string dump;
     bool stats = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -20,6 +22,8 @@ int main(int argc, char **argv)
             stats = true;
         else if (arg == "--read" && i + 1 < argc)
             readBack = argv[++i];
+        else if (arg == "--dump" && i + 1 < argc)
+            dump = argv[++i];
         else if (arg.rfind("-I", 0) == 0 || arg.rfind("-i", 0) == 0)
             options.includeDirectories.push_back(arg.substr(2));
         else if (arg.rfind("-std=", 0) == 0 && cobol::Dialect::byName(arg.substr(5)))
@@ -28,6 +32,15 @@ int main(int argc, char **argv)
             options.format = cobol::SourceFormat::Free;
         else
             source = arg;
+    }
+    if (!dump.empty()) {
+        try {
+            cobol::AnalysisData::readFile(dump).write(std::cout);
+            return 0;
+        } catch (const IException &error) {
+            std::cerr << "cobol-adt: " << error.text() << "\n";
+            return 12;
+        }
     }
     if (!readBack.empty()) {
         // Times reading an existing .adt file.
@@ -46,6 +59,7 @@ int main(int argc, char **argv)
     }
     if (source.empty()) {
         std::cerr << "usage: cobol-adt [--stats] [-I<dir>] [-std=<dialect>] [-free] <source>\n"
+                     "       cobol-adt --dump <file.adt>\n"
                      "       cobol-adt --read <file.adt>\n";
         return 12;
     }

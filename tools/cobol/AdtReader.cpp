@@ -3,6 +3,7 @@
 #include "AnalysisData.h"
 #include "IException.h"
 
+#include <algorithm>
 #include <charconv>
 #include <istream>
 
@@ -196,11 +197,12 @@ AnalysisData AdtReader::read()
 {
     AnalysisData data;
     if (!nextRecord())
-        fail("the header \"CHRONEX-ADT<tab>1\"", "an empty file");
+        fail("the header \"CHRONEX-ADT<tab>2\"", "an empty file");
     if (m_fieldCount < 2 || m_fields[0] != "CHRONEX-ADT")
-        fail("the header \"CHRONEX-ADT<tab>1\"", describe(m_line));
-    if (number(1, "format version") != static_cast<unsigned>(AnalysisData::formatVersion))
-        fail("format version 1", describe(m_fields[1]));
+        fail("the header \"CHRONEX-ADT<tab>2\"", describe(m_line));
+    const std::uint64_t version = number(1, "format version");
+    if (version != 1 && version != static_cast<unsigned>(AnalysisData::formatVersion))
+        fail("format version 1 or 2", describe(m_fields[1]));
 
     if (!nextRecord() || m_fields[0] != "PROGRAM")
         fail("a PROGRAM record", m_lineNumber == 2 ? describe(m_line) : "the end of the file");
@@ -481,7 +483,45 @@ AnalysisData AdtReader::read()
                                    TokenRole::ProcedureReference});
                 token.item = id(10, "item id");
             }
+            if (m_fieldCount > 11)
+                token.node = id(11, "syntax node id");
             data.tokens.push_back(std::move(token));
+        } else if (tag == "SYNTAX") {
+            need(9, "SYNTAX");
+            if (id(1, "syntax node id") != data.syntaxNodes.size() + 1)
+                fail("syntax node id " + std::to_string(data.syntaxNodes.size() + 1),
+                     describe(text(1)));
+            SyntaxNode node;
+            node.kind = word(2,
+                             "a syntax node kind",
+                             {SyntaxNode::Kind::Program,
+                              SyntaxNode::Kind::Division,
+                              SyntaxNode::Kind::Section,
+                              SyntaxNode::Kind::Paragraph,
+                              SyntaxNode::Kind::Sentence,
+                              SyntaxNode::Kind::Statement,
+                              SyntaxNode::Kind::DataEntry});
+            node.name = text(3);
+            node.parent = id(4, "parent syntax node id");
+            if (node.parent > data.syntaxNodes.size())
+                fail("a parent syntax node id up to " + std::to_string(data.syntaxNodes.size()),
+                     describe(text(4)));
+            node.firstToken = id(5, "first token id");
+            node.lastToken = id(6, "last token id");
+            node.item = id(7, "item id");
+            node.programNode = id(8, "node id");
+            data.syntaxNodes.push_back(std::move(node));
+        } else if (tag == "REMARK") {
+            need(6, "REMARK");
+            Remark remark;
+            remark.kind = word(1,
+                               "COMMENT or DIRECTIVE",
+                               {Remark::Kind::Comment, Remark::Kind::Directive});
+            remark.include = id(2, "include id");
+            remark.line = id(3, "line");
+            remark.column = id(4, "column");
+            remark.length = id(5, "length");
+            data.remarks.push_back(remark);
         } else if (tag == "DIAG") {
             need(6, "DIAG");
             Diagnostic diag;
@@ -507,9 +547,21 @@ AnalysisData AdtReader::read()
                 if (number(i + 1, names[i]) != counts[i])
                     fail(std::to_string(counts[i]) + " " + names[i] + " as the END record says",
                          text(i + 1));
+            if (version >= 2) {
+                need(10, "END");
+                if (number(7, "syntax nodes") != data.syntaxNodes.size())
+                    fail(std::to_string(data.syntaxNodes.size())
+                             + " syntax nodes as the END record says",
+                         text(7));
+                if (number(8, "remarks") != data.remarks.size())
+                    fail(std::to_string(data.remarks.size()) + " remarks as the END record says",
+                         text(8));
+                data.structureKnown = flag(9, "structure flag");
+            }
             ended = true;
         } else {
-            fail("a record tag (INCLUDE, REPLACING, ITEM, NODE, STMT, OPND, TOKEN, DIAG, END)",
+            fail("a record tag (INCLUDE, REPLACING, ITEM, NODE, STMT, OPND, TOKEN, SYNTAX, REMARK, "
+                 "DIAG, END)",
                  describe(tag));
         }
     }
@@ -561,9 +613,26 @@ void AdtReader::check(const AnalysisData &data) const
                     bad("statement", stmt.id, sub.item);
         }
     }
+    const auto syntaxNodes = static_cast<std::uint32_t>(data.syntaxNodes.size());
     for (const Token &token : data.tokens)
-        if (!placeOk(token.place) || token.item > items)
-            bad("token", token.id, token.item > items ? token.item : token.place.include);
+        if (!placeOk(token.place) || token.item > items || token.node > syntaxNodes)
+            bad("token",
+                token.id,
+                token.item > items         ? token.item
+                : token.node > syntaxNodes ? token.node
+                                           : token.place.include);
+    for (std::uint32_t id = 1; id <= syntaxNodes; ++id) {
+        const SyntaxNode &node = data.syntaxNodes[id - 1];
+        if (node.firstToken > tokens || node.lastToken > tokens)
+            bad("syntax node", id, std::max(node.firstToken, node.lastToken));
+        if (node.item > items)
+            bad("syntax node", id, node.item);
+        if (node.programNode > nodes)
+            bad("syntax node", id, node.programNode);
+    }
+    for (const Remark &remark : data.remarks)
+        if (remark.include >= includes && remark.include != 0)
+            bad("remark at line", remark.line, remark.include);
     for (const Diagnostic &diag : data.diagnostics)
         if (!placeOk(diag.place))
             bad("diagnostic at line", diag.place.line, diag.place.include);

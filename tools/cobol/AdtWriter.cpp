@@ -256,6 +256,31 @@ bool AdtWriter::write(const AnalysisData &data)
         field(token.text);
         field(toString(token.role));
         field(token.item);
+        field(token.node);
+        end();
+    }
+
+    for (std::size_t i = 0; i < data.syntaxNodes.size(); ++i) {
+        const SyntaxNode &node = data.syntaxNodes[i];
+        begin("SYNTAX");
+        field(i + 1);
+        field(toString(node.kind));
+        field(node.name);
+        field(node.parent);
+        field(node.firstToken);
+        field(node.lastToken);
+        field(node.item);
+        field(node.programNode);
+        end();
+    }
+
+    for (const Remark &remark : data.remarks) {
+        begin("REMARK");
+        field(toString(remark.kind));
+        field(remark.include);
+        field(remark.line);
+        field(remark.column);
+        field(remark.length);
         end();
     }
 
@@ -274,6 +299,9 @@ bool AdtWriter::write(const AnalysisData &data)
     field(data.statements.size());
     field(data.tokens.size());
     field(data.diagnostics.size());
+    field(data.syntaxNodes.size());
+    field(data.remarks.size());
+    flag(data.structureKnown);
     end();
     flush();
     return m_ok;

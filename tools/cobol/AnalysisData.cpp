@@ -1,9 +1,14 @@
 #include "AnalysisData.h"
 
+#include "AdtBinaryWriter.h"
+#include "AdtCodec.h"
+#include "AdtFile.h"
 #include "AdtReader.h"
 #include "AdtWriter.h"
 #include "IException.h"
+#include "Lexer.h"
 #include "RegularFile.h"
+#include "SyntaxTree.h"
 
 #include "PathNames.h"
 
@@ -13,6 +18,7 @@
 #include <fstream>
 #include <limits>
 #include <sstream>
+#include <unordered_set>
 #include <vector>
 
 #include <sys/stat.h>
@@ -65,19 +71,19 @@ void AnalysisData::writeFile(const std::string &path) const
                             + std::strerror(errno) + "."));
     const std::string temporary(name.data());
     int error = 0;
-    const bool written = AdtWriter([fd, &error](std::string_view piece) {
-                             while (!piece.empty()) {
-                                 const ssize_t done = ::write(fd, piece.data(), piece.size());
-                                 if (done < 0 && errno == EINTR)
-                                     continue;
-                                 if (done <= 0) {
-                                     error = done < 0 ? errno : ENOSPC;
-                                     return false;
-                                 }
-                                 piece.remove_prefix(static_cast<std::size_t>(done));
-                             }
-                             return true;
-                         }).write(*this);
+    const bool written = AdtBinaryWriter::write(*this, [fd, &error](std::string_view piece) {
+        while (!piece.empty()) {
+            const ssize_t done = ::write(fd, piece.data(), piece.size());
+            if (done < 0 && errno == EINTR)
+                continue;
+            if (done <= 0) {
+                error = done < 0 ? errno : ENOSPC;
+                return false;
+            }
+            piece.remove_prefix(static_cast<std::size_t>(done));
+        }
+        return true;
+    });
     // The analysis data is an ordinary file for the user, not the owner-only mode mkstemp chose.
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -99,17 +105,58 @@ void AnalysisData::writeFile(const std::string &path) const
 
 AnalysisData AnalysisData::read(std::istream &in, std::string_view fileName)
 {
-    return AdtReader(in, fileName).read();
+    std::string text;
+    char chunk[1 << 16];
+    while (in) {
+        in.read(chunk, sizeof chunk);
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
+    return parse(std::move(text), fileName);
 }
 
 AnalysisData AnalysisData::readFile(const std::string &path)
 {
-    // One read of the whole file: the reader parses it in place. Only a regular file is read:
-    // a FIFO named as the analysis data would block for ever.
+    // Only a regular file is read: a FIFO named as the analysis data would block for ever.
     RegularFile::Result file = RegularFile::read(path, std::numeric_limits<std::size_t>::max());
     if (!file)
         ITHROW(IAccessError("The analysis data file " + path + " " + file.problem + "."));
-    return AdtReader(std::move(file.text), path).read();
+    return parse(std::move(file.text), path);
+}
+
+AnalysisData AnalysisData::parse(std::string text, std::string_view fileName)
+{
+    if (text.size() >= adt::headerSize && std::string_view(text).substr(0, 8) == adt::magic)
+        return AdtFile::readBinary(text, std::string(fileName));
+    return AdtReader(std::move(text), fileName).read();
+}
+
+void AnalysisData::completeStructure()
+{
+    if (structureKnown)
+        return;
+    SyntaxTree::record(*this);
+    // Each file once, under its first include, read as the program ends.
+    const SourceFormat format = freeFormat ? SourceFormat::Free : SourceFormat::Fixed;
+    std::unordered_set<std::string> seen;
+    const std::size_t count = std::max<std::size_t>(1, includes.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string &path = fileOf(static_cast<std::uint32_t>(i));
+        if (!seen.insert(path).second)
+            continue;
+        const RegularFile::Result file = RegularFile::read(path);
+        if (!file)
+            continue;
+        std::vector<Diagnostic> ignored;
+        const auto include = static_cast<std::uint32_t>(i);
+        for (const SourceRemark &r : Lexer(file.text, include, format, ignored).scanRemarks())
+            remarks.push_back({r.kind == SourceRemark::Kind::Comment ? Remark::Kind::Comment
+                                                                     : Remark::Kind::Directive,
+                               include,
+                               r.line,
+                               r.column,
+                               r.length});
+    }
+    structureKnown = true;
 }
 
 std::string_view toString(StorageArea value)
@@ -374,6 +421,38 @@ std::string_view toString(Diagnostic::Severity value)
         return "ERROR";
     }
     return "ERROR";
+}
+
+std::string_view toString(SyntaxNode::Kind value)
+{
+    switch (value) {
+    case SyntaxNode::Kind::Program:
+        return "PROGRAM";
+    case SyntaxNode::Kind::Division:
+        return "DIVISION";
+    case SyntaxNode::Kind::Section:
+        return "SECTION";
+    case SyntaxNode::Kind::Paragraph:
+        return "PARAGRAPH";
+    case SyntaxNode::Kind::Sentence:
+        return "SENTENCE";
+    case SyntaxNode::Kind::Statement:
+        return "STATEMENT";
+    case SyntaxNode::Kind::DataEntry:
+        return "DATA-ENTRY";
+    }
+    return "STATEMENT";
+}
+
+std::string_view toString(Remark::Kind value)
+{
+    switch (value) {
+    case Remark::Kind::Comment:
+        return "COMMENT";
+    case Remark::Kind::Directive:
+        return "DIRECTIVE";
+    }
+    return "COMMENT";
 }
 
 std::string includeQualifier(std::string_view library,

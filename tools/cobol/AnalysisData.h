@@ -43,8 +43,8 @@ struct Include
     /// default commarea of a CICS program, the DL/I interface block of an EXEC DLI program. The
     /// copy place is where a translator would put the block.
     bool implicit = false;
-    std::uint32_t endLine = 0;    ///< line of the COPY statement's last character (its period)
-    std::uint32_t endColumn = 0;  ///< column just after that character
+    std::uint32_t endLine = 0;   ///< line of the COPY statement's last character (its period)
+    std::uint32_t endColumn = 0; ///< column just after that character
 };
 
 enum class StorageArea { File, WorkingStorage, LocalStorage, Linkage, Other };
@@ -242,6 +242,36 @@ struct Token
     bool replaced = false;    ///< text produced by REPLACING (place: the replaced text)
     TokenRole role = TokenRole::None;
     std::uint32_t item = 0; ///< the data item a Level or Data* token stands for (0 = unresolved)
+    std::uint32_t node = 0; ///< the innermost syntax node that holds the token (0 = not known)
+};
+
+/// One node of the program's syntax structure (SyntaxTree.h says what the nodes are). Nodes are
+/// numbered from 1 in an order where every parent comes before its children; node 1 is the
+/// program and holds every token.
+struct SyntaxNode
+{
+    enum class Kind { Program, Division, Section, Paragraph, Sentence, Statement, DataEntry };
+    Kind kind = Kind::Program;
+    std::string name;             ///< division/section/paragraph/data name; a statement's verb
+    std::uint32_t parent = 0;     ///< node number (1-based); 0 for the program
+    std::uint32_t firstToken = 0; ///< token ids (1-based, as in AnalysisData::tokens)
+    std::uint32_t lastToken = 0;
+    std::uint32_t item = 0;        ///< DataEntry: its item
+    std::uint32_t programNode = 0; ///< Division/Section/Paragraph: the ProgramNode id
+};
+
+/// Text of a source file that no token stands for: a comment (a comment or debugging line, or
+/// the rest of a line after `*>`) or a compiler directive line, as `Lexer::scanRemarks` finds
+/// it reading the file in the format the program ends in. Each file is listed once, under the
+/// first include that reads it; columns count with tabs expanded.
+struct Remark
+{
+    enum class Kind { Comment, Directive };
+    Kind kind = Kind::Comment;
+    std::uint32_t include = 0; ///< the first include whose file holds the text
+    std::uint32_t line = 0;
+    std::uint32_t column = 0;
+    std::uint32_t length = 0; ///< characters up to the end of the line's text area
 };
 
 struct Diagnostic
@@ -256,7 +286,9 @@ struct Diagnostic
 class AnalysisData final
 {
 public:
-    static constexpr int formatVersion = 1;
+    /// The version of the analysis data file (ADT_FORMAT.md): 2 is the binary file with its
+    /// text form; the text form of version 1 is still read.
+    static constexpr int formatVersion = 2;
 
     std::string programName;
     std::string sourcePath;
@@ -268,6 +300,12 @@ public:
     std::vector<Statement> statements;
     std::vector<Token> tokens;
     std::vector<Diagnostic> diagnostics;
+    /// The syntax structure, the token owners (Token::node) and the remarks: the front end
+    /// records them (with keepTokens); data read from a version 1 file lacks them until
+    /// `completeStructure` adds them.
+    std::vector<SyntaxNode> syntaxNodes;
+    std::vector<Remark> remarks;
+    bool structureKnown = false;
 
     /// The item with `id`, or nullptr for 0 or an id out of range.
     const DataItem *item(std::uint32_t id) const;
@@ -276,16 +314,24 @@ public:
     /// The file of an include (the program source for 0); empty when out of range.
     const std::string &fileOf(std::uint32_t includeId) const;
 
-    /// Writes the ".adt" text. Throws IAccessError when the stream fails.
+    /// Writes the text form (version 2). Throws IAccessError when the stream fails.
     void write(std::ostream &out) const;
-    /// Writes to `path` through a temporary file renamed into place, so a failed write leaves no
-    /// partial file. Throws IAccessError naming the file.
+    /// Writes the binary file to `path` through a temporary file renamed into place, so a failed
+    /// write leaves no partial file. Throws IAccessError naming the file.
     void writeFile(const std::string &path) const;
 
-    /// Reads ".adt" text. `fileName` names the input in errors. Throws IAccessError
-    /// "<file>:<line>: expected <what>, found <what>" on any malformed or truncated input.
+    /// Reads an analysis data file of either form (binary, or text of version 1 or 2).
+    /// `fileName` names the input in errors. Throws IAccessError "<file>:<line>: expected
+    /// <what>, found <what>" (text) or "<file>: ..." (binary) on any malformed or truncated input.
     static AnalysisData read(std::istream &in, std::string_view fileName);
     static AnalysisData readFile(const std::string &path);
+    /// Reads the file's bytes, `text`, of either form.
+    static AnalysisData parse(std::string text, std::string_view fileName);
+
+    /// Adds the syntax structure, the token owners and the remarks when they are not known (data
+    /// of a version 1 file): the structure from the tokens, the remarks from the source files as
+    /// they are now (a file that cannot be read has none).
+    void completeStructure();
 };
 
 /// Names used in the file for the enums (upper case words, e.g. "COMP-3", "WORKING-STORAGE").
@@ -301,6 +347,8 @@ std::string_view toString(RefMod value);
 std::string_view toString(TokenKind value);
 std::string_view toString(TokenRole value);
 std::string_view toString(Diagnostic::Severity value);
+std::string_view toString(SyntaxNode::Kind value);
+std::string_view toString(Remark::Kind value);
 
 /// The include qualifier for a COPY: "DEFAULT" or "LIB=<LIBRARY>", followed by "+R" and eight
 /// upper-case hex digits (FNV-1a 32 of the normalised pairs) when `replacing` is not empty.

@@ -58,8 +58,7 @@ void CicsCommandParser::parse(Statement &statement) const
         m_reader.diagnose(Diagnostic::Severity::Error,
                           m_reader.tokens()[block.begin].place,
                           "Expected a CICS command after EXEC CICS, found "
-                              + (first.text.empty() ? std::string("nothing")
-                                                    : "\"" + first.text + "\"")
+                              + (first.text.empty() ? std::string("nothing") : quoted(first.text))
                               + ".");
         statement.detail = "CICS";
         return;
@@ -75,10 +74,10 @@ void CicsCommandParser::parse(Statement &statement) const
     if (!known)
         m_reader.diagnose(Diagnostic::Severity::Warning,
                           first.place,
-                          "Unknown CICS command " + first.upper
+                          "Unknown CICS command " + std::string(first.upper)
                               + ": its arguments are kept, but what it reads and writes is not "
                                 "known.");
-    statement.detail = "CICS " + (known ? command : first.upper);
+    statement.detail = "CICS " + (known ? command : std::string(first.upper));
     ++i;
     // A second command word with an argument is also the first option (SEND MAP('M1')).
     if (words == 2 && !m_reader.isPunct(i + 1, "("))
@@ -90,12 +89,13 @@ void CicsCommandParser::parse(Statement &statement) const
         if (word.kind != TokenKind::Word) {
             m_reader.diagnose(Diagnostic::Severity::Warning,
                               word.place,
-                              "Expected an option of CICS " + (known ? command : first.upper)
-                                  + ", found \"" + word.text + "\".");
+                              "Expected an option of CICS "
+                                  + (known ? command : std::string(first.upper)) + ", found \""
+                                  + std::string(word.text) + "\".");
             ++i;
             continue;
         }
-        const std::string option = word.upper;
+        const std::string option(word.upper);
         std::size_t argFirst = 0, argLast = 0;
         const bool hasArgument = m_reader.isPunct(i + 1, "(");
         if (hasArgument) {

@@ -8,85 +8,87 @@
 
 namespace cobol {
 
+using namespace std::string_view_literals;
+
 namespace {
 
-const std::unordered_set<std::string> &clauseWords()
+const std::unordered_set<std::string_view> &clauseWords()
 {
-    static const std::unordered_set<std::string> words = {"REDEFINES",
-                                                          "PIC",
-                                                          "PICTURE",
-                                                          "USAGE",
-                                                          "SIGN",
-                                                          "LEADING",
-                                                          "TRAILING",
-                                                          "OCCURS",
-                                                          "SYNC",
-                                                          "SYNCHRONIZED",
-                                                          "JUST",
-                                                          "JUSTIFIED",
-                                                          "BLANK",
-                                                          "VALUE",
-                                                          "VALUES",
-                                                          "RENAMES",
-                                                          "EXTERNAL",
-                                                          "GLOBAL",
-                                                          "INDEXED",
-                                                          "ASCENDING",
-                                                          "DESCENDING",
-                                                          "DEPENDING",
-                                                          "BASED",
-                                                          "COMP",
-                                                          "COMP-1",
-                                                          "COMP-2",
-                                                          "COMP-3",
-                                                          "COMP-4",
-                                                          "COMP-5",
-                                                          "COMP-X",
-                                                          "COMPUTATIONAL",
-                                                          "COMPUTATIONAL-1",
-                                                          "COMPUTATIONAL-2",
-                                                          "COMPUTATIONAL-3",
-                                                          "COMPUTATIONAL-4",
-                                                          "COMPUTATIONAL-5",
-                                                          "COMPUTATIONAL-X",
-                                                          "BINARY",
-                                                          "PACKED-DECIMAL",
-                                                          "DISPLAY",
-                                                          "INDEX",
-                                                          "POINTER",
-                                                          "NATIONAL",
-                                                          "CONSTANT",
-                                                          "IS",
-                                                          "ARE",
-                                                          "THRU",
-                                                          "THROUGH"};
+    static const std::unordered_set<std::string_view> words = {"REDEFINES",
+                                                               "PIC",
+                                                               "PICTURE",
+                                                               "USAGE",
+                                                               "SIGN",
+                                                               "LEADING",
+                                                               "TRAILING",
+                                                               "OCCURS",
+                                                               "SYNC",
+                                                               "SYNCHRONIZED",
+                                                               "JUST",
+                                                               "JUSTIFIED",
+                                                               "BLANK",
+                                                               "VALUE",
+                                                               "VALUES",
+                                                               "RENAMES",
+                                                               "EXTERNAL",
+                                                               "GLOBAL",
+                                                               "INDEXED",
+                                                               "ASCENDING",
+                                                               "DESCENDING",
+                                                               "DEPENDING",
+                                                               "BASED",
+                                                               "COMP",
+                                                               "COMP-1",
+                                                               "COMP-2",
+                                                               "COMP-3",
+                                                               "COMP-4",
+                                                               "COMP-5",
+                                                               "COMP-X",
+                                                               "COMPUTATIONAL",
+                                                               "COMPUTATIONAL-1",
+                                                               "COMPUTATIONAL-2",
+                                                               "COMPUTATIONAL-3",
+                                                               "COMPUTATIONAL-4",
+                                                               "COMPUTATIONAL-5",
+                                                               "COMPUTATIONAL-X",
+                                                               "BINARY",
+                                                               "PACKED-DECIMAL",
+                                                               "DISPLAY",
+                                                               "INDEX",
+                                                               "POINTER",
+                                                               "NATIONAL",
+                                                               "CONSTANT",
+                                                               "IS",
+                                                               "ARE",
+                                                               "THRU",
+                                                               "THROUGH"};
     return words;
 }
 
-bool usageWord(const std::string &word, Usage &usage, bool &compX)
+bool usageWord(std::string_view word, Usage &usage, bool &compX)
 {
     compX = false;
-    if (word == "DISPLAY")
+    if (word == "DISPLAY"sv)
         usage = Usage::Display;
-    else if (word == "COMP" || word == "COMPUTATIONAL" || word == "COMP-4"
-             || word == "COMPUTATIONAL-4" || word == "BINARY")
+    else if (word == "COMP"sv || word == "COMPUTATIONAL"sv || word == "COMP-4"sv
+             || word == "COMPUTATIONAL-4"sv || word == "BINARY"sv)
         usage = Usage::Binary;
-    else if (word == "COMP-5" || word == "COMPUTATIONAL-5")
+    else if (word == "COMP-5"sv || word == "COMPUTATIONAL-5"sv)
         usage = Usage::Comp5;
-    else if (word == "COMP-X" || word == "COMPUTATIONAL-X") {
+    else if (word == "COMP-X"sv || word == "COMPUTATIONAL-X"sv) {
         usage = Usage::Comp5;
         compX = true;
-    } else if (word == "COMP-3" || word == "COMPUTATIONAL-3" || word == "PACKED-DECIMAL")
+    } else if (word == "COMP-3"sv || word == "COMPUTATIONAL-3"sv || word == "PACKED-DECIMAL"sv)
         usage = Usage::Packed;
-    else if (word == "COMP-1" || word == "COMPUTATIONAL-1" || word == "FLOAT-SHORT")
+    else if (word == "COMP-1"sv || word == "COMPUTATIONAL-1"sv || word == "FLOAT-SHORT"sv)
         usage = Usage::Comp1;
-    else if (word == "COMP-2" || word == "COMPUTATIONAL-2" || word == "FLOAT-LONG")
+    else if (word == "COMP-2"sv || word == "COMPUTATIONAL-2"sv || word == "FLOAT-LONG"sv)
         usage = Usage::Comp2;
-    else if (word == "POINTER" || word == "PROCEDURE-POINTER" || word == "PROGRAM-POINTER")
+    else if (word == "POINTER"sv || word == "PROCEDURE-POINTER"sv || word == "PROGRAM-POINTER"sv)
         usage = Usage::Pointer;
-    else if (word == "INDEX")
+    else if (word == "INDEX"sv)
         usage = Usage::Index;
-    else if (word == "NATIONAL")
+    else if (word == "NATIONAL"sv)
         usage = Usage::National;
     else
         return false;
@@ -113,10 +115,10 @@ std::vector<std::string> DataDivisionParser::qualifiedName(TokenCursor &cursor)
     std::vector<std::string> name;
     if (!cursor.peek().isWordLike())
         return name;
-    name.push_back(cursor.next().upper);
+    name.emplace_back(cursor.next().upper);
     while ((cursor.is("OF") || cursor.is("IN")) && cursor.peek(1).isWordLike()) {
         cursor.next();
-        name.push_back(cursor.next().upper);
+        name.emplace_back(cursor.next().upper);
     }
     return name;
 }
@@ -132,7 +134,7 @@ void DataDivisionParser::parse(TokenCursor &cursor)
         if (token.is("PROCEDURE") && cursor.is("DIVISION", 1))
             break;
         if (token.kind == TokenKind::Word && cursor.is("SECTION", 1)) {
-            const std::string &name = token.upper;
+            const std::string name(token.upper);
             m_area = name == "FILE"              ? StorageArea::File
                      : name == "WORKING-STORAGE" ? StorageArea::WorkingStorage
                      : name == "LOCAL-STORAGE"   ? StorageArea::LocalStorage
@@ -185,7 +187,7 @@ void DataDivisionParser::parse(TokenCursor &cursor)
         diagnose(token.place,
                  Diagnostic::Severity::Error,
                  "Expected a level number or a section header in the data division, found \""
-                     + token.text + "\".");
+                     + std::string(token.text) + "\".");
         cursor.skipSentence();
     }
     for (const ImplicitEntries &range : m_implicit) {
@@ -201,7 +203,8 @@ void DataDivisionParser::parse(TokenCursor &cursor)
             }
             diagnose(implicit.peek().place,
                      Diagnostic::Severity::Error,
-                     "Expected a level number, found \"" + implicit.peek().text + "\".");
+                     "Expected a level number, found \"" + std::string(implicit.peek().text)
+                         + "\".");
             implicit.skipSentence();
         }
     }
@@ -308,25 +311,26 @@ void DataDivisionParser::clauses(TokenCursor &cursor, DataItem &item, DataEntryI
             // A level number at the start of a line: the period of this entry is missing.
             diagnose(token.place,
                      Diagnostic::Severity::Error,
-                     "Expected a period before level number " + token.text + ".");
+                     "Expected a period before level number " + std::string(token.text) + ".");
             return;
         }
-        const std::string word = token.kind == TokenKind::Literal ? std::string() : token.upper;
+        const std::string word = token.kind == TokenKind::Literal ? std::string()
+                                                                  : std::string(token.upper);
         Usage usage;
         bool compX = false;
-        if (word == "IS" || word == "ARE") {
+        if (word == "IS"sv || word == "ARE"sv) {
             cursor.next();
-        } else if (word == "REDEFINES") {
+        } else if (word == "REDEFINES"sv) {
             cursor.next();
             info.redefinesName = qualifiedName(cursor);
-        } else if (word == "PIC" || word == "PICTURE") {
+        } else if (word == "PIC"sv || word == "PICTURE"sv) {
             cursor.next();
             cursor.accept("IS");
             const LexToken &pic = cursor.next();
             item.picture = pic.upper;
             if (pic.replaced)
                 info.sizeFromReplacing = true;
-        } else if (word == "USAGE") {
+        } else if (word == "USAGE"sv) {
             cursor.next();
             cursor.accept("IS");
             if (usageWord(cursor.peek().upper, usage, compX)) {
@@ -344,7 +348,7 @@ void DataDivisionParser::clauses(TokenCursor &cursor, DataItem &item, DataEntryI
             item.usage = usage;
             info.usageGiven = true;
             info.compX = compX;
-        } else if (word == "SIGN" || word == "LEADING" || word == "TRAILING") {
+        } else if (word == "SIGN"sv || word == "LEADING"sv || word == "TRAILING"sv) {
             cursor.next();
             cursor.accept("IS");
             cursor.accept("LEADING");
@@ -353,7 +357,7 @@ void DataDivisionParser::clauses(TokenCursor &cursor, DataItem &item, DataEntryI
                 item.signSeparate = true;
                 cursor.accept("CHARACTER");
             }
-        } else if (word == "OCCURS") {
+        } else if (word == "OCCURS"sv) {
             cursor.next();
             const LexToken &first = cursor.next();
             if (first.replaced)
@@ -389,19 +393,19 @@ void DataDivisionParser::clauses(TokenCursor &cursor, DataItem &item, DataEntryI
                     break;
                 }
             }
-        } else if (word == "SYNC" || word == "SYNCHRONIZED") {
+        } else if (word == "SYNC"sv || word == "SYNCHRONIZED"sv) {
             cursor.next();
             item.synchronized = true;
             if (!cursor.accept("LEFT"))
                 cursor.accept("RIGHT");
-        } else if (word == "JUST" || word == "JUSTIFIED") {
+        } else if (word == "JUST"sv || word == "JUSTIFIED"sv) {
             cursor.next();
             cursor.accept("RIGHT");
-        } else if (word == "BLANK") {
+        } else if (word == "BLANK"sv) {
             cursor.next();
             cursor.accept("WHEN");
             cursor.next();
-        } else if (word == "VALUE" || word == "VALUES" || word == "CONSTANT") {
+        } else if (word == "VALUE"sv || word == "VALUES"sv || word == "CONSTANT"sv) {
             cursor.next();
             cursor.accept("IS");
             cursor.accept("ARE");
@@ -410,7 +414,7 @@ void DataDivisionParser::clauses(TokenCursor &cursor, DataItem &item, DataEntryI
             while (!cursor.atEnd() && !cursor.isPeriod()) {
                 const LexToken &part = cursor.peek();
                 if (part.kind == TokenKind::Word && clauseWords().count(part.upper)
-                    && part.upper != "THRU" && part.upper != "THROUGH" && part.upper != "IS")
+                    && part.upper != "THRU"sv && part.upper != "THROUGH"sv && part.upper != "IS"sv)
                     break;
                 if (!text.empty() && !part.glued)
                     text += ' ';
@@ -418,18 +422,19 @@ void DataDivisionParser::clauses(TokenCursor &cursor, DataItem &item, DataEntryI
                 cursor.next();
             }
             item.value = text;
-        } else if (word == "RENAMES") {
+        } else if (word == "RENAMES"sv) {
             cursor.next();
             info.renamesFromName = qualifiedName(cursor);
             if (cursor.accept("THRU") || cursor.accept("THROUGH"))
                 info.renamesThruName = qualifiedName(cursor);
-        } else if (word == "EXTERNAL" || word == "GLOBAL" || word == "BASED" || word == "TYPEDEF"
-                   || word == "ANY" || word == "LENGTH") {
+        } else if (word == "EXTERNAL"sv || word == "GLOBAL"sv || word == "BASED"sv
+                   || word == "TYPEDEF"sv || word == "ANY"sv || word == "LENGTH"sv) {
             cursor.next();
         } else {
             diagnose(token.place,
                      Diagnostic::Severity::Warning,
-                     "Skipped \"" + token.text + "\" in the entry for " + item.name + ".");
+                     "Skipped \"" + std::string(token.text) + "\" in the entry for " + item.name
+                         + ".");
             cursor.next();
         }
     }

@@ -134,8 +134,7 @@ std::string DliCommandParser::command(std::size_t &i) const
         m_reader.diagnose(Diagnostic::Severity::Error,
                           m_reader.tokens()[block.begin].place,
                           "Expected a DL/I command after EXEC DLI, found "
-                              + (first.text.empty() ? std::string("nothing")
-                                                    : "\"" + first.text + "\"")
+                              + (first.text.empty() ? std::string("nothing") : quoted(first.text))
                               + ".");
     return command;
 }
@@ -158,7 +157,7 @@ void DliCommandParser::parse(Statement &statement) const
             ++i;
             continue;
         }
-        const std::string option = word.upper;
+        const std::string option(word.upper);
         if (!m_reader.isPunct(i + 1, "(")) {
             ++i; // USING, FIRST, LAST, CURRENT, LOCKED, SETPARENT, ... take no argument
             continue;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 
 namespace cobol {
@@ -44,6 +45,18 @@ ExpandedSource::ExpandedSource(const AnalysisData &data)
             return endLine(a) < endLine(b);
         });
 
+    // The front end lists each file's remarks under its first include; data of an older file
+    // lacks them, and each file is scanned here instead.
+    std::vector<std::vector<SourceRemark>> listed(data.structureKnown ? includes : 0);
+    for (const Remark &remark : data.remarks)
+        if (remark.include < listed.size())
+            listed[remark.include].push_back({remark.kind == Remark::Kind::Comment
+                                                  ? SourceRemark::Kind::Comment
+                                                  : SourceRemark::Kind::Directive,
+                                              remark.line,
+                                              remark.column,
+                                              remark.length});
+
     // Each distinct file is read and scanned once, however often it is copied.
     for (std::size_t i = 0; i < includes; ++i) {
         const std::string &path = data.fileOf(static_cast<std::uint32_t>(i));
@@ -58,9 +71,13 @@ ExpandedSource::ExpandedSource(const AnalysisData &data)
             if (it->second.readable) {
                 File &f = it->second;
                 f.text = buffer.str();
-                std::vector<Diagnostic> ignored;
-                f.remarks = Lexer(f.text, static_cast<std::uint32_t>(i), m_format, ignored)
-                                .scanRemarks();
+                if (data.structureKnown) {
+                    f.remarks = std::move(listed[i]);
+                } else {
+                    std::vector<Diagnostic> ignored;
+                    f.remarks = Lexer(f.text, static_cast<std::uint32_t>(i), m_format, ignored)
+                                    .scanRemarks();
+                }
                 const std::string_view text = f.text;
                 std::size_t start = 0;
                 while (start < text.size()) {
@@ -219,6 +236,23 @@ std::string ExpandedSource::text() const
         out += '\n';
     }
     return out;
+}
+
+void ExpandedSource::write(std::ostream &out) const
+{
+    // A block at a time: as fast as one write of the whole text, without holding it.
+    std::string block;
+    constexpr std::size_t blockSize = 64 * 1024;
+    block.reserve(blockSize + 1024);
+    for (const Line &line : m_lines) {
+        block += line.text;
+        block += '\n';
+        if (block.size() >= blockSize) {
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+            block.clear();
+        }
+    }
+    out.write(block.data(), static_cast<std::streamsize>(block.size()));
 }
 
 } // namespace cobol

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <iosfwd>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -57,6 +58,8 @@ public:
 
     /// The whole text, one line per expanded line, each ended by a newline.
     std::string text() const;
+    /// The same text, written to `out`.
+    void write(std::ostream &out) const;
 
 private:
     struct File

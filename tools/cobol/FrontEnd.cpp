@@ -9,6 +9,7 @@
 #include "Preprocessor.h"
 #include "ProcedureParser.h"
 #include "RegularFile.h"
+#include "SyntaxTree.h"
 #include "TokenCursor.h"
 #include "TokenRoles.h"
 
@@ -16,6 +17,8 @@
 #include <sstream>
 
 namespace cobol {
+
+using namespace std::string_view_literals;
 
 std::vector<std::string> FrontEnd::splitSearchPath(std::string_view value)
 {
@@ -59,6 +62,8 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
     ppOptions.systemDirectories = m_options.systemCopybookDirectories;
     ppOptions.format = m_options.format;
     Preprocessor preprocessor(ppOptions, data.includes, data.diagnostics);
+    if (m_options.keepTokens)
+        preprocessor.setRemarkSink(&data.remarks);
     std::vector<LexToken> tokens = preprocessor.run(path, text);
     data.freeFormat = preprocessor.finalFormat() == SourceFormat::Free;
     result.expansionLimitReached = preprocessor.expansionLimitReached();
@@ -88,8 +93,12 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
         data.tokens.reserve(tokens.size());
         for (std::size_t i = 0; i < tokens.size(); ++i) {
             const LexToken &t = tokens[i];
-            data.tokens.push_back(
-                {static_cast<std::uint32_t>(i + 1), t.kind, t.text, t.place, t.length, t.replaced});
+            data.tokens.push_back({static_cast<std::uint32_t>(i + 1),
+                                   t.kind,
+                                   std::string(t.text),
+                                   t.place,
+                                   t.length,
+                                   t.replaced});
         }
     }
 
@@ -117,7 +126,7 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
             }
             if (t.is("PROGRAM-ID") && data.programName.empty()) {
                 std::size_t k = i + 1;
-                if (k < tokens.size() && tokens[k].text == ".")
+                if (k < tokens.size() && tokens[k].text == "."sv)
                     ++k;
                 if (k < tokens.size()) {
                     const LexToken &name = tokens[k];
@@ -186,8 +195,11 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
         TokenCursor cursor(tokens, procedure, end);
         procedureParser.parse(cursor);
     }
-    if (m_options.keepTokens)
+    if (m_options.keepTokens) {
         TokenRoles::assign(data, tokens);
+        SyntaxTree::record(data);
+        data.structureKnown = true;
+    }
     result.recognised = identification < programTokens && procedure < programTokens;
     if (procedure == programTokens)
         data.diagnostics.push_back({Diagnostic::Severity::Error,

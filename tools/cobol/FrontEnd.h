@@ -34,7 +34,9 @@ public:
         std::vector<std::string> systemCopybookDirectories;
         SourceFormat format = SourceFormat::Fixed;
         Dialect dialect;
-        bool keepTokens = true; ///< copy every token into AnalysisData::tokens
+        /// Copy every token into AnalysisData::tokens, with their roles, and record the syntax
+        /// structure and the remarks (AnalysisData::structureKnown).
+        bool keepTokens = true;
     };
 
     struct Result

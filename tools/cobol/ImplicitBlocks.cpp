@@ -4,6 +4,8 @@
 
 namespace cobol {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 bool usesExec(const std::vector<LexToken> &tokens, std::size_t end, std::string_view language)
@@ -17,8 +19,8 @@ bool usesExec(const std::vector<LexToken> &tokens, std::size_t end, std::string_
 bool declares(const std::vector<LexToken> &tokens, std::size_t end, std::string_view name)
 {
     for (std::size_t i = 0; i + 1 < end; ++i)
-        if (tokens[i].kind == TokenKind::Number && (tokens[i].text == "01" || tokens[i].text == "1")
-            && tokens[i + 1].is(name))
+        if (tokens[i].kind == TokenKind::Number
+            && (tokens[i].text == "01"sv || tokens[i].text == "1"sv) && tokens[i + 1].is(name))
             return true;
     return false;
 }

@@ -3,15 +3,17 @@
 #include "AnalysisData.h"
 
 #include <string>
+#include <string_view>
 
 namespace cobol {
 
 /// A token as the lexer and the preprocessor pass it on: the public Token data plus the upper-case
-/// text the parsers compare and whether white space separated it from the token before.
+/// text the parsers compare and whether white space separated it from the token before. The
+/// texts are views: into the source text, or into the TextStore of the lexer that made them.
 struct LexToken
 {
-    std::string text;  ///< as written (after REPLACING)
-    std::string upper; ///< upper case for words; same as text for literals
+    std::string_view text;  ///< as written (after REPLACING)
+    std::string_view upper; ///< upper case for words; same as text for literals
     TokenKind kind = TokenKind::Word;
     SourcePlace place;
     std::uint32_t length = 0;
@@ -23,5 +25,15 @@ struct LexToken
 };
 
 enum class SourceFormat { Fixed, Free };
+
+/// `text` in double quotes, for messages. (Built piece by piece: GCC 12 warns, wrongly, on
+/// "\"" + std::string(...) + "\"".)
+inline std::string quoted(std::string_view text)
+{
+    std::string out(1, '"');
+    out.append(text);
+    out += '"';
+    return out;
+}
 
 } // namespace cobol

@@ -2,18 +2,44 @@
 
 #include "ExecBlock.h"
 
+#include <array>
 #include <cctype>
 
 namespace cobol {
+
+using namespace std::string_view_literals;
 
 namespace {
 
 constexpr std::size_t textColumn = 72;
 
+/// Characters of COBOL words (letters, digits, - _ $ # @) and every byte of a UTF-8 sequence.
+constexpr std::array<bool, 256> wordChars = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[c] = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')
+                   || c == '-' || c == '_' || c == '$' || c == '#' || c == '@' || c >= 0x80;
+    return table;
+}();
+
 bool isWordChar(char c)
 {
-    const auto u = static_cast<unsigned char>(c);
-    return std::isalnum(u) || c == '-' || c == '_' || c == '$' || c == '#' || c == '@' || u >= 0x80;
+    return wordChars[static_cast<unsigned char>(c)];
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+char asciiUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 bool isSpace(char c)
@@ -23,9 +49,10 @@ bool isSpace(char c)
 
 std::string upperCase(std::string_view text)
 {
+    // std::toupper in the "C" locale changes a-z only: the same, without the library call.
     std::string out(text);
     for (char &c : out)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        c = asciiUpper(c);
     return out;
 }
 
@@ -58,6 +85,9 @@ std::string expandTabs(std::string_view raw)
 
 std::vector<LexToken> Lexer::tokenize()
 {
+    // Room for a token every four characters, more than sources have: growing the vector would
+    // move every token, and room never used is never touched.
+    m_tokens.reserve(m_text.size() / 4 + 16);
     std::size_t start = 0;
     while (start < m_text.size()) {
         std::size_t end = m_text.find('\n', start);
@@ -68,8 +98,8 @@ std::vector<LexToken> Lexer::tokenize()
         if (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
         if (raw.find('\t') != std::string_view::npos) {
-            const std::string expanded = expandTabs(raw);
-            line(expanded);
+            // Tokens are views into the line: the expanded line is kept.
+            line(store().keep(expandTabs(raw)));
         } else {
             line(raw);
         }
@@ -77,6 +107,15 @@ std::vector<LexToken> Lexer::tokenize()
     }
     closeOpenLiteral();
     return std::move(m_tokens);
+}
+
+TextStore &Lexer::store()
+{
+    if (!m_store) {
+        m_ownStore = std::make_unique<TextStore>();
+        m_store = m_ownStore.get();
+    }
+    return *m_store;
 }
 
 void Lexer::warn(std::uint32_t column, std::string message, Diagnostic::Severity severity)
@@ -93,7 +132,7 @@ void Lexer::closeOpenLiteral()
     m_diagnostics.push_back({Diagnostic::Severity::Error,
                              last.place,
                              "The literal is not closed and no continuation line follows."});
-    last.text += m_literalQuote;
+    last.text = store().join(last.text, std::string_view(&m_literalQuote, 1));
     last.upper = last.text;
 }
 
@@ -225,12 +264,12 @@ void Lexer::push(LexToken token)
     token.glued = !m_sawSpace && !m_tokens.empty();
     m_sawSpace = false;
     if (token.kind != TokenKind::Literal && token.upper.empty())
-        token.upper = upperCase(token.text);
+        token.upper = store().upper(token.text);
     if (token.kind == TokenKind::Literal)
         token.upper = token.text;
     if (token.kind == TokenKind::Word)
-        m_pictureNext = token.upper == "PIC" || token.upper == "PICTURE"
-                        || (token.upper == "IS" && m_pictureNext);
+        m_pictureNext = token.upper == "PIC"sv || token.upper == "PICTURE"sv
+                        || (token.upper == "IS"sv && m_pictureNext);
     else
         m_pictureNext = false;
     // SQL text ends with END-EXEC, or, when that is missing, where the front end's parsers end
@@ -238,18 +277,18 @@ void Lexer::push(LexToken token)
     if ((m_exec == ExecState::Sql || m_exec == ExecState::OtherBlock) && !m_tokens.empty()) {
         const LexToken &last = m_tokens.back();
         const bool newLine = last.place.line != token.place.line;
-        if ((last.kind == TokenKind::Punctuation && last.text == "." && !token.glued)
+        if ((last.kind == TokenKind::Punctuation && last.text == "."sv && !token.glued)
             || (newLine && token.kind == TokenKind::Word
                 && ExecBlock::isCobolOnlyVerb(token.upper)))
             m_exec = ExecState::Outside;
     }
     if (token.kind == TokenKind::Word) {
-        if (token.upper == "END-EXEC")
+        if (token.upper == "END-EXEC"sv)
             m_exec = ExecState::Outside;
         else if (m_exec == ExecState::AfterExec)
-            m_exec = token.upper == "SQL" || token.upper == "SQLIMS" ? ExecState::Sql
-                                                                     : ExecState::OtherBlock;
-        else if (token.upper == "EXEC")
+            m_exec = token.upper == "SQL"sv || token.upper == "SQLIMS"sv ? ExecState::Sql
+                                                                         : ExecState::OtherBlock;
+        else if (token.upper == "EXEC"sv)
             m_exec = ExecState::AfterExec; // a block without END-EXEC ends at the next EXEC
     }
     m_tokens.push_back(std::move(token));
@@ -257,7 +296,14 @@ void Lexer::push(LexToken token)
 
 bool Lexer::directive(std::string_view code)
 {
-    const std::string upper = upperCase(trimmed(code));
+    // Most lines are no directive: only ">>" or "$SET" can start one.
+    const std::string_view start = trimmed(code);
+    if (start.size() < 2
+        || !((start[0] == '>' && start[1] == '>')
+             || (start[0] == '$' && start.size() >= 4 && asciiUpper(start[1]) == 'S'
+                 && asciiUpper(start[2]) == 'E' && asciiUpper(start[3]) == 'T')))
+        return false;
+    const std::string upper = upperCase(start);
     const bool isDirective = upper.rfind(">>", 0) == 0 || upper.rfind("$SET", 0) == 0;
     if (!isDirective)
         return false;
@@ -341,7 +387,7 @@ std::size_t Lexer::literal(std::string_view area,
             }
             LexToken token;
             token.kind = TokenKind::Literal;
-            token.text = std::string(area.substr(start, i + 1 - start));
+            token.text = area.substr(start, i + 1 - start);
             token.place = {m_include, m_line, firstColumn + static_cast<std::uint32_t>(start)};
             token.length = static_cast<std::uint32_t>(i + 1 - start);
             push(std::move(token));
@@ -351,13 +397,13 @@ std::size_t Lexer::literal(std::string_view area,
     }
     LexToken token;
     token.kind = TokenKind::Literal;
-    token.text = std::string(area.substr(start));
+    token.text = area.substr(start);
     token.place = {m_include, m_line, firstColumn + static_cast<std::uint32_t>(start)};
     token.length = static_cast<std::uint32_t>(area.size() - start);
     if (m_format == SourceFormat::Fixed) {
         const std::size_t width = textColumn - 7;
         if (area.size() < width)
-            token.text.append(width - area.size(), ' ');
+            token.text = store().join(token.text, std::string(width - area.size(), ' '));
     }
     push(std::move(token));
     m_literalOpen = true;
@@ -399,9 +445,9 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
                     rest += area[j++];
                 }
                 LexToken &last = m_tokens.back();
-                last.text += rest;
                 if (!closed && m_format == SourceFormat::Fixed && n < textColumn - 7)
-                    last.text.append(textColumn - 7 - n, ' ');
+                    rest.append(textColumn - 7 - n, ' ');
+                last.text = store().join(last.text, rest);
                 last.upper = last.text;
                 m_literalOpen = !closed;
                 i = j;
@@ -437,7 +483,7 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
         auto punct = [&](std::size_t length) {
             LexToken token;
             token.kind = TokenKind::Punctuation;
-            token.text = std::string(area.substr(i, length));
+            token.text = area.substr(i, length);
             token.place = {m_include, m_line, column};
             token.length = static_cast<std::uint32_t>(length);
             push(std::move(token));
@@ -456,7 +502,7 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
             }
             LexToken token;
             token.kind = TokenKind::PictureString;
-            token.text = std::string(area.substr(i, j - i));
+            token.text = area.substr(i, j - i);
             token.place = {m_include, m_line, column};
             token.length = static_cast<std::uint32_t>(j - i);
             push(std::move(token));
@@ -468,10 +514,9 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
             continue;
         }
         // Prefixed literals: X"..", N"..", Z"..", B"..", H"..", NX"..", BX"..".
-        if (std::isalpha(static_cast<unsigned char>(c))) {
+        if (isLetter(c)) {
             std::size_t q = i + 1;
-            if (q < n && std::isalpha(static_cast<unsigned char>(area[q]))
-                && (area[q] == 'X' || area[q] == 'x'))
+            if (q < n && isLetter(area[q]) && (area[q] == 'X' || area[q] == 'x'))
                 ++q;
             if (q < n && (area[q] == '"' || area[q] == '\'') && q - i <= 2) {
                 const std::string prefix = upperCase(area.substr(i, q - i));
@@ -500,8 +545,7 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
             punct(i + 1 < n && area[i + 1] == '*' ? 2 : 1);
             continue;
         }
-        const bool digitFollows = i + 1 < n
-                                  && std::isdigit(static_cast<unsigned char>(area[i + 1]));
+        const bool digitFollows = i + 1 < n && isDigit(area[i + 1]);
         const bool afterOperand = !m_tokens.empty() && !m_sawSpace
                                   && m_tokens.back().kind != TokenKind::Punctuation;
         if ((c == '+' || c == '-') && !(digitFollows && !afterOperand)) {
@@ -530,8 +574,7 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
                 ++j;
                 continue;
             }
-            if (area[j] == '.' && j + 1 < n && std::isdigit(static_cast<unsigned char>(area[j + 1]))
-                && std::isdigit(static_cast<unsigned char>(area[j - 1]))) {
+            if (area[j] == '.' && j + 1 < n && isDigit(area[j + 1]) && isDigit(area[j - 1])) {
                 ++j;
                 continue;
             }
@@ -541,7 +584,7 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
             // A character no COBOL token uses: keep it as a token of its own so nothing is lost.
             LexToken token;
             token.kind = TokenKind::Other;
-            token.text = std::string(1, c);
+            token.text = area.substr(i, 1);
             token.place = {m_include, m_line, column};
             token.length = 1;
             push(std::move(token));
@@ -552,15 +595,14 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
         bool number = true;
         for (std::size_t k = 0; k < text.size(); ++k) {
             const char d = text[k];
-            if (!(std::isdigit(static_cast<unsigned char>(d)) || d == '.'
-                  || (k == 0 && (d == '+' || d == '-'))))
+            if (!(isDigit(d) || d == '.' || (k == 0 && (d == '+' || d == '-'))))
                 number = false;
         }
         if (joinNext) {
             joinNext = false;
             LexToken &last = m_tokens.back();
-            last.text += text;
-            last.upper = upperCase(last.text);
+            last.text = store().join(last.text, text);
+            last.upper = store().upper(last.text);
             if (!number)
                 last.kind = TokenKind::Word;
             i = j;
@@ -569,7 +611,7 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
         }
         LexToken token;
         token.kind = number ? TokenKind::Number : TokenKind::Word;
-        token.text = std::string(text);
+        token.text = text;
         token.place = {m_include, m_line, column};
         token.length = static_cast<std::uint32_t>(j - i);
         push(std::move(token));

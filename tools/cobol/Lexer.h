@@ -1,7 +1,9 @@
 #pragma once
 
 #include "LexToken.h"
+#include "TextStore.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,14 +38,19 @@ struct SourceRemark
 class Lexer final
 {
 public:
+    /// The tokens' texts are views into `text` and into `store`: both must outlive them. Without
+    /// a store the lexer keeps what it makes itself (enough for scanRemarks, or for tokens used
+    /// while the lexer lives).
     Lexer(std::string_view text,
           std::uint32_t include,
           SourceFormat format,
-          std::vector<Diagnostic> &diagnostics)
+          std::vector<Diagnostic> &diagnostics,
+          TextStore *store = nullptr)
         : m_text(text)
         , m_include(include)
         , m_format(format)
         , m_diagnostics(diagnostics)
+        , m_store(store)
     {}
 
     std::vector<LexToken> tokenize();
@@ -90,6 +97,9 @@ private:
     enum class ExecState { Outside, AfterExec, Sql, OtherBlock };
     ExecState m_exec = ExecState::Outside;
     std::vector<SourceRemark> *m_remarks = nullptr;
+    TextStore *m_store = nullptr;
+    std::unique_ptr<TextStore> m_ownStore; ///< when no store was given
+    TextStore &store();
 };
 
 } // namespace cobol

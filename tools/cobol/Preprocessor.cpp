@@ -12,6 +12,8 @@
 
 namespace cobol {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr int maxDepth = 50;
@@ -40,8 +42,8 @@ std::string lowerCase(std::string text)
 std::string unquoted(const LexToken &token)
 {
     if (token.kind != TokenKind::Literal || token.text.size() < 2)
-        return token.text;
-    return token.text.substr(1, token.text.size() - 2);
+        return std::string(token.text);
+    return std::string(token.text.substr(1, token.text.size() - 2));
 }
 
 /// Normalised text of an operand: words upper case, one blank between text words.
@@ -79,9 +81,13 @@ std::vector<LexToken> Preprocessor::run(const std::string &path, std::string_vie
     source.path = path;
     m_includes.clear();
     m_includes.push_back(source);
-    Lexer lexer(text, 0, m_options.format, m_diagnostics);
+    Lexer lexer(text, 0, m_options.format, m_diagnostics, &m_store);
+    std::vector<SourceRemark> lexed;
+    if (m_remarks)
+        lexer.setRemarkSink(&lexed);
     std::vector<LexToken> tokens = lexer.tokenize();
     m_finalFormat = lexer.format();
+    listRemarks(path, text, 0, m_options.format, lexed);
     m_activeFiles = {path};
     return applyReplaceStatements(expand(std::move(tokens), 0, 0, m_finalFormat));
 }
@@ -104,6 +110,29 @@ std::vector<LexToken> Preprocessor::implicitMember(const std::string &name,
     return out;
 }
 
+void Preprocessor::listRemarks(const std::string &path,
+                               std::string_view text,
+                               std::uint32_t include,
+                               SourceFormat format,
+                               const std::vector<SourceRemark> &lexed)
+{
+    if (!m_remarks || !m_remarkFiles.insert(path).second)
+        return;
+    // The lexer's remarks and the scan's differ only where a "*>" comment is read differently
+    // (inside a picture string or an SQL comment), or when the scan starts in another format.
+    const bool same = format == m_finalFormat && text.find("*>") == std::string_view::npos;
+    std::vector<Diagnostic> ignored;
+    const std::vector<SourceRemark> remarks
+        = same ? lexed : Lexer(text, include, m_finalFormat, ignored).scanRemarks();
+    for (const SourceRemark &remark : remarks)
+        m_remarks->push_back({remark.kind == SourceRemark::Kind::Comment ? Remark::Kind::Comment
+                                                                         : Remark::Kind::Directive,
+                              include,
+                              remark.line,
+                              remark.column,
+                              remark.length});
+}
+
 std::vector<LexToken> Preprocessor::applyReplaceStatements(std::vector<LexToken> tokens)
 {
     // REPLACE ==a== BY ==b== ... . applies to the text after it (copybooks already expanded)
@@ -116,7 +145,7 @@ std::vector<LexToken> Preprocessor::applyReplaceStatements(std::vector<LexToken>
     std::vector<ReplacingPair> active;
     auto flush = [&] {
         if (!active.empty())
-            segment = applyReplacing(segment, active);
+            segment = applyReplacing(segment, active, m_store);
         for (LexToken &t : segment)
             out.push_back(std::move(t));
         segment.clear();
@@ -135,7 +164,7 @@ std::vector<LexToken> Preprocessor::applyReplaceStatements(std::vector<LexToken>
             ++j;
         else
             ok = replacingPairs(tokens, j, pairs);
-        while (j < tokens.size() && tokens[j].text != ".")
+        while (j < tokens.size() && tokens[j].text != "."sv)
             ++j;
         if (!ok)
             error(place, "The REPLACE statement is malformed: expected operand BY operand.");
@@ -194,8 +223,9 @@ std::vector<LexToken> Preprocessor::expand(std::vector<LexToken> tokens,
                                            int depth,
                                            SourceFormat format)
 {
+    // Copybooks add tokens: room for as many again, never touched when not needed.
     std::vector<LexToken> out;
-    out.reserve(tokens.size());
+    out.reserve(2 * tokens.size() + 64);
     bool seenIdentification = include != 0;
     std::uint32_t skipLine = 0;
     for (std::size_t i = 0; i < tokens.size();) {
@@ -206,32 +236,32 @@ std::vector<LexToken> Preprocessor::expand(std::vector<LexToken> tokens,
         }
         skipLine = 0;
         if (token.kind == TokenKind::Word) {
-            if (!seenIdentification && (token.upper == "CBL" || token.upper == "PROCESS")) {
+            if (!seenIdentification && (token.upper == "CBL"sv || token.upper == "PROCESS"sv)) {
                 skipLine = token.place.line;
                 continue;
             }
-            if (token.upper == "IDENTIFICATION" || token.upper == "ID")
+            if (token.upper == "IDENTIFICATION"sv || token.upper == "ID"sv)
                 seenIdentification = true;
-            if (token.upper == "COPY") {
+            if (token.upper == "COPY"sv) {
                 i = copyStatement(tokens, i, include, depth, format, out);
                 continue;
             }
-            if (token.upper == "EXEC" && i + 3 < tokens.size() && tokens[i + 1].is("SQL")
+            if (token.upper == "EXEC"sv && i + 3 < tokens.size() && tokens[i + 1].is("SQL")
                 && tokens[i + 2].is("INCLUDE")) {
                 i = sqlInclude(tokens, i, include, depth, format, out);
                 continue;
             }
-            if (token.upper == "EJECT" || token.upper == "SKIP1" || token.upper == "SKIP2"
-                || token.upper == "SKIP3") {
+            if (token.upper == "EJECT"sv || token.upper == "SKIP1"sv || token.upper == "SKIP2"sv
+                || token.upper == "SKIP3"sv) {
                 ++i;
-                if (i < tokens.size() && tokens[i].text == ".")
+                if (i < tokens.size() && tokens[i].text == "."sv)
                     ++i;
                 continue;
             }
-            if (token.upper == "TITLE" && i + 1 < tokens.size()
+            if (token.upper == "TITLE"sv && i + 1 < tokens.size()
                 && tokens[i + 1].kind == TokenKind::Literal) {
                 i += 2;
-                if (i < tokens.size() && tokens[i].text == ".")
+                if (i < tokens.size() && tokens[i].text == "."sv)
                     ++i;
                 continue;
             }
@@ -257,13 +287,13 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
         return i;
     }
     const std::string name = tokens[i].kind == TokenKind::Literal ? unquoted(tokens[i])
-                                                                  : tokens[i].upper;
+                                                                  : std::string(tokens[i].upper);
     const std::string nameAsWritten = unquoted(tokens[i]);
     ++i;
     std::string library;
     if (!atEnd() && (tokens[i].is("OF") || tokens[i].is("IN")) && i + 1 < tokens.size()) {
         library = tokens[i + 1].kind == TokenKind::Literal ? unquoted(tokens[i + 1])
-                                                           : tokens[i + 1].upper;
+                                                           : std::string(tokens[i + 1].upper);
         i += 2;
     }
     if (!atEnd() && tokens[i].is("SUPPRESS")) {
@@ -284,15 +314,14 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
               "The REPLACING phrase of COPY " + name
                   + " is malformed: expected operand BY operand.");
         std::size_t j = i;
-        while (j < tokens.size() && j < i + 50 && tokens[j].text != ".")
+        while (j < tokens.size() && j < i + 50 && tokens[j].text != "."sv)
             ++j;
-        return j < tokens.size() && tokens[j].text == "." ? j + 1 : i;
+        return j < tokens.size() && tokens[j].text == "."sv ? j + 1 : i;
     }
-    if (atEnd() || tokens[i].text != ".")
+    if (atEnd() || tokens[i].text != "."sv)
         error(copyPlace,
               "Expected a period to end COPY " + name + ", found "
-                  + (atEnd() ? std::string("the end of the file") : "\"" + tokens[i].text + "\"")
-                  + ".");
+                  + (atEnd() ? std::string("the end of the file") : quoted(tokens[i].text)) + ".");
     else
         ++i; // the period
 
@@ -386,15 +415,21 @@ void Preprocessor::includeCopybook(const Member &member,
     inc.endColumn = member.end.column;
     m_includes.push_back(inc);
 
-    Lexer lexer(text, inc.id, format, m_diagnostics);
+    // The tokens are views into the copybook's text: the store keeps it.
+    const std::string_view kept = m_store.keep(std::move(text));
+    Lexer lexer(kept, inc.id, format, m_diagnostics, &m_store);
+    std::vector<SourceRemark> lexed;
+    if (m_remarks)
+        lexer.setRemarkSink(&lexed);
     std::vector<LexToken> body = lexer.tokenize();
+    listRemarks(path, kept, inc.id, format, lexed);
     m_activeFiles.push_back(canonical);
     m_replacingStack.push_back(m_includes.back().replacing);
     body = expand(std::move(body), inc.id, depth + 1, lexer.format());
     m_activeFiles.pop_back();
     m_replacingStack.pop_back();
     if (!pairs.empty())
-        body = applyReplacing(body, pairs);
+        body = applyReplacing(body, pairs, m_store);
     for (LexToken &token : body)
         out.push_back(std::move(token));
 }
@@ -416,11 +451,12 @@ std::size_t Preprocessor::sqlInclude(const std::vector<LexToken> &tokens,
     }
     const SourcePlace place = tokens[at].place;
     std::size_t i = at + 5;
-    if (i < tokens.size() && tokens[i].text == ".")
+    if (i < tokens.size() && tokens[i].text == "."sv)
         ++i;
     for (std::size_t k = at; k < i; ++k)
         out.push_back(tokens[k]);
-    const std::string name = member.kind == TokenKind::Literal ? unquoted(member) : member.upper;
+    const std::string name = member.kind == TokenKind::Literal ? unquoted(member)
+                                                               : std::string(member.upper);
     const LexToken &last = tokens[i - 1];
     const SourcePlace end{last.place.include, last.place.line, last.place.column + last.length};
     includeCopybook({name,
@@ -446,9 +482,9 @@ bool Preprocessor::replacingPairs(const std::vector<LexToken> &tokens,
     auto operand = [&](std::vector<LexToken> &result, std::string &text) {
         if (atEnd())
             return false;
-        if (tokens[i].text == "==") {
+        if (tokens[i].text == "=="sv) {
             ++i;
-            while (!atEnd() && tokens[i].text != "==")
+            while (!atEnd() && tokens[i].text != "=="sv)
                 result.push_back(tokens[i++]);
             if (atEnd())
                 return false;
@@ -456,7 +492,7 @@ bool Preprocessor::replacingPairs(const std::vector<LexToken> &tokens,
             text = normalised(result, true);
             return true;
         }
-        if (tokens[i].text == "." || tokens[i].kind == TokenKind::Punctuation)
+        if (tokens[i].text == "."sv || tokens[i].kind == TokenKind::Punctuation)
             return false;
         result.push_back(tokens[i++]);
         // A qualified or subscripted identifier as a REPLACING operand.
@@ -467,7 +503,7 @@ bool Preprocessor::replacingPairs(const std::vector<LexToken> &tokens,
         text = normalised(result, false);
         return true;
     };
-    while (!atEnd() && tokens[i].text != ".") {
+    while (!atEnd() && tokens[i].text != "."sv) {
         ReplacingPair pair;
         if (tokens[i].is("LEADING")) {
             pair.mode = ReplacingPair::Mode::Leading;
@@ -504,7 +540,8 @@ bool Preprocessor::replacingPairs(const std::vector<LexToken> &tokens,
 }
 
 std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &tokens,
-                                                   const std::vector<ReplacingPair> &pairs)
+                                                   const std::vector<ReplacingPair> &pairs,
+                                                   TextStore &store)
 {
     std::vector<LexToken> replaced;
     replaced.reserve(tokens.size());
@@ -534,7 +571,7 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
                 break;
             }
             const LexToken &token = tokens[i];
-            const std::string &part = pair.from.front().upper;
+            const std::string_view part = pair.from.front().upper;
             if (!token.isWordLike() || token.upper.size() < part.size() || part.empty())
                 continue;
             const bool leading = pair.mode == ReplacingPair::Mode::Leading;
@@ -542,11 +579,11 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
             if (token.upper.compare(at, part.size(), part) != 0)
                 continue;
             LexToken changed = token;
-            const std::string by = pair.to.empty() ? std::string() : pair.to.front().text;
-            changed.text.replace(at, part.size(), by);
-            changed.upper = changed.text;
-            for (char &c : changed.upper)
-                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            const std::string_view by = pair.to.empty() ? std::string_view() : pair.to.front().text;
+            std::string text(changed.text);
+            text.replace(at, part.size(), by);
+            changed.text = store.copy(text);
+            changed.upper = store.upper(changed.text);
             changed.replaced = true;
             replaced.push_back(std::move(changed));
             ++i;
@@ -557,6 +594,7 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
             // A picture string is one token here, but REPLACING sees "X(:N:)" as separate text
             // words: replace inside it.
             LexToken changed = tokens[i];
+            std::string upper(changed.upper);
             for (const ReplacingPair &pair : pairs) {
                 if (pair.mode != ReplacingPair::Mode::Full)
                     continue;
@@ -567,14 +605,15 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
                     to += t.text;
                 if (from.empty())
                     continue;
-                for (std::size_t at = changed.upper.find(from); at != std::string::npos;
-                     at = changed.upper.find(from, at + to.size())) {
-                    changed.upper.replace(at, from.size(), to);
-                    changed.text = changed.upper;
+                for (std::size_t at = upper.find(from); at != std::string::npos;
+                     at = upper.find(from, at + to.size())) {
+                    upper.replace(at, from.size(), to);
                     changed.replaced = true;
                 }
             }
             if (changed.replaced) {
+                changed.upper = store.copy(upper);
+                changed.text = changed.upper;
                 replaced.push_back(std::move(changed));
                 ++i;
                 continue;
@@ -587,7 +626,7 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
     // Join word parts that touch: ":P:-YY" with ==:P:== BY ==WS== gives "WS-YY"; a hyphen
     // between two replaced parts (":P:-:Q:") joins too.
     auto joinable = [](const LexToken &t) {
-        return t.isWordLike() || (t.kind == TokenKind::Punctuation && t.text == "-");
+        return t.isWordLike() || (t.kind == TokenKind::Punctuation && t.text == "-"sv);
     };
     std::vector<LexToken> joined;
     joined.reserve(replaced.size());
@@ -596,8 +635,8 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
             && (token.isWordLike() || joined.back().isWordLike())
             && (token.replaced || joined.back().replaced)) {
             LexToken &last = joined.back();
-            last.text += token.text;
-            last.upper += token.upper;
+            last.text = store.join(last.text, token.text);
+            last.upper = store.join(last.upper, token.upper);
             last.kind = TokenKind::Word;
             last.replaced = true;
             if (last.place.line == token.place.line && last.place.include == token.place.include)

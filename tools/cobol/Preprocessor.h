@@ -1,8 +1,11 @@
 #pragma once
 
 #include "LexToken.h"
+#include "Lexer.h"
+#include "TextStore.h"
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace cobol {
@@ -62,6 +65,11 @@ public:
     /// The format the program source ended in (a directive may switch it).
     SourceFormat finalFormat() const { return m_finalFormat; }
 
+    /// Makes the preprocessor list the remarks (comments, directive lines) of every file it
+    /// reads, each file once under its first include, read in the format the program ends in
+    /// (see Remark). Null (the default) lists nothing.
+    void setRemarkSink(std::vector<Remark> *remarks) { m_remarks = remarks; }
+
     /// True when a limit of the expansion stopped it (see above).
     bool expansionLimitReached() const { return m_limitReached; }
 
@@ -76,9 +84,15 @@ public:
     };
 
     /// Applies `pairs` to `tokens` (first matching pair wins at each position; replaced text is not
-    /// scanned again), then joins word parts that REPLACING left glued together (":P:-YY").
+    /// scanned again), then joins word parts that REPLACING left glued together (":P:-YY"). The
+    /// texts it makes are kept in `store`.
     static std::vector<LexToken> applyReplacing(const std::vector<LexToken> &tokens,
-                                                const std::vector<ReplacingPair> &pairs);
+                                                const std::vector<ReplacingPair> &pairs,
+                                                TextStore &store);
+
+    /// Where the tokens' texts are kept (the files read and the texts made from them): the
+    /// tokens are views, valid as long as the preprocessor lives.
+    TextStore &store() { return m_store; }
 
 private:
     std::vector<LexToken> expand(std::vector<LexToken> tokens,
@@ -120,6 +134,15 @@ private:
                         std::size_t &i,
                         std::vector<ReplacingPair> &pairs);
     std::vector<LexToken> applyReplaceStatements(std::vector<LexToken> tokens);
+    /// Lists the remarks of the file `path` (of include `include`) when it is read first.
+    /// `lexed` are the remarks the lexer listed reading `text` in `format`: they are the
+    /// same when it read the file in the format the program ends in and no `*>` comment can
+    /// differ (see Lexer::scanRemarks); otherwise the file is scanned again.
+    void listRemarks(const std::string &path,
+                     std::string_view text,
+                     std::uint32_t include,
+                     SourceFormat format,
+                     const std::vector<SourceRemark> &lexed);
     std::string resolve(const std::string &name,
                         const std::string &library,
                         const std::string &includingFile) const;
@@ -134,6 +157,9 @@ private:
     SourceFormat m_finalFormat = SourceFormat::Fixed;
     std::size_t m_expandedLines = 0;
     bool m_limitReached = false;
+    std::vector<Remark> *m_remarks = nullptr;
+    TextStore m_store;
+    std::unordered_set<std::string> m_remarkFiles; ///< the files whose remarks are listed
 };
 
 } // namespace cobol

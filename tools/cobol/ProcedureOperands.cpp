@@ -4,28 +4,37 @@
 #include "ProcedureParser.h"
 
 #include "TokenCursor.h"
+#include "WordTable.h"
 
 #include <unordered_set>
 
 namespace cobol {
 
+using namespace std::string_view_literals;
+
 namespace {
 
-const std::unordered_set<std::string> &figuratives()
+const WordTable<bool> &figuratives()
 {
-    static const std::unordered_set<std::string> words = {"ZERO",
-                                                          "ZEROS",
-                                                          "ZEROES",
-                                                          "SPACE",
-                                                          "SPACES",
-                                                          "HIGH-VALUE",
-                                                          "HIGH-VALUES",
-                                                          "LOW-VALUE",
-                                                          "LOW-VALUES",
-                                                          "QUOTE",
-                                                          "QUOTES",
-                                                          "NULL",
-                                                          "NULLS"};
+    static constexpr std::string_view list[] = {"ZERO",
+                                                "ZEROS",
+                                                "ZEROES",
+                                                "SPACE",
+                                                "SPACES",
+                                                "HIGH-VALUE",
+                                                "HIGH-VALUES",
+                                                "LOW-VALUE",
+                                                "LOW-VALUES",
+                                                "QUOTE",
+                                                "QUOTES",
+                                                "NULL",
+                                                "NULLS"};
+    static const WordTable<bool> words = [] {
+        WordTable<bool> table;
+        for (std::string_view word : list)
+            table.insert(word) = true;
+        return table;
+    }();
     return words;
 }
 
@@ -76,16 +85,16 @@ void ProcedureParser::subscriptsAndRefMod(TokenCursor &cursor, Operand &out)
                 }
                 if (t.kind == TokenKind::Number && !t.text.empty() && t.text[0] != '+'
                     && t.text[0] != '-') {
-                    out.subscripts.push_back({0, t.text});
+                    out.subscripts.push_back({0, std::string(t.text)});
                 } else if (t.kind == TokenKind::Word && !isReserved(t)) {
                     std::vector<std::string> qualifiers;
                     while ((cursor.is("OF") || cursor.is("IN")) && cursor.position() + 1 < close) {
                         cursor.next();
-                        qualifiers.push_back(cursor.next().upper);
+                        qualifiers.emplace_back(cursor.next().upper);
                     }
                     // An index name (INDEXED BY) is no data item: it is kept by name.
                     const std::uint32_t id = m_symbols.resolve(t.upper, qualifiers);
-                    out.subscripts.push_back({id, id ? std::string() : t.upper});
+                    out.subscripts.push_back({id, id ? std::string() : std::string(t.upper)});
                 }
             }
         } else {
@@ -135,20 +144,20 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
     }
     if (t.kind != TokenKind::Word)
         return false;
-    if (t.upper == "ALL" && cursor.peek(1).kind == TokenKind::Literal) {
+    if (t.upper == "ALL"sv && cursor.peek(1).kind == TokenKind::Literal) {
         out.kind = OperandKind::Figurative;
-        out.text = "ALL " + cursor.peek(1).text;
+        out.text = "ALL " + std::string(cursor.peek(1).text);
         cursor.next();
         cursor.next();
         return true;
     }
-    if (figuratives().count(t.upper) && !m_symbols.contains(t.upper)) {
+    if (figuratives().contains(t.upper) && !m_symbols.contains(t.upper)) {
         out.kind = OperandKind::Figurative;
         out.text = t.upper;
         cursor.next();
         return true;
     }
-    if (t.upper == "FUNCTION") {
+    if (t.upper == "FUNCTION"sv) {
         cursor.next();
         out.kind = OperandKind::Function;
         out.text = cursor.next().upper;
@@ -192,21 +201,21 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
             subscriptsAndRefMod(cursor, out);
         return true;
     }
-    if ((t.upper == "LENGTH" || t.upper == "ADDRESS") && cursor.is("OF", 1)) {
+    if ((t.upper == "LENGTH"sv || t.upper == "ADDRESS"sv) && cursor.is("OF", 1)) {
         cursor.next();
         cursor.next();
         Operand inner;
         std::vector<Operand> ignored;
         operand(cursor, inner, ignored);
         out.kind = OperandKind::Function;
-        out.text = t.upper + " OF " + inner.text;
+        out.text = std::string(t.upper) + " OF " + inner.text;
         return true;
     }
-    if ((t.upper == "DFHRESP" || t.upper == "DFHVALUE") && isPunct(cursor.peek(1), "(")
+    if ((t.upper == "DFHRESP"sv || t.upper == "DFHVALUE"sv) && isPunct(cursor.peek(1), "(")
         && isPunct(cursor.peek(3), ")")) {
         // A CICS response or CVDA name the translator turns into its number.
         out.kind = OperandKind::Literal;
-        out.text = t.upper + "(" + cursor.peek(2).upper + ")";
+        out.text = std::string(t.upper) + "(" + std::string(cursor.peek(2).upper) + ")";
         for (int k = 0; k < 4; ++k)
             cursor.next();
         return true;
@@ -219,7 +228,7 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
     std::vector<std::string> qualifiers;
     while ((cursor.is("OF") || cursor.is("IN")) && cursor.peek(1).kind == TokenKind::Word) {
         cursor.next();
-        qualifiers.push_back(cursor.next().upper);
+        qualifiers.emplace_back(cursor.next().upper);
     }
     bool ambiguous = false;
     out.item = m_symbols.resolve(out.text, qualifiers, &ambiguous);
@@ -265,7 +274,7 @@ std::vector<Operand> ProcedureParser::operandList(TokenCursor &cursor,
     while (!cursor.atEnd() && operand(cursor, op, extra)) {
         op.role = role;
         op.sign = sign;
-        list.push_back(op);
+        list.push_back(std::move(op)); // operand() starts the next one afresh
         cursor.accept("ROUNDED");
     }
     return list;
@@ -335,7 +344,7 @@ void ProcedureParser::expression(TokenCursor &cursor,
 {
     term(cursor, sign, linear, terms, extra, nonLinear);
     while (isPunct(cursor.peek(), "+") || isPunct(cursor.peek(), "-")) {
-        const int s = cursor.next().text == "-" ? -sign : sign;
+        const int s = cursor.next().text == "-"sv ? -sign : sign;
         term(cursor, s, linear, terms, extra, nonLinear);
     }
 }
@@ -348,8 +357,8 @@ std::string ProcedureParser::relation(TokenCursor &cursor)
     std::string op;
     const LexToken &t = cursor.peek();
     if (t.kind == TokenKind::Punctuation
-        && (t.text == "=" || t.text == "<" || t.text == ">" || t.text == "<=" || t.text == ">="
-            || t.text == "<>")) {
+        && (t.text == "="sv || t.text == "<"sv || t.text == ">"sv || t.text == "<="sv
+            || t.text == ">="sv || t.text == "<>"sv)) {
         op = t.text;
         cursor.next();
     } else if (t.is("EQUAL") || t.is("EQUALS")) {

@@ -1,16 +1,27 @@
 #include "ProcedureParser.h"
 
 #include "TokenCursor.h"
-
-#include <unordered_set>
+#include "WordTable.h"
 
 namespace cobol {
 
+using namespace std::string_view_literals;
+
 namespace {
 
-const std::unordered_set<std::string> &verbs()
+/// A table of the words in `list`.
+template<std::size_t N>
+WordTable<bool> tableOf(const std::string_view (&list)[N])
 {
-    static const std::unordered_set<std::string> words
+    WordTable<bool> table;
+    for (std::string_view word : list)
+        table.insert(word) = true;
+    return table;
+}
+
+const WordTable<bool> &verbs()
+{
+    static constexpr std::string_view list[]
         = {"ACCEPT",   "ADD",      "ALTER",   "CALL",   "CANCEL",   "CLOSE",      "COMPUTE",
            "CONTINUE", "DELETE",   "DISPLAY", "DIVIDE", "ENTRY",    "EVALUATE",   "EXEC",
            "EXIT",     "GENERATE", "GO",      "GOBACK", "IF",       "INITIALIZE", "INITIATE",
@@ -19,12 +30,13 @@ const std::unordered_set<std::string> &verbs()
            "SORT",     "START",    "STOP",    "STRING", "SUBTRACT", "SUPPRESS",   "TERMINATE",
            "UNLOCK",   "UNSTRING", "USE",     "WRITE",  "ELSE",     "WHEN",       "COPY",
            "REPLACE"};
+    static const WordTable<bool> words = tableOf(list);
     return words;
 }
 
-const std::unordered_set<std::string> &reservedWords()
+const WordTable<bool> &reservedWords()
 {
-    static const std::unordered_set<std::string> words
+    static constexpr std::string_view list[]
         = {"TO",         "FROM",          "BY",         "INTO",      "GIVING",
            "REMAINDER",  "ROUNDED",       "ON",         "NOT",       "SIZE",
            "ERROR",      "ELSE",          "WHEN",       "THEN",      "AND",
@@ -48,6 +60,7 @@ const std::unordered_set<std::string> &reservedWords()
            "OUTPUT",     "FUNCTION",      "EXCEPTION",  "RAISING",   "SENTENCE",
            "SEARCH",     "CHARACTERS",    "LEADING",    "FIRST",     "CONVERTING",
            "INITIALIZED"};
+    static const WordTable<bool> words = tableOf(list);
     return words;
 }
 
@@ -56,7 +69,7 @@ const std::unordered_set<std::string> &reservedWords()
 bool ProcedureParser::isVerb(const LexToken &token) const
 {
     return token.kind == TokenKind::Word
-           && (verbs().count(token.upper) || token.upper.rfind("END-", 0) == 0);
+           && (verbs().contains(token.upper) || token.upper.rfind("END-", 0) == 0);
 }
 
 bool ProcedureParser::isReserved(const LexToken &token) const
@@ -65,7 +78,7 @@ bool ProcedureParser::isReserved(const LexToken &token) const
         return true;
     if (m_symbols.contains(token.upper))
         return false;
-    return isVerb(token) || reservedWords().count(token.upper) != 0;
+    return isVerb(token) || reservedWords().contains(token.upper);
 }
 
 Statement &ProcedureParser::fact(StatementKind kind,
@@ -243,7 +256,7 @@ void ProcedureParser::perform(TokenCursor &cursor, const LexToken &verb, std::si
         proc.place = t.place;
         if (cursor.is("OF") || cursor.is("IN")) {
             cursor.next();
-            proc.text += " OF " + cursor.next().upper;
+            proc.text += " OF " + std::string(cursor.next().upper);
         }
         stmt.operands.push_back(proc);
         if (cursor.accept("THRU") || cursor.accept("THROUGH")) {
@@ -334,7 +347,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
 {
     const std::size_t first = cursor.position();
     const LexToken &verb = cursor.next();
-    const std::string &v = verb.upper;
+    const std::string_view v = verb.upper;
     std::vector<Operand> extra;
     auto push = [](Statement &stmt, std::vector<Operand> ops) {
         for (Operand &op : ops)
@@ -357,7 +370,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
         Operand source;
         if (operand(cursor, source, extra)) {
             source.role = OperandRole::Source;
-            m_data.statements[id - 1].operands.push_back(source);
+            m_data.statements[id - 1].operands.push_back(std::move(source));
         }
         if (cursor.accept("TO"))
             push(m_data.statements[id - 1], operandList(cursor, OperandRole::Target, 0, extra));
@@ -366,7 +379,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
         const std::uint32_t id = fact(StatementKind::Compute, verb, first).id;
         auto targets = operandList(cursor, OperandRole::Target, 1, extra);
         if (!cursor.accept("EQUAL"))
-            if (cursor.peek().text == "=")
+            if (cursor.peek().text == "="sv)
                 cursor.next();
         std::vector<Operand> terms;
         bool nonLinear = false;
@@ -460,10 +473,10 @@ void ProcedureParser::statement(TokenCursor &cursor)
         const std::uint32_t id = fact(StatementKind::Accept, verb, first).id;
         push(m_data.statements[id - 1], operandList(cursor, OperandRole::Target, 0, extra));
         if (cursor.accept("FROM")) {
-            std::string from = cursor.next().upper;
+            std::string from = std::string(cursor.next().upper);
             if ((from == "DATE" && cursor.is("YYYYMMDD"))
                 || (from == "DAY" && cursor.is("YYYYDDD")))
-                from += "-" + cursor.next().upper;
+                from += "-" + std::string(cursor.next().upper);
             m_data.statements[id - 1].detail = from;
         }
         done(id);
@@ -505,7 +518,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
         while (cursor.accept("NEXT") || cursor.accept("PREVIOUS") || cursor.accept("RECORD")) {
         }
         if (cursor.accept("INTO")) {
-            const auto record = m_fileRecords.find(file.upper);
+            const auto record = m_fileRecords.find(std::string(file.upper));
             if (record != m_fileRecords.end()) {
                 Operand source;
                 source.item = record->second;

@@ -54,7 +54,7 @@ void SqlColumnResolver::readTables(Range range)
             if (m_reader.token(k).kind != TokenKind::Word
                 || keywords().count(m_reader.token(k).upper))
                 break;
-            std::string table = m_reader.token(k).upper;
+            std::string table = std::string(m_reader.token(k).upper);
             ++k;
             while (m_reader.isPunct(k, ".") && m_reader.token(k + 1).kind == TokenKind::Word) {
                 table = m_reader.token(k + 1).upper;
@@ -67,7 +67,7 @@ void SqlColumnResolver::readTables(Range range)
                 ++k;
             const LexToken &alias = m_reader.token(k);
             if (alias.kind == TokenKind::Word && !keywords().count(alias.upper) && !insertInto) {
-                m_aliases[alias.upper] = table;
+                m_aliases[std::string(alias.upper)] = table;
                 ++k;
             }
             if (!m_reader.isPunct(k, ",") || insertInto)
@@ -126,16 +126,16 @@ SqlColumnResolver::Target SqlColumnResolver::expression(Range range) const
     if (n == 1 && a.kind == TokenKind::Word
         && (a.upper == "CURRENT_DATE" || a.upper == "CURRENT_TIMESTAMP"
             || a.upper == "CURRENT_TIME")) {
-        target.column = "CURRENT " + a.upper.substr(8);
+        target.column = "CURRENT " + std::string(a.upper.substr(8));
         target.type = a.upper.substr(8);
         return target;
     }
     if (a.kind == TokenKind::Word && !keywords().count(a.upper)) {
         if (n == 1 || (n == 2 && b.kind == TokenKind::Word && !keywords().count(b.upper)))
-            return column("", a.upper);
+            return column("", std::string(a.upper));
         if (n == 3 && m_reader.isPunct(range.first + 1, ".")
             && m_reader.token(range.first + 2).kind == TokenKind::Word)
-            return column(a.upper, m_reader.token(range.first + 2).upper);
+            return column(std::string(a.upper), std::string(m_reader.token(range.first + 2).upper));
         if (m_reader.isPunct(range.first + 1, "(")
             && m_reader.closing(range.first + 1) + 1 == range.last) {
             const std::vector<Range> args = m_text.splitList({range.first + 2, range.last - 1});
@@ -174,8 +174,9 @@ std::vector<SqlColumnResolver::Target> SqlColumnResolver::selectList(Range list)
         // "*" or "T.*": the declared columns of the tables, in order.
         std::vector<std::string> tables = m_tables;
         if (n == 3) {
-            const auto alias = m_aliases.find(m_reader.token(entry.first).upper);
-            tables = {alias != m_aliases.end() ? alias->second : m_reader.token(entry.first).upper};
+            const auto alias = m_aliases.find(std::string(m_reader.token(entry.first).upper));
+            tables = {alias != m_aliases.end() ? alias->second
+                                               : std::string(m_reader.token(entry.first).upper)};
         }
         for (const std::string &table : tables)
             if (const auto it = m_schema.tables.find(table); it != m_schema.tables.end())
@@ -196,8 +197,8 @@ SqlColumnResolver::Target SqlColumnResolver::predicateColumn(std::size_t colon) 
             return {};
         if (k >= m_reader.block().bodyBegin + 2 && m_reader.isPunct(k - 1, ".")
             && m_reader.token(k - 2).kind == TokenKind::Word)
-            return column(m_reader.token(k - 2).upper, t.upper);
-        return column("", t.upper);
+            return column(std::string(m_reader.token(k - 2).upper), std::string(t.upper));
+        return column("", std::string(t.upper));
     };
     auto columnStartingAt = [&](std::size_t k) -> Target {
         const LexToken &t = m_reader.token(k);
@@ -205,10 +206,10 @@ SqlColumnResolver::Target SqlColumnResolver::predicateColumn(std::size_t colon) 
             return {};
         if (m_reader.isPunct(k + 1, ".") && m_reader.token(k + 2).kind == TokenKind::Word
             && !m_reader.isPunct(k + 3, "("))
-            return column(t.upper, m_reader.token(k + 2).upper);
+            return column(std::string(t.upper), std::string(m_reader.token(k + 2).upper));
         if (m_reader.isPunct(k + 1, "("))
             return {};
-        return column("", t.upper);
+        return column("", std::string(t.upper));
     };
     const std::size_t begin = m_reader.block().bodyBegin;
     if (colon > begin) {

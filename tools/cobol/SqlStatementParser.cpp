@@ -37,7 +37,7 @@ Operand SqlStatementParser::hostOperand(std::size_t nameIndex,
                 && m_reader.token(nameIndex + 2).glued;
     if (qualified) {
         op.text = m_reader.token(nameIndex + 2).upper;
-        op.item = m_reader.symbols().resolve(op.text, {name.upper});
+        op.item = m_reader.symbols().resolve(std::string(op.text), {std::string(name.upper)});
         next = nameIndex + 3;
     } else {
         op.text = name.upper;
@@ -47,7 +47,8 @@ Operand SqlStatementParser::hostOperand(std::size_t nameIndex,
     if (op.item == 0)
         m_reader.diagnose(Diagnostic::Severity::Error,
                           name.place,
-                          "The host variable :" + (qualified ? name.upper + "." : std::string())
+                          "The host variable :"
+                              + (qualified ? std::string(name.upper) + "." : std::string())
                               + op.text + " in EXEC SQL is not declared.");
     return op;
 }
@@ -221,7 +222,7 @@ void SqlStatementParser::declare(Statement &statement)
 {
     const ExecBlock &block = m_reader.block();
     std::size_t k = block.bodyBegin + 1;
-    std::string name = m_reader.token(k).upper;
+    std::string name = std::string(m_reader.token(k).upper);
     ++k;
     while (m_reader.isPunct(k, ".") && m_reader.token(k + 1).kind == TokenKind::Word) {
         name = m_reader.token(k + 1).upper;
@@ -274,7 +275,7 @@ void SqlStatementParser::insert(Range range)
     std::size_t k = range.first + 1;
     if (m_reader.isWord(k, "INTO"))
         ++k;
-    std::string table = m_reader.token(k).upper;
+    std::string table = std::string(m_reader.token(k).upper);
     ++k;
     while (m_reader.isPunct(k, ".") && m_reader.token(k + 1).kind == TokenKind::Word) {
         table = m_reader.token(k + 1).upper;
@@ -284,7 +285,7 @@ void SqlStatementParser::insert(Range range)
     if (m_reader.isPunct(k, "(")) {
         const std::size_t close = m_reader.closing(k);
         for (const Range &c : m_text.splitList({k + 1, close}))
-            columns.push_back(m_columns.column(table, m_reader.token(c.first).upper));
+            columns.push_back(m_columns.column(table, std::string(m_reader.token(c.first).upper)));
         k = close + 1;
     } else if (const auto it = m_schema.tables.find(table); it != m_schema.tables.end()) {
         for (const SqlSchema::Column &c : it->second)
@@ -340,10 +341,10 @@ void SqlStatementParser::update(Range range)
             Target target;
             const Range &name = left[k];
             if (name.last - name.first == 3 && m_reader.isPunct(name.first + 1, "."))
-                target = m_columns.column(m_reader.token(name.first).upper,
-                                          m_reader.token(name.first + 2).upper);
+                target = m_columns.column(std::string(m_reader.token(name.first).upper),
+                                          std::string(m_reader.token(name.first + 2).upper));
             else
-                target = m_columns.column(table, m_reader.token(name.first).upper);
+                target = m_columns.column(table, std::string(m_reader.token(name.first).upper));
             std::size_t nextColumn = 0;
             hostVariable(value.first, OperandRole::Source, "SET", {target}, nextColumn, false);
         }
@@ -357,7 +358,7 @@ void SqlStatementParser::fetch(Range range)
         return;
     std::vector<Target> list;
     if (into > range.first && m_reader.token(into - 1).kind == TokenKind::Word) {
-        const auto it = m_schema.cursors.find(m_reader.token(into - 1).upper);
+        const auto it = m_schema.cursors.find(std::string(m_reader.token(into - 1).upper));
         if (it != m_schema.cursors.end())
             for (const SqlSchema::Expression &e : it->second)
                 list.push_back({e.text, e.type});
@@ -462,13 +463,12 @@ void SqlStatementParser::parse(Statement &statement)
         m_reader.diagnose(Diagnostic::Severity::Error,
                           m_reader.tokens()[block.begin].place,
                           "Expected an SQL statement after EXEC SQL, found "
-                              + (first.text.empty() ? std::string("nothing")
-                                                    : "\"" + first.text + "\"")
+                              + (first.text.empty() ? std::string("nothing") : quoted(first.text))
                               + ".");
         statement.detail = "SQL";
         return;
     }
-    const std::string &verb = first.upper;
+    const std::string verb(first.upper);
     statement.detail = "SQL " + verb;
     const Range all{block.bodyBegin, block.bodyEnd};
     if (verb == "INCLUDE") {

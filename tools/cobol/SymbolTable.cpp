@@ -13,17 +13,17 @@ void SymbolTable::add(std::uint32_t id)
 {
     const DataItem &item = m_items[id - 1];
     if (item.name != "FILLER")
-        m_byName[item.name].push_back(id);
+        m_byName.insert(item.name).push_back(id);
 }
 
-const std::vector<std::uint32_t> &SymbolTable::named(const std::string &name) const
+const std::vector<std::uint32_t> &SymbolTable::named(std::string_view name) const
 {
     static const std::vector<std::uint32_t> none;
-    const auto it = m_byName.find(name);
-    return it == m_byName.end() ? none : it->second;
+    const std::vector<std::uint32_t> *found = m_byName.find(name);
+    return found ? *found : none;
 }
 
-std::uint32_t SymbolTable::resolve(const std::string &name,
+std::uint32_t SymbolTable::resolve(std::string_view name,
                                    const std::vector<std::string> &qualifiers,
                                    bool *ambiguous) const
 {

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "AnalysisData.h"
+#include "WordTable.h"
 
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 namespace cobol {
@@ -16,22 +17,22 @@ public:
 
     /// The item `name` qualified by `qualifiers` (innermost first); 0 when no item matches.
     /// An ambiguous reference gives the first declared match and sets `ambiguous`.
-    std::uint32_t resolve(const std::string &name,
+    std::uint32_t resolve(std::string_view name,
                           const std::vector<std::string> &qualifiers,
                           bool *ambiguous = nullptr) const;
 
     /// Items named `name` (any qualification), in declaration order.
-    const std::vector<std::uint32_t> &named(const std::string &name) const;
+    const std::vector<std::uint32_t> &named(std::string_view name) const;
 
     /// Whether `name` is a data name, a condition name or a 78 constant.
-    bool contains(const std::string &name) const { return m_byName.count(name) != 0; }
+    bool contains(std::string_view name) const { return m_byName.contains(name); }
 
     /// Adds the item `items[id-1]` (the table refers to the vector given at construction).
     void add(std::uint32_t id);
 
 private:
     const std::vector<DataItem> &m_items;
-    std::unordered_map<std::string, std::vector<std::uint32_t>> m_byName;
+    WordTable<std::vector<std::uint32_t>> m_byName;
 };
 
 } // namespace cobol

@@ -10,38 +10,69 @@
 
 namespace cobol {
 
+using namespace std::string_view_literals;
+
 namespace {
 
-const std::unordered_set<std::string> &statementVerbs()
+/// Whether `word` (upper case) is a verb that starts a statement.
+bool isStatementVerb(std::string_view word)
 {
-    static const std::unordered_set<std::string> verbs
-        = {"ACCEPT",     "ADD",      "ALLOCATE", "ALTER",    "CALL",   "CANCEL",   "CLOSE",
-           "COMPUTE",    "CONTINUE", "DELETE",   "DISPLAY",  "DIVIDE", "ENTRY",    "EVALUATE",
-           "EXEC",       "EXIT",     "FREE",     "GENERATE", "GO",     "GOBACK",   "IF",
-           "INITIALIZE", "INITIATE", "INSPECT",  "INVOKE",   "MERGE",  "MOVE",     "MULTIPLY",
-           "OPEN",       "PERFORM",  "READ",     "RELEASE",  "RETURN", "REWRITE",  "SEARCH",
-           "SET",        "SORT",     "START",    "STOP",     "STRING", "SUBTRACT", "SUPPRESS",
-           "TERMINATE",  "UNLOCK",   "UNSTRING", "USE",      "WRITE"};
-    return verbs;
+    // Compared by length first: this runs for every reserved word of the procedure division.
+    static constexpr std::string_view byLength[][10] = {
+        {},
+        {},
+        {"GO", "IF"},
+        {"ADD", "SET", "USE"},
+        {"CALL", "EXEC", "EXIT", "FREE", "MOVE", "OPEN", "READ", "SORT", "STOP"},
+        {"ALTER", "CLOSE", "ENTRY", "MERGE", "START", "WRITE"},
+        {"ACCEPT",
+         "CANCEL",
+         "DELETE",
+         "DIVIDE",
+         "GOBACK",
+         "INVOKE",
+         "RETURN",
+         "SEARCH",
+         "STRING",
+         "UNLOCK"},
+        {"COMPUTE", "DISPLAY", "INSPECT", "PERFORM", "RELEASE", "REWRITE"},
+        {"ALLOCATE",
+         "CONTINUE",
+         "EVALUATE",
+         "GENERATE",
+         "INITIATE",
+         "MULTIPLY",
+         "SUBTRACT",
+         "SUPPRESS",
+         "UNSTRING"},
+        {"TERMINATE"},
+        {"INITIALIZE"},
+    };
+    if (word.size() >= std::size(byLength))
+        return false;
+    for (std::string_view verb : byLength[word.size()])
+        if (!verb.empty() && verb == word)
+            return true;
+    return false;
 }
 
 /// Which verbs take a conditional phrase, and so run the statements that follow it.
-bool acceptsPhrase(const std::string &verb, const std::string &phrase)
+bool acceptsPhrase(std::string_view verb, std::string_view phrase)
 {
     if (phrase == "SIZE")
-        return verb == "ADD" || verb == "SUBTRACT" || verb == "MULTIPLY" || verb == "DIVIDE"
-               || verb == "COMPUTE";
+        return verb == "ADD"sv || verb == "SUBTRACT"sv || verb == "MULTIPLY"sv || verb == "DIVIDE"sv
+               || verb == "COMPUTE"sv;
     if (phrase == "END")
-        return verb == "READ" || verb == "RETURN" || verb == "SEARCH";
+        return verb == "READ"sv || verb == "RETURN"sv || verb == "SEARCH"sv;
     if (phrase == "INVALID")
-        return verb == "READ" || verb == "WRITE" || verb == "REWRITE" || verb == "DELETE"
-               || verb == "START";
+        return verb == "READ"sv || verb == "WRITE"sv || verb == "REWRITE"sv || verb == "DELETE"sv
+               || verb == "START"sv;
     if (phrase == "END-OF-PAGE" || phrase == "EOP")
-        return verb == "WRITE";
+        return verb == "WRITE"sv;
     if (phrase == "EXCEPTION")
-        return verb == "CALL" || verb == "ACCEPT" || verb == "DISPLAY";
+        return verb == "CALL"sv || verb == "ACCEPT"sv || verb == "DISPLAY"sv;
     if (phrase == "OVERFLOW")
-        return verb == "STRING" || verb == "UNSTRING" || verb == "CALL";
+        return verb == "STRING"sv || verb == "UNSTRING"sv || verb == "CALL"sv;
     return false;
 }
 
@@ -50,7 +81,7 @@ class StatementScanner
 {
 public:
     StatementScanner(const std::vector<Token> &tokens,
-                     const std::vector<std::string> &upper,
+                     const std::vector<std::string_view> &upper,
                      std::function<std::uint32_t(SyntaxTree::Node)> add,
                      std::vector<SyntaxTree::Node> &nodes)
         : m_tokens(tokens)
@@ -74,17 +105,18 @@ public:
                 phrase(i);
                 continue;
             }
-            const std::string &word = m_upper[i];
-            if (word.rfind("END-", 0) == 0 && word != "END-OF-PAGE") {
+            const std::string_view word = m_upper[i];
+            if (word.rfind("END-", 0) == 0 && word != "END-OF-PAGE"sv) {
                 closeNamed(word.substr(4), i);
                 continue;
             }
-            if (word == "ELSE") {
-                popUntil([](const Open &o) { return o.verb == "IF"; }, i - 1);
+            if (word == "ELSE"sv) {
+                popUntil([](const Open &o) { return o.verb == "IF"sv; }, i - 1);
                 continue;
             }
-            if (word == "WHEN") {
-                popUntil([](const Open &o) { return o.verb == "EVALUATE" || o.verb == "SEARCH"; },
+            if (word == "WHEN"sv) {
+                popUntil([](const Open
+                                &o) { return o.verb == "EVALUATE"sv || o.verb == "SEARCH"sv; },
                          i - 1);
                 continue;
             }
@@ -98,13 +130,13 @@ private:
     struct Open
     {
         std::uint32_t node = 0;
-        std::string verb;
-        bool nests = false; ///< runs the statements that follow (until its end or the period)
+        std::string_view verb; ///< into the scanner's upper-case texts
+        bool nests = false;    ///< runs the statements that follow (until its end or the period)
     };
 
     bool isPeriod(std::size_t i) const
     {
-        return m_tokens[i].kind == TokenKind::Punctuation && m_tokens[i].text == ".";
+        return m_tokens[i].kind == TokenKind::Punctuation && m_tokens[i].text == "."sv;
     }
     bool isWord(std::size_t i, std::string_view word) const
     {
@@ -118,18 +150,18 @@ private:
             return false;
         if (m_upper[i] == "NEXT")
             return isWord(i + 1, "SENTENCE");
-        return statementVerbs().count(m_upper[i]) != 0;
+        return isStatementVerb(m_upper[i]);
     }
     bool isPhrase(std::size_t i) const
     {
-        const std::string &w = m_upper[i];
-        return w == "INVALID" || w == "EXCEPTION" || w == "OVERFLOW" || w == "EOP"
-               || w == "END-OF-PAGE" || (w == "SIZE" && isWord(i + 1, "ERROR"))
-               || (w == "END" && i > 0 && isWord(i - 1, "AT"));
+        const std::string_view w = m_upper[i];
+        return w == "INVALID"sv || w == "EXCEPTION"sv || w == "OVERFLOW"sv || w == "EOP"sv
+               || w == "END-OF-PAGE"sv || (w == "SIZE"sv && isWord(i + 1, "ERROR"))
+               || (w == "END"sv && i > 0 && isWord(i - 1, "AT"));
     }
 
     std::uint32_t open(SyntaxTree::Node::Kind kind,
-                       const std::string &name,
+                       std::string_view name,
                        std::uint32_t parent,
                        std::size_t first)
     {
@@ -160,7 +192,7 @@ private:
             close(m_sentence, last);
         m_sentence = 0;
     }
-    void closeNamed(const std::string &verb, std::size_t at)
+    void closeNamed(std::string_view verb, std::size_t at)
     {
         const bool found = std::any_of(m_stack.begin(), m_stack.end(), [&](const Open &o) {
             return o.verb == verb;
@@ -176,7 +208,7 @@ private:
     /// nested statements end before the phrase's first word (NOT, ON, AT).
     void phrase(std::size_t i)
     {
-        const std::string kind = m_upper[i] == "SIZE" ? "SIZE" : m_upper[i];
+        const std::string_view kind = m_upper[i];
         const auto owner = std::find_if(m_stack.rbegin(), m_stack.rend(), [&](const Open &o) {
             return acceptsPhrase(o.verb, kind);
         });
@@ -197,9 +229,9 @@ private:
         // A statement that does not run others ends where the next one begins.
         popUntil([](const Open &o) { return o.nests; }, i - 1);
         const std::uint32_t parent = m_stack.empty() ? m_sentence : m_stack.back().node;
-        const std::string &verb = m_upper[i];
+        const std::string_view verb = m_upper[i];
         const std::uint32_t node = open(SyntaxTree::Node::Kind::Statement, verb, parent, i);
-        if (verb == "EXEC") {
+        if (verb == "EXEC"sv) {
             std::size_t j = i + 1;
             while (j < end && !isWord(j, "END-EXEC"))
                 ++j;
@@ -207,8 +239,8 @@ private:
             close(node, last);
             return last;
         }
-        bool nests = verb == "IF" || verb == "EVALUATE" || verb == "SEARCH";
-        if (verb == "PERFORM") {
+        bool nests = verb == "IF"sv || verb == "EVALUATE"sv || verb == "SEARCH"sv;
+        if (verb == "PERFORM"sv) {
             const std::size_t n = i + 1;
             nests = isWord(n, "UNTIL") || isWord(n, "VARYING") || isWord(n, "WITH")
                     || isWord(n, "TEST") || isWord(n, "FOREVER")
@@ -220,7 +252,7 @@ private:
     }
 
     const std::vector<Token> &m_tokens;
-    const std::vector<std::string> &m_upper;
+    const std::vector<std::string_view> &m_upper;
     std::function<std::uint32_t(SyntaxTree::Node)> m_add;
     std::vector<SyntaxTree::Node> &m_nodes;
     std::uint32_t m_container = 0;
@@ -244,10 +276,17 @@ SyntaxTree::SyntaxTree(const AnalysisData &data)
         const Token &token = data.tokens[i];
         if (token.kind != TokenKind::Word || (rolesKnown && token.role != TokenRole::Keyword))
             continue;
-        std::string &upper = m_upper[i];
-        upper = token.text;
+        // Most sources are in upper case: a copy only for words that are not.
+        if (std::none_of(token.text.begin(), token.text.end(), [](char c) {
+                return c >= 'a' && c <= 'z';
+            })) {
+            m_upper[i] = token.text;
+            continue;
+        }
+        std::string &upper = m_lowered.emplace_back(token.text);
         for (char &c : upper)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        m_upper[i] = upper;
     }
     Node program;
     program.kind = Node::Kind::Program;
@@ -341,7 +380,7 @@ void SyntaxTree::dataDivision(std::uint32_t division, std::size_t begin, std::si
         std::size_t last = first;
         while (last + 1 < end
                && !(m_data.tokens[last].kind == TokenKind::Punctuation
-                    && m_data.tokens[last].text == "."))
+                    && m_data.tokens[last].text == "."sv))
             ++last;
         std::uint32_t parent = item.parent ? entryNode[item.parent] : 0;
         if (!parent) {
@@ -405,7 +444,7 @@ void SyntaxTree::procedureDivision(std::uint32_t division, std::size_t begin, st
     auto periodAfter = [&](std::size_t i, std::size_t stop) {
         while (
             i < stop
-            && !(m_data.tokens[i].kind == TokenKind::Punctuation && m_data.tokens[i].text == "."))
+            && !(m_data.tokens[i].kind == TokenKind::Punctuation && m_data.tokens[i].text == "."sv))
             ++i;
         return i;
     };
@@ -422,6 +461,14 @@ void SyntaxTree::procedureDivision(std::uint32_t division, std::size_t begin, st
             bodyStart = periodAfter(headers[k]->firstToken - 1, end) + 1;
         }
     }
+}
+
+void SyntaxTree::record(AnalysisData &data)
+{
+    SyntaxTree tree(data);
+    for (std::size_t i = 0; i < data.tokens.size(); ++i)
+        data.tokens[i].node = tree.ownerOf(static_cast<std::uint32_t>(i + 1));
+    data.syntaxNodes = std::move(tree.m_nodes);
 }
 
 void SyntaxTree::assignOwners()

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "AnalysisData.h"
+
 #include <cstdint>
+#include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cobol {
-
-class AnalysisData;
 
 /// The syntax structure of a parsed program over its tokens: the program, its divisions, the
 /// sections of the data and procedure divisions, the data description entries (subordinate
@@ -20,19 +22,13 @@ class AnalysisData;
 class SyntaxTree final
 {
 public:
-    struct Node
-    {
-        enum class Kind { Program, Division, Section, Paragraph, Sentence, Statement, DataEntry };
-        Kind kind = Kind::Program;
-        std::string name;             ///< division/section/paragraph/data name; a statement's verb
-        std::uint32_t parent = 0;     ///< node number (1-based); 0 for the program
-        std::uint32_t firstToken = 0; ///< token ids (1-based, as in AnalysisData::tokens)
-        std::uint32_t lastToken = 0;
-        std::uint32_t item = 0;        ///< DataEntry: its item
-        std::uint32_t programNode = 0; ///< Division/Section/Paragraph: the AnalysisData node
-    };
+    using Node = SyntaxNode;
 
     explicit SyntaxTree(const AnalysisData &data);
+
+    /// Builds the tree of `data` and keeps it there: AnalysisData::syntaxNodes and every token's
+    /// owner (Token::node).
+    static void record(AnalysisData &data);
 
     /// Nodes in an order where every parent comes before its children.
     const std::vector<Node> &nodes() const { return m_nodes; }
@@ -50,7 +46,10 @@ private:
     void assignOwners();
 
     const AnalysisData &m_data;
-    std::vector<std::string> m_upper; ///< upper-case text of each reserved word, else empty
+    /// Upper-case text of each reserved word (into the token's text, or into m_lowered for a word
+    /// written in lower case), else empty.
+    std::vector<std::string_view> m_upper;
+    std::deque<std::string> m_lowered;
     std::vector<Node> m_nodes;
     std::vector<std::uint32_t> m_owner;
 };

@@ -85,7 +85,10 @@ inline long long tokenInteger(const LexToken &token, long long fallback = -1)
             return fallback;
     if (token.text.size() > 12)
         return fallback;
-    return std::atoll(token.text.c_str());
+    long long value = 0;
+    for (char c : token.text)
+        value = value * 10 + (c - '0');
+    return value;
 }
 
 } // namespace cobol

@@ -3,6 +3,7 @@
 #include "AnalysisData.h"
 #include "LexToken.h"
 #include "SymbolTable.h"
+#include "WordTable.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -12,10 +13,10 @@ namespace cobol {
 
 namespace {
 
-const std::unordered_set<std::string_view> &reservedWords()
+const WordTable<bool> &reservedWords()
 {
     // clang-format off
-    static const std::unordered_set<std::string_view> words = {
+    static constexpr std::string_view list[] = {
         "ACCEPT", "ACCESS", "ADD", "ADDRESS", "ADVANCING", "AFTER", "ALL", "ALPHABET",
         "ALPHABETIC", "ALPHABETIC-LOWER", "ALPHABETIC-UPPER", "ALPHANUMERIC",
         "ALPHANUMERIC-EDITED", "ALSO", "ALTER", "ALTERNATE", "AND", "ANY", "APPLY", "ARE", "AREA",
@@ -67,6 +68,12 @@ const std::unordered_set<std::string_view> &reservedWords()
         "UPON", "USAGE", "USE", "USING", "VALUE", "VALUES", "VARYING", "WHEN", "WHEN-COMPILED",
         "WITH", "WORDS", "WORKING-STORAGE", "WRITE", "WRITE-ONLY", "ZERO", "ZEROES", "ZEROS"};
     // clang-format on
+    static const WordTable<bool> words = [] {
+        WordTable<bool> table;
+        for (std::string_view word : list)
+            table.insert(word) = true;
+        return table;
+    }();
     return words;
 }
 
@@ -93,7 +100,7 @@ public:
 
 private:
     /// The upper-case text of word `i` (the lexer's).
-    const std::string &upper(std::size_t i) const { return m_lexTokens[i].upper; }
+    std::string_view upper(std::size_t i) const { return m_lexTokens[i].upper; }
     bool isWord(std::size_t i) const
     {
         return i < m_tokens.size() && m_tokens[i].kind == TokenKind::Word;
@@ -134,7 +141,7 @@ private:
     std::size_t qualifiers(std::size_t at, std::uint32_t up)
     {
         while ((is(at, "OF") || is(at, "IN")) && isWord(at + 1)) {
-            const std::string &name = upper(at + 1);
+            const std::string_view name = upper(at + 1);
             std::uint32_t found = 0;
             for (std::uint32_t id = up; id != 0; id = m_data.items[id - 1].parent)
                 if (m_data.items[id - 1].name == name) {
@@ -168,7 +175,7 @@ private:
         if (id == 0) {
             std::vector<std::string> names;
             for (std::size_t at = i + 1; (is(at, "OF") || is(at, "IN")) && isWord(at + 1); at += 2)
-                names.push_back(upper(at + 1));
+                names.emplace_back(upper(at + 1));
             id = m_symbols.resolve(upper(i), names);
         }
         mark(i, TokenRole::DataReference, id);
@@ -224,13 +231,13 @@ private:
     {
         if (m_procedureStart >= m_tokens.size())
             return;
-        std::unordered_set<std::string> procedures;
+        WordTable<bool> procedures;
         for (const ProgramNode &node : m_data.nodes) {
             if (node.kind == ProgramNode::Kind::Division || node.firstToken == 0
                 || node.firstToken - 1 < m_procedureStart || node.firstToken > m_tokens.size())
                 continue;
             mark(node.firstToken - 1, TokenRole::ProcedureDeclaration, 0);
-            procedures.insert(node.name);
+            procedures.insert(node.name) = true;
         }
         for (std::size_t i = m_procedureStart; i < m_end; ++i) {
             if (is(i, "EXEC")) {
@@ -241,7 +248,7 @@ private:
                 continue;
             if (m_symbols.contains(upper(i)))
                 i = reference(i, 0) - 1;
-            else if (procedures.count(upper(i)))
+            else if (procedures.contains(upper(i)))
                 mark(i, TokenRole::ProcedureReference, 0);
         }
     }
@@ -271,7 +278,7 @@ private:
 
 bool TokenRoles::isReservedWord(std::string_view upper)
 {
-    return reservedWords().count(upper) != 0;
+    return reservedWords().contains(upper);
 }
 
 void TokenRoles::assign(AnalysisData &data, const std::vector<LexToken> &tokens)

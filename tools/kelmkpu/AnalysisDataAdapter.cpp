@@ -1,10 +1,12 @@
 #include "AnalysisDataAdapter.h"
 
+#include "AdtFile.h"
 #include "AnalysisData.h"
 #include "ExecFactBuilder.h"
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -15,23 +17,35 @@ namespace {
 class Builder
 {
 public:
-    Builder(const cobol::AnalysisData &data, ProgramModel &model)
+    using HasWord = ExecFactBuilder::HasWord;
+    using Statements = std::function<void(const std::function<void(const cobol::Statement &)> &)>;
+
+    /// `data` gives the program, items, includes and diagnostics; `statements` visits the
+    /// statements in order; `hasWord` looks into a statement's tokens.
+    Builder(const cobol::AnalysisData &data, ProgramModel &model, HasWord hasWord)
         : m_data(data)
         , m_model(model)
+        , m_hasWord(hasWord)
         , m_exec(
               data,
               model,
               [this](const cobol::SourcePlace &place) { return pos(place); },
-              [this](const cobol::Operand &in) { return operand(in); })
+              [this](const cobol::Operand &in) { return operand(in); },
+              std::move(hasWord))
     {}
 
-    void build()
+    void build(const Statements &statements)
     {
         buildFiles();
         buildItems();
-        for (const cobol::Statement &statement : m_data.statements)
+        m_used.assign(m_data.items.size() + 1, false);
+        statements([this](const cobol::Statement &statement) {
+            for (const cobol::Operand &op : statement.operands)
+                if (op.kind == cobol::OperandKind::Item && op.item < m_used.size())
+                    m_used[op.item] = true;
             addStatement(statement);
-        m_exec.finish();
+        });
+        m_exec.finish([this](std::uint32_t item) { return item < m_used.size() && m_used[item]; });
         addOccursDependingOn();
         for (const cobol::Diagnostic &diagnostic : m_data.diagnostics)
             if (diagnostic.severity == cobol::Diagnostic::Severity::Error)
@@ -179,21 +193,29 @@ private:
         return out;
     }
 
-    std::string name(const cobol::Operand &in) const
+    /// Appends the operand as the statement texts show it: the item's name (with subscripts and
+    /// reference modification), the literal, or FUNCTION and the function's name.
+    void appendName(std::string &text, const cobol::Operand &in) const
     {
-        if (in.kind == cobol::OperandKind::Function)
-            return "FUNCTION " + in.text;
-        if (in.kind != cobol::OperandKind::Item)
-            return in.text;
+        if (in.kind == cobol::OperandKind::Function) {
+            text.append("FUNCTION ").append(in.text);
+            return;
+        }
+        if (in.kind != cobol::OperandKind::Item) {
+            text.append(in.text);
+            return;
+        }
         const cobol::DataItem *item = m_data.item(in.item);
-        std::string text = item ? item->name : "?";
+        text.append(item ? std::string_view(item->name) : std::string_view("?"));
         if (!in.subscripts.empty()) {
-            text += "(";
+            text += '(';
             for (std::size_t i = 0; i < in.subscripts.size(); ++i) {
                 const cobol::DataItem *sub = m_data.item(in.subscripts[i].item);
-                text += (i ? " " : "") + (sub ? sub->name : in.subscripts[i].literal);
+                if (i)
+                    text += ' ';
+                text.append(sub ? sub->name : in.subscripts[i].literal);
             }
-            text += ")";
+            text += ')';
         }
         if (in.refMod == cobol::RefMod::Constant) {
             text += '(';
@@ -202,8 +224,15 @@ private:
             if (in.refLength)
                 text += std::to_string(in.refLength);
             text += ')';
-        } else if (in.refMod == cobol::RefMod::Variable)
+        } else if (in.refMod == cobol::RefMod::Variable) {
             text += "(...)";
+        }
+    }
+
+    std::string name(const cobol::Operand &in) const
+    {
+        std::string text;
+        appendName(text, in);
         return text;
     }
 
@@ -247,14 +276,21 @@ private:
         }
         if (!source || targets.empty())
             return;
-        std::string text = in.verb + " " + name(*source);
-        text += in.kind == cobol::StatementKind::Write
-                    ? " FROM"
-                    : (in.kind == cobol::StatementKind::Read ? " INTO" : " TO");
-        for (const cobol::Operand *target : targets)
-            text.append(" ").append(name(*target));
-        if (in.kind == cobol::StatementKind::Write) // WRITE rec FROM x: x flows into rec
-            text = in.verb + " " + name(*targets.front()) + " FROM " + name(*source);
+        std::string text;
+        text.reserve(64);
+        text.append(in.verb).append(" ");
+        if (in.kind == cobol::StatementKind::Write) { // WRITE rec FROM x: x flows into rec
+            appendName(text, *targets.front());
+            text.append(" FROM ");
+            appendName(text, *source);
+        } else {
+            appendName(text, *source);
+            text += in.kind == cobol::StatementKind::Read ? " INTO" : " TO";
+            for (const cobol::Operand *target : targets) {
+                text += ' ';
+                appendName(text, *target);
+            }
+        }
         if (source->kind == cobol::OperandKind::Function) {
             addCurrentDate(in, *source, targets, text);
             return;
@@ -302,10 +338,13 @@ private:
                 sides.push_back(&op);
         if (sides.size() < 2)
             return;
-        Statement &s = emit(StatementKind::Compare,
-                            in,
-                            in.verb + " " + name(*sides[0]) + " " + in.detail + " "
-                                + name(*sides[1]));
+        std::string text;
+        text.reserve(64);
+        text.append(in.verb).append(" ");
+        appendName(text, *sides[0]);
+        text.append(" ").append(in.detail).append(" ");
+        appendName(text, *sides[1]);
+        Statement &s = emit(StatementKind::Compare, in, std::move(text));
         s.operands = {operand(*sides[0]), operand(*sides[1])};
     }
 
@@ -317,7 +356,7 @@ private:
         // the receivers only take the result.
         const bool receiversAreTerms = (in.kind == cobol::StatementKind::Add
                                         || in.kind == cobol::StatementKind::Subtract)
-                                       && !hasWord(in, "GIVING");
+                                       && !m_hasWord(in, "GIVING");
         Statement s;
         std::string results;
         std::string sum;
@@ -326,35 +365,25 @@ private:
                                 || op.role == cobol::OperandRole::Remainder;
             if (target) {
                 s.operands.push_back(operand(op));
-                results.append(results.empty() ? "" : " ").append(name(op));
+                if (!results.empty())
+                    results += ' ';
+                appendName(results, op);
             }
             if (op.role == cobol::OperandRole::Source || (target && receiversAreTerms)) {
                 const int sign = op.sign < 0 && !target ? -1 : 1;
                 s.terms.push_back({operand(op), sign, !(multiplicative || in.nonLinear)});
                 sum += sum.empty() ? (sign < 0 ? "- " : "") : (sign < 0 ? " - " : " + ");
-                sum += name(op);
+                appendName(sum, op);
             }
         }
         if (s.operands.empty())
             return;
-        Statement &out = emit(StatementKind::Arithmetic, in, in.verb + " " + results + " = " + sum);
+        std::string text;
+        text.reserve(in.verb.size() + results.size() + sum.size() + 4);
+        text.append(in.verb).append(" ").append(results).append(" = ").append(sum);
+        Statement &out = emit(StatementKind::Arithmetic, in, std::move(text));
         out.operands = std::move(s.operands);
         out.terms = std::move(s.terms);
-    }
-
-    /// Whether the statement's own tokens hold `word` (any letter case).
-    bool hasWord(const cobol::Statement &in, std::string_view word) const
-    {
-        const std::size_t last = std::min<std::size_t>(in.lastToken, m_data.tokens.size());
-        for (std::size_t id = std::max<std::size_t>(in.firstToken, 1); id <= last; ++id) {
-            const std::string &text = m_data.tokens[id - 1].text;
-            if (text.size() == word.size()
-                && std::equal(text.begin(), text.end(), word.begin(), [](char a, char b) {
-                       return std::toupper(static_cast<unsigned char>(a)) == b;
-                   }))
-                return true;
-        }
-        return false;
     }
 
     std::string operandNames(const cobol::Statement &in) const
@@ -571,6 +600,8 @@ private:
     std::map<std::uint32_t, std::uint32_t> m_areaOfStorage;
     std::set<std::uint32_t> m_layoutVariesNoted;
     std::vector<std::vector<std::uint32_t>> m_children;
+    HasWord m_hasWord;
+    std::vector<bool> m_used; ///< items named as an operand somewhere
     ExecFactBuilder m_exec;
 };
 
@@ -579,7 +610,36 @@ private:
 ProgramModel AnalysisDataAdapter::toModel(const cobol::AnalysisData &data)
 {
     ProgramModel model;
-    Builder(data, model).build();
+    Builder builder(data, model, [&data](const cobol::Statement &in, std::string_view word) {
+        const std::size_t last = std::min<std::size_t>(in.lastToken, data.tokens.size());
+        for (std::size_t id = std::max<std::size_t>(in.firstToken, 1); id <= last; ++id) {
+            const std::string &text = data.tokens[id - 1].text;
+            if (text.size() == word.size()
+                && std::equal(text.begin(), text.end(), word.begin(), [](char a, char b) {
+                       return std::toupper(static_cast<unsigned char>(a)) == b;
+                   }))
+                return true;
+        }
+        return false;
+    });
+    builder.build([&data](const std::function<void(const cobol::Statement &)> &visit) {
+        for (const cobol::Statement &statement : data.statements)
+            visit(statement);
+    });
+    return model;
+}
+
+ProgramModel AnalysisDataAdapter::toModel(const cobol::AdtFile &file)
+{
+    ProgramModel model;
+    // Most statements give one fact, some a few more.
+    model.statements.reserve(file.statementCount() + file.statementCount() / 2);
+    Builder builder(file.data(), model, [&file](const cobol::Statement &in, std::string_view word) {
+        return file.tokensHold(in.firstToken, in.lastToken, word);
+    });
+    builder.build([&file](const std::function<void(const cobol::Statement &)> &visit) {
+        file.forEachStatement(visit);
+    });
     return model;
 }
 

@@ -3,8 +3,9 @@
 #include "ProgramModel.h"
 
 namespace cobol {
+class AdtFile;
 class AnalysisData;
-}
+} // namespace cobol
 
 namespace kelmkpu {
 
@@ -26,6 +27,9 @@ class AnalysisDataAdapter final
 public:
     /// The model of `data`. Never fails: references the front end could not resolve are left out.
     static ProgramModel toModel(const cobol::AnalysisData &data);
+    /// The same, reading the statements one by one from the file. Throws IAccessError when a
+    /// statement of the file is malformed (AdtFile::forEachStatement).
+    static ProgramModel toModel(const cobol::AdtFile &file);
 };
 
 } // namespace kelmkpu

@@ -10,6 +10,19 @@ namespace kelmkpu {
 
 ByteGraph::ByteGraph(const ProgramModel &model)
 {
+    m_digitStart.reserve(model.items.size() + 1);
+    m_valueStart.reserve(model.items.size() + 1);
+    for (const DataItem &item : model.items) {
+        m_digitStart.push_back(static_cast<std::uint32_t>(m_digits.size()));
+        for (const NumericLayout::Digit &digit : NumericLayout::digits(item))
+            m_digits.push_back(digit);
+        m_valueStart.push_back(static_cast<std::uint32_t>(m_valueBytes.size()));
+        for (std::uint32_t offset : NumericLayout::valueBytes(item))
+            m_valueBytes.push_back(offset);
+    }
+    m_digitStart.push_back(static_cast<std::uint32_t>(m_digits.size()));
+    m_valueStart.push_back(static_cast<std::uint32_t>(m_valueBytes.size()));
+
     std::uint64_t total = 0;
     for (const StorageArea &area : model.areas) {
         m_areaBase.push_back(static_cast<std::uint32_t>(total));
@@ -56,8 +69,18 @@ std::vector<std::uint32_t> ByteGraph::operandNodes(const ProgramModel &model,
                                                    ByteSelection selection) const
 {
     std::vector<std::uint32_t> nodes;
+    operandNodes(model, operand, selection, nodes);
+    return nodes;
+}
+
+void ByteGraph::operandNodes(const ProgramModel &model,
+                             const Operand &operand,
+                             ByteSelection selection,
+                             std::vector<std::uint32_t> &nodes) const
+{
+    nodes.clear();
     if (!operand.isItem() || operand.item >= model.items.size())
-        return nodes;
+        return;
     const DataItem &item = model.items[operand.item];
     auto push = [&](std::uint64_t offset) {
         if (const std::uint32_t n = node(item.area, std::uint64_t(item.offset) + offset);
@@ -72,14 +95,13 @@ std::vector<std::uint32_t> ByteGraph::operandNodes(const ProgramModel &model,
                                                                 first + operand.refLength);
         for (std::uint64_t i = first; i < end; ++i)
             push(i);
-    } else if (selection == ByteSelection::Value) {
-        for (std::uint32_t offset : NumericLayout::valueBytes(item))
-            push(offset);
+    } else if (selection == ByteSelection::Value && operand.item + 1 < m_valueStart.size()) {
+        for (std::uint32_t k = m_valueStart[operand.item]; k < m_valueStart[operand.item + 1]; ++k)
+            push(m_valueBytes[k]);
     } else {
         for (std::uint32_t i = 0; i < item.length; ++i)
             push(i);
     }
-    return nodes;
 }
 
 std::uint32_t ByteGraph::find(std::uint32_t node)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "NumericLayout.h"
 #include "ProgramModel.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace kelmkpu {
@@ -27,6 +29,17 @@ public:
     std::vector<std::uint32_t> operandNodes(const ProgramModel &model,
                                             const Operand &operand,
                                             ByteSelection selection) const;
+    /// The same into `nodes` (cleared first), so that a caller can reuse one buffer.
+    void operandNodes(const ProgramModel &model,
+                      const Operand &operand,
+                      ByteSelection selection,
+                      std::vector<std::uint32_t> &nodes) const;
+
+    /// NumericLayout::digits of item `item` of the model, worked out once per item.
+    std::span<const NumericLayout::Digit> digits(std::uint32_t item) const
+    {
+        return {m_digits.data() + m_digitStart[item], m_digitStart[item + 1] - m_digitStart[item]};
+    }
 
     /// The representative of the class holding `node`.
     std::uint32_t find(std::uint32_t node);
@@ -53,6 +66,11 @@ private:
 
     void buildAdjacency();
 
+    /// NumericLayout's digits and value bytes of every item, one run per item.
+    std::vector<NumericLayout::Digit> m_digits;
+    std::vector<std::uint32_t> m_digitStart;
+    std::vector<std::uint32_t> m_valueBytes;
+    std::vector<std::uint32_t> m_valueStart;
     std::vector<std::uint32_t> m_areaBase;
     std::vector<std::uint32_t> m_areaSize;
     std::vector<std::uint32_t> m_canonical; ///< byte (area base + offset) -> its node

@@ -51,7 +51,7 @@ std::string DateFieldAnalyzer::validate(const ProgramModel &model)
     };
     for (std::size_t i = 0; i < model.items.size(); ++i) {
         const DataItem &item = model.items[i];
-        const std::string what = "data item " + item.name;
+        const std::string what = "data item " + item.name; // few items: made for each
         if (item.area >= model.areas.size())
             return what + " lies in storage area " + std::to_string(item.area) + " of "
                    + std::to_string(model.areas.size());
@@ -74,14 +74,19 @@ std::string DateFieldAnalyzer::validate(const ProgramModel &model)
             return error;
     for (std::size_t s = 0; s < model.statements.size(); ++s) {
         const Statement &statement = model.statements[s];
-        const std::string what = "statement " + std::to_string(s + 1) + " (" + statement.text + ")";
-        if (std::string error = checkPos(statement.pos, what); !error.empty())
-            return error;
+        // Many statements: the text naming one is made only when it is wrong.
+        auto what = [&] {
+            return "statement " + std::to_string(s + 1) + " (" + statement.text + ")";
+        };
+        if (statement.pos.file >= model.files.size())
+            return checkPos(statement.pos, what());
         auto checkOperand = [&](const Operand &operand) -> std::string {
             if (operand.isItem() && operand.item >= model.items.size())
-                return what + " refers to data item " + std::to_string(operand.item) + " of "
+                return what() + " refers to data item " + std::to_string(operand.item) + " of "
                        + std::to_string(model.items.size());
-            return checkPos(operand.pos, what);
+            if (operand.pos.file >= model.files.size())
+                return checkPos(operand.pos, what());
+            return {};
         };
         for (const Operand &operand : statement.operands)
             if (std::string error = checkOperand(operand); !error.empty())
@@ -93,10 +98,12 @@ std::string DateFieldAnalyzer::validate(const ProgramModel &model)
     return {};
 }
 
-std::vector<std::uint32_t> DateFieldAnalyzer::nodesOf(const Operand &operand,
-                                                      ByteGraph::ByteSelection selection) const
+const std::vector<std::uint32_t> &DateFieldAnalyzer::nodesOf(const Operand &operand,
+                                                             ByteGraph::ByteSelection selection,
+                                                             std::vector<std::uint32_t> &out) const
 {
-    return m_graph.operandNodes(m_model, operand, selection);
+    m_graph.operandNodes(m_model, operand, selection, out);
+    return out;
 }
 
 std::uint32_t DateFieldAnalyzer::itemNode(const DataItem &item, std::uint64_t offset) const
@@ -119,14 +126,16 @@ void DateFieldAnalyzer::uniteFlow(const Operand &from, const Operand &to, std::u
     const bool numeric = NumericLayout::isNumeric(sender) && NumericLayout::isNumeric(receiver)
                          && !hasConstantRefMod(from) && !hasConstantRefMod(to);
     if (!numeric) {
-        const std::vector<std::uint32_t> a = nodesOf(from, ByteGraph::ByteSelection::All);
-        const std::vector<std::uint32_t> b = nodesOf(to, ByteGraph::ByteSelection::All);
+        const std::vector<std::uint32_t> &a = nodesOf(from,
+                                                      ByteGraph::ByteSelection::All,
+                                                      m_nodesA);
+        const std::vector<std::uint32_t> &b = nodesOf(to, ByteGraph::ByteSelection::All, m_nodesB);
         for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
             m_graph.unite(a[i], b[i], statement);
         return;
     }
-    const std::vector<NumericLayout::Digit> ds = NumericLayout::digits(sender);
-    const std::vector<NumericLayout::Digit> dr = NumericLayout::digits(receiver);
+    const std::span<const NumericLayout::Digit> ds = m_graph.digits(from.item);
+    const std::span<const NumericLayout::Digit> dr = m_graph.digits(to.item);
     if (ds.empty() || dr.empty()) {
         // A binary item has no digit bytes: it is joined whole, and only with numbers small enough
         // to be a year, so that the year and month bytes of a date do not merge through it.
@@ -141,8 +150,12 @@ void DateFieldAnalyzer::uniteFlow(const Operand &from, const Operand &to, std::u
                      + m_model.statements[statement].text + ")"});
             return;
         }
-        const std::vector<std::uint32_t> a = nodesOf(from, ByteGraph::ByteSelection::Value);
-        const std::vector<std::uint32_t> b = nodesOf(to, ByteGraph::ByteSelection::Value);
+        const std::vector<std::uint32_t> &a = nodesOf(from,
+                                                      ByteGraph::ByteSelection::Value,
+                                                      m_nodesA);
+        const std::vector<std::uint32_t> &b = nodesOf(to,
+                                                      ByteGraph::ByteSelection::Value,
+                                                      m_nodesB);
         if (a.empty())
             return;
         for (std::uint32_t n : a)
@@ -238,8 +251,9 @@ void DateFieldAnalyzer::applyStatementEvidence()
         case StatementKind::AcceptDate: {
             if (statement.operands.empty())
                 break;
-            const std::vector<std::uint32_t> nodes = nodesOf(statement.operands.front(),
-                                                             ByteGraph::ByteSelection::Value);
+            const std::vector<std::uint32_t> &nodes = nodesOf(statement.operands.front(),
+                                                              ByteGraph::ByteSelection::Value,
+                                                              m_nodesA);
             const bool fourDigits = statement.acceptForm == AcceptForm::DateYyyymmdd
                                     || statement.acceptForm == AcceptForm::DayYyyyddd;
             const std::size_t count = std::min<std::size_t>(nodes.size(), fourDigits ? 4 : 2);
@@ -253,8 +267,9 @@ void DateFieldAnalyzer::applyStatementEvidence()
         }
         case StatementKind::YearUse:
             for (const Operand &operand : statement.operands) {
-                const std::vector<std::uint32_t> nodes = nodesOf(operand,
-                                                                 ByteGraph::ByteSelection::Value);
+                const std::vector<std::uint32_t> &nodes = nodesOf(operand,
+                                                                  ByteGraph::ByteSelection::Value,
+                                                                  m_nodesA);
                 const std::size_t count = std::min<std::size_t>(nodes.size(), statement.yearDigits);
                 for (std::size_t i = 0; i < count; ++i)
                     m_evidence->add(nodes[i],
@@ -266,7 +281,8 @@ void DateFieldAnalyzer::applyStatementEvidence()
             break;
         case StatementKind::NonYearUse:
             for (const Operand &operand : statement.operands)
-                for (std::uint32_t node : nodesOf(operand, ByteGraph::ByteSelection::Value))
+                for (std::uint32_t node :
+                     nodesOf(operand, ByteGraph::ByteSelection::Value, m_nodesA))
                     m_evidence->add(node,
                                     PolarityNonYear,
                                     Strength::Used,

@@ -34,8 +34,10 @@ public:
     AnalysisResult run(const SeedFile &seeds, Declarations declarations);
 
 private:
-    std::vector<std::uint32_t> nodesOf(const Operand &operand,
-                                       ByteGraph::ByteSelection selection) const;
+    /// The operand's nodes, in `out` (one of the scratch buffers below, reused).
+    const std::vector<std::uint32_t> &nodesOf(const Operand &operand,
+                                              ByteGraph::ByteSelection selection,
+                                              std::vector<std::uint32_t> &out) const;
     void uniteFlow(const Operand &from, const Operand &to, std::uint32_t statement);
     void applySeeds(const SeedFile &seeds);
     void applyDeclarations();
@@ -53,6 +55,8 @@ private:
     std::vector<std::vector<std::uint32_t>>
         m_includeItems; ///< per include: its mapped elementary items
     std::vector<Message> m_messages;
+    std::vector<std::uint32_t> m_nodesA; ///< scratch buffers for operands' nodes
+    std::vector<std::uint32_t> m_nodesB;
 };
 
 } // namespace kelmkpu

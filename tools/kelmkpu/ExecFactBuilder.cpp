@@ -63,20 +63,6 @@ bool startsWith(const std::string &text, std::string_view prefix)
 
 } // namespace
 
-bool ExecFactBuilder::hasWord(const cobol::Statement &statement, std::string_view word) const
-{
-    const std::size_t last = std::min<std::size_t>(statement.lastToken, m_data.tokens.size());
-    for (std::size_t id = std::max<std::size_t>(statement.firstToken, 1); id <= last; ++id) {
-        const std::string &text = m_data.tokens[id - 1].text;
-        if (text.size() == word.size()
-            && std::equal(text.begin(), text.end(), word.begin(), [](char a, char b) {
-                   return std::toupper(static_cast<unsigned char>(a)) == b;
-               }))
-            return true;
-    }
-    return false;
-}
-
 std::uint32_t ExecFactBuilder::resource(const std::string &key, const Operand &like)
 {
     const DataItem &shape = m_model.items[like.item];
@@ -196,7 +182,7 @@ void ExecFactBuilder::add(const cobol::Statement &statement)
 
 void ExecFactBuilder::formatTime(const cobol::Statement &statement)
 {
-    const bool separator = hasWord(statement, "DATESEP");
+    const bool separator = m_hasWord(statement, "DATESEP");
     for (const cobol::Operand &op : statement.operands) {
         if (op.role != cobol::OperandRole::Target || op.kind != cobol::OperandKind::Item)
             continue;
@@ -402,7 +388,7 @@ void ExecFactBuilder::dli(const cobol::Statement &statement)
     }
 }
 
-void ExecFactBuilder::finish()
+void ExecFactBuilder::finish(const std::function<bool(std::uint32_t)> &used)
 {
     // EIBDATE is 0CYYDDD packed: its second byte holds the year's two digits. It is evidence
     // only where the program uses it, so that an unused execute interface block stays silent.
@@ -411,11 +397,7 @@ void ExecFactBuilder::finish()
         if (item.name != "EIBDATE" || !parent || parent->name != "DFHEIBLK"
             || item.usage != cobol::Usage::Packed || item.digits != 7)
             continue;
-        bool used = false;
-        for (const cobol::Statement &statement : m_data.statements)
-            for (const cobol::Operand &op : statement.operands)
-                used = used || (op.kind == cobol::OperandKind::Item && op.item == item.id);
-        if (!used)
+        if (!used(item.id))
             continue;
         Statement fact;
         fact.kind = StatementKind::YearUse;

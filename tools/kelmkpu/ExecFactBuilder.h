@@ -35,21 +35,27 @@ class ExecFactBuilder final
 public:
     using PosOf = std::function<SourcePos(const cobol::SourcePlace &)>;
     using OperandOf = std::function<Operand(const cobol::Operand &)>;
+    /// Whether the statement's own tokens hold the upper-case word, in any letter case.
+    using HasWord = std::function<bool(const cobol::Statement &, std::string_view)>;
 
+    /// `data` gives the items and includes (its statements and tokens are not read).
     ExecFactBuilder(const cobol::AnalysisData &data,
                     ProgramModel &model,
                     PosOf pos,
-                    OperandOf operand)
+                    OperandOf operand,
+                    HasWord hasWord)
         : m_data(data)
         , m_model(model)
         , m_pos(std::move(pos))
         , m_operand(std::move(operand))
+        , m_hasWord(std::move(hasWord))
     {}
 
     /// The facts of one statement of kind Exec.
     void add(const cobol::Statement &statement);
     /// The facts that hold for the whole program (EIBDATE); call once, after all statements.
-    void finish();
+    /// `used(item id)` says whether any statement names the item as an operand.
+    void finish(const std::function<bool(std::uint32_t)> &used);
 
 private:
     void cics(const cobol::Statement &statement, const std::string &command);
@@ -77,12 +83,12 @@ private:
                  const Operand &b,
                  const std::string &text);
     void note(const cobol::Statement &statement, const std::string &text);
-    bool hasWord(const cobol::Statement &statement, std::string_view word) const;
 
     const cobol::AnalysisData &m_data;
     ProgramModel &m_model;
     PosOf m_pos;
     OperandOf m_operand;
+    HasWord m_hasWord;
     std::map<std::string, std::uint32_t> m_resources; ///< key -> model item
     std::map<std::string, std::uint32_t> m_columns;   ///< "TABLE.COLUMN" -> DCLGEN model item
 };

@@ -1,24 +1,21 @@
 #include "FindingsWriter.h"
 
+#include <charconv>
 #include <ostream>
+#include <string_view>
 
 namespace kelmkpu {
 
 namespace {
-
-std::string clean(std::string text)
-{
-    for (char &c : text)
-        if (c == '\t' || c == '\n' || c == '\r')
-            c = ' ';
-    return text;
-}
 
 std::string range(std::uint64_t first, std::uint64_t length)
 {
     return std::to_string(first) + "-" + std::to_string(first + length - 1);
 }
 
+/// The lines of the findings file, made in a text that goes to the stream a block at a time (a
+/// program's findings run to megabytes: a stream call per field would cost more than the rest,
+/// and holding them all would cost as much memory).
 class Lines
 {
 public:
@@ -26,33 +23,59 @@ public:
         : m_out(out)
         , m_model(model)
     {}
+    ~Lines() { flush(); }
+    Lines(const Lines &) = delete;
+    Lines &operator=(const Lines &) = delete;
 
     Lines &tag(const char *name)
     {
-        m_out << name;
+        m_text += name;
         return *this;
     }
-    Lines &field(const std::string &text)
+    /// A field: tabs and line ends in the text become blanks.
+    Lines &field(std::string_view text)
     {
-        m_out << '\t' << clean(text);
+        m_text += '\t';
+        const std::size_t start = m_text.size();
+        m_text += text;
+        for (std::size_t i = start; i < m_text.size(); ++i)
+            if (m_text[i] == '\t' || m_text[i] == '\n' || m_text[i] == '\r')
+                m_text[i] = ' ';
         return *this;
     }
     Lines &number(std::uint64_t value)
     {
-        m_out << '\t' << value;
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        m_text += '\t';
+        m_text.append(digits, static_cast<std::size_t>(end - digits));
         return *this;
     }
     Lines &place(const SourcePos &pos)
     {
         const bool known = m_model && pos.line > 0 && pos.file < m_model->files.size();
-        field(known ? m_model->files[pos.file] : std::string());
+        field(known ? std::string_view(m_model->files[pos.file]) : std::string_view());
         return number(known ? pos.line : 0);
     }
-    void end() { m_out << '\n'; }
+    void end()
+    {
+        m_text += '\n';
+        if (m_text.size() >= blockSize)
+            flush();
+    }
 
 private:
+    static constexpr std::size_t blockSize = 64 * 1024;
+
+    void flush()
+    {
+        m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+        m_text.clear();
+    }
+
     std::ostream &m_out;
     const ProgramModel *m_model;
+    std::string m_text;
 };
 
 void writeHeader(Lines &lines, const FindingsWriter::Header &header)
@@ -84,10 +107,7 @@ void FindingsWriter::write(std::ostream &out,
     writeHeader(lines, header);
     for (const FieldFinding &field : result.fields) {
         const DataItem &item = model.items[field.item];
-        lines.tag("FIELD")
-            .place(item.declared)
-            .field(item.name)
-            .field(std::string(kindName(field.kind)));
+        lines.tag("FIELD").place(item.declared).field(item.name).field(kindName(field.kind));
         lines.field(range(field.first, field.length));
         lines.field(model.areas[item.area].name)
             .field(range(std::uint64_t(item.offset) + field.first, field.length));
@@ -103,8 +123,11 @@ void FindingsWriter::write(std::ostream &out,
     for (const WindowSite &site : result.windows) {
         const Statement &statement = model.statements[site.statement];
         std::string items;
-        for (std::uint32_t item : site.yearItems)
-            items += (items.empty() ? "" : ",") + model.items[item].name;
+        for (std::uint32_t item : site.yearItems) {
+            if (!items.empty())
+                items += ',';
+            items += model.items[item].name;
+        }
         lines.tag("WINDOW")
             .place(statement.pos)
             .number(statement.pos.column)

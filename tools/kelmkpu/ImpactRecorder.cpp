@@ -1,5 +1,6 @@
 #include "ImpactRecorder.h"
 
+#include "AdtFile.h"
 #include "AnalysisData.h"
 #include "ProgramModel.h"
 
@@ -26,10 +27,17 @@ std::string upper(std::string text)
 class Builder
 {
 public:
-    Builder(const cobol::AnalysisData &data, const ProgramModel &model)
-        : m_data(data)
+    Builder(const cobol::AdtFile &file, const ProgramModel &model)
+        : m_data(file.data())
         , m_model(model)
-    {}
+    {
+        // The tokens' texts stay views into the file's bytes; statements are copied once.
+        m_tokens.reserve(file.tokenCount());
+        for (cobol::AdtFile::TokenReader reader = file.tokens(); reader.next();)
+            m_tokens.push_back(reader.token());
+        m_statements.reserve(file.statementCount());
+        file.forEachStatement([this](const cobol::Statement &s) { m_statements.push_back(s); });
+    }
 
     DbImpactFacts build()
     {
@@ -101,22 +109,22 @@ private:
     {
         // The words as written: one blank where the source has any (or a line break).
         std::string text;
-        std::size_t last = std::min<std::size_t>(s.lastToken, m_data.tokens.size());
+        std::size_t last = std::min<std::size_t>(s.lastToken, m_tokens.size());
         // A statement the parser ends early (SET X TO TRUE) takes the rest of its last line, up
         // to the next statement, period or scope word.
-        while (last >= 1 && last < m_data.tokens.size()) {
-            const cobol::Token &end = m_data.tokens[last - 1];
-            const cobol::Token &next = m_data.tokens[last];
-            const std::string word = upper(next.text);
+        while (last >= 1 && last < m_tokens.size()) {
+            const cobol::AdtFile::TokenView &end = m_tokens[last - 1];
+            const cobol::AdtFile::TokenView &next = m_tokens[last];
+            const std::string word = upper(std::string(next.text));
             if (next.place.include != end.place.include || next.place.line != end.place.line
                 || word == "." || word == "ELSE" || word == "WHEN" || word.starts_with("END-")
                 || m_firstTokens.contains(static_cast<std::uint32_t>(last + 1)))
                 break;
             ++last;
         }
-        const cobol::Token *previous = nullptr;
+        const cobol::AdtFile::TokenView *previous = nullptr;
         for (std::size_t t = std::max<std::size_t>(s.firstToken, 1); t <= last; ++t) {
-            const cobol::Token &token = m_data.tokens[t - 1];
+            const cobol::AdtFile::TokenView &token = m_tokens[t - 1];
             if (token.text == "." && t == last)
                 break;
             const bool adjacent = previous && previous->place.include == token.place.include
@@ -167,13 +175,13 @@ private:
 
     void buildStatements()
     {
-        for (const cobol::Statement &s : m_data.statements)
+        for (const cobol::Statement &s : m_statements)
             m_firstTokens.insert(s.firstToken);
         // Facts of one source statement share its group, or at least its first token (the
         // counter and the condition of PERFORM VARYING ... UNTIL are two groups).
         std::map<std::uint32_t, std::uint32_t> ofGroup; // first fact id -> statement
         std::map<std::uint32_t, std::uint32_t> ofToken; // first token -> statement
-        for (const cobol::Statement &s : m_data.statements) {
+        for (const cobol::Statement &s : m_statements) {
             const std::uint32_t group = s.group ? s.group : s.id;
             std::uint32_t index = static_cast<std::uint32_t>(m_facts.statements.size());
             if (const auto found = ofGroup.find(group); found != ofGroup.end())
@@ -229,8 +237,8 @@ private:
         DbImpactFacts::Call call;
         call.statement = index;
         const std::size_t first = s.firstToken;
-        const bool literal = first >= 1 && first < m_data.tokens.size()
-                             && m_data.tokens[first].kind == cobol::TokenKind::Literal;
+        const bool literal = first >= 1 && first < m_tokens.size()
+                             && m_tokens[first].kind == cobol::TokenKind::Literal;
         if (literal)
             call.target = upper(s.detail);
         else
@@ -240,11 +248,11 @@ private:
         for (const cobol::Operand &op : s.operands)
             if (op.role == cobol::OperandRole::Argument)
                 starts.try_emplace({op.place.include, op.place.line, op.place.column}, &op);
-        const std::size_t last = std::min<std::size_t>(s.lastToken, m_data.tokens.size());
+        const std::size_t last = std::min<std::size_t>(s.lastToken, m_tokens.size());
         std::vector<std::pair<std::size_t, const cobol::Operand *>> ordered;
         for (std::size_t t = std::max<std::size_t>(first, 1); t <= last; ++t) {
-            const cobol::Token &token = m_data.tokens[t - 1];
-            if (upper(token.text) == "OMITTED")
+            const cobol::AdtFile::TokenView &token = m_tokens[t - 1];
+            if (upper(std::string(token.text)) == "OMITTED")
                 ordered.emplace_back(t, nullptr);
             const auto found = starts.find(
                 {token.place.include, token.place.line, token.place.column});
@@ -381,15 +389,16 @@ private:
     /// PROCEDURE DIVISION USING a b c: the data names up to the period (or RETURNING).
     void buildParameters()
     {
-        const std::vector<cobol::Token> &tokens = m_data.tokens;
+        const std::vector<cobol::AdtFile::TokenView> &tokens = m_tokens;
         for (std::size_t t = 0; t + 2 < tokens.size(); ++t) {
-            if (upper(tokens[t].text) != "PROCEDURE" || upper(tokens[t + 1].text) != "DIVISION")
+            if (upper(std::string(tokens[t].text)) != "PROCEDURE"
+                || upper(std::string(tokens[t + 1].text)) != "DIVISION")
                 continue;
-            if (upper(tokens[t + 2].text) != "USING")
+            if (upper(std::string(tokens[t + 2].text)) != "USING")
                 return;
             bool qualifier = false;
             for (std::size_t u = t + 3; u < tokens.size(); ++u) {
-                const std::string word = upper(tokens[u].text);
+                const std::string word = upper(std::string(tokens[u].text));
                 if (word == "." || word == "RETURNING")
                     return;
                 if (word == "OF" || word == "IN") {
@@ -408,6 +417,8 @@ private:
 
     const cobol::AnalysisData &m_data;
     const ProgramModel &m_model;
+    std::vector<cobol::AdtFile::TokenView> m_tokens;
+    std::vector<cobol::Statement> m_statements;
     DbImpactFacts m_facts;
     std::map<PlaceKey, std::uint32_t> m_ofPlace;
     std::set<std::uint32_t> m_firstTokens; ///< first tokens of the statement facts
@@ -415,9 +426,9 @@ private:
 
 } // namespace
 
-DbImpactFacts ImpactRecorder::build(const cobol::AnalysisData &data, const ProgramModel &model)
+DbImpactFacts ImpactRecorder::build(const cobol::AdtFile &file, const ProgramModel &model)
 {
-    return Builder(data, model).build();
+    return Builder(file, model).build();
 }
 
 } // namespace kelmkpu

@@ -3,7 +3,7 @@
 #include "DbImpactFacts.h"
 
 namespace cobol {
-class AnalysisData;
+class AdtFile;
 }
 
 namespace kelmkpu {
@@ -27,7 +27,9 @@ struct ProgramModel;
 class ImpactRecorder final
 {
 public:
-    static DbImpactFacts build(const cobol::AnalysisData &data, const ProgramModel &model);
+    /// Needs the file's statements: call it before AdtFile::releaseStatements. Throws
+    /// IAccessError naming the file when a statement is malformed.
+    static DbImpactFacts build(const cobol::AdtFile &file, const ProgramModel &model);
 };
 
 } // namespace kelmkpu

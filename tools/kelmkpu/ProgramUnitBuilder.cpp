@@ -1,11 +1,13 @@
 #include "ProgramUnitBuilder.h"
 
+#include "AdtFile.h"
 #include "AnalysisData.h"
 #include "AnalysisDataAdapter.h"
 #include "CommandLine.h"
 #include "DateFieldAnalyzer.h"
 #include "FindingsWriter.h"
 #include "IException.h"
+#include "ImpactRecorder.h"
 #include "PathNames.h"
 #include "ProgramInfoWriter.h"
 #include "ResultFile.h"
@@ -41,6 +43,31 @@ bool writeOutputs(const Outputs &paths,
         return false;
     }
     return true;
+}
+
+/// Writes both result files of an analysis straight to their files (the findings of a large
+/// program run to megabytes); false with the error reported on `err`.
+bool writeResults(const Outputs &paths,
+                  const FindingsWriter::Header &header,
+                  const ProgramModel &model,
+                  const AnalysisResult &result,
+                  std::ostream &err)
+{
+    std::string error;
+    ResultFile xrl(paths.xrl);
+    if (xrl.open(error)) {
+        ProgramInfoWriter::write(xrl.stream(), model, result);
+        if (xrl.commit(error)) {
+            ResultFile xca(paths.xca);
+            if (xca.open(error)) {
+                FindingsWriter::write(xca.stream(), header, model, result);
+                if (xca.commit(error))
+                    return true;
+            }
+        }
+    }
+    err << "kelmkpu: error: " << error << "\n";
+    return false;
 }
 
 int failWithInput(const Outputs &paths,
@@ -83,9 +110,9 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
                         PathNames::join(commandLine.outputDirectory, base + ".xca")};
     FindingsWriter::Header header{commandLine.adtPath, !commandLine.seedOnly, commandLine.seedPath};
 
-    cobol::AnalysisData data;
+    std::unique_ptr<cobol::AdtFile> file;
     try {
-        data = cobol::AnalysisData::readFile(commandLine.adtPath);
+        file = cobol::AdtFile::open(commandLine.adtPath);
     } catch (const IException &e) {
         return failWithInput(paths, header, "cannot use the analysis data file: " + e.text(), err);
     } catch (const std::exception &e) {
@@ -95,13 +122,24 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
                                  + e.what(),
                              err);
     }
+    const cobol::AnalysisData &data = file->data();
     header.source = data.sourcePath.empty() ? commandLine.adtPath : data.sourcePath;
 
     SeedFile seeds;
     if (!commandLine.seedPath.empty() && !seeds.read(commandLine.seedPath, error))
         return failWithInput(paths, header, error, err);
 
-    const ProgramModel model = AnalysisDataAdapter::toModel(data);
+    // The statements are checked as the model is made from them.
+    ProgramModel model;
+    DbImpactFacts impact;
+    try {
+        model = AnalysisDataAdapter::toModel(*file);
+        if (commandLine.recordUnit)
+            impact = ImpactRecorder::build(*file, model);
+    } catch (const IException &e) {
+        return failWithInput(paths, header, "cannot use the analysis data file: " + e.text(), err);
+    }
+    file->releaseStatements();
     if (const std::string invalid = DateFieldAnalyzer::validate(model); !invalid.empty())
         return failWithInput(paths,
                              header,
@@ -116,10 +154,10 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
     if (commandLine.recordUnit) {
         try {
             preparing = std::jthread([&] {
-                preparation = UnitRecorder::prepare(commandLine.outputDirectory, base, data);
+                preparation = UnitRecorder::prepare(commandLine.outputDirectory, base, *file);
             });
         } catch (const std::system_error &) {
-            preparation = UnitRecorder::prepare(commandLine.outputDirectory, base, data);
+            preparation = UnitRecorder::prepare(commandLine.outputDirectory, base, *file);
         }
     }
 
@@ -134,11 +172,7 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
     messages.insert(messages.end(), result.messages.begin(), result.messages.end());
     result.messages = std::move(messages);
 
-    std::ostringstream xrl;
-    ProgramInfoWriter::write(xrl, model, result);
-    std::ostringstream xca;
-    FindingsWriter::write(xca, header, model, result);
-    if (!writeOutputs(paths, xrl.str(), xca.str(), err))
+    if (!writeResults(paths, header, model, result, err))
         return Failed;
     for (const Message &message : result.messages)
         if (message.severity == Severity::Warning)
@@ -152,8 +186,9 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
     const bool recorded
         = !commandLine.recordUnit ? true
           : preparation
-              ? UnitRecorder::finish(*preparation, model, result, err)
-              : UnitRecorder::record(commandLine.outputDirectory, base, data, model, result, err);
+              ? UnitRecorder::finish(*preparation, model, result, err, &impact)
+              : UnitRecorder::record(
+                    commandLine.outputDirectory, base, *file, model, result, err, &impact);
     return result.hasWarnings() || !recorded ? Warnings : Clean;
 }
 

@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,41 +12,73 @@
 
 namespace kelmkpu {
 
-bool ResultFile::write(const std::string &path, const std::string &text, std::string &error)
+bool ResultFile::write(const std::string &path, std::string_view text, std::string &error)
+{
+    ResultFile file(path);
+    if (!file.open(error))
+        return false;
+    file.stream().write(text.data(), static_cast<std::streamsize>(text.size()));
+    return file.commit(error);
+}
+
+ResultFile::ResultFile(std::string path)
+    : m_path(std::move(path))
+{}
+
+ResultFile::~ResultFile()
+{
+    if (m_temporary.empty())
+        return;
+    m_stream.close();
+    ::unlink(m_temporary.c_str());
+}
+
+bool ResultFile::open(std::string &error)
 {
     std::string hidden = ".";
-    hidden.append(PathNames::fileName(path)).append(".XXXXXX");
-    std::string pattern = PathNames::join(PathNames::directory(path), hidden);
+    hidden.append(PathNames::fileName(m_path)).append(".XXXXXX");
+    const std::string pattern = PathNames::join(PathNames::directory(m_path), hidden);
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
     if (fd < 0) {
-        error = "cannot create a file in " + PathNames::directory(path) + ": "
+        error = "cannot create a file in " + PathNames::directory(m_path) + ": "
                 + std::strerror(errno);
         return false;
     }
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            error = "cannot write " + path + ": " + std::strerror(errno);
-            ::close(fd);
-            ::unlink(name.data());
-            return false;
-        }
-        done += static_cast<std::size_t>(written);
-    }
+    m_temporary = name.data();
     // Result files are ordinary files for the user: not the owner-only mode mkstemp chose.
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
-    if (::close(fd) != 0 || std::rename(name.data(), path.c_str()) != 0) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
-        ::unlink(name.data());
+    ::close(fd);
+    m_stream.open(m_temporary, std::ios::binary | std::ios::trunc);
+    if (!m_stream) {
+        error = "cannot write " + m_path + ": " + std::strerror(errno);
+        ::unlink(m_temporary.c_str());
+        m_temporary.clear();
         return false;
     }
+    return true;
+}
+
+bool ResultFile::commit(std::string &error)
+{
+    if (m_temporary.empty()) {
+        error = "cannot write " + m_path + ": the file was not opened";
+        return false;
+    }
+    errno = 0;
+    m_stream.flush();
+    const bool written = static_cast<bool>(m_stream);
+    m_stream.close();
+    if (!written || !m_stream || std::rename(m_temporary.c_str(), m_path.c_str()) != 0) {
+        error = "cannot write " + m_path + ": " + std::strerror(errno ? errno : EIO);
+        ::unlink(m_temporary.c_str());
+        m_temporary.clear();
+        return false;
+    }
+    m_temporary.clear();
     return true;
 }
 

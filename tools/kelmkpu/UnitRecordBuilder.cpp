@@ -1,27 +1,27 @@
 #include "UnitRecordBuilder.h"
 
+#include "AdtFile.h"
 #include "AnalysisData.h"
 #include "AnalysisResult.h"
 #include "DbMark.h"
 #include "DbNode.h"
 #include "DbToken.h"
 #include "DbTreeInfo.h"
+#include "DbUnitPacker.h"
 #include "ExpandedSource.h"
 #include "ProgramModel.h"
-#include "SyntaxTree.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <unordered_map>
 
 namespace kelmkpu {
 
 namespace {
 
-using cobol::SyntaxTree;
-
-std::uint8_t tokenType(const cobol::Token &token)
+std::uint8_t tokenType(const cobol::AdtFile::TokenView &token)
 {
     switch (token.role) {
     case cobol::TokenRole::Level:
@@ -52,22 +52,22 @@ std::uint8_t tokenType(const cobol::Token &token)
     return DbToken::other;
 }
 
-std::uint8_t nodeKind(SyntaxTree::Node::Kind kind)
+std::uint8_t nodeKind(cobol::SyntaxNode::Kind kind)
 {
     switch (kind) {
-    case SyntaxTree::Node::Kind::Program:
+    case cobol::SyntaxNode::Kind::Program:
         return DbNode::programUnit;
-    case SyntaxTree::Node::Kind::Division:
+    case cobol::SyntaxNode::Kind::Division:
         return DbNode::division;
-    case SyntaxTree::Node::Kind::Section:
+    case cobol::SyntaxNode::Kind::Section:
         return DbNode::section;
-    case SyntaxTree::Node::Kind::Paragraph:
+    case cobol::SyntaxNode::Kind::Paragraph:
         return DbNode::paragraph;
-    case SyntaxTree::Node::Kind::Sentence:
+    case cobol::SyntaxNode::Kind::Sentence:
         return DbNode::sentence;
-    case SyntaxTree::Node::Kind::Statement:
+    case cobol::SyntaxNode::Kind::Statement:
         return DbNode::statement;
-    case SyntaxTree::Node::Kind::DataEntry:
+    case cobol::SyntaxNode::Kind::DataEntry:
         return DbNode::dataEntry;
     }
     return DbNode::statement;
@@ -91,24 +91,25 @@ std::string displayText(std::uint64_t byteOffset, bool hasStorage)
 class UnitRecordBuilder::Builder
 {
 public:
-    Builder(const cobol::AnalysisData &data,
+    Builder(const cobol::AdtFile &file,
             const cobol::ExpandedSource &expanded,
             const UnitRecordBuilder::Header &header)
-        : m_data(data)
+        : m_file(file)
+        , m_data(file.data())
         , m_expanded(expanded)
-        , m_tree(data)
     {
         headerRecord(header);
         files();
+        DbUnitPacker packer(m_unit.includes.size(), m_data.items.size(), file.syntaxNodeCount());
         for (const cobol::ExpandedSource::Line &line : m_expanded.lines())
-            m_unit.lines.push_back({line.include,
-                                    line.line,
-                                    static_cast<DbLineRecord::Kind>(line.kind),
-                                    std::string(line.text)});
-        tokens();
-        nodes();
-        tree();
+            packer.addLine(line.include,
+                           line.line,
+                           static_cast<std::uint8_t>(line.kind),
+                           line.text);
+        tokens(packer);
+        nodesAndTree(packer);
         symbols();
+        m_chunks = packer.finish(m_unit.treeRecords.size());
     }
 
     void addMarks(const ProgramModel &model, const AnalysisResult &result)
@@ -119,6 +120,7 @@ public:
     }
 
     DbUnitData &unit() { return m_unit; }
+    const DbWriter::Chunks &chunks() const { return m_chunks; }
 
 private:
     void headerRecord(const UnitRecordBuilder::Header &header)
@@ -171,36 +173,37 @@ private:
         }
     }
 
-    /// The innermost syntax node that holds both parser tokens (ids; 0 = none).
-    std::uint32_t commonOwner(std::uint32_t before, std::uint32_t after) const
+    /// The innermost syntax node that holds two tokens owned by `a` and `b` (0: no token).
+    std::uint32_t commonOwner(std::uint32_t a, std::uint32_t b) const
     {
-        if (before == 0 || after == 0)
+        if (a == 0 || b == 0)
             return 1;
-        std::uint32_t a = m_tree.ownerOf(before);
-        const std::uint32_t b = m_tree.ownerOf(after);
-        for (; a != 0; a = m_tree.nodes()[a - 1].parent)
-            for (std::uint32_t up = b; up != 0; up = m_tree.nodes()[up - 1].parent)
+        const std::vector<std::uint32_t> &parent = m_file.syntaxParents();
+        for (; a != 0 && a < parent.size(); a = parent[a])
+            for (std::uint32_t up = b; up != 0 && up < parent.size(); up = parent[up])
                 if (up == a)
                     return a;
         return 1;
     }
 
-    void tokens()
+    void tokens(DbUnitPacker &packer)
     {
-        const std::vector<cobol::Token> &parsed = m_data.tokens;
         const std::vector<cobol::ExpandedSource::Extra> &extras = m_expanded.extras();
-        m_tokenNumber.assign(parsed.size() + 1, 0);
-        m_unit.tokens.reserve(parsed.size() + extras.size());
+        const std::uint32_t items = static_cast<std::uint32_t>(m_data.items.size());
+        m_tokenNumber.assign(m_file.tokenCount() + 1, 0);
+        m_declaring.assign(m_data.items.size() + 1, 0);
         auto keyOf = [this](std::uint32_t include, std::uint32_t line, std::uint32_t column) {
             return (std::uint64_t(m_expanded.expandedLine(include, line)) << 32) | column;
         };
         std::size_t next = 0; // next extra to place
+        std::uint32_t count = 0;
+        // Extras go between the parser tokens owned by `before` and `after` (0: none).
         auto placeExtras = [&](std::uint64_t upTo, std::uint32_t before, std::uint32_t after) {
             for (; next < extras.size(); ++next) {
                 const cobol::ExpandedSource::Extra &e = extras[next];
                 if (keyOf(e.include, e.line, e.column) >= upTo)
                     break;
-                DbTokenRecord t;
+                DbChunkCodec::TokenFields t;
                 t.type = e.kind == cobol::ExpandedSource::Extra::Kind::Comment ? DbToken::comment
                          : e.kind == cobol::ExpandedSource::Extra::Kind::CopyStatement
                              ? DbToken::copyStatement
@@ -212,15 +215,18 @@ private:
                 t.expandedLine = m_expanded.expandedLine(e.include, e.line);
                 t.node = commonOwner(before, after);
                 t.text = e.text;
-                m_unit.tokens.push_back(std::move(t));
+                packer.addToken(t);
+                ++count;
             }
         };
-        for (std::size_t i = 0; i < parsed.size(); ++i) {
-            const cobol::Token &p = parsed[i];
+        std::uint32_t previousOwner = 0;
+        for (cobol::AdtFile::TokenReader reader = m_file.tokens(); reader.next();) {
+            const cobol::AdtFile::TokenView &p = reader.token();
+            // The parser's first token has no token before it: extras there belong to node 1.
             placeExtras(keyOf(p.place.include, p.place.line, p.place.column),
-                        static_cast<std::uint32_t>(i),
-                        static_cast<std::uint32_t>(i + 1));
-            DbTokenRecord t;
+                        p.id == 1 ? 0 : previousOwner,
+                        p.node ? p.node : 1);
+            DbChunkCodec::TokenFields t;
             t.type = tokenType(p);
             t.replaced = p.replaced;
             t.include = p.place.include;
@@ -231,13 +237,18 @@ private:
             const bool names = p.role == cobol::TokenRole::Level
                                || p.role == cobol::TokenRole::DataDeclaration
                                || p.role == cobol::TokenRole::DataReference;
-            t.symbol = names && p.item <= m_data.items.size() ? p.item : 0;
-            t.node = m_tree.ownerOf(static_cast<std::uint32_t>(i + 1));
+            t.symbol = names && p.item <= items ? p.item : 0;
+            t.node = p.node ? p.node : 1;
             t.text = p.text;
-            m_unit.tokens.push_back(std::move(t));
-            m_tokenNumber[i + 1] = static_cast<std::uint32_t>(m_unit.tokens.size());
+            packer.addToken(t);
+            m_tokenNumber[p.id] = ++count;
+            if (p.item != 0 && p.item <= items
+                && (p.role == cobol::TokenRole::DataDeclaration
+                    || (p.role == cobol::TokenRole::Level && m_declaring[p.item] == 0)))
+                m_declaring[p.item] = count;
+            previousOwner = t.node;
         }
-        placeExtras(~std::uint64_t(0), static_cast<std::uint32_t>(parsed.size()), 0);
+        placeExtras(~std::uint64_t(0), m_file.tokenCount() ? previousOwner : 0, 0);
     }
 
     std::uint32_t dbToken(std::uint32_t parserId) const
@@ -245,75 +256,81 @@ private:
         return parserId < m_tokenNumber.size() ? m_tokenNumber[parserId] : 0;
     }
 
-    void nodes()
-    {
-        for (const SyntaxTree::Node &n : m_tree.nodes()) {
-            DbNodeRecord record;
-            record.kind = nodeKind(n.kind);
-            record.name = n.name;
-            record.parent = n.parent;
-            record.firstToken = dbToken(n.firstToken);
-            record.lastToken = dbToken(n.lastToken);
-            record.symbol = n.item;
-            m_unit.nodes.push_back(std::move(record));
-        }
-        if (!m_unit.nodes.empty() && !m_unit.tokens.empty()) {
-            // The unit's node holds every token, the comments before and after the code too.
-            m_unit.nodes.front().firstToken = 1;
-            m_unit.nodes.front().lastToken = static_cast<std::uint32_t>(m_unit.tokens.size());
-        }
-    }
-
-    void tree()
+    /// The syntax nodes and the structure tree: record 1 is the unit, then divisions, sections
+    /// and paragraphs, and the level-01/77 records of the data division.
+    void nodesAndTree(DbUnitPacker &packer)
     {
         m_unit.treeRecords.push_back({DbTreeInfo::root, m_data.programName, 0, 1});
-        m_unit.nodes.front().treeRecord = 1;
-        const std::vector<SyntaxTree::Node> &nodes = m_tree.nodes();
-        std::vector<std::uint32_t> record(nodes.size() + 1, 0);
-        std::vector<bool> inData(nodes.size() + 1, false);
-        record[1] = 1;
-        for (std::size_t n = 1; n < nodes.size(); ++n) {
-            const SyntaxTree::Node &node = nodes[n];
-            const std::uint32_t id = static_cast<std::uint32_t>(n + 1);
+        const std::size_t count = m_file.syntaxNodeCount();
+        const std::uint32_t tokens = static_cast<std::uint32_t>(packer.tokenCount());
+        std::vector<std::uint32_t> record(count + 1, 0);
+        std::vector<bool> inData(count + 1, false);
+        const std::vector<std::uint32_t> &parents = m_file.syntaxParents();
+        m_file.forEachSyntaxNode([&](std::uint32_t id, const cobol::AdtFile::SyntaxNodeView &node) {
+            if (id == 1) {
+                // The unit's node holds every token, the comments before and after the code too.
+                record[1] = 1;
+                packer.addNode(nodeKind(node.kind),
+                               node.parent,
+                               tokens ? 1 : dbToken(node.firstToken),
+                               tokens ? tokens : dbToken(node.lastToken),
+                               node.item,
+                               1,
+                               node.name);
+                return;
+            }
             inData[id] = node.parent
                          && (inData[node.parent]
-                             || (node.kind == SyntaxTree::Node::Kind::Division
+                             || (node.kind == cobol::SyntaxNode::Kind::Division
                                  && node.name == "DATA"));
-            std::uint8_t kind = 0;
-            std::string text;
-            switch (node.kind) {
-            case SyntaxTree::Node::Kind::Division:
-                kind = DbTreeInfo::division;
-                text = node.name + " DIVISION";
-                break;
-            case SyntaxTree::Node::Kind::Section:
-                kind = inData[id] ? DbTreeInfo::dataDivisionEntry : DbTreeInfo::procedure;
-                text = node.name + " SECTION";
-                break;
-            case SyntaxTree::Node::Kind::Paragraph:
-                kind = DbTreeInfo::procedure;
-                text = node.name;
-                break;
-            case SyntaxTree::Node::Kind::DataEntry: {
-                const cobol::DataItem *item = m_data.item(node.item);
-                if (!item || (item->level != 1 && item->level != 77))
-                    continue;
-                kind = DbTreeInfo::dataDivisionEntry;
-                text = (item->level == 1 ? "01 " : "77 ") + item->name;
-                break;
+            if (const std::optional<std::pair<std::uint8_t, std::string>> entry
+                = treeEntry(node, inData[id])) {
+                std::uint32_t parent = node.parent;
+                while (parent && !record[parent])
+                    parent = parents[parent];
+                m_unit.treeRecords.push_back(
+                    {entry->first, std::move(entry->second), parent ? record[parent] : 1, id});
+                record[id] = static_cast<std::uint32_t>(m_unit.treeRecords.size());
             }
-            case SyntaxTree::Node::Kind::Program:
-            case SyntaxTree::Node::Kind::Sentence:
-            case SyntaxTree::Node::Kind::Statement:
-                continue;
-            }
-            std::uint32_t parent = node.parent;
-            while (parent && !record[parent])
-                parent = nodes[parent - 1].parent;
-            m_unit.treeRecords.push_back({kind, std::move(text), parent ? record[parent] : 1, id});
-            record[id] = static_cast<std::uint32_t>(m_unit.treeRecords.size());
-            m_unit.nodes[n].treeRecord = record[id];
+            packer.addNode(nodeKind(node.kind),
+                           node.parent,
+                           dbToken(node.firstToken),
+                           dbToken(node.lastToken),
+                           node.item,
+                           record[id],
+                           node.name);
+        });
+    }
+
+    /// The kind and text of the tree record that stands for `node`, if one does.
+    std::optional<std::pair<std::uint8_t, std::string>> treeEntry(
+        const cobol::AdtFile::SyntaxNodeView &node, bool inData) const
+    {
+        switch (node.kind) {
+        case cobol::SyntaxNode::Kind::Division:
+            return std::pair<std::uint8_t, std::string>(DbTreeInfo::division,
+                                                        std::string(node.name) + " DIVISION");
+        case cobol::SyntaxNode::Kind::Section:
+            return std::pair<std::uint8_t, std::string>(inData ? DbTreeInfo::dataDivisionEntry
+                                                               : DbTreeInfo::procedure,
+                                                        std::string(node.name) + " SECTION");
+        case cobol::SyntaxNode::Kind::Paragraph:
+            return std::pair<std::uint8_t, std::string>(DbTreeInfo::procedure,
+                                                        std::string(node.name));
+        case cobol::SyntaxNode::Kind::DataEntry: {
+            const cobol::DataItem *item = m_data.item(node.item);
+            if (!item || (item->level != 1 && item->level != 77))
+                return std::nullopt;
+            return std::pair<std::uint8_t, std::string>(DbTreeInfo::dataDivisionEntry,
+                                                        (item->level == 1 ? "01 " : "77 ")
+                                                            + item->name);
         }
+        case cobol::SyntaxNode::Kind::Program:
+        case cobol::SyntaxNode::Kind::Sentence:
+        case cobol::SyntaxNode::Kind::Statement:
+            break;
+        }
+        return std::nullopt;
     }
 
     std::string longName(const cobol::DataItem &item) const
@@ -330,21 +347,12 @@ private:
 
     void symbols()
     {
-        std::vector<std::uint32_t> declaring(m_data.items.size() + 1, 0);
-        for (std::size_t i = 0; i < m_data.tokens.size(); ++i) {
-            const cobol::Token &t = m_data.tokens[i];
-            if (t.item == 0 || t.item > m_data.items.size())
-                continue;
-            if (t.role == cobol::TokenRole::DataDeclaration
-                || (t.role == cobol::TokenRole::Level && declaring[t.item] == 0))
-                declaring[t.item] = dbToken(static_cast<std::uint32_t>(i + 1));
-        }
         for (const cobol::DataItem &item : m_data.items) {
             DbSymbolRecord s;
             s.level = static_cast<std::uint32_t>(item.level);
             s.name = item.name;
             s.longName = longName(item);
-            s.declaringToken = declaring[item.id];
+            s.declaringToken = m_declaring[item.id];
             s.parent = item.parent;
             s.record = item.record;
             s.base = item.redefines ? item.redefines : item.renamesFrom;
@@ -391,8 +399,8 @@ private:
                                     symbol,
                                     std::string(kindName(field.kind)) + " bytes " + bytes});
         }
-        // A window site is marked on the token at its statement's place: one pass over the
-        // tokens finds the places wanted.
+        // A window site is marked on the first token at its statement's place: one pass over
+        // the tokens finds the places wanted.
         auto key = [](std::uint32_t include, std::uint32_t line, std::uint32_t column) {
             return (std::uint64_t(include) << 48) ^ (std::uint64_t(line) << 16) ^ column;
         };
@@ -402,12 +410,15 @@ private:
                 const SourcePos &pos = model.statements[site.statement].pos;
                 byPlace.emplace(key(pos.file, pos.line, pos.column), 0);
             }
-        for (std::size_t i = 0; i < m_data.tokens.size() && !byPlace.empty(); ++i) {
-            const cobol::SourcePlace &p = m_data.tokens[i].place;
-            const auto wanted = byPlace.find(key(p.include, p.line, p.column));
-            if (wanted != byPlace.end() && wanted->second == 0)
-                wanted->second = dbToken(static_cast<std::uint32_t>(i + 1));
-        }
+        if (!byPlace.empty())
+            for (cobol::AdtFile::TokenReader reader = m_file.tokens(
+                     cobol::AdtFile::TokenReader::Fields::Places);
+                 reader.next();) {
+                const cobol::SourcePlace &p = reader.token().place;
+                const auto wanted = byPlace.find(key(p.include, p.line, p.column));
+                if (wanted != byPlace.end() && wanted->second == 0)
+                    wanted->second = dbToken(reader.token().id);
+            }
         for (const WindowSite &site : result.windows) {
             if (site.statement >= model.statements.size())
                 continue;
@@ -428,17 +439,19 @@ private:
                          });
     }
 
+    const cobol::AdtFile &m_file;
     const cobol::AnalysisData &m_data;
     const cobol::ExpandedSource &m_expanded;
-    SyntaxTree m_tree;
     DbUnitData m_unit;
+    DbWriter::Chunks m_chunks;
     std::vector<std::uint32_t> m_tokenNumber; ///< parser token id -> unit token number
+    std::vector<std::uint32_t> m_declaring;   ///< item -> the unit token that declares it
 };
 
-UnitRecordBuilder::UnitRecordBuilder(const cobol::AnalysisData &data,
+UnitRecordBuilder::UnitRecordBuilder(const cobol::AdtFile &file,
                                      const cobol::ExpandedSource &expanded,
                                      const Header &header)
-    : m_builder(std::make_unique<Builder>(data, expanded, header))
+    : m_builder(std::make_unique<Builder>(file, expanded, header))
 {}
 
 UnitRecordBuilder::~UnitRecordBuilder() = default;
@@ -451,6 +464,11 @@ void UnitRecordBuilder::addMarks(const ProgramModel &model, const AnalysisResult
 DbUnitData &UnitRecordBuilder::unit()
 {
     return m_builder->unit();
+}
+
+const DbWriter::Chunks &UnitRecordBuilder::chunks() const
+{
+    return m_builder->chunks();
 }
 
 } // namespace kelmkpu

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "DbUnitData.h"
+#include "DbWriter.h"
 
 #include <memory>
 #include <string>
 
 namespace cobol {
-class AnalysisData;
+class AdtFile;
 class ExpandedSource;
 } // namespace cobol
 
@@ -21,9 +22,13 @@ struct ProgramModel;
 /// them), the syntax nodes, the symbols, the structure-tree records and the marks of the
 /// date-field analysis.
 ///
-/// Numbering: symbols keep the front end's item ids (symbol n is item n) and syntax nodes are
-/// numbered as cobol::SyntaxTree numbers them; tokens are renumbered 1..N in expanded-source
-/// order, so the comments and COPY words between two parser tokens get the numbers between.
+/// Numbering: symbols keep the front end's item ids (symbol n is item n) and syntax nodes keep
+/// the front end's numbers; tokens are renumbered 1..N in expanded-source order, so the
+/// comments and COPY words between two parser tokens get the numbers between.
+///
+/// The expanded source lines, the tokens and the syntax nodes are packed for the database as
+/// they are read from the analysis data file, one at a time (DbUnitPacker): `unit()` holds the
+/// other records, `chunks()` those three.
 ///
 /// Two steps, so that the first can run while the date-field analysis does: the constructor
 /// builds everything from the analysis data alone; `addMarks` adds what the analysis found.
@@ -36,8 +41,8 @@ public:
         std::string expandedSourceFile; ///< where the expanded source is written
     };
 
-    /// Builds the unit's records but the marks. `data` and `expanded` must outlive the builder.
-    UnitRecordBuilder(const cobol::AnalysisData &data,
+    /// Builds the unit's records but the marks. `file` and `expanded` must outlive the builder.
+    UnitRecordBuilder(const cobol::AdtFile &file,
                       const cobol::ExpandedSource &expanded,
                       const Header &header);
     ~UnitRecordBuilder();
@@ -45,7 +50,10 @@ public:
     /// Adds the marks of the analysis, and its warnings to the unit's state.
     void addMarks(const ProgramModel &model, const AnalysisResult &result);
 
+    /// The unit's records but its lines, tokens and syntax nodes.
     DbUnitData &unit();
+    /// The unit's lines, tokens and syntax nodes, packed.
+    const DbWriter::Chunks &chunks() const;
 
 private:
     class Builder;

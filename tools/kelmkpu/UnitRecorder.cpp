@@ -1,11 +1,13 @@
 #include "UnitRecorder.h"
 
+#include "AdtFile.h"
 #include "AnalysisData.h"
 #include "AnalysisResult.h"
 #include "CopybookLayoutRecorder.h"
 #include "DbEu.h"
 #include "DbWriter.h"
 #include "ExpandedSource.h"
+#include "IException.h"
 #include "ImpactRecorder.h"
 #include "KelMsgException.h"
 #include "PathNames.h"
@@ -24,10 +26,9 @@ class UnitRecorder::Preparation
 {
 public:
     std::string outputDirectory;
-    const cobol::AnalysisData *data = nullptr;
+    const cobol::AdtFile *file = nullptr;
     std::unique_ptr<cobol::ExpandedSource> expanded;
     std::unique_ptr<UnitRecordBuilder> builder;
-    DbWriter::Chunks chunks;
     std::vector<std::string> warnings;
     std::string error; ///< set when the preparation failed
 };
@@ -64,13 +65,14 @@ std::int64_t UnitRecorder::unitNumber()
 
 UnitRecorder::PreparationPointer UnitRecorder::prepare(const std::string &outputDirectory,
                                                        const std::string &base,
-                                                       const cobol::AnalysisData &data) noexcept
+                                                       const cobol::AdtFile &file) noexcept
 {
+    const cobol::AnalysisData &data = file.data();
     PreparationPointer p;
     try {
         p.reset(new Preparation());
         p->outputDirectory = outputDirectory;
-        p->data = &data;
+        p->file = &file;
         std::error_code error;
         const std::filesystem::path absolute = std::filesystem::absolute(data.sourcePath, error);
         UnitRecordBuilder::Header header;
@@ -81,10 +83,13 @@ UnitRecorder::PreparationPointer UnitRecorder::prepare(const std::string &output
         for (const std::string &file : p->expanded->unreadableFiles())
             p->warnings.push_back("the expanded source leaves out " + file
                                   + ": the file cannot be read");
-        if (!ResultFile::write(header.expandedSourceFile, p->expanded->text(), p->error))
+        ResultFile expandedSource(header.expandedSourceFile);
+        if (!expandedSource.open(p->error))
             return p;
-        p->builder = std::make_unique<UnitRecordBuilder>(data, *p->expanded, header);
-        p->chunks = DbWriter::encode(p->builder->unit());
+        p->expanded->write(expandedSource.stream());
+        if (!expandedSource.commit(p->error))
+            return p;
+        p->builder = std::make_unique<UnitRecordBuilder>(file, *p->expanded, header);
     } catch (const std::bad_alloc &) {
         if (p)
             p->error = "there is not enough memory to record the program unit";
@@ -98,7 +103,8 @@ UnitRecorder::PreparationPointer UnitRecorder::prepare(const std::string &output
 bool UnitRecorder::finish(Preparation &p,
                           const ProgramModel &model,
                           const AnalysisResult &result,
-                          std::ostream &err)
+                          std::ostream &err,
+                          const DbImpactFacts *impact)
 {
     for (const std::string &warning : p.warnings)
         err << "kelmkpu: warning: " << warning << "\n";
@@ -110,17 +116,20 @@ bool UnitRecorder::finish(Preparation &p,
     }
     p.builder->addMarks(model, result);
     try {
-        p.builder->unit().impact = ImpactRecorder::build(*p.data, model);
-        p.builder->unit().copybookItems = CopybookLayoutRecorder::build(*p.data, result);
+        p.builder->unit().impact = impact ? *impact : ImpactRecorder::build(*p.file, model);
+        p.builder->unit().copybookItems = CopybookLayoutRecorder::build(p.file->data(), result);
         DbWriter::record(DbEu::databasePathIn(p.outputDirectory),
                          executionUnitName(p.outputDirectory),
                          p.builder->unit(),
                          DbWriter::busyTimeoutMs,
-                         &p.chunks,
+                         &p.builder->chunks(),
                          unitNumber());
     } catch (const KelMsgException &e) {
         KelMsg::clearPending(); // reported here, on standard error
         err << "kelmkpu: error: " << e.text() << "\n";
+        return false;
+    } catch (const IException &e) { // a malformed statement met by the impact facts
+        err << "kelmkpu: error: the program unit cannot be recorded: " << e.text() << "\n";
         return false;
     }
     return true;
@@ -128,17 +137,18 @@ bool UnitRecorder::finish(Preparation &p,
 
 bool UnitRecorder::record(const std::string &outputDirectory,
                           const std::string &base,
-                          const cobol::AnalysisData &data,
+                          const cobol::AdtFile &file,
                           const ProgramModel &model,
                           const AnalysisResult &result,
-                          std::ostream &err)
+                          std::ostream &err,
+                          const DbImpactFacts *impact)
 {
-    const PreparationPointer preparation = prepare(outputDirectory, base, data);
+    const PreparationPointer preparation = prepare(outputDirectory, base, file);
     if (!preparation) {
         err << "kelmkpu: error: there is not enough memory to record the program unit\n";
         return false;
     }
-    return finish(*preparation, model, result, err);
+    return finish(*preparation, model, result, err, impact);
 }
 
 } // namespace kelmkpu

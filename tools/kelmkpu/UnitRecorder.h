@@ -6,8 +6,10 @@
 #include <string>
 
 namespace cobol {
-class AnalysisData;
+class AdtFile;
 }
+
+struct DbImpactFacts;
 
 namespace kelmkpu {
 
@@ -44,27 +46,31 @@ public:
     /// plain number.
     static std::int64_t unitNumber();
 
-    /// The first step. `data` must outlive the preparation. Never throws: any failure is kept
+    /// The first step. `file` must outlive the preparation. Never throws: any failure is kept
     /// and reported by `finish`. May run on a thread of its own.
     static PreparationPointer prepare(const std::string &outputDirectory,
                                       const std::string &base,
-                                      const cobol::AnalysisData &data) noexcept;
+                                      const cobol::AdtFile &file) noexcept;
 
     /// The second step. False with the reason on `err` ("kelmkpu: error: ...") when the
     /// expanded source or the unit could not be written; an older version of the unit then
     /// stays as it was. Files the expanded source cannot show are warnings on `err`.
+    /// `impact`: the unit's impact facts (ImpactRecorder), when the file's statements have been
+    /// released; null: made here from the file.
     static bool finish(Preparation &preparation,
                        const ProgramModel &model,
                        const AnalysisResult &result,
-                       std::ostream &err);
+                       std::ostream &err,
+                       const DbImpactFacts *impact = nullptr);
 
     /// Both steps, one after the other.
     static bool record(const std::string &outputDirectory,
                        const std::string &base,
-                       const cobol::AnalysisData &data,
+                       const cobol::AdtFile &file,
                        const ProgramModel &model,
                        const AnalysisResult &result,
-                       std::ostream &err);
+                       std::ostream &err,
+                       const DbImpactFacts *impact = nullptr);
 };
 
 } // namespace kelmkpu

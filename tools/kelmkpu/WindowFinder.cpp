@@ -30,9 +30,8 @@ std::uint32_t WindowFinder::yearDigits(const Operand &operand)
     if (!operand.isItem())
         return 0;
     const DataItem &item = m_model.items[operand.item];
-    const std::vector<std::uint32_t> nodes = m_graph.operandNodes(m_model,
-                                                                  operand,
-                                                                  ByteGraph::ByteSelection::Value);
+    m_graph.operandNodes(m_model, operand, ByteGraph::ByteSelection::Value, m_nodes);
+    const std::vector<std::uint32_t> &nodes = m_nodes;
     const bool opaque = !hasConstantRefMod(operand)
                         && (item.category == ItemCategory::NumericPacked
                             || item.category == ItemCategory::NumericBinary);

@@ -31,6 +31,7 @@ private:
     const ProgramModel &m_model;
     ByteGraph &m_graph;
     const EvidenceStore &m_evidence;
+    std::vector<std::uint32_t> m_nodes; ///< scratch buffer for an operand's nodes
 };
 
 } // namespace kelmkpu

@@ -1,3 +1,4 @@
+#include "ProcessHeap.h"
 #include "ProgramUnitBuilder.h"
 
 #include <exception>
@@ -6,6 +7,7 @@
 
 int main(int argc, char *argv[])
 {
+    ProcessHeap::keepFreedMemory();
     try {
         std::vector<std::string> arguments(argv + 1, argv + argc);
         return kelmkpu::ProgramUnitBuilder::run(arguments, std::cerr);

@@ -5,6 +5,7 @@
 #include "FrontEnd.h"
 #include "IException.h"
 #include "PathNames.h"
+#include "RegularFile.h"
 #include "SyntaxChecker.h"
 
 #include <algorithm>
@@ -132,8 +133,6 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
         return finish(cannotRun);
     }
 
-    // Our own front end first: its reading of the EXEC blocks drives their translation for the
-    // check by GnuCOBOL.
     cobol::FrontEnd::Options options;
     options.includeDirectories = arguments.includeDirectories;
     if (const char *cobcpy = std::getenv("COBCPY"))
@@ -141,21 +140,6 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
     options.systemCopybookDirectories = {cobol::FrontEnd::systemCopybookDirectory()};
     options.dialect = *dialect;
     options.format = arguments.freeFormat ? cobol::SourceFormat::Free : cobol::SourceFormat::Fixed;
-    cobol::FrontEnd::Result result;
-    try {
-        result = cobol::FrontEnd(options).parseFile(arguments.source);
-    } catch (const IException &error) {
-        err << "zmc2: error: " << error.text() << "\n";
-        return finish(cannotRun);
-    }
-    // A COPY expansion that would not end in reasonable time stops our front end at its limit;
-    // GnuCOBOL has no such limit, so it is not asked at all.
-    if (result.expansionLimitReached) {
-        reportNotAnalysed(result, arguments.source, err);
-        return finish(cannotRun);
-    }
-
-    // The check by GnuCOBOL.
     SyntaxChecker::Options check;
     check.source = arguments.source;
     check.dialect = dialect->name;
@@ -163,8 +147,43 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
     check.includeDirectories = arguments.includeDirectories;
     check.cobcpyDirectories = options.cobcpyDirectories;
     check.systemDirectory = options.systemCopybookDirectories.front();
+
+    // Only a regular file is read: a FIFO named as the source would block for ever.
+    const RegularFile::Result source = RegularFile::read(arguments.source);
+    if (!source) {
+        err << "zmc2: error: The COBOL source " << arguments.source << " " << source.problem
+            << ".\n";
+        return finish(cannotRun);
+    }
+    // Our own front end reads the program first: its reading of the EXEC blocks drives their
+    // translation for the check by GnuCOBOL. A source without them is checked as it stands, so
+    // GnuCOBOL starts at once and checks it while the front end reads it, on another core; it
+    // is stopped unheard when the front end finds something to translate after all (in a
+    // copybook) or the program cannot be checked.
+    std::unique_ptr<ChildProcess::Running> early;
+    if (SyntaxChecker::mayNeedNoTranslation(source.text))
+        early = ChildProcess::start(SyntaxChecker::plainCheck(check));
+    cobol::FrontEnd::Result result;
+    try {
+        result = cobol::FrontEnd(options).parseText(arguments.source, source.text);
+    } catch (const IException &error) {
+        err << "zmc2: error: " << error.text() << "\n";
+        return finish(cannotRun);
+    }
+    // A COPY expansion that would not end in reasonable time stops our front end at its limit;
+    // GnuCOBOL has no such limit, so it is not asked (or no longer).
+    if (result.expansionLimitReached) {
+        early.reset();
+        reportNotAnalysed(result, arguments.source, err);
+        return finish(cannotRun);
+    }
+
+    // The check by GnuCOBOL.
     std::string problem;
-    const ChildProcess::Result checked = SyntaxChecker::run(check, result.data, problem);
+    const ChildProcess::Result checked = SyntaxChecker::run(check,
+                                                            result.data,
+                                                            problem,
+                                                            std::move(early));
     if (!problem.empty()) {
         err << "zmc2: error: " << problem << "\n";
         return finish(cannotRun);

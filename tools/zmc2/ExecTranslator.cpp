@@ -47,17 +47,19 @@ std::string identifier(const std::vector<LexToken> &tokens,
 {
     if ((tokens[i].upper == "LENGTH" || tokens[i].upper == "ADDRESS") && i + 2 < last
         && tokens[i + 1].upper == "OF")
-        return tokens[i].upper + " OF " + identifier(tokens, i + 2, last, end);
-    std::string text = tokens[i].upper;
+        return std::string(tokens[i].upper)
+            .append(" OF ")
+            .append(identifier(tokens, i + 2, last, end));
+    std::string text(tokens[i].upper);
     end = i + 1;
     if (isPunct(tokens, end, ".") && end + 1 < last && tokens[end].glued && isWord(tokens, end + 1)
         && tokens[end + 1].glued) {
-        text = tokens[end + 1].upper + " OF " + text;
+        text = std::string(tokens[end + 1].upper).append(" OF ").append(text);
         end += 2;
     }
     while (end + 1 < last && isWord(tokens, end)
            && (tokens[end].upper == "OF" || tokens[end].upper == "IN") && isWord(tokens, end + 1)) {
-        text += " OF " + tokens[end + 1].upper;
+        text.append(" OF ").append(tokens[end + 1].upper);
         end += 2;
     }
     if (isPunct(tokens, end, "(") && tokens[end].glued) {
@@ -68,7 +70,8 @@ std::string identifier(const std::vector<LexToken> &tokens,
             if (isPunct(tokens, k, "("))
                 ++depth;
             const bool tight = inner.empty() || t.text == ")" || inner.back() == '(';
-            inner += (tight ? "" : " ") + (t.kind == TokenKind::Literal ? t.text : t.upper);
+            inner += tight ? "" : " ";
+            inner += t.kind == TokenKind::Literal ? t.text : t.upper;
             if (isPunct(tokens, k, ")") && --depth == 0) {
                 text += inner;
                 end = k + 1;
@@ -178,9 +181,9 @@ std::vector<ExecTranslator::Piece> ExecTranslator::arguments(const std::vector<L
             text = value;
             end = k + 4;
         } else if (found->second == TranslationPlan::Pass::Quoted) {
-            text = "'" + t.upper + "'";
+            text.assign(1, '\'').append(t.upper).append(1, '\'');
         } else if (t.kind == TokenKind::Literal || t.kind == TokenKind::Number) {
-            text = t.text.size() > longestLiteral ? std::string("SPACE") : t.text;
+            text = t.text.size() > longestLiteral ? std::string("SPACE") : std::string(t.text);
         } else if (t.kind == TokenKind::Word) {
             text = identifier(tokens, k, last, end);
         } else {
@@ -221,7 +224,7 @@ ExecTranslator::Edit ExecTranslator::blockEdit(const std::vector<LexToken> &toke
     } else {
         info.detail = block.languageName();
         if (block.bodyBegin < block.bodyEnd)
-            info.detail += " " + tokens[block.bodyBegin].upper;
+            info.detail.append(" ").append(tokens[block.bodyBegin].upper);
     }
     const std::uint32_t line = exec.place.line;
     const bool periodFollows = cobol::ExecBlock::isSeparatorPeriod(tokens, next);
@@ -229,7 +232,7 @@ ExecTranslator::Edit ExecTranslator::blockEdit(const std::vector<LexToken> &toke
     if (info.detail == "SQL INCLUDE" && block.bodyBegin + 1 < block.bodyEnd) {
         const LexToken &member = tokens[block.bodyBegin + 1];
         edit.pieces = {{"COPY", line},
-                       {(member.kind == TokenKind::Literal ? member.text : member.upper)
+                       {std::string(member.kind == TokenKind::Literal ? member.text : member.upper)
                             + (periodFollows ? "" : "."),
                         line}};
         return edit;
@@ -367,7 +370,9 @@ ExecTranslator::Result ExecTranslator::translate(std::uint32_t include, std::str
 {
     std::vector<std::string> lines = splitLines(text);
     std::vector<cobol::Diagnostic> ignored;
-    const std::vector<LexToken> tokens = cobol::Lexer(text, include, m_format, ignored).tokenize();
+    cobol::TextStore store; // the tokens' texts made by the lexer
+    const std::vector<LexToken> tokens = cobol::Lexer(text, include, m_format, ignored, &store)
+                                             .tokenize();
     std::vector<Edit> edits = blockEdits(include, tokens);
     if (include == 0)
         for (Edit &edit : implicitEdits(tokens))

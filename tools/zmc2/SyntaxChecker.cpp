@@ -7,6 +7,7 @@
 #include "TemporaryDirectory.h"
 #include "TranslationPlan.h"
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -89,34 +90,68 @@ bool translateFiles(const TranslationPlan &plan,
     return true;
 }
 
-} // namespace
-
-ChildProcess::Result SyntaxChecker::run(const Options &options,
-                                        const cobol::AnalysisData &data,
-                                        std::string &problem)
+/// The directories cobc searches: the -i directories, the source's own, COBCPY's, then the
+/// system members. A user's SQLCA or DFHAID wins, as it does in the front end.
+std::vector<std::string> searchPath(const SyntaxChecker::Options &options)
 {
-    std::vector<std::string> cobc = {"cobc", "-fsyntax-only", "-std=" + options.dialect};
-    if (options.freeFormat)
-        cobc.push_back("-free");
     std::vector<std::string> directories = options.includeDirectories;
     const std::string sourceDir = PathNames::directory(options.source);
     directories.push_back(sourceDir.empty() ? std::string(".") : sourceDir);
-
-    // The user's directories, then COBCPY, then the system members: a user's SQLCA or DFHAID
-    // wins, as it does in the front end.
     directories.insert(directories.end(),
                        options.cobcpyDirectories.begin(),
                        options.cobcpyDirectories.end());
     if (!options.systemDirectory.empty())
         directories.push_back(options.systemDirectory);
+    return directories;
+}
 
-    const TranslationPlan plan = TranslationPlan::of(data);
-    if (plan.includesToTranslate.empty()) {
-        for (const std::string &dir : directories)
-            cobc.push_back("-I" + dir);
-        cobc.push_back(options.source);
-        return ChildProcess::run(cobc);
+} // namespace
+
+std::vector<std::string> SyntaxChecker::plainCheck(const Options &options)
+{
+    std::vector<std::string> cobc = {"cobc", "-fsyntax-only", "-std=" + options.dialect};
+    if (options.freeFormat)
+        cobc.push_back("-free");
+    for (const std::string &dir : searchPath(options))
+        cobc.push_back("-I" + dir);
+    cobc.push_back(options.source);
+    return cobc;
+}
+
+bool SyntaxChecker::mayNeedNoTranslation(std::string_view source)
+{
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(source[i])));
+        if (c != 'E' && c != 'D')
+            continue;
+        for (std::string_view word : {"EXEC", "DFHRESP", "DFHVALUE"}) {
+            if (source.size() - i < word.size())
+                continue;
+            bool same = true;
+            for (std::size_t k = 0; k < word.size() && same; ++k)
+                same = std::toupper(static_cast<unsigned char>(source[i + k])) == word[k];
+            if (same)
+                return false;
+        }
     }
+    return true;
+}
+
+ChildProcess::Result SyntaxChecker::run(const Options &options,
+                                        const cobol::AnalysisData &data,
+                                        std::string &problem,
+                                        std::unique_ptr<ChildProcess::Running> started)
+{
+    const TranslationPlan plan = TranslationPlan::of(data);
+    if (plan.includesToTranslate.empty())
+        return started ? started->wait() : ChildProcess::run(plainCheck(options));
+    if (started)
+        started->stop();
+
+    std::vector<std::string> cobc = {"cobc", "-fsyntax-only", "-std=" + options.dialect};
+    if (options.freeFormat)
+        cobc.push_back("-free");
+    const std::vector<std::string> directories = searchPath(options);
 
     std::error_code error;
     const TemporaryDirectory work(std::filesystem::temp_directory_path(error).string(),

@@ -27,8 +27,21 @@ public:
     };
 
     /// `data`: the front end's reading of the same program. `problem` is set when the
-    /// translation could not be written (the result is then NotStarted).
+    /// translation could not be written (the result is then NotStarted). `started`, when given,
+    /// is the check of the source as it stands (`plainCheck`), started before the front end
+    /// read the program: its result is taken when nothing needs translating, else it is
+    /// stopped.
     static ChildProcess::Result run(const Options &options,
                                     const cobol::AnalysisData &data,
-                                    std::string &problem);
+                                    std::string &problem,
+                                    std::unique_ptr<ChildProcess::Running> started = nullptr);
+
+    /// The cobc command that checks the source as it stands (no EXEC block translated).
+    static std::vector<std::string> plainCheck(const Options &options);
+
+    /// Whether the source text itself has none of the words that ask for a translation (EXEC,
+    /// DFHRESP, DFHVALUE, in any letter case): the plain check can then start before the front
+    /// end has read the program. (A copybook can still hold them: the front end's reading
+    /// decides.)
+    static bool mayNeedNoTranslation(std::string_view source);
 };

@@ -40,23 +40,15 @@ private:
 
 std::string DbUnitData::validate() const
 {
-    std::string error;
+    std::string error = validateRows(tokens.size(), lines.size(), nodes.size());
     Checker c(error);
     const std::size_t nTokens = tokens.size(), nNodes = nodes.size(), nSymbols = symbols.size(),
-                      nTree = treeRecords.size(), nFiles = inputFiles.size();
+                      nTree = treeRecords.size();
     // Include ids are 0..n-1; a unit without include records has only the program source.
     const std::size_t lastInclude = includes.empty() ? 0 : includes.size() - 1;
 
     if (nNodes == 0 || nodes[0].parent != 0 || nodes[0].kind != 0)
         c.fail("node 1 is not the unit's root node");
-    if (nTree == 0 || treeRecords[0].parent != 0)
-        c.fail("tree record 1 is not the unit's root");
-    for (std::size_t i = 0; i < includes.size(); ++i) {
-        c.check("include", i, "input file", includes[i].inputFile, nFiles, true);
-        if (i > 0 && includes[i].parent >= i)
-            c.fail("include " + std::to_string(i) + " has the parent "
-                   + std::to_string(includes[i].parent) + ", which does not come before it");
-    }
     for (std::size_t i = 0; i < lines.size(); ++i)
         c.check("line", i + 1, "include", lines[i].include, lastInclude);
     for (std::size_t i = 0; i < nTokens; ++i) {
@@ -77,6 +69,29 @@ std::string DbUnitData::validate() const
         c.check("node", i + 1, "token", n.lastToken, nTokens);
         c.check("node", i + 1, "symbol", n.symbol, nSymbols);
         c.check("node", i + 1, "tree record", n.treeRecord, nTree);
+    }
+    return error;
+}
+
+std::string DbUnitData::validateRows(std::size_t nTokens,
+                                     std::size_t nLines,
+                                     std::size_t nNodes) const
+{
+    std::string error;
+    Checker c(error);
+    (void) nLines;
+    const std::size_t nSymbols = symbols.size(), nTree = treeRecords.size(),
+                      nFiles = inputFiles.size();
+    const std::size_t lastInclude = includes.empty() ? 0 : includes.size() - 1;
+    if (nNodes == 0)
+        c.fail("node 1 is not the unit's root node");
+    if (nTree == 0 || treeRecords[0].parent != 0)
+        c.fail("tree record 1 is not the unit's root");
+    for (std::size_t i = 0; i < includes.size(); ++i) {
+        c.check("include", i, "input file", includes[i].inputFile, nFiles, true);
+        if (i > 0 && includes[i].parent >= i)
+            c.fail("include " + std::to_string(i) + " has the parent "
+                   + std::to_string(includes[i].parent) + ", which does not come before it");
     }
     for (std::size_t i = 0; i < nSymbols; ++i) {
         const DbSymbolRecord &s = symbols[i];

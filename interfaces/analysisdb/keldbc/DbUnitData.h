@@ -189,4 +189,9 @@ struct DbUnitData
     /// Empty when every reference is in range and the unit has its root node and tree record;
     /// otherwise what is wrong, e.g. "token 12 refers to symbol 40 of 39".
     std::string validate() const;
+    /// As validate(), for a unit whose lines, tokens and nodes are packed elsewhere (and checked
+    /// there, see DbUnitPacker): the other records, with references up to the counts given.
+    std::string validateRows(std::size_t tokenCount,
+                             std::size_t lineCount,
+                             std::size_t nodeCount) const;
 };

@@ -4,17 +4,24 @@ namespace {
 
 void putNumber(std::string &out, std::uint64_t value)
 {
+    if (value < 0x80) {
+        out.push_back(static_cast<char>(value));
+        return;
+    }
+    char bytes[10];
+    std::size_t n = 0;
     while (value >= 0x80) {
-        out += static_cast<char>((value & 0x7F) | 0x80);
+        bytes[n++] = static_cast<char>((value & 0x7F) | 0x80);
         value >>= 7;
     }
-    out += static_cast<char>(value);
+    bytes[n++] = static_cast<char>(value);
+    out.append(bytes, n);
 }
 
-void putText(std::string &out, const std::string &text)
+void putText(std::string &out, std::string_view text)
 {
     putNumber(out, text.size());
-    out += text;
+    out.append(text);
 }
 
 /// Reads numbers and texts from a blob; any read past its end marks the reader failed.
@@ -119,56 +126,134 @@ std::string_view shownText(const DbTokenRecord &t, const std::vector<DbLineRecor
 
 } // namespace
 
+namespace {
+
+/// Appends a LEB128 number at `at`; returns the end.
+inline char *putNumberAt(char *at, std::uint64_t value)
+{
+    while (value >= 0x80) {
+        *at++ = static_cast<char>((value & 0x7F) | 0x80);
+        value >>= 7;
+    }
+    *at++ = static_cast<char>(value);
+    return at;
+}
+
+} // namespace
+
+void DbChunkCodec::encodeToken(const TokenFields &t,
+                               const LineView *shownOn,
+                               TokenState &state,
+                               std::string &out)
+{
+    const bool place = !shownOn || shownOn->include != t.include || shownOn->line != t.line;
+    bool text = t.length == 0;
+    if (!text) {
+        // The line's text at the token's place, when the line holds it.
+        std::string_view shown;
+        if (shownOn && t.column != 0 && t.column - 1 <= shownOn->text.size()
+            && t.length <= shownOn->text.size() - (t.column - 1))
+            shown = shownOn->text.substr(t.column - 1, t.length);
+        text = shown != t.text;
+    }
+    // At most eight numbers of ten bytes each before the text.
+    char numbers[80];
+    char *at = numbers;
+    at = putNumberAt(at,
+                     static_cast<std::uint64_t>(t.type) | (t.replaced ? replacedFlag : 0)
+                         | (text ? textFlag : 0) | (place ? placeFlag : 0));
+    at = putNumberAt(at, zigzag(static_cast<std::int64_t>(t.expandedLine) - state.line));
+    at = putNumberAt(at, t.column);
+    at = putNumberAt(at, t.length);
+    at = putNumberAt(at, t.symbol);
+    at = putNumberAt(at, zigzag(static_cast<std::int64_t>(t.node) - state.node));
+    if (place) {
+        at = putNumberAt(at, t.include);
+        at = putNumberAt(at, t.line);
+    }
+    out.append(numbers, static_cast<std::size_t>(at - numbers));
+    if (text)
+        putText(out, t.text);
+    state.line = t.expandedLine;
+    state.node = t.node;
+}
+
 void DbChunkCodec::encodeTokens(const std::vector<DbTokenRecord> &tokens,
                                 std::size_t first,
                                 std::size_t end,
                                 const std::vector<DbLineRecord> &lines,
                                 std::string &out)
 {
-    std::int64_t line = 0, node = 0;
+    TokenState state;
     for (std::size_t i = first; i < end; ++i) {
         const DbTokenRecord &t = tokens[i];
-        const DbLineRecord *shownOn = t.expandedLine >= 1 && t.expandedLine <= lines.size()
-                                          ? &lines[t.expandedLine - 1]
-                                          : nullptr;
-        const bool place = !shownOn || shownOn->include != t.include || shownOn->line != t.line;
-        const bool text = t.length == 0 || shownText(t, lines) != t.text;
-        putNumber(out,
-                  static_cast<std::uint64_t>(t.type) | (t.replaced ? replacedFlag : 0)
-                      | (text ? textFlag : 0) | (place ? placeFlag : 0));
-        putNumber(out, zigzag(static_cast<std::int64_t>(t.expandedLine) - line));
-        putNumber(out, t.column);
-        putNumber(out, t.length);
-        putNumber(out, t.symbol);
-        putNumber(out, zigzag(static_cast<std::int64_t>(t.node) - node));
-        if (place) {
-            putNumber(out, t.include);
-            putNumber(out, t.line);
+        LineView view;
+        const bool shown = t.expandedLine >= 1 && t.expandedLine <= lines.size();
+        if (shown) {
+            const DbLineRecord &line = lines[t.expandedLine - 1];
+            view = {line.include, line.line, line.text};
         }
-        if (text)
-            putText(out, t.text);
-        line = t.expandedLine;
-        node = t.node;
+        encodeToken({t.type,
+                     t.replaced,
+                     t.include,
+                     t.line,
+                     t.column,
+                     t.length,
+                     t.expandedLine,
+                     t.symbol,
+                     t.node,
+                     t.text},
+                    shown ? &view : nullptr,
+                    state,
+                    out);
     }
+}
+
+void DbChunkCodec::encodeNode(std::uint8_t kind,
+                              std::uint32_t parent,
+                              std::uint32_t firstToken,
+                              std::uint32_t lastToken,
+                              std::uint32_t symbol,
+                              std::uint32_t treeRecord,
+                              std::string_view name,
+                              std::string &out)
+{
+    putNumber(out, kind);
+    putNumber(out, parent);
+    putNumber(out, firstToken);
+    putNumber(out, lastToken);
+    putNumber(out, symbol);
+    putNumber(out, treeRecord);
+    putText(out, name);
 }
 
 void DbChunkCodec::encode(const DbNodeRecord &node, std::string &out)
 {
-    putNumber(out, node.kind);
-    putNumber(out, node.parent);
-    putNumber(out, node.firstToken);
-    putNumber(out, node.lastToken);
-    putNumber(out, node.symbol);
-    putNumber(out, node.treeRecord);
-    putText(out, node.name);
+    encodeNode(node.kind,
+               node.parent,
+               node.firstToken,
+               node.lastToken,
+               node.symbol,
+               node.treeRecord,
+               node.name,
+               out);
+}
+
+void DbChunkCodec::encodeLine(std::uint32_t include,
+                              std::uint32_t line,
+                              std::uint8_t kind,
+                              std::string_view text,
+                              std::string &out)
+{
+    putNumber(out, include);
+    putNumber(out, line);
+    putNumber(out, kind);
+    putText(out, text);
 }
 
 void DbChunkCodec::encode(const DbLineRecord &line, std::string &out)
 {
-    putNumber(out, line.include);
-    putNumber(out, line.line);
-    putNumber(out, line.kind);
-    putText(out, line.text);
+    encodeLine(line.include, line.line, line.kind, line.text, out);
 }
 
 bool DbChunkCodec::decodeTokens(std::string_view blob,

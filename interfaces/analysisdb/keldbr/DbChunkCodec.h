@@ -21,6 +21,54 @@ class DbChunkCodec final
 public:
     static constexpr std::size_t chunkSize = 8192;
 
+    /// A token's fields with its text as a view, for packing without a DbTokenRecord.
+    struct TokenFields
+    {
+        std::uint8_t type = 9;
+        bool replaced = false;
+        std::uint32_t include = 0;
+        std::uint32_t line = 0;
+        std::uint32_t column = 0;
+        std::uint32_t length = 0;
+        std::uint32_t expandedLine = 0;
+        std::uint32_t symbol = 0;
+        std::uint32_t node = 0;
+        std::string_view text;
+    };
+    /// Where a chunk of tokens is: the expanded line and node of the chunk's previous token.
+    struct TokenState
+    {
+        std::int64_t line = 0;
+        std::int64_t node = 0;
+    };
+    /// The expanded line a token is shown on, as the token encoding compares with it.
+    struct LineView
+    {
+        std::uint32_t include = 0;
+        std::uint32_t line = 0;
+        std::string_view text;
+    };
+
+    /// Appends one token to a chunk; `shownOn` is the token's expanded line (null when it has
+    /// none). `state` starts default at each chunk.
+    static void encodeToken(const TokenFields &token,
+                            const LineView *shownOn,
+                            TokenState &state,
+                            std::string &out);
+    static void encodeLine(std::uint32_t include,
+                           std::uint32_t line,
+                           std::uint8_t kind,
+                           std::string_view text,
+                           std::string &out);
+    static void encodeNode(std::uint8_t kind,
+                           std::uint32_t parent,
+                           std::uint32_t firstToken,
+                           std::uint32_t lastToken,
+                           std::uint32_t symbol,
+                           std::uint32_t treeRecord,
+                           std::string_view name,
+                           std::string &out);
+
     /// Appends tokens [first, end) of `tokens` as one chunk to `out`.
     static void encodeTokens(const std::vector<DbTokenRecord> &tokens,
                              std::size_t first,

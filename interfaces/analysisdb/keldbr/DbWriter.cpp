@@ -68,7 +68,10 @@ bool isFreeNumber(DbConnection &connection, std::int64_t id)
     return !find.step();
 }
 
-std::int64_t storeHeader(DbConnection &connection, const DbUnitData &unit, std::int64_t number)
+std::int64_t storeHeader(DbConnection &connection,
+                         const DbUnitData &unit,
+                         const DbWriter::Chunks &chunks,
+                         std::int64_t number)
 {
     const DbUnitHeader &h = unit.header;
     std::int64_t id = 0;
@@ -106,10 +109,10 @@ std::int64_t storeHeader(DbConnection &connection, const DbUnitData &unit, std::
         .bind(11, DbPu::toIString(h.state))
         .bind(12, h.timeStamp)
         .bind(13, h.codePage)
-        .bind(14, static_cast<std::int64_t>(unit.tokens.size()))
+        .bind(14, static_cast<std::int64_t>(chunks.tokenCount))
         .bind(15, static_cast<std::int64_t>(unit.symbols.size()))
-        .bind(16, static_cast<std::int64_t>(unit.lines.size()))
-        .bind(17, static_cast<std::int64_t>(unit.nodes.size()));
+        .bind(16, static_cast<std::int64_t>(chunks.lineCount))
+        .bind(17, static_cast<std::int64_t>(chunks.nodeCount));
     if (id)
         store.bind(18, id);
     else if (numbered)
@@ -126,78 +129,124 @@ std::int64_t storeHeader(DbConnection &connection, const DbUnitData &unit, std::
     return id;
 }
 
+/// Inserts `count` rows into `table`, many rows to a statement: SQLite's cost is mostly per
+/// statement run, so a unit with thousands of marks costs a few dozen runs, not thousands.
+/// `bindRow(statement, first parameter, row)` binds one row's `columns` values from `first`.
+template<typename BindRow>
+void insertRows(
+    DbConnection &connection, const char *table, int columns, std::size_t count, BindRow bindRow)
+{
+    // Well below SQLite's limit on parameters (32766) even for the widest table.
+    constexpr std::size_t rowsPerStatement = 64;
+    auto sql = [&](std::size_t rows) {
+        std::string row = "(?";
+        for (int c = 1; c < columns; ++c)
+            row += ", ?";
+        row += ")";
+        std::string text = std::string("INSERT INTO ") + table + " VALUES " + row;
+        for (std::size_t r = 1; r < rows; ++r)
+            text += ", " + row;
+        return text;
+    };
+    std::size_t done = 0;
+    if (count >= rowsPerStatement) {
+        DbStatement full(connection, sql(rowsPerStatement));
+        for (; count - done >= rowsPerStatement; done += rowsPerStatement) {
+            for (std::size_t r = 0; r < rowsPerStatement; ++r)
+                bindRow(full, static_cast<int>(r) * columns + 1, done + r);
+            full.run();
+        }
+    }
+    if (done < count) {
+        DbStatement rest(connection, sql(count - done));
+        for (std::size_t r = 0; done + r < count; ++r)
+            bindRow(rest, static_cast<int>(r) * columns + 1, done + r);
+        rest.run();
+    }
+}
+
 void storeRows(DbConnection &connection, std::int64_t id, const DbUnitData &unit)
 {
-    DbStatement file(connection,
-                     "INSERT INTO input_file (pu_id, seq, path, kind, copybook) "
-                     "VALUES (?, ?, ?, ?, ?)");
-    for (std::size_t i = 0; i < unit.inputFiles.size(); ++i) {
-        const DbInputFileRecord &f = unit.inputFiles[i];
-        file.bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, f.path);
-        file.bind(4, static_cast<std::int64_t>(f.kind)).bind(5, f.copybook).run();
-    }
-    DbStatement include(connection,
-                        "INSERT INTO pu_include (pu_id, seq, parent, input_file, copy_line, "
-                        "copy_column, copybook, qualifier) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
-    for (std::size_t i = 0; i < unit.includes.size(); ++i) {
-        const DbIncludeRecord &r = unit.includes[i];
-        include.bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, r.parent);
-        include.bind(4, r.inputFile).bind(5, r.copyLine).bind(6, r.copyColumn);
-        include.bind(7, r.copybook).bind(8, r.qualifier).run();
-    }
-    DbStatement symbol(connection,
-                       "INSERT INTO symbol VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, "
-                       "?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19, ?20, ?21, ?22, ?23, ?24, ?25, "
-                       "?26, ?27, ?28, ?29)");
-    for (std::size_t i = 0; i < unit.symbols.size(); ++i) {
-        const DbSymbolRecord &s = unit.symbols[i];
-        symbol.bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, s.level);
-        symbol.bind(4, s.name).bind(5, s.longName).bind(6, s.declaringToken);
-        symbol.bind(7, s.parent).bind(8, s.record).bind(9, s.base);
-        symbol.bind(10, s.related[0]).bind(11, s.related[1]).bind(12, s.related[2]);
-        symbol.bind(13, s.group ? 1 : 0).bind(14, s.recordStart ? 1 : 0);
-        symbol.bind(15, s.occursMin).bind(16, s.occursMax);
-        symbol.bind(17, static_cast<std::int64_t>(s.offset));
-        symbol.bind(18, static_cast<std::int64_t>(s.length));
-        symbol.bind(19, s.displayText).bind(20, s.usage).bind(21, s.picture);
-        symbol.bind(22, s.category).bind(23, s.value).bind(24, s.area);
-        symbol.bind(25, s.isSigned ? 1 : 0).bind(26, s.signSeparate ? 1 : 0);
-        symbol.bind(27, s.synchronized ? 1 : 0).bind(28, s.include).bind(29, s.line);
-        symbol.run();
-    }
-    DbStatement tree(connection,
-                     "INSERT INTO tree_record (pu_id, seq, kind, text, parent, node) "
-                     "VALUES (?, ?, ?, ?, ?, ?)");
-    for (std::size_t i = 0; i < unit.treeRecords.size(); ++i) {
-        const DbTreeRecord &r = unit.treeRecords[i];
-        tree.bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, r.kind);
-        tree.bind(4, r.text).bind(5, r.parent).bind(6, r.node).run();
-    }
-    DbStatement mark(connection,
-                     "INSERT INTO mark (pu_id, seq, kind, token, symbol, text) "
-                     "VALUES (?, ?, ?, ?, ?, ?)");
-    for (std::size_t i = 0; i < unit.marks.size(); ++i) {
-        const DbMarkRecord &m = unit.marks[i];
-        mark.bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, m.kind);
-        mark.bind(4, m.token).bind(5, m.symbol).bind(6, m.text).run();
-    }
+    const auto seq = [](std::size_t i) { return static_cast<std::int64_t>(i); };
+    insertRows(connection,
+               "input_file (pu_id, seq, path, kind, copybook)",
+               5,
+               unit.inputFiles.size(),
+               [&](DbStatement &s, int p, std::size_t i) {
+                   const DbInputFileRecord &f = unit.inputFiles[i];
+                   s.bind(p, id).bind(p + 1, seq(i)).bind(p + 2, f.path);
+                   s.bind(p + 3, static_cast<std::int64_t>(f.kind)).bind(p + 4, f.copybook);
+               });
+    insertRows(connection,
+               "pu_include (pu_id, seq, parent, input_file, copy_line, copy_column, copybook, "
+               "qualifier)",
+               8,
+               unit.includes.size(),
+               [&](DbStatement &s, int p, std::size_t i) {
+                   const DbIncludeRecord &r = unit.includes[i];
+                   s.bind(p, id).bind(p + 1, seq(i)).bind(p + 2, r.parent);
+                   s.bind(p + 3, r.inputFile).bind(p + 4, r.copyLine).bind(p + 5, r.copyColumn);
+                   s.bind(p + 6, r.copybook).bind(p + 7, r.qualifier);
+               });
+    insertRows(connection,
+               "symbol",
+               29,
+               unit.symbols.size(),
+               [&](DbStatement &s, int p, std::size_t i) {
+                   const DbSymbolRecord &r = unit.symbols[i];
+                   s.bind(p, id).bind(p + 1, seq(i)).bind(p + 2, r.level);
+                   s.bind(p + 3, r.name).bind(p + 4, r.longName).bind(p + 5, r.declaringToken);
+                   s.bind(p + 6, r.parent).bind(p + 7, r.record).bind(p + 8, r.base);
+                   s.bind(p + 9, r.related[0]).bind(p + 10, r.related[1]);
+                   s.bind(p + 11, r.related[2]);
+                   s.bind(p + 12, r.group ? 1 : 0).bind(p + 13, r.recordStart ? 1 : 0);
+                   s.bind(p + 14, r.occursMin).bind(p + 15, r.occursMax);
+                   s.bind(p + 16, static_cast<std::int64_t>(r.offset));
+                   s.bind(p + 17, static_cast<std::int64_t>(r.length));
+                   s.bind(p + 18, r.displayText).bind(p + 19, r.usage).bind(p + 20, r.picture);
+                   s.bind(p + 21, r.category).bind(p + 22, r.value).bind(p + 23, r.area);
+                   s.bind(p + 24, r.isSigned ? 1 : 0).bind(p + 25, r.signSeparate ? 1 : 0);
+                   s.bind(p + 26, r.synchronized ? 1 : 0).bind(p + 27, r.include);
+                   s.bind(p + 28, r.line);
+               });
+    insertRows(connection,
+               "tree_record (pu_id, seq, kind, text, parent, node)",
+               6,
+               unit.treeRecords.size(),
+               [&](DbStatement &s, int p, std::size_t i) {
+                   const DbTreeRecord &r = unit.treeRecords[i];
+                   s.bind(p, id).bind(p + 1, seq(i)).bind(p + 2, r.kind);
+                   s.bind(p + 3, r.text).bind(p + 4, r.parent).bind(p + 5, r.node);
+               });
+    insertRows(connection,
+               "mark (pu_id, seq, kind, token, symbol, text)",
+               6,
+               unit.marks.size(),
+               [&](DbStatement &s, int p, std::size_t i) {
+                   const DbMarkRecord &m = unit.marks[i];
+                   s.bind(p, id).bind(p + 1, seq(i)).bind(p + 2, m.kind);
+                   s.bind(p + 3, m.token).bind(p + 4, m.symbol).bind(p + 5, m.text);
+               });
     if (!unit.impact.empty()) {
-        DbStatement impact(connection, "INSERT INTO impact (pu_id, program, data) VALUES (?, ?, ?)");
+        DbStatement impact(connection,
+                           "INSERT INTO impact (pu_id, program, data) VALUES (?, ?, ?)");
         impact.bind(1, id).bind(2, unit.impact.program).bindBlob(3, unit.impact.encode()).run();
     }
-    DbStatement item(connection,
-                     "INSERT INTO copybook_item VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, "
-                     "?11, ?12, ?13, ?14, ?15, ?16, ?17)");
-    for (std::size_t i = 0; i < unit.copybookItems.size(); ++i) {
-        const DbCopybookItemRecord &c = unit.copybookItems[i];
-        item.bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, c.copybook);
-        item.bind(4, c.qualifier).bind(5, c.level).bind(6, c.name).bind(7, c.parent);
-        item.bind(8, c.base).bind(9, static_cast<std::int64_t>(c.offset));
-        item.bind(10, static_cast<std::int64_t>(c.length)).bind(11, c.occursMax);
-        item.bind(12, c.usage).bind(13, c.picture).bind(14, c.line);
-        item.bind(15, c.varies ? 1 : 0).bind(16, c.synchronized ? 1 : 0).bind(17, c.dateText);
-        item.run();
-    }
+    insertRows(connection,
+               "copybook_item",
+               17,
+               unit.copybookItems.size(),
+               [&](DbStatement &s, int p, std::size_t i) {
+                   const DbCopybookItemRecord &c = unit.copybookItems[i];
+                   s.bind(p, id).bind(p + 1, seq(i)).bind(p + 2, c.copybook);
+                   s.bind(p + 3, c.qualifier).bind(p + 4, c.level).bind(p + 5, c.name);
+                   s.bind(p + 6, c.parent).bind(p + 7, c.base);
+                   s.bind(p + 8, static_cast<std::int64_t>(c.offset));
+                   s.bind(p + 9, static_cast<std::int64_t>(c.length)).bind(p + 10, c.occursMax);
+                   s.bind(p + 11, c.usage).bind(p + 12, c.picture).bind(p + 13, c.line);
+                   s.bind(p + 14, c.varies ? 1 : 0).bind(p + 15, c.synchronized ? 1 : 0);
+                   s.bind(p + 16, c.dateText);
+               });
 }
 
 } // namespace
@@ -216,6 +265,9 @@ DbWriter::Chunks DbWriter::encode(const DbUnitData &unit)
         for (std::size_t i = first; i < end; ++i)
             DbChunkCodec::encode(unit.nodes[i], blob);
     });
+    chunks.lineCount = unit.lines.size();
+    chunks.tokenCount = unit.tokens.size();
+    chunks.nodeCount = unit.nodes.size();
     return chunks;
 }
 
@@ -226,7 +278,14 @@ void DbWriter::record(const std::string &fileName,
                       const Chunks *chunks,
                       std::int64_t number)
 {
-    if (const std::string invalid = unit.validate(); !invalid.empty())
+    const Chunks packed = chunks ? Chunks() : encode(unit);
+    const Chunks &use = chunks ? *chunks : packed;
+    const std::string invalid = !chunks              ? unit.validate()
+                                : !use.error.empty() ? use.error
+                                                     : unit.validateRows(use.tokenCount,
+                                                                         use.lineCount,
+                                                                         use.nodeCount);
+    if (!invalid.empty())
         ITHROW(
             KelMsgException(KelMsgId::unitNotRecorded,
                             {unit.header.name, fileName, "its data is inconsistent: " + invalid}));
@@ -242,10 +301,8 @@ void DbWriter::record(const std::string &fileName,
                        "updated = excluded.updated");
         eu.bind(1, euName).bind(2, time).run();
     }
-    const std::int64_t id = storeHeader(connection, unit, number);
+    const std::int64_t id = storeHeader(connection, unit, use, number);
     storeRows(connection, id, unit);
-    const Chunks packed = chunks ? Chunks() : encode(unit);
-    const Chunks &use = chunks ? *chunks : packed;
     writeChunks(connection, "line_chunk", id, use.lines);
     writeChunks(connection, "token_chunk", id, use.tokens);
     writeChunks(connection, "node_chunk", id, use.nodes);

@@ -29,6 +29,11 @@ public:
         std::vector<Chunk> lines;
         std::vector<Chunk> tokens;
         std::vector<Chunk> nodes;
+        std::size_t lineCount = 0;
+        std::size_t tokenCount = 0;
+        std::size_t nodeCount = 0;
+        /// The first inconsistency of the records packed (DbUnitPacker); empty when none.
+        std::string error;
     };
 
     /// Packs the tokens, syntax nodes and lines of `unit`.
@@ -40,7 +45,8 @@ public:
     /// execution unit takes that name), waiting up to `waitMs` for other writers. Throws KelMsgException naming the file and the unit when
     /// the unit is inconsistent or the file cannot be written, is locked past the wait, is not an
     /// analysis database or has a newer schema.
-    /// `chunks`, when given, must be `encode(unit)` of the same tokens, nodes and lines.
+    /// `chunks`, when given, hold the unit's tokens, nodes and lines: `encode(unit)`, or packed
+    /// by a DbUnitPacker while `unit` holds none of them.
     /// A unit not yet in the file takes the unit number `number` when it is above 0 and no
     /// unit has it, else the number after the highest ever given; a unit recorded again keeps
     /// its number.

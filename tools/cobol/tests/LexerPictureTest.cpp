@@ -33,7 +33,9 @@ std::string render(const std::vector<LexToken> &tokens)
             out += "O";
             break;
         }
-        out += "[" + t.text + "]" + std::to_string(t.place.column);
+        out += "[";
+        out += t.text;
+        out += "]" + std::to_string(t.place.column);
     }
     return out;
 }
@@ -78,8 +80,9 @@ TEST(Lexer, tokensKnowTheirKindAndColumn)
 TEST(Lexer, unclosedLiteralIsReportedAndClosed)
 {
     std::vector<Diagnostic> diagnostics;
+    TextStore store; // the closed literal's text is made, and kept here
     const std::vector<LexToken> tokens
-        = Lexer("DISPLAY 'OPEN\nSTOP RUN.", 0, SourceFormat::Free, diagnostics).tokenize();
+        = Lexer("DISPLAY 'OPEN\nSTOP RUN.", 0, SourceFormat::Free, diagnostics, &store).tokenize();
     ASSERT_EQ(diagnostics.size(), 1u);
     EXPECT_EQ(diagnostics[0].severity, Diagnostic::Severity::Error);
     EXPECT_EQ(diagnostics[0].place.line, 1u);

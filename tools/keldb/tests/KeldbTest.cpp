@@ -1,6 +1,7 @@
 // keldb on a database recorded from real COBOL (a record with REDEFINES, OCCURS, FILLER, a
 // nested copybook, and a data name declared in two copybooks): its listings and storage map,
 // how it picks units and records, and its exit statuses as a user sees them.
+#include "AdtFile.h"
 #include "AnalysisData.h"
 #include "AnalysisDataAdapter.h"
 #include "DateFieldAnalyzer.h"
@@ -103,8 +104,12 @@ protected:
             = kelmkpu::DateFieldAnalyzer(model).run(seeds,
                                                     kelmkpu::DateFieldAnalyzer::Declarations::On);
         std::ostringstream err;
-        ASSERT_TRUE(
-            kelmkpu::UnitRecorder::record(m_root.string(), "ORACLE", data, model, result, err))
+        ASSERT_TRUE(kelmkpu::UnitRecorder::record(m_root.string(),
+                                                  "ORACLE",
+                                                  *cobol::AdtFile::fromData(data),
+                                                  model,
+                                                  result,
+                                                  err))
             << err.str();
     }
 

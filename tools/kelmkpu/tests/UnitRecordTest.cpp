@@ -1,6 +1,7 @@
 // Program units recorded from real COBOL (the sample application) through the front end, the
 // analysis and the writer, read back through DbEu / DbPu: the database says what the front end
 // knows (whose layout the oracle tests prove against GnuCOBOL), and every number converts back.
+#include "AdtFile.h"
 #include "AnalysisData.h"
 #include "AnalysisDataAdapter.h"
 #include "DateFieldAnalyzer.h"
@@ -66,7 +67,12 @@ protected:
         const AnalysisResult result = DateFieldAnalyzer(model)
                                           .run(seeds, DateFieldAnalyzer::Declarations::On);
         std::ostringstream err;
-        EXPECT_TRUE(UnitRecorder::record(m_out.string(), name, data, model, result, err))
+        EXPECT_TRUE(UnitRecorder::record(m_out.string(),
+                                         name,
+                                         *cobol::AdtFile::fromData(data),
+                                         model,
+                                         result,
+                                         err))
             << err.str();
         return data;
     }

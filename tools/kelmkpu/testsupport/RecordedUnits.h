@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AdtFile.h"
 #include "AnalysisData.h"
 #include "AnalysisDataAdapter.h"
 #include "DateFieldAnalyzer.h"
@@ -107,8 +108,12 @@ private:
         const std::string saved = previous ? previous : "";
         ::setenv("CHRONEX_TITLE", m_euName.c_str(), 1);
         std::ostringstream err;
-        const bool recorded
-            = kelmkpu::UnitRecorder::record(m_directory.string(), base, data, model, result, err);
+        const bool recorded = kelmkpu::UnitRecorder::record(m_directory.string(),
+                                                            base,
+                                                            *cobol::AdtFile::fromData(data),
+                                                            model,
+                                                            result,
+                                                            err);
         if (previous)
             ::setenv("CHRONEX_TITLE", saved.c_str(), 1);
         else

@@ -258,6 +258,13 @@ TEST_F(ExecTranslation, zmc2AnswersAsForAnyProgram)
     EXPECT_NE(host.output.find("HOST.cbl:7:"), std::string::npos) << host.output;
     // A COBOL error next to EXEC blocks is still cobc's: 8.
     EXPECT_EQ(run("BAD.cbl", {"    EXEC CICS RETURN END-EXEC", "    MOVE A TO NOPE"}).exitCode, 8);
+    // The program itself holds no EXEC block, its copybook does: the check of the program as it
+    // stands, which may have started while the front end read it, gives way to the check of the
+    // translation.
+    write("RETBLOCK.cpy", fixed({"    EXEC CICS RETURN END-EXEC"}));
+    const ChildProcess::Result viaCopy = run("VIACOPY.cbl", {"    COPY RETBLOCK."});
+    EXPECT_EQ(viaCopy.exitCode, 0) << viaCopy.output;
+    EXPECT_EQ(viaCopy.output, "");
 }
 
 } // namespace

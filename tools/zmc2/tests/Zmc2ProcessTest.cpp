@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -176,7 +178,7 @@ TEST_F(Zmc2, aCompilerThatCannotRunGivesTwelve)
     EXPECT_FALSE(fs::exists(m_out + "/GOOD.adt"));
 }
 
-TEST_F(Zmc2, aCopyChainThatMultipliesIsRefusedBeforeGnuCobolRuns)
+TEST_F(Zmc2, aCopyChainThatMultipliesIsRefusedAndGnuCobolStopped)
 {
     // Each copybook includes the next twice: GnuCOBOL would expand 2^24 copies for minutes.
     for (int level = 1; level < 24; ++level) {
@@ -194,20 +196,31 @@ TEST_F(Zmc2, aCopyChainThatMultipliesIsRefusedBeforeGnuCobolRuns)
                                        "           COPY C1.\n"
                                        "       PROCEDURE DIVISION.\n"
                                        "           STOP RUN.\n");
-    // A cobc that says when it is asked.
+    // A cobc that says who it is and would take minutes, as GnuCOBOL would on this program.
+    // It may be started while our front end reads the program, but must be stopped as soon as
+    // the front end finds the expansion past its limit.
     const std::string fake = m_root + "/fake";
     fs::create_directories(fake);
-    std::ofstream(fake + "/cobc") << "#!/bin/sh\ntouch \"" << m_root << "/cobc-ran\"\n";
+    std::ofstream(fake + "/cobc") << "#!/bin/sh\necho $$ > \"" << m_root
+                                  << "/cobc-pid\"\nexec sleep 120\n";
     fs::permissions(fake + "/cobc", fs::perms::owner_all);
     setenv("PATH", (fake + ":" + m_path).c_str(), 1);
 
+    const auto start = std::chrono::steady_clock::now();
     const ChildProcess::Result r = zmc2({"-i" + m_src + "/copy books", "-qANALYZE", program});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
     EXPECT_EQ(r.exitCode, 12) << r.output;
     EXPECT_NE(r.output.find("error: The COPY statements expand to more than 10000 copybook "
                             "includes"),
               std::string::npos)
         << r.output;
-    EXPECT_FALSE(fs::exists(m_root + "/cobc-ran"));
+    if (fs::exists(m_root + "/cobc-pid")) {
+        std::ifstream in(m_root + "/cobc-pid");
+        pid_t pid = 0;
+        in >> pid;
+        ASSERT_GT(pid, 0);
+        EXPECT_NE(::kill(pid, 0), 0) << "the stopped cobc is still running";
+    }
     EXPECT_FALSE(fs::exists(m_out + "/EXPO.adt"));
 }
 

@@ -1,0 +1,3 @@
+<PROGRAM-INFO>
+<FILE> <WORK>/cobol/year end/YREND.cbl </FILE>
+</PROGRAM-INFO>

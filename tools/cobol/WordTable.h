@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cobol {
+
+/// A hash table from words to values, for the lookups the front end makes for nearly every token
+/// (reserved words, data names, procedure names): open addressing over a power-of-two table with
+/// a short multiplicative hash, so a lookup costs a few instructions per character and no
+/// division. Keys are copied in. Values are found by `find` (null when absent); `insert` adds a
+/// word once and returns its value.
+template<typename Value>
+class WordTable final
+{
+public:
+    WordTable() { m_slots.resize(16); }
+
+    /// The value of `word`, made default the first time.
+    Value &insert(std::string_view word)
+    {
+        if ((m_size + 1) * 4 > m_slots.size() * 3)
+            grow();
+        Slot &slot = m_slots[probe(word, hash(word))];
+        if (!slot.used) {
+            slot.used = true;
+            slot.key.assign(word);
+            ++m_size;
+        }
+        return slot.value;
+    }
+
+    const Value *find(std::string_view word) const
+    {
+        const Slot &slot = m_slots[probe(word, hash(word))];
+        return slot.used ? &slot.value : nullptr;
+    }
+
+    bool contains(std::string_view word) const { return find(word) != nullptr; }
+    std::size_t size() const { return m_size; }
+
+private:
+    struct Slot
+    {
+        bool used = false;
+        std::string key;
+        Value value{};
+    };
+
+    static std::uint64_t hash(std::string_view word)
+    {
+        std::uint64_t h = 0x9E3779B97F4A7C15ull ^ word.size();
+        for (const char c : word)
+            h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3ull;
+        return h ^ (h >> 29);
+    }
+
+    /// The slot that holds `word`, or the empty slot where it would go.
+    std::size_t probe(std::string_view word, std::uint64_t h) const
+    {
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = h & mask;; i = (i + 1) & mask)
+            if (!m_slots[i].used || m_slots[i].key == word)
+                return i;
+    }
+
+    void grow()
+    {
+        std::vector<Slot> old(m_slots.size() * 2);
+        old.swap(m_slots);
+        for (Slot &slot : old)
+            if (slot.used)
+                m_slots[probe(slot.key, hash(slot.key))] = std::move(slot);
+    }
+
+    std::vector<Slot> m_slots;
+    std::size_t m_size = 0;
+};
+
+} // namespace cobol
