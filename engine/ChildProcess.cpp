@@ -1,4 +1,5 @@
 #include "ChildProcess.h"
+#include "FileDescriptor.h"
 
 #include "ConversionControl.h"
 
@@ -15,28 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-/// Closes a descriptor when it goes out of scope.
-class Descriptor final
-{
-public:
-    explicit Descriptor(int fd = -1)
-        : m_fd(fd)
-    {}
-    ~Descriptor() { reset(); }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return m_fd; }
-    void reset(int fd = -1)
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = fd;
-    }
-
-private:
-    int m_fd = -1;
-};
 
 /// True when `pid` has ended; it stays unreaped (WNOWAIT), so its id stays ours.
 bool hasEnded(pid_t pid)
@@ -125,8 +104,8 @@ ChildProcess::Result ChildProcess::run(const std::string &program,
         result.startError = errno;
         return result;
     }
-    Descriptor readEnd(fds[0]);
-    Descriptor writeEnd(fds[1]);
+    FileDescriptor readEnd(fds[0]);
+    FileDescriptor writeEnd(fds[1]);
     ::fcntl(readEnd.get(), F_SETFL, ::fcntl(readEnd.get(), F_GETFL) | O_NONBLOCK);
 
     // The child leads a process group of its own, so that a cancel ends whatever the tool has

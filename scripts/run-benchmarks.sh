@@ -53,6 +53,16 @@ else
     echo "== views_benchmarks: not built (CHRONEX_BENCHMARKS or CHRONEX_GUI off?), skipped"
 fi
 
+if [ -x "$build/bin/grapher_benchmarks" ]; then
+    echo "== grapher_benchmarks"
+    "$build/bin/grapher_benchmarks"
+    result=$?
+    [ $status -ne 0 ] || status=$result
+    echo
+else
+    echo "== grapher_benchmarks: not built (CHRONEX_BENCHMARKS off?), skipped"
+fi
+
 echo "== analysis database benchmark"
 if [ -x "$build/bin/analysisdb-benchmark" ]; then
     "$here/../benchmarks/analysisdb-benchmark.sh" "$build"

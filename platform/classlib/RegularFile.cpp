@@ -1,4 +1,5 @@
 #include "RegularFile.h"
+#include "FileDescriptor.h"
 
 #include <cerrno>
 #include <cstring>
@@ -9,26 +10,6 @@
 namespace RegularFile {
 
 namespace {
-
-/// Closes a descriptor when it goes out of scope.
-class Descriptor final
-{
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd)
-    {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 Result failure(Result::Status status, std::string problem)
 {
@@ -50,7 +31,7 @@ Result read(const std::string &path, std::size_t maximumSize)
 {
     // O_NONBLOCK keeps the open of a FIFO without a writer (or of a device) from waiting; the
     // kind is then checked on the descriptor itself, so nothing can be swapped in between.
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.get() < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return failure(Result::Status::Missing, "does not exist");

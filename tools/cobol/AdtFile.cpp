@@ -1,4 +1,5 @@
 #include "AdtFile.h"
+#include "FileDescriptor.h"
 
 #include "AdtBinaryWriter.h"
 #include "AdtCodec.h"
@@ -28,26 +29,6 @@ constexpr const char *sectionNames[adt::sectionCount] = {"program",
                                                          "syntax nodes",
                                                          "remarks",
                                                          "diagnostics"};
-
-/// Closes a descriptor when it goes out of scope.
-class Descriptor final
-{
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd)
-    {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 /// Reads `size` bytes at `offset`; false when the file ends first or cannot be read.
 bool readAt(int fd, std::uint64_t offset, std::size_t size, std::string &out)
@@ -272,7 +253,7 @@ std::array<std::pair<std::uint64_t, std::uint64_t>, 9> AdtFile::readTable(std::s
 std::unique_ptr<AdtFile> AdtFile::open(const std::string &path)
 {
     // Only a regular file is read: a FIFO named as the analysis data would block for ever.
-    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     struct stat info
     {};
     if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0)

@@ -1,4 +1,5 @@
 #include "ChildProcess.h"
+#include "FileDescriptor.h"
 
 #include "Process.h"
 
@@ -7,38 +8,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
-
-/// Closes a descriptor when it goes out of scope.
-class FileDescriptor final
-{
-public:
-    explicit FileDescriptor(int fd = -1)
-        : m_fd(fd)
-    {}
-    ~FileDescriptor() { reset(); }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return m_fd; }
-    /// Gives the descriptor up: the caller closes it.
-    int release()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-    void reset(int fd = -1)
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = fd;
-    }
-
-private:
-    int m_fd = -1;
-};
-
-} // namespace
+namespace {} // namespace
 
 ChildProcess::Result ChildProcess::run(const std::vector<std::string> &arguments,
                                        const std::string &workingDirectory)
