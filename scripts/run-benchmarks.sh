@@ -33,6 +33,16 @@ else
     echo "== kelipc_benchmarks: not built (CHRONEX_BENCHMARKS or CHRONEX_GUI off?), skipped"
 fi
 
+if [ -x "$build/bin/impact_benchmarks" ]; then
+    echo "== impact_benchmarks"
+    "$build/bin/impact_benchmarks"
+    result=$?
+    [ $status -ne 0 ] || status=$result
+    echo
+else
+    echo "== impact_benchmarks: not built (CHRONEX_BENCHMARKS off?), skipped"
+fi
+
 if [ -x "$build/bin/views_benchmarks" ]; then
     echo "== views_benchmarks"
     "$build/bin/views_benchmarks"

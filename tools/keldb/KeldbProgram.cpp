@@ -3,6 +3,7 @@
 #include "DbEu.h"
 #include "DbLookup.h"
 #include "DbPu.h"
+#include "ImpactCommand.h"
 #include "KelMsgException.h"
 #include "StorageMap.h"
 
@@ -19,6 +20,7 @@ struct Arguments
     std::string unit;
     std::string record;
     std::string copybook;
+    std::string bytes;
 };
 
 int usage(std::ostream &err, const std::string &problem)
@@ -26,6 +28,8 @@ int usage(std::ostream &err, const std::string &problem)
     err << "keldb: " << problem << "\n"
         << "Usage: keldb units DB | keldb symbols DB UNIT | keldb map DB UNIT RECORD "
            "[--copybook NAME]\n"
+           "       keldb impact DB UNIT ITEM | keldb impact DB --copybook NAME --bytes A-B | "
+           "keldb copybook DB NAME\n"
            "Try 'keldb --help' for more information.\n";
     return KeldbProgram::usageError;
 }
@@ -120,6 +124,35 @@ int map(const DbPu &pu, const Arguments &args, std::ostream &out, std::ostream &
     return KeldbProgram::notFound;
 }
 
+int runImpact(const Arguments &args,
+              const std::vector<std::string> &words,
+              std::ostream &out,
+              std::ostream &err)
+{
+    ImpactCommand::Request request;
+    if (words.size() >= 2)
+        request.database = words[1];
+    if (args.command == "copybook") {
+        if (words.size() != 3)
+            return usage(err, "the copybook command takes 2 arguments.");
+        request.copybook = words[2];
+        return ImpactCommand::copybookMap(request, out, err);
+    }
+    if (!args.copybook.empty()) {
+        if (words.size() != 2 || args.bytes.empty())
+            return usage(err, "impact --copybook takes the database and --bytes A-B.");
+        request.copybook = args.copybook;
+        request.bytes = args.bytes;
+        return ImpactCommand::impact(request, out, err);
+    }
+    if (words.size() < 4)
+        return usage(err, "the impact command takes 3 arguments (or --copybook and --bytes).");
+    request.unit = words[2];
+    for (std::size_t i = 3; i < words.size(); ++i)
+        request.item += (request.item.empty() ? "" : " ") + words[i];
+    return ImpactCommand::impact(request, out, err);
+}
+
 } // namespace
 
 std::string KeldbProgram::helpText()
@@ -127,6 +160,9 @@ std::string KeldbProgram::helpText()
     return R"help(Usage: keldb units DB
        keldb symbols DB UNIT
        keldb map DB UNIT RECORD [--copybook NAME]
+       keldb impact DB UNIT ITEM
+       keldb impact DB --copybook NAME --bytes A-B
+       keldb copybook DB NAME
 
 Reads an analysis database (chxanalysis.db in a conversion's output directory, where kelmkpu
 records every program unit).
@@ -139,6 +175,17 @@ records every program unit).
             its byte offset right-aligned in 8 characters, then every item starting there
             as its column (its depth, the record in column 1) and name, with OCCURS n TIMES
             for a table; items without storage (88, 78) are left out
+  impact    the statements of every program unit that read or write the bytes of ITEM
+            (or bytes A-B of copybook NAME laid out on its own, 1-based), directly or
+            through moves, comparisons, arithmetic, REDEFINES, RENAMES, shared copybooks and
+            CALL USING into a called unit's linkage section: one line per statement, fields
+            separated by a TAB: program, file:line, read, write or read/write, the statement,
+            and the chain of statements that carried the bytes there ("direct" for none).
+            Then the flows not followed (dynamic CALLs, programs outside the execution
+            unit, STRING/UNSTRING, CICS COMMAREAs): "not followed" and the reason
+  copybook  the storage map of copybook NAME laid out on its own, as map prints it, then
+            the date fields units found in it and notes on includes that lay it out
+            differently (REPLACING, SYNC)
 
 UNIT      a program name, a unit number (3 or #3) or a source file
 RECORD    a data name: a level-01 record, or a group inside one (its part of the record's
@@ -167,6 +214,10 @@ int KeldbProgram::run(const std::vector<std::string> &arguments,
             args.copybook = arguments[++i];
         else if (a.starts_with("--copybook="))
             args.copybook = a.substr(11);
+        else if (a == "--bytes" && i + 1 < arguments.size())
+            args.bytes = arguments[++i];
+        else if (a.starts_with("--bytes="))
+            args.bytes = a.substr(8);
         else if (a.starts_with("--"))
             return usage(err, "unknown option " + a + ".");
         else
@@ -175,6 +226,8 @@ int KeldbProgram::run(const std::vector<std::string> &arguments,
     if (words.empty())
         return usage(err, "no command given.");
     args.command = words[0];
+    if (args.command == "impact" || args.command == "copybook")
+        return runImpact(args, words, out, err);
     const std::size_t needed = args.command == "units"     ? 2
                                : args.command == "symbols" ? 3
                                : args.command == "map"     ? 4

@@ -7,6 +7,7 @@
 #include "DateFieldAnalyzer.h"
 #include "FindingsWriter.h"
 #include "IException.h"
+#include "ImpactRecorder.h"
 #include "PathNames.h"
 #include "ProgramInfoWriter.h"
 #include "ResultFile.h"
@@ -140,8 +141,11 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
 
     // The statements are checked as the model is made from them.
     ProgramModel model;
+    DbImpactFacts impact;
     try {
         model = AnalysisDataAdapter::toModel(*file);
+        if (commandLine.recordUnit)
+            impact = ImpactRecorder::build(*file, model);
     } catch (const IException &e) {
         return failWithInput(paths, header, "cannot use the analysis data file: " + e.text(), err);
     }
@@ -184,8 +188,9 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
     const bool recorded
         = !commandLine.recordUnit ? true
           : preparation
-              ? UnitRecorder::finish(*preparation, model, result, err)
-              : UnitRecorder::record(commandLine.outputDirectory, base, *file, model, result, err);
+              ? UnitRecorder::finish(*preparation, model, result, err, &impact)
+              : UnitRecorder::record(
+                    commandLine.outputDirectory, base, *file, model, result, err, &impact);
     return result.hasWarnings() || !recorded ? Warnings : Clean;
 }
 

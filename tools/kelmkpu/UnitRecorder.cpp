@@ -3,9 +3,12 @@
 #include "AdtFile.h"
 #include "AnalysisData.h"
 #include "AnalysisResult.h"
+#include "CopybookLayoutRecorder.h"
 #include "DbEu.h"
 #include "DbWriter.h"
 #include "ExpandedSource.h"
+#include "IException.h"
+#include "ImpactRecorder.h"
 #include "KelMsgException.h"
 #include "PathNames.h"
 #include "ResultFile.h"
@@ -23,6 +26,7 @@ class UnitRecorder::Preparation
 {
 public:
     std::string outputDirectory;
+    const cobol::AdtFile *file = nullptr;
     std::unique_ptr<cobol::ExpandedSource> expanded;
     std::unique_ptr<ResultFile> expandedSource; ///< written, put in place by `finish`
     std::unique_ptr<UnitRecordBuilder> builder;
@@ -69,6 +73,7 @@ UnitRecorder::PreparationPointer UnitRecorder::prepare(const std::string &output
     try {
         p.reset(new Preparation());
         p->outputDirectory = outputDirectory;
+        p->file = &file;
         std::error_code error;
         const std::filesystem::path absolute = std::filesystem::absolute(data.sourcePath, error);
         UnitRecordBuilder::Header header;
@@ -113,7 +118,8 @@ bool UnitRecorder::placeStatements(Preparation &p, const ProgramModel &model) no
 bool UnitRecorder::finish(Preparation &p,
                           const ProgramModel &model,
                           const AnalysisResult &result,
-                          std::ostream &err)
+                          std::ostream &err,
+                          const DbImpactFacts *impact)
 {
     for (const std::string &warning : p.warnings)
         err << "kelmkpu: warning: " << warning << "\n";
@@ -129,6 +135,8 @@ bool UnitRecorder::finish(Preparation &p,
     }
     p.builder->addMarks(model, result);
     try {
+        p.builder->unit().impact = impact ? *impact : ImpactRecorder::build(*p.file, model);
+        p.builder->unit().copybookItems = CopybookLayoutRecorder::build(p.file->data(), result);
         DbWriter::record(DbEu::databasePathIn(p.outputDirectory),
                          executionUnitName(p.outputDirectory),
                          p.builder->unit(),
@@ -139,6 +147,9 @@ bool UnitRecorder::finish(Preparation &p,
         KelMsg::clearPending(); // reported here, on standard error
         err << "kelmkpu: error: " << e.text() << "\n";
         return false;
+    } catch (const IException &e) { // a malformed statement met by the impact facts
+        err << "kelmkpu: error: the program unit cannot be recorded: " << e.text() << "\n";
+        return false;
     }
     return true;
 }
@@ -148,14 +159,15 @@ bool UnitRecorder::record(const std::string &outputDirectory,
                           const cobol::AdtFile &file,
                           const ProgramModel &model,
                           const AnalysisResult &result,
-                          std::ostream &err)
+                          std::ostream &err,
+                          const DbImpactFacts *impact)
 {
     const PreparationPointer preparation = prepare(outputDirectory, base, file);
     if (!preparation) {
         err << "kelmkpu: error: there is not enough memory to record the program unit\n";
         return false;
     }
-    return finish(*preparation, model, result, err);
+    return finish(*preparation, model, result, err, impact);
 }
 
 } // namespace kelmkpu

@@ -9,6 +9,8 @@ namespace cobol {
 class AdtFile;
 }
 
+struct DbImpactFacts;
+
 namespace kelmkpu {
 
 struct AnalysisResult;
@@ -60,10 +62,13 @@ public:
     /// The second step. False with the reason on `err` ("kelmkpu: error: ...") when the
     /// expanded source or the unit could not be written; an older version of the unit then
     /// stays as it was. Files the expanded source cannot show are warnings on `err`.
+    /// `impact`: the unit's impact facts (ImpactRecorder), when the file's statements have been
+    /// released; null: made here from the file.
     static bool finish(Preparation &preparation,
                        const ProgramModel &model,
                        const AnalysisResult &result,
-                       std::ostream &err);
+                       std::ostream &err,
+                       const DbImpactFacts *impact = nullptr);
 
     /// Both steps, one after the other.
     static bool record(const std::string &outputDirectory,
@@ -71,7 +76,8 @@ public:
                        const cobol::AdtFile &file,
                        const ProgramModel &model,
                        const AnalysisResult &result,
-                       std::ostream &err);
+                       std::ostream &err,
+                       const DbImpactFacts *impact = nullptr);
 };
 
 } // namespace kelmkpu

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DbImpactFacts.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -148,6 +150,27 @@ struct DbMarkRecord
     std::string text;         ///< the kind of date field, or why the statement needs a window
 };
 
+/// One entry of a copybook laid out on its own (its canonical coordinates), as one include of
+/// the unit shows it. Entries of one (copybook, qualifier) are listed in declaration order.
+struct DbCopybookItemRecord
+{
+    std::string copybook;
+    std::string qualifier; ///< the include's qualifier (DEFAULT, LIB=X, +R<hash>)
+    std::uint32_t level = 0;
+    std::string name;
+    std::uint32_t parent = 0; ///< 1-based among the entries of the same copybook; 0 none
+    std::uint32_t base = 0;   ///< the REDEFINES object (or a 66's first item), same numbering
+    std::uint64_t offset = 0; ///< 0-based offset in the copybook laid out on its own
+    std::uint64_t length = 0; ///< bytes of one occurrence
+    std::uint32_t occursMax = 0;
+    std::string usage;
+    std::string picture;
+    std::uint32_t line = 0;     ///< line of the level number in the copybook
+    bool varies = false;        ///< this include lays the entry out differently (SYNC, REPLACING)
+    bool synchronized = false;
+    std::string dateText;       ///< what the unit's analysis found ("USED-AS-YEAR bytes 1-2")
+};
+
 struct DbUnitData
 {
     DbUnitHeader header;
@@ -159,6 +182,9 @@ struct DbUnitData
     std::vector<DbSymbolRecord> symbols;
     std::vector<DbTreeRecord> treeRecords;
     std::vector<DbMarkRecord> marks;
+    /// What the unit contributes to field impact; empty for units recorded without it.
+    DbImpactFacts impact;
+    std::vector<DbCopybookItemRecord> copybookItems;
 
     /// Empty when every reference is in range and the unit has its root node and tree record;
     /// otherwise what is wrong, e.g. "token 12 refers to symbol 40 of 39".

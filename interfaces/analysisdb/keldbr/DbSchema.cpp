@@ -98,6 +98,30 @@ CREATE TABLE mark (
     symbol INTEGER NOT NULL,
     text TEXT NOT NULL,
     PRIMARY KEY (pu_id, seq)) WITHOUT ROWID;
+CREATE TABLE impact (
+    pu_id INTEGER PRIMARY KEY,
+    program TEXT NOT NULL,
+    data BLOB NOT NULL);
+CREATE TABLE copybook_item (
+    pu_id INTEGER NOT NULL,
+    seq INTEGER NOT NULL,
+    copybook TEXT NOT NULL,
+    qualifier TEXT NOT NULL,
+    level INTEGER NOT NULL,
+    name TEXT NOT NULL,
+    parent INTEGER NOT NULL,
+    base INTEGER NOT NULL,
+    byte_offset INTEGER NOT NULL,
+    length INTEGER NOT NULL,
+    occurs_max INTEGER NOT NULL,
+    usage TEXT NOT NULL,
+    picture TEXT NOT NULL,
+    line INTEGER NOT NULL,
+    varies INTEGER NOT NULL,
+    synchronized INTEGER NOT NULL,
+    date_text TEXT NOT NULL,
+    PRIMARY KEY (pu_id, seq)) WITHOUT ROWID;
+CREATE INDEX copybook_item_name ON copybook_item (copybook);
 CREATE TABLE token_chunk (
     pu_id INTEGER NOT NULL,
     seq INTEGER NOT NULL,

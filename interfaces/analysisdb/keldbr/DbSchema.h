@@ -10,7 +10,8 @@ class DbConnection;
 class DbSchema final
 {
 public:
-    static constexpr std::int64_t version = 1;
+    /// 2 added the impact facts of each unit and the layouts of its copybooks.
+    static constexpr std::int64_t version = 2;
     /// "KELD" as a 32-bit number.
     static constexpr std::int64_t applicationId = 0x4B454C44;
 

@@ -16,6 +16,8 @@ const char *const contentTables[] = {"input_file",
                                      "symbol",
                                      "tree_record",
                                      "mark",
+                                     "impact",
+                                     "copybook_item",
                                      "token_chunk",
                                      "node_chunk",
                                      "line_chunk"};
@@ -224,6 +226,26 @@ void storeRows(DbConnection &connection, std::int64_t id, const DbUnitData &unit
                    const DbMarkRecord &m = unit.marks[i];
                    s.bind(p, id).bind(p + 1, seq(i)).bind(p + 2, m.kind);
                    s.bind(p + 3, m.token).bind(p + 4, m.symbol).bind(p + 5, m.text);
+               });
+    if (!unit.impact.empty()) {
+        DbStatement impact(connection,
+                           "INSERT INTO impact (pu_id, program, data) VALUES (?, ?, ?)");
+        impact.bind(1, id).bind(2, unit.impact.program).bindBlob(3, unit.impact.encode()).run();
+    }
+    insertRows(connection,
+               "copybook_item",
+               17,
+               unit.copybookItems.size(),
+               [&](DbStatement &s, int p, std::size_t i) {
+                   const DbCopybookItemRecord &c = unit.copybookItems[i];
+                   s.bind(p, id).bind(p + 1, seq(i)).bind(p + 2, c.copybook);
+                   s.bind(p + 3, c.qualifier).bind(p + 4, c.level).bind(p + 5, c.name);
+                   s.bind(p + 6, c.parent).bind(p + 7, c.base);
+                   s.bind(p + 8, static_cast<std::int64_t>(c.offset));
+                   s.bind(p + 9, static_cast<std::int64_t>(c.length)).bind(p + 10, c.occursMax);
+                   s.bind(p + 11, c.usage).bind(p + 12, c.picture).bind(p + 13, c.line);
+                   s.bind(p + 14, c.varies ? 1 : 0).bind(p + 15, c.synchronized ? 1 : 0);
+                   s.bind(p + 16, c.dateText);
                });
 }
 

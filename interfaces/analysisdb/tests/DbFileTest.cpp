@@ -3,6 +3,7 @@
 #include "DbConnection.h"
 #include "DbEu.h"
 #include "DbPu.h"
+#include "DbSchema.h"
 #include "DbWriter.h"
 #include "KelMsgException.h"
 #include "KelMsgIds.h"
@@ -90,7 +91,7 @@ TEST(DbFile, aRecordedUnitLoadsAsItWasWritten)
 
     // The file is marked as ours, versioned and in WAL mode.
     DbConnection connection(db, DbConnection::Mode::readOnly, 1000);
-    EXPECT_EQ(connection.integer("PRAGMA user_version"), 1);
+    EXPECT_EQ(connection.integer("PRAGMA user_version"), DbSchema::version);
     EXPECT_EQ(connection.integer("PRAGMA application_id"), 0x4B454C44);
     DbStatement mode(connection, "PRAGMA journal_mode");
     ASSERT_TRUE(mode.step());
@@ -270,9 +271,13 @@ TEST(DbFile, unusableFilesGiveAMessageNamingTheFile)
          KelMsgId::notAnAnalysisDatabase,
          "another application"},
         {"newer schema",
-         withSql("newer.db", "PRAGMA user_version=2"),
+         withSql("newer.db", "PRAGMA user_version=3"),
          KelMsgId::schemaTooNew,
-         "schema version 2"},
+         "schema version 3"},
+        {"schema 1, before the impact facts",
+         withSql("version1.db", "PRAGMA user_version=1"),
+         KelMsgId::schemaTooOld,
+         "older version"},
         {"older schema",
          withSql("older.db", "PRAGMA user_version=0"),
          KelMsgId::schemaTooOld,
