@@ -62,8 +62,8 @@ public:
     /// The second step. False with the reason on `err` ("kelmkpu: error: ...") when the
     /// expanded source or the unit could not be written; an older version of the unit then
     /// stays as it was. Files the expanded source cannot show are warnings on `err`.
-    /// `impact`: the unit's impact facts (ImpactRecorder), when the file's statements have been
-    /// released; null: made here from the file.
+    /// `impact`: the unit's impact facts (ImpactRecorder), which must be given once the file's
+    /// tokens or statements have been released; null: made here from the file.
     static bool finish(Preparation &preparation,
                        const ProgramModel &model,
                        const AnalysisResult &result,

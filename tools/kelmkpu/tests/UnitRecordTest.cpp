@@ -9,6 +9,7 @@
 #include "DbMark.h"
 #include "DbPu.h"
 #include "FrontEnd.h"
+#include "ImpactRecorder.h"
 #include "KelPuSmCursor.h"
 #include "SeedFile.h"
 #include "UnitRecorder.h"
@@ -243,13 +244,15 @@ TEST_F(UnitRecord, aUnitRecordedInStepsWithoutTheFilesTokensIsTheSameAndADropped
                                                                                    *file);
         file->releaseSyntaxNodes();
         const ProgramModel model = AnalysisDataAdapter::toModel(*file);
+        // The impact facts read the file's tokens: built before they go, as kelmkpu does.
+        const DbImpactFacts impact = ImpactRecorder::build(*file, model);
         ASSERT_TRUE(UnitRecorder::placeStatements(*preparation, model));
         file->releaseTokens();
         EXPECT_EQ(file->tokens().next(), false);
         SeedFile seeds;
         const AnalysisResult result = DateFieldAnalyzer(model)
                                           .run(seeds, DateFieldAnalyzer::Declarations::On);
-        ASSERT_TRUE(UnitRecorder::finish(*preparation, model, result, err)) << err.str();
+        ASSERT_TRUE(UnitRecorder::finish(*preparation, model, result, err, &impact)) << err.str();
         ASSERT_TRUE(UnitRecorder::record(whole.string(),
                                          name,
                                          *cobol::AdtFile::fromData(data),
