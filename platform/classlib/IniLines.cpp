@@ -4,6 +4,10 @@
 
 namespace {
 
+/// UTF-8's byte order mark: read past, and written back when the file had it, so that a line
+/// that happens to start with another one reads the same after a save.
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+
 bool isQuoted(std::string_view value)
 {
     return value.size() >= 2 && value.front() == '"' && value.back() == '"';
@@ -87,10 +91,11 @@ std::optional<IniLines> IniLines::parse(std::string_view text,
                   + " may have";
         return std::nullopt;
     }
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
-
     IniLines file(rules);
+    if (text.starts_with(byteOrderMark)) {
+        text.remove_prefix(byteOrderMark.size());
+        file.m_byteOrderMark = true;
+    }
     std::string section;
     bool inSection = false;
     std::size_t lineNumber = 0;
@@ -242,7 +247,7 @@ bool IniLines::set(std::string_view section, std::string_view key, std::string_v
 
 std::string IniLines::text() const
 {
-    std::string result;
+    std::string result(m_byteOrderMark ? byteOrderMark : std::string_view());
     for (const Line &line : m_lines) {
         result += line.text;
         result += '\n';

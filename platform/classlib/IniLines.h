@@ -73,7 +73,7 @@ public:
     /// Whether two section names or keys match under the rules.
     bool sameName(std::string_view a, std::string_view b) const;
 
-    /// The text, lines ended by "\n".
+    /// The text, lines ended by "\n", after the byte order mark when the parsed text had one.
     std::string text() const;
 
     /// "key=value", the value quoted when blanks at its ends or quotes would otherwise be lost.
@@ -94,4 +94,5 @@ private:
 
     Rules m_rules;
     std::vector<Line> m_lines;
+    bool m_byteOrderMark = false; ///< the text began with one (text() writes it back)
 };

@@ -139,3 +139,14 @@ TEST(ProfileFile, ValuesThatCannotBeStoredAreRefused)
         EXPECT_EQ(file.text(), "") << c.label;
     }
 }
+
+TEST(ProfileFile, AByteOrderMarkIsWrittenBackSoTheTextReadsTheSame)
+{
+    // The second mark makes the header a line that carries nothing; dropping the first mark on
+    // a save would turn it into a section.
+    const std::string text = "\xEF\xBB\xBF\xEF\xBB\xBF[A]\nk=1\n";
+    ProfileFile file = parsed(text);
+    EXPECT_EQ(file.applicationNames(), std::vector<std::string>{});
+    EXPECT_EQ(file.text(), text);
+    EXPECT_EQ(parsed("\xEF\xBB\xBF[A]\nk=1\n").text(), "\xEF\xBB\xBF[A]\nk=1\n");
+}
