@@ -21,6 +21,10 @@ inline constexpr unsigned long hostDataMapCommand = 0xDB09;
 inline constexpr unsigned long hostCopyCommand = 0xDB0A;
 inline constexpr unsigned long hostFindDeclarationCommand = 0xDB0B;
 inline constexpr unsigned long hostListPreferencesCommand = 0xDB0C;
+/// The statements of every program that read or write the selected data item's bytes.
+inline constexpr unsigned long hostImpactCommand = 0xDB0D;
+/// The selected copybook's records laid out on their own.
+inline constexpr unsigned long hostCopybookMapCommand = 0xDB0E;
 
 // --- Window titles: "<view> - <unit>" ---------------------------------------------------------------
 inline constexpr unsigned long hostBrowserTitle = 0xDB20;

@@ -27,6 +27,8 @@ public:
     virtual DbPu *unitOfRow(int row) const = 0;
     /// The data item of a row; null when the row is no data item.
     virtual DbSymbol *symbolOfRow(int) const { return nullptr; }
+    /// The copybook a row stands for; empty when the row is no copybook.
+    virtual QString copybookOfRow(int) const { return {}; }
     /// The row that shows token `token` of `pu`; -1 when none does.
     virtual int rowOfToken(const DbPu &pu, std::uint32_t token) const = 0;
     /// One line saying what the list holds, for the info area.

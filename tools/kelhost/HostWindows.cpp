@@ -6,7 +6,6 @@
 #include "DbPuPropertyWindow.h"
 #include "DbSymbol.h"
 #include "DbToken.h"
-#include "makeGrapherWindow.h"
 #include "HostRequests.h"
 #include "ICurrentApplication.h"
 #include "IProfile.h"
@@ -22,6 +21,7 @@
 #include "RegisterInstance.h"
 #include "StartWindowData.h"
 #include "XISettingsView.h"
+#include "makeGrapherWindow.h"
 
 #include <QApplication>
 #include <QSet>
@@ -103,6 +103,13 @@ QList<QWidget *> HostWindows::windows() const
         if (window && !open.contains(window.data()))
             open.append(window.data());
     return open;
+}
+
+void HostWindows::adopt(QWidget *window, const QString &name)
+{
+    if (auto *map = qobject_cast<KelDataMapWindow *>(window))
+        fitNewMap(*map);
+    remember(window, name);
 }
 
 QString HostWindows::grabName(const QWidget *window)

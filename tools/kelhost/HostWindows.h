@@ -48,6 +48,11 @@ public:
     /// The name of `window`'s picture: "browser-PAYRUN", "datamap-PAYRUN", "details-PAYRUN" ...
     static QString grabName(const QWidget *window);
 
+    /// Remembers a window the host opened itself (the storage map of `--copybook`), so that it
+    /// is listed, pictured as `name` and closed with the others. A data map without a saved
+    /// placement grows to the size new maps open at.
+    void adopt(QWidget *window, const QString &name);
+
 private:
     QWidget *start(const StartWindowData &request);
     QWidget *startNotebook(const StartWindowData &request);

@@ -1,5 +1,7 @@
 #include "KelBrowser.h"
 
+#include "KelImpactWindow.h"
+
 #include "DbEu.h"
 #include "DbMark.h"
 #include "DbNode.h"
@@ -161,6 +163,12 @@ void KelBrowser::buildCommands()
         showDataMap(pu(), pu()->numberToToken(m_selectedToken.load()));
     });
     m_details = addCommand(KelRes::detailsCommand, simple, [this] { openDetails(); });
+    m_showImpact = addCommand(KelRes::hostImpactCommand, simple, [this] {
+        QString error;
+        if (const DbSymbol *symbol = selectedSymbol();
+            symbol && !openImpactOfItem(*eu(), *pu(), *symbol, error))
+            setStatusText(error);
+    });
     m_findDeclaration = addCommand(
         KelRes::hostFindDeclarationCommand,
         simple,
@@ -169,6 +177,7 @@ void KelBrowser::buildCommands()
     QMenu *selected = menu(KelRes::selectedMenu);
     selected->addAction(m_findInGraph);
     selected->addAction(m_showDataMap);
+    selected->addAction(m_showImpact);
     selected->addAction(m_details);
     selected->addSeparator();
     selected->addAction(m_findDeclaration);
@@ -176,6 +185,7 @@ void KelBrowser::buildCommands()
     m_popUp = new XIMenuDefinition(this);
     m_popUp->addItem(m_findInGraph)
         .addItem(m_showDataMap)
+        .addItem(m_showImpact)
         .addItem(m_details)
         .addSeparator()
         .addItem(m_findDeclaration)
@@ -198,7 +208,8 @@ void KelBrowser::buildCommands()
     addStandardCommands(KelRes::browserViewName);
 
     toolBar()->addSeparatorItem().addItem(m_showDataMap).addItem(m_findInGraph);
-    for (XIAction *action : {m_findInGraph, m_showDataMap, m_details, m_findDeclaration})
+    for (XIAction *action :
+         {m_findInGraph, m_showDataMap, m_showImpact, m_details, m_findDeclaration})
         action->setEnabled(false);
 }
 
@@ -254,6 +265,7 @@ void KelBrowser::selectionChanged(SourceView::Origin origin)
     const bool dataName = selected && selected->hasDataSymbol();
     m_findInGraph->setEnabled(selected != nullptr);
     m_showDataMap->setEnabled(dataName);
+    m_showImpact->setEnabled(dataName);
     m_details->setEnabled(dataName);
     m_findDeclaration->setEnabled(selected
                                   && (dataName || selected->type() == DbToken::procedureName

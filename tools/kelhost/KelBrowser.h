@@ -104,6 +104,7 @@ private:
     XIAction *m_findInGraph = nullptr;
     XIAction *m_showDataMap = nullptr;
     XIAction *m_details = nullptr;
+    XIAction *m_showImpact = nullptr;
     XIAction *m_findDeclaration = nullptr;
     XIMenuDefinition *m_popUp = nullptr;
     QPointer<XIFindAndReplaceDialog> m_findDialog;

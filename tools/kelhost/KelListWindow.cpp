@@ -1,10 +1,14 @@
 #include "KelListWindow.h"
 
+#include "KelCopybookMap.h"
+#include "KelImpactWindow.h"
+
 #include "DbEu.h"
 #include "DbPu.h"
 #include "DbSymbol.h"
 #include "HostListModel.h"
 #include "ICurrentApplication.h"
+#include "KelDesktop.h"
 #include "KelDetailsView.h"
 #include "KelMouseClickHandler.h"
 #include "KelSymbolsPreferences.h"
@@ -197,12 +201,36 @@ void KelListWindow::buildCommands()
         if (DbSymbol *symbol = m_model->symbolOfRow(m_selectedRow.load()))
             m_detailsView = new KelDetailsView(this, *symbol);
     });
+    m_showImpact = addCommand(KelRes::hostImpactCommand, simpleCategory(), [this] {
+        const int row = m_selectedRow.load();
+        DbSymbol *symbol = m_model->symbolOfRow(row);
+        DbPu *unit = m_model->unitOfRow(row);
+        QString error;
+        if (symbol && unit && !openImpactOfItem(*eu(), *unit, *symbol, error))
+            setStatusText(error);
+    });
+    m_copybookMap = addCommand(KelRes::hostCopybookMapCommand, simpleCategory(), [this] {
+        const QString copybook = m_model->copybookOfRow(m_selectedRow.load());
+        QString error;
+        if (!copybook.isEmpty()
+            && !openCopybookMap(KelDesktop::current(),
+                                eu()->fileName(),
+                                copybook.toStdString(),
+                                error))
+            setStatusText(error);
+    });
     QMenu *selected = menu(KelRes::selectedMenu);
     selected->addAction(m_findInSource);
     selected->addAction(m_showDataMap);
+    selected->addAction(m_showImpact);
+    selected->addAction(m_copybookMap);
     selected->addAction(m_details);
     m_popUp = new XIMenuDefinition(this);
-    m_popUp->addItem(m_findInSource).addItem(m_showDataMap).addItem(m_details);
+    m_popUp->addItem(m_findInSource)
+        .addItem(m_showDataMap)
+        .addItem(m_showImpact)
+        .addItem(m_copybookMap)
+        .addItem(m_details);
 
     auto *relatedPrograms = new KelRelatedP(this);
     relatedPrograms->setPointer(this);
@@ -222,7 +250,7 @@ void KelListWindow::buildCommands()
     }));
     addStandardCommands(KelRes::symbolsViewName);
     toolBar()->addSeparatorItem().addItem(m_findInSource).addItem(m_showDataMap);
-    for (XIAction *action : {m_findInSource, m_showDataMap, m_details})
+    for (XIAction *action : {m_findInSource, m_showDataMap, m_showImpact, m_copybookMap, m_details})
         action->setEnabled(false);
 }
 
@@ -252,6 +280,8 @@ void KelListWindow::rowChanged()
     const bool symbol = m_model->symbolOfRow(row) != nullptr;
     m_findInSource->setEnabled(m_model->tokenOfRow(row) != 0);
     m_showDataMap->setEnabled(symbol);
+    m_showImpact->setEnabled(symbol);
+    m_copybookMap->setEnabled(!m_model->copybookOfRow(row).isEmpty());
     m_details->setEnabled(symbol);
     if (!m_following && m_model->unitOfRow(row) == pu())
         passOn(m_model->tokenOfRow(row), Coupling::selection);

@@ -82,6 +82,8 @@ private:
     XIAction *m_findInSource = nullptr;
     XIAction *m_showDataMap = nullptr;
     XIAction *m_details = nullptr;
+    XIAction *m_showImpact = nullptr;
+    XIAction *m_copybookMap = nullptr;
     XIMenuDefinition *m_popUp = nullptr;
     XIOpenSettings *m_preferences = nullptr;
     QPointer<KelDetailsView> m_detailsView;

@@ -105,3 +105,10 @@ QString RelatedMembersModel::summary() const
         .arg(m_rows.copybookFileCount())
         .arg(QString::fromStdString(m_pu->puName()));
 }
+
+QString RelatedMembersModel::copybookOfRow(int row) const
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.rows().size()))
+        return {};
+    return QString::fromStdString(m_rows.rows()[static_cast<std::size_t>(row)].copybook);
+}

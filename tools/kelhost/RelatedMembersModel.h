@@ -27,6 +27,8 @@ public:
     DbPu *unitOfRow(int) const override { return m_pu; }
     /// The row of the include whose lines hold the token.
     int rowOfToken(const DbPu &pu, std::uint32_t token) const override;
+    /// The copybook as written in its COPY statement; empty for the program source's row.
+    QString copybookOfRow(int row) const override;
     QString summary() const override;
 
     const MemberRows &rows() const { return m_rows; }

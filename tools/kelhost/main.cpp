@@ -13,7 +13,11 @@
 #include "DbEu.h"
 #include "HostOptions.h"
 #include "HostSession.h"
+#include "HostWindows.h"
 #include "ICurrentApplication.h"
+#include "KelCopybookMap.h"
+#include "KelDataMapWindow.h"
+#include "KelDesktop.h"
 #include "KelMsg.h"
 #include "KelMsgBox.h"
 #include "KelMsgException.h"
@@ -100,6 +104,14 @@ int main(int argc, char *argv[])
 
     HostSession session(std::move(eu));
     session.start(options.opens);
+    for (const std::string &copybook : options.copybooks) {
+        QString problem;
+        if (QWidget *map = openCopybookMap(KelDesktop::current(), file, copybook, problem))
+            session.windows().adopt(map,
+                                    QStringLiteral("copybook-") + QString::fromStdString(copybook));
+        else
+            std::fprintf(stderr, "kelhost: %s\n", qPrintable(problem));
+    }
     if (!options.grabDirectory.empty())
         session.grabWhenReady(QString::fromStdString(options.grabDirectory));
     const int status = QApplication::exec();

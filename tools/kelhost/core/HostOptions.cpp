@@ -154,6 +154,11 @@ bool HostOptions::parse(const std::vector<std::string> &arguments, std::string &
         } else if (argument == "--grab") {
             if (!value(argument, grabDirectory))
                 return false;
+        } else if (argument == "--copybook") {
+            std::string name;
+            if (!value(argument, name))
+                return false;
+            copybooks.push_back(name);
         } else {
             error = "unknown option '" + argument + "'; see kelhost --help";
             return false;
@@ -205,6 +210,8 @@ std::string HostOptions::usage()
            + ";\n"
              "                      UNIT: a program unit's name, empty or * for the execution\n"
              "                      unit as a whole; LINE: a line of the expanded source\n"
+             "  --copybook NAME     open the storage map of copybook NAME laid out on its own\n"
+             "                      (repeatable)\n"
              "  --grab DIR          once every window is open and painted, save one PNG per\n"
              "                      window in DIR (named after its kind and unit), close the\n"
              "                      desktop (placements are saved) and exit\n"

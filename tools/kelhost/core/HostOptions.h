@@ -32,7 +32,7 @@ struct HostOpenRequest
 
 /// The command line of kelhost, parsed without touching any file:
 ///
-///     kelhost [--open KIND:UNIT[:LINE]]... [--grab DIR] DATABASE
+///     kelhost [--open KIND:UNIT[:LINE]]... [--copybook NAME]... [--grab DIR] DATABASE
 ///     kelhost --analyze [--dialect D] [-I DIR]... [--open ...]... [--grab DIR] SOURCE...
 ///
 /// DATABASE is an analysis database or a directory holding one (a conversion's output
@@ -49,6 +49,8 @@ struct HostOptions
     std::vector<std::string> includeDirectories;
     std::vector<std::string> sources;
     std::vector<HostOpenRequest> opens;
+    /// Copybooks whose storage map opens at start (`--copybook NAME`).
+    std::vector<std::string> copybooks;
     std::string grabDirectory;
     bool help = false;
 

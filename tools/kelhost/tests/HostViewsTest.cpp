@@ -15,6 +15,7 @@
 #include "KelDesktop.h"
 #include "KelDetailsView.h"
 #include "KelGrapher.h"
+#include "KelImpactWindow.h"
 #include "KelListWindow.h"
 #include "KelTreeWindow.h"
 #include "KelhostResourceIds.h"
@@ -224,6 +225,31 @@ private slots:
         const DbToken *copy = browsers.first()->selectedToken();
         QVERIFY(copy);
         QCOMPARE(copy->text(), std::string("COPY"));
+    }
+
+    void impactOpensFromTheBrowserAndACopybooksMapFromTheMembersList()
+    {
+        KelBrowser *source = browser();
+        QVERIFY(source->showToken(tokenNumber(*m_payrun, "EMP-START-YY", 100)));
+        QAction *impact = source->action(KelRes::hostImpactCommand);
+        QVERIFY(impact && impact->isEnabled());
+        impact->trigger();
+        settle();
+        QCOMPARE(openWindows<KelImpactWindow>().size(), 1);
+
+        auto *members = request<KelListWindow>(StartWindowData::listViews,
+                                               m_payrun,
+                                               HostRequests::relatedMembers);
+        QVERIFY(members);
+        QAction *storageMap = members->action(KelRes::hostCopybookMapCommand);
+        QVERIFY(members->selectRow(0));
+        QVERIFY(!storageMap->isEnabled()); // the program source is no copybook
+        QVERIFY(members->selectRow(1));
+        QVERIFY(storageMap->isEnabled());
+        const int mapsBefore = openWindows<KelDataMapWindow>().size();
+        storageMap->trigger();
+        settle();
+        QCOMPARE(openWindows<KelDataMapWindow>().size(), mapsBefore + 1);
     }
 
     void findInGraphFromTheBrowserSelectsTheParagraphInTheOpenGrapher()
