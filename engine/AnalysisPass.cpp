@@ -1,6 +1,7 @@
 #include "AnalysisPass.h"
 
 #include "ConversionFile.h"
+#include "DbEu.h"
 #include "IException.h"
 #include "OutputFile.h"
 #include "PathNames.h"
@@ -46,6 +47,7 @@ AnalysisPass::AnalysisPass(PassContext &context,
     , m_seedFile(std::move(seedFile))
     , m_temporarySeedFile(temporarySeedFile(m_seedFile, context.outputDirectory))
     , m_trace(trace)
+    , m_database(DbEu::databasePathIn(context.outputDirectory))
 {}
 
 std::string AnalysisPass::temporarySeedFile(const std::string &seedFile,
@@ -149,6 +151,8 @@ void AnalysisPass::finish(const ToolRunner::Completion &completion)
         run.report = printTool(commandText(file), completion.result);
     run.result = completion.result;
     run.stage = AnalysisLookahead::Run::Stage::Ended;
+    // The first run that recorded a unit made the database: from now on the runs share its log.
+    m_database.holdIfPresent();
     // Which copybooks the result depends on, for the test in the file's turn.
     const RegularFile::Result info = RegularFile::read(file.xrlName());
     run.copybooks = info ? AnalysisLookahead::copybooksOf(info.text) : std::nullopt;
@@ -351,6 +355,7 @@ void AnalysisPass::run()
 {
     copySeedFile("Cannot copy seed file " + m_seedFile + " to " + m_temporarySeedFile);
     numberUnits();
+    m_database.holdIfPresent();
     m_runs.assign(m_context.files.size(), AnalysisLookahead::Run());
     const auto finishOne = [this](const ToolRunner::Completion &ended) { finish(ended); };
     try {
@@ -361,4 +366,6 @@ void AnalysisPass::run()
     }
     // Runs started ahead of a turn that a cancel or an error kept from coming.
     finishRunningTools(finishOne);
+    // Closing last, the keeper folds the log into the database file.
+    m_database.release();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnalysisDatabaseKeeper.h"
 #include "AnalysisLookahead.h"
 #include "EnginePass.h"
 #include "XcompTrace.h"
@@ -87,4 +88,6 @@ private:
     std::vector<AnalysisLookahead::Run> m_runs;
     std::vector<std::size_t> m_unitNumbers;
     std::size_t m_repeatedRuns = 0;
+    /// Holds the database open from the first recorded unit to the end of the pass.
+    AnalysisDatabaseKeeper m_database;
 };

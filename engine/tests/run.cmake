@@ -1,6 +1,7 @@
 # Tests of the conversion run: the pieces, and whole runs over the stand-in tools in standin/.
 chronex_add_test(NAME engine_run_tests
     SOURCES
+        AnalysisDatabaseKeeperTest.cpp
         CompileArgumentsTest.cpp
         ConversionDefaultsTest.cpp
         ConversionRunFixture.h
@@ -11,5 +12,5 @@ chronex_add_test(NAME engine_run_tests
         ParallelAnalysisTest.cpp
         ProjectCreatorTest.cpp
         RunTestSupport.cpp RunTestSupport.h
-    LIBS chronex_engine classlib_testsupport
+    LIBS chronex_engine classlib_testsupport SQLite::SQLite3
     TIMEOUT 300)
