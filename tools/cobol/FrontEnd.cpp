@@ -195,8 +195,12 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
         TokenCursor cursor(tokens, procedure, end);
         procedureParser.parse(cursor);
     }
-    if (m_options.keepTokens) {
+    if (m_options.keepTokens)
         TokenRoles::assign(data, tokens);
+    // The lexer's tokens are done with: their memory serves the syntax tree and the writer
+    // instead of fresh pages.
+    std::vector<LexToken>().swap(tokens);
+    if (m_options.keepTokens) {
         SyntaxTree::record(data);
         data.structureKnown = true;
     }
