@@ -92,7 +92,9 @@ std::vector<LexToken> Preprocessor::run(const std::string &path, std::string_vie
     m_replaceSeen = false;
     std::vector<LexToken> expanded = expand(std::move(tokens), 0, 0, m_finalFormat);
     // A REPLACE statement is rare: without one the expanded text stands as it is.
-    return m_replaceSeen ? applyReplaceStatements(std::move(expanded)) : expanded;
+    if (m_replaceSeen)
+        return applyReplaceStatements(std::move(expanded));
+    return expanded;
 }
 
 std::vector<LexToken> Preprocessor::implicitMember(const std::string &name,

@@ -111,6 +111,11 @@ void ProcedureParser::parse(TokenCursor &cursor)
         if (node.kind == ProgramNode::Kind::Division && node.name == "PROCEDURE")
             m_division = node.id;
     cursor.skipSentence(); // PROCEDURE DIVISION [USING ...] [RETURNING ...].
+    // Room for a fact every few tokens, more than programs have: growing the vector would move
+    // every statement, and room never used is never touched.
+    const std::size_t left = cursor.end() > cursor.position() ? cursor.end() - cursor.position()
+                                                              : 0;
+    m_data.statements.reserve(m_data.statements.size() + left / statementTokens + 16);
     bool sentenceStart = true;
     while (!cursor.atEnd()) {
         const LexToken &t = cursor.peek();

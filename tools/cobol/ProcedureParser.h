@@ -42,6 +42,9 @@ public:
                           const std::vector<DataDivisionExec> &blocks);
 
 private:
+    /// Fewer tokens than a statement fact takes in practice (the room reserved for the facts).
+    static constexpr std::size_t statementTokens = 3;
+
     struct Context
     {
         enum class Kind { Evaluate, Search };
