@@ -410,6 +410,7 @@ void ProcedureParser::compare(const std::vector<Operand> &left,
     stmt.context = context;
     stmt.detail = op;
     stmt.nonLinear = left.size() > 1 || right.size() > 1;
+    stmt.operands.reserve(left.size() + right.size() + extra.size());
     for (const Operand &side : left) {
         stmt.operands.push_back(side);
         stmt.operands.back().role = OperandRole::Compared;

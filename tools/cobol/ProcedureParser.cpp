@@ -355,6 +355,8 @@ void ProcedureParser::statement(TokenCursor &cursor)
     const std::string_view v = verb.upper;
     std::vector<Operand> extra;
     auto push = [](Statement &stmt, std::vector<Operand> ops) {
+        if (stmt.operands.empty())
+            stmt.operands.reserve(ops.size());
         for (Operand &op : ops)
             stmt.operands.push_back(std::move(op));
     };
