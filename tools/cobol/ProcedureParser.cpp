@@ -355,8 +355,11 @@ void ProcedureParser::statement(TokenCursor &cursor)
     const std::string_view v = verb.upper;
     std::vector<Operand> extra;
     auto push = [](Statement &stmt, std::vector<Operand> ops) {
-        if (stmt.operands.empty())
-            stmt.operands.reserve(ops.size());
+        if (stmt.operands.empty()) {
+            stmt.operands = std::move(ops);
+            return;
+        }
+        stmt.operands.reserve(stmt.operands.size() + ops.size());
         for (Operand &op : ops)
             stmt.operands.push_back(std::move(op));
     };
@@ -380,7 +383,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
             m_data.statements[id - 1].operands.push_back(std::move(source));
         }
         if (cursor.accept("TO"))
-            push(m_data.statements[id - 1], operandList(cursor, OperandRole::Target, 0, extra));
+            operandList(cursor, OperandRole::Target, 0, extra, m_data.statements[id - 1].operands);
         done(id);
     } else if (v == "COMPUTE") {
         const std::uint32_t id = fact(StatementKind::Compute, verb, first).id;

@@ -65,6 +65,12 @@ private:
                                      OperandRole role,
                                      int sign,
                                      std::vector<Operand> &extra);
+    /// The same, appended to `into`.
+    void operandList(TokenCursor &cursor,
+                     OperandRole role,
+                     int sign,
+                     std::vector<Operand> &extra,
+                     std::vector<Operand> &into);
     void expression(TokenCursor &cursor,
                     int sign,
                     bool linear,
