@@ -86,8 +86,9 @@ Statement &ProcedureParser::fact(StatementKind kind,
                                  std::size_t firstToken,
                                  std::uint32_t group)
 {
-    Statement stmt;
-    stmt.id = static_cast<std::uint32_t>(m_data.statements.size() + 1);
+    const auto id = static_cast<std::uint32_t>(m_data.statements.size() + 1);
+    Statement &stmt = m_data.statements.emplace_back(); // filled where it stands: no moves
+    stmt.id = id;
     stmt.kind = kind;
     stmt.verb = verb.upper;
     stmt.group = group ? group : stmt.id;
@@ -95,8 +96,7 @@ Statement &ProcedureParser::fact(StatementKind kind,
     stmt.place = verb.place;
     stmt.firstToken = static_cast<std::uint32_t>(firstToken + 1);
     stmt.lastToken = stmt.firstToken;
-    m_data.statements.push_back(std::move(stmt));
-    return m_data.statements.back();
+    return stmt;
 }
 
 void ProcedureParser::finish(Statement &stmt, const TokenCursor &cursor)

@@ -94,13 +94,14 @@ public:
             m_tokens.reserve(m_lexTokens.size());
             for (std::size_t i = 0; i < m_lexTokens.size(); ++i) {
                 const LexToken &t = m_lexTokens[i];
-                m_tokens.push_back({static_cast<std::uint32_t>(i + 1),
-                                    t.kind,
-                                    std::string(t.text),
-                                    t.place,
-                                    t.length,
-                                    t.replaced,
-                                    isKeyword(t) ? TokenRole::Keyword : TokenRole::None});
+                Token &token = m_tokens.emplace_back(); // filled where it stands: no moves
+                token.id = static_cast<std::uint32_t>(i + 1);
+                token.kind = t.kind;
+                token.text.assign(t.text);
+                token.place = t.place;
+                token.length = t.length;
+                token.replaced = t.replaced;
+                token.role = isKeyword(t) ? TokenRole::Keyword : TokenRole::None;
             }
         } else {
             for (std::size_t i = 0; i < m_lexTokens.size(); ++i)
