@@ -89,19 +89,6 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
             implicit.push_back({begin, tokens.size(), block.area});
     }
 
-    if (m_options.keepTokens) {
-        data.tokens.reserve(tokens.size());
-        for (std::size_t i = 0; i < tokens.size(); ++i) {
-            const LexToken &t = tokens[i];
-            data.tokens.push_back({static_cast<std::uint32_t>(i + 1),
-                                   t.kind,
-                                   std::string(t.text),
-                                   t.place,
-                                   t.length,
-                                   t.replaced});
-        }
-    }
-
     std::unordered_map<std::string, std::uint32_t> fileRecords;
     std::vector<DataDivisionExec> dataDivisionExec;
     auto parseData = [&](TokenCursor &cursor) {
@@ -195,8 +182,13 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
         TokenCursor cursor(tokens, procedure, end);
         procedureParser.parse(cursor);
     }
-    if (m_options.keepTokens) {
+    // The analysis data's tokens are made from the lexer's with their roles, in one pass.
+    if (m_options.keepTokens)
         TokenRoles::assign(data, tokens);
+    // The lexer's tokens are done with: their memory serves the syntax tree and the writer
+    // instead of fresh pages.
+    std::vector<LexToken>().swap(tokens);
+    if (m_options.keepTokens) {
         SyntaxTree::record(data);
         data.structureKnown = true;
     }

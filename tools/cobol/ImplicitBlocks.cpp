@@ -8,12 +8,23 @@ using namespace std::string_view_literals;
 
 namespace {
 
-bool usesExec(const std::vector<LexToken> &tokens, std::size_t end, std::string_view language)
+/// The EXEC languages a program uses that need blocks, found in one pass over its tokens.
+struct ExecUse
 {
-    for (std::size_t i = 0; i + 1 < end; ++i)
-        if (tokens[i].is("EXEC") && tokens[i + 1].is(language))
-            return true;
-    return false;
+    bool cics = false;
+    bool dli = false;
+};
+
+ExecUse execUse(const std::vector<LexToken> &tokens, std::size_t end)
+{
+    ExecUse use;
+    for (std::size_t i = 0; i + 1 < end && !(use.cics && use.dli); ++i) {
+        if (!tokens[i].is("EXEC"))
+            continue;
+        use.cics = use.cics || tokens[i + 1].is("CICS");
+        use.dli = use.dli || tokens[i + 1].is("DLI");
+    }
+    return use;
 }
 
 bool declares(const std::vector<LexToken> &tokens, std::size_t end, std::string_view name)
@@ -32,13 +43,14 @@ std::vector<ImplicitBlocks::Block> ImplicitBlocks::needed(const std::vector<LexT
 {
     end = std::min(end, tokens.size());
     std::vector<Block> blocks;
-    if (usesExec(tokens, end, "CICS")) {
+    const ExecUse use = execUse(tokens, end);
+    if (use.cics) {
         if (!declares(tokens, end, "DFHEIBLK"))
             blocks.push_back({"DFHEIBLK", StorageArea::Linkage});
         if (!declares(tokens, end, "DFHCOMMAREA"))
             blocks.push_back({"DFHCOMMAREA", StorageArea::Linkage});
     }
-    if (usesExec(tokens, end, "DLI") && !declares(tokens, end, "DLZDIB"))
+    if (use.dli && !declares(tokens, end, "DLZDIB"))
         blocks.push_back({"DLZDIB", StorageArea::WorkingStorage});
     return blocks;
 }

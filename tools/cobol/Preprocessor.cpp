@@ -89,7 +89,12 @@ std::vector<LexToken> Preprocessor::run(const std::string &path, std::string_vie
     m_finalFormat = lexer.format();
     listRemarks(path, text, 0, m_options.format, lexed);
     m_activeFiles = {path};
-    return applyReplaceStatements(expand(std::move(tokens), 0, 0, m_finalFormat));
+    m_replaceSeen = false;
+    std::vector<LexToken> expanded = expand(std::move(tokens), 0, 0, m_finalFormat);
+    // A REPLACE statement is rare: without one the expanded text stands as it is.
+    if (m_replaceSeen)
+        return applyReplaceStatements(std::move(expanded));
+    return expanded;
 }
 
 std::vector<LexToken> Preprocessor::implicitMember(const std::string &name,
@@ -223,9 +228,15 @@ std::vector<LexToken> Preprocessor::expand(std::vector<LexToken> tokens,
                                            int depth,
                                            SourceFormat format)
 {
-    // Copybooks add tokens: room for as many again, never touched when not needed.
-    std::vector<LexToken> out;
-    out.reserve(2 * tokens.size() + 64);
+    // The result is assembled in `tokens` itself: the loop below only notes which runs of
+    // tokens stay and where the copybooks' tokens (gathered in `inserted`) go, so the program's
+    // tokens are not copied into a second vector as large as the first.
+    std::vector<LexToken> inserted;
+    std::vector<ExpansionPiece> pieces;
+    auto insert = [&](std::size_t before) {
+        if (inserted.size() > before)
+            pieces.push_back({true, before, inserted.size()});
+    };
     bool seenIdentification = include != 0;
     std::uint32_t skipLine = 0;
     for (std::size_t i = 0; i < tokens.size();) {
@@ -243,12 +254,16 @@ std::vector<LexToken> Preprocessor::expand(std::vector<LexToken> tokens,
             if (token.upper == "IDENTIFICATION"sv || token.upper == "ID"sv)
                 seenIdentification = true;
             if (token.upper == "COPY"sv) {
-                i = copyStatement(tokens, i, include, depth, format, out);
+                const std::size_t before = inserted.size();
+                i = copyStatement(tokens, i, include, depth, format, inserted);
+                insert(before);
                 continue;
             }
             if (token.upper == "EXEC"sv && i + 3 < tokens.size() && tokens[i + 1].is("SQL")
                 && tokens[i + 2].is("INCLUDE")) {
-                i = sqlInclude(tokens, i, include, depth, format, out);
+                const std::size_t before = inserted.size();
+                i = sqlInclude(tokens, i, include, depth, format, inserted);
+                insert(before);
                 continue;
             }
             if (token.upper == "EJECT"sv || token.upper == "SKIP1"sv || token.upper == "SKIP2"sv
@@ -266,10 +281,53 @@ std::vector<LexToken> Preprocessor::expand(std::vector<LexToken> tokens,
                 continue;
             }
         }
-        out.push_back(std::move(tokens[i]));
+        if (token.is("REPLACE"))
+            m_replaceSeen = true;
+        if (!pieces.empty() && !pieces.back().inserted && pieces.back().end == i)
+            ++pieces.back().end;
+        else
+            pieces.push_back({false, i, i + 1});
         ++i;
     }
-    return out;
+    for (const LexToken &token : inserted)
+        if (token.is("REPLACE"))
+            m_replaceSeen = true;
+    assemble(tokens, pieces, inserted);
+    return tokens;
+}
+
+void Preprocessor::assemble(std::vector<LexToken> &tokens,
+                            const std::vector<ExpansionPiece> &pieces,
+                            std::vector<LexToken> &inserted)
+{
+    std::vector<std::size_t> to(pieces.size());
+    std::size_t total = 0;
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        to[k] = total;
+        total += pieces[k].end - pieces[k].begin;
+    }
+    if (total > tokens.size())
+        tokens.resize(total);
+    // Pieces keep their order, so their places in the result never overlap: runs that move
+    // towards the end are moved last to first, those that move towards the start first to last,
+    // and neither overwrites a run not yet moved. The copybooks' tokens fill the gaps after.
+    const auto at = [&tokens](std::size_t index) {
+        return tokens.begin() + static_cast<std::ptrdiff_t>(index);
+    };
+    for (std::size_t k = pieces.size(); k-- > 0;)
+        if (!pieces[k].inserted && to[k] > pieces[k].begin)
+            std::move_backward(at(pieces[k].begin),
+                               at(pieces[k].end),
+                               at(to[k] + pieces[k].end - pieces[k].begin));
+    for (std::size_t k = 0; k < pieces.size(); ++k)
+        if (!pieces[k].inserted && to[k] < pieces[k].begin)
+            std::move(at(pieces[k].begin), at(pieces[k].end), at(to[k]));
+    for (std::size_t k = 0; k < pieces.size(); ++k)
+        if (pieces[k].inserted)
+            std::move(inserted.begin() + static_cast<std::ptrdiff_t>(pieces[k].begin),
+                      inserted.begin() + static_cast<std::ptrdiff_t>(pieces[k].end),
+                      at(to[k]));
+    tokens.resize(total);
 }
 
 std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,

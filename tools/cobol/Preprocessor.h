@@ -99,6 +99,18 @@ private:
                                  std::uint32_t include,
                                  int depth,
                                  SourceFormat format);
+    /// A run of the expanded text: tokens [begin, end) of the text being expanded, or of the
+    /// copybook tokens that go into it (`inserted`).
+    struct ExpansionPiece
+    {
+        bool inserted = false;
+        std::size_t begin = 0;
+        std::size_t end = 0;
+    };
+    /// Rearranges `tokens` in place into `pieces`, in order; what no piece names is dropped.
+    static void assemble(std::vector<LexToken> &tokens,
+                         const std::vector<ExpansionPiece> &pieces,
+                         std::vector<LexToken> &inserted);
     std::size_t copyStatement(const std::vector<LexToken> &tokens,
                               std::size_t at,
                               std::uint32_t include,
@@ -157,6 +169,7 @@ private:
     SourceFormat m_finalFormat = SourceFormat::Fixed;
     std::size_t m_expandedLines = 0;
     bool m_limitReached = false;
+    bool m_replaceSeen = false; ///< the expanded text may hold a REPLACE statement
     std::vector<Remark> *m_remarks = nullptr;
     TextStore m_store;
     std::unordered_set<std::string> m_remarkFiles; ///< the files whose remarks are listed

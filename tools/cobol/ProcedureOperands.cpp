@@ -270,14 +270,23 @@ std::vector<Operand> ProcedureParser::operandList(TokenCursor &cursor,
                                                   std::vector<Operand> &extra)
 {
     std::vector<Operand> list;
+    operandList(cursor, role, sign, extra, list);
+    return list;
+}
+
+void ProcedureParser::operandList(TokenCursor &cursor,
+                                  OperandRole role,
+                                  int sign,
+                                  std::vector<Operand> &extra,
+                                  std::vector<Operand> &into)
+{
     Operand op;
     while (!cursor.atEnd() && operand(cursor, op, extra)) {
         op.role = role;
         op.sign = sign;
-        list.push_back(std::move(op)); // operand() starts the next one afresh
+        into.push_back(std::move(op)); // operand() starts the next one afresh
         cursor.accept("ROUNDED");
     }
-    return list;
 }
 
 void ProcedureParser::primary(TokenCursor &cursor,
@@ -410,6 +419,7 @@ void ProcedureParser::compare(const std::vector<Operand> &left,
     stmt.context = context;
     stmt.detail = op;
     stmt.nonLinear = left.size() > 1 || right.size() > 1;
+    stmt.operands.reserve(left.size() + right.size() + extra.size());
     for (const Operand &side : left) {
         stmt.operands.push_back(side);
         stmt.operands.back().role = OperandRole::Compared;

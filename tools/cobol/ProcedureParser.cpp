@@ -86,8 +86,9 @@ Statement &ProcedureParser::fact(StatementKind kind,
                                  std::size_t firstToken,
                                  std::uint32_t group)
 {
-    Statement stmt;
-    stmt.id = static_cast<std::uint32_t>(m_data.statements.size() + 1);
+    const auto id = static_cast<std::uint32_t>(m_data.statements.size() + 1);
+    Statement &stmt = m_data.statements.emplace_back(); // filled where it stands: no moves
+    stmt.id = id;
     stmt.kind = kind;
     stmt.verb = verb.upper;
     stmt.group = group ? group : stmt.id;
@@ -95,8 +96,7 @@ Statement &ProcedureParser::fact(StatementKind kind,
     stmt.place = verb.place;
     stmt.firstToken = static_cast<std::uint32_t>(firstToken + 1);
     stmt.lastToken = stmt.firstToken;
-    m_data.statements.push_back(std::move(stmt));
-    return m_data.statements.back();
+    return stmt;
 }
 
 void ProcedureParser::finish(Statement &stmt, const TokenCursor &cursor)
@@ -111,6 +111,11 @@ void ProcedureParser::parse(TokenCursor &cursor)
         if (node.kind == ProgramNode::Kind::Division && node.name == "PROCEDURE")
             m_division = node.id;
     cursor.skipSentence(); // PROCEDURE DIVISION [USING ...] [RETURNING ...].
+    // Room for a fact every few tokens, more than programs have: growing the vector would move
+    // every statement, and room never used is never touched.
+    const std::size_t left = cursor.end() > cursor.position() ? cursor.end() - cursor.position()
+                                                              : 0;
+    m_data.statements.reserve(m_data.statements.size() + left / statementTokens + 16);
     bool sentenceStart = true;
     while (!cursor.atEnd()) {
         const LexToken &t = cursor.peek();
@@ -350,6 +355,11 @@ void ProcedureParser::statement(TokenCursor &cursor)
     const std::string_view v = verb.upper;
     std::vector<Operand> extra;
     auto push = [](Statement &stmt, std::vector<Operand> ops) {
+        if (stmt.operands.empty()) {
+            stmt.operands = std::move(ops);
+            return;
+        }
+        stmt.operands.reserve(stmt.operands.size() + ops.size());
         for (Operand &op : ops)
             stmt.operands.push_back(std::move(op));
     };
@@ -373,7 +383,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
             m_data.statements[id - 1].operands.push_back(std::move(source));
         }
         if (cursor.accept("TO"))
-            push(m_data.statements[id - 1], operandList(cursor, OperandRole::Target, 0, extra));
+            operandList(cursor, OperandRole::Target, 0, extra, m_data.statements[id - 1].operands);
         done(id);
     } else if (v == "COMPUTE") {
         const std::uint32_t id = fact(StatementKind::Compute, verb, first).id;

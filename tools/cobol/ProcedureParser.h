@@ -42,6 +42,9 @@ public:
                           const std::vector<DataDivisionExec> &blocks);
 
 private:
+    /// Fewer tokens than a statement fact takes in practice (the room reserved for the facts).
+    static constexpr std::size_t statementTokens = 3;
+
     struct Context
     {
         enum class Kind { Evaluate, Search };
@@ -62,6 +65,12 @@ private:
                                      OperandRole role,
                                      int sign,
                                      std::vector<Operand> &extra);
+    /// The same, appended to `into`.
+    void operandList(TokenCursor &cursor,
+                     OperandRole role,
+                     int sign,
+                     std::vector<Operand> &extra,
+                     std::vector<Operand> &into);
     void expression(TokenCursor &cursor,
                     int sign,
                     bool linear,

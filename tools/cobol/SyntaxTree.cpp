@@ -288,6 +288,8 @@ SyntaxTree::SyntaxTree(const AnalysisData &data)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         m_upper[i] = upper;
     }
+    // Room for a node every few tokens, more than programs have (untouched room costs nothing).
+    m_nodes.reserve(data.tokens.size() / tokensPerNode + 16);
     Node program;
     program.kind = Node::Kind::Program;
     program.name = data.programName;

@@ -39,6 +39,9 @@ public:
     }
 
 private:
+    /// Fewer tokens than a node spans in practice (the room reserved for the nodes).
+    static constexpr std::size_t tokensPerNode = 4;
+
     std::uint32_t add(Node node);
     void divisions();
     void dataDivision(std::uint32_t division, std::size_t begin, std::size_t end);

@@ -89,27 +89,50 @@ public:
 
     void run()
     {
+        if (m_tokens.empty()) {
+            // Made here: the pass that copies each token marks the reserved words too.
+            m_tokens.reserve(m_lexTokens.size());
+            for (std::size_t i = 0; i < m_lexTokens.size(); ++i) {
+                const LexToken &t = m_lexTokens[i];
+                Token &token = m_tokens.emplace_back(); // filled where it stands: no moves
+                token.id = static_cast<std::uint32_t>(i + 1);
+                token.kind = t.kind;
+                token.text.assign(t.text);
+                token.place = t.place;
+                token.length = t.length;
+                token.replaced = t.replaced;
+                token.role = isKeyword(t) ? TokenRole::Keyword : TokenRole::None;
+            }
+        } else {
+            for (std::size_t i = 0; i < m_lexTokens.size(); ++i)
+                if (isKeyword(m_lexTokens[i]))
+                    m_tokens[i].role = TokenRole::Keyword;
+        }
         findDivisions();
-        for (std::size_t i = 0; i < m_tokens.size(); ++i)
-            if (m_tokens[i].kind == TokenKind::Word && TokenRoles::isReservedWord(upper(i))
-                && !m_symbols.contains(upper(i)))
-                m_tokens[i].role = TokenRole::Keyword;
         dataDivision();
         procedureDivision();
     }
 
 private:
+    /// A reserved word that names no data item. (The lexer's tokens hold the kind, the text and
+    /// the upper-case text in fewer bytes than the analysis data's: the scans over every token
+    /// read them, and touch the analysis data's tokens only to mark them.)
+    bool isKeyword(const LexToken &token) const
+    {
+        return token.kind == TokenKind::Word && TokenRoles::isReservedWord(token.upper)
+               && !m_symbols.contains(token.upper);
+    }
     /// The upper-case text of word `i` (the lexer's).
     std::string_view upper(std::size_t i) const { return m_lexTokens[i].upper; }
     bool isWord(std::size_t i) const
     {
-        return i < m_tokens.size() && m_tokens[i].kind == TokenKind::Word;
+        return i < m_lexTokens.size() && m_lexTokens[i].kind == TokenKind::Word;
     }
     bool is(std::size_t i, std::string_view word) const { return isWord(i) && upper(i) == word; }
     bool isPunct(std::size_t i, std::string_view text) const
     {
-        return i < m_tokens.size() && m_tokens[i].kind == TokenKind::Punctuation
-               && m_tokens[i].text == text;
+        return i < m_lexTokens.size() && m_lexTokens[i].kind == TokenKind::Punctuation
+               && m_lexTokens[i].text == text;
     }
     bool free(std::size_t i) const
     {
@@ -193,8 +216,8 @@ private:
             return (std::uint64_t(p.include) << 40) ^ (std::uint64_t(p.line) << 16) ^ p.column;
         };
         for (std::size_t i = m_dataStart; i < end; ++i)
-            if (m_tokens[i].kind == TokenKind::Number)
-                byPlace.emplace(key(m_tokens[i].place), i);
+            if (m_lexTokens[i].kind == TokenKind::Number)
+                byPlace.emplace(key(m_lexTokens[i].place), i);
         std::vector<std::uint32_t> entryAt(end - m_dataStart, 0);
         for (const DataItem &item : m_data.items) {
             const auto found = byPlace.find(key(item.place));
@@ -283,7 +306,7 @@ bool TokenRoles::isReservedWord(std::string_view upper)
 
 void TokenRoles::assign(AnalysisData &data, const std::vector<LexToken> &tokens)
 {
-    if (data.tokens.empty() || tokens.size() != data.tokens.size())
+    if (!data.tokens.empty() && tokens.size() != data.tokens.size())
         return;
     Assigner(data, tokens).run();
 }

@@ -23,7 +23,9 @@ struct LexToken;
 class TokenRoles final
 {
 public:
-    /// `tokens` are the lexer's tokens that `data.tokens` were made from (same order).
+    /// `tokens` are the lexer's tokens of the program. When `data.tokens` is empty it is made
+    /// from them (ids, kinds, texts, places) with the roles; otherwise it holds the tokens made
+    /// from them, in the same order, and gets their roles.
     static void assign(AnalysisData &data, const std::vector<LexToken> &tokens);
 
     /// Whether `upper` is a reserved word of COBOL (the standard's words with the IBM and Micro

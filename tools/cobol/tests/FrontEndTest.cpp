@@ -484,3 +484,55 @@ TEST(FrontEnd, malformedSourcesGiveDiagnosticsNotCrashes)
     ASSERT_FALSE(r.data.diagnostics.empty());
     EXPECT_EQ(r.data.diagnostics.front().place.line, 4u);
 }
+
+TEST(FrontEnd, copybookTokensTakeThePlaceOfTheirCopyStatements)
+{
+    // The expansion rearranges the program's tokens in place: copybooks that add more tokens
+    // than their COPY statement takes push the rest towards the end, empty ones pull it towards
+    // the start, and both may alternate.
+    SourceTree tree;
+    std::string big;
+    for (int i = 1; i <= 40; ++i)
+        big += " B" + std::to_string(i);
+    tree.write("cpy/BIG.cpy", big + "\n");
+    tree.write("cpy/ONE.cpy", "ONE\n");
+    tree.write("cpy/EMPTY.cpy", "*> nothing but a comment\n");
+    tree.write("cpy/NEST.cpy", "X COPY BIG. Y COPY EMPTY. Z\n");
+    tree.write("cpy/REP.cpy", "REPLACE ==A== BY ==R==.\n");
+    const std::string bigText = big.substr(1);
+    // A run longer than the shift: it overlaps its own new place and that of the run before it.
+    std::string tail;
+    for (int i = 1; i <= 60; ++i)
+        tail += " T" + std::to_string(i);
+    const struct
+    {
+        std::string source;
+        std::string expected;
+    } cases[] = {
+        {"A COPY BIG. C", "A " + bigText + " C"},
+        {"COPY EMPTY. A B C", "A B C"},
+        {"A COPY EMPTY. B COPY BIG. C COPY ONE. D COPY EMPTY. E COPY EMPTY.",
+         "A B " + bigText + " C ONE D E"},
+        {"COPY BIG. COPY ONE. COPY BIG.", bigText + " ONE " + bigText},
+        {"A COPY NEST. C", "A X " + bigText + " Y Z C"},
+        {"EJECT A SKIP1 COPY ONE. B TITLE 'T'. C", "A ONE B C"},
+        {"COPY REP. A B A", "R B R"},
+        {"REPLACE ==A== BY ==R==. A COPY ONE. A", "R ONE R"},
+        {"A B C", "A B C"},
+        {"A COPY BIG. B C COPY ONE." + tail, "A " + bigText + " B C ONE" + tail},
+        {"A COPY EMPTY. B C COPY BIG." + tail, "A B C " + bigText + tail},
+    };
+    Preprocessor::Options options;
+    options.format = SourceFormat::Free;
+    options.includeDirectories = {tree.dir() + "/cpy"};
+    for (const auto &c : cases) {
+        std::vector<Include> includes;
+        std::vector<Diagnostic> diagnostics;
+        Preprocessor preprocessor(options, includes, diagnostics);
+        std::string texts;
+        for (const LexToken &t : preprocessor.run(tree.dir() + "/P.cbl", c.source))
+            texts.append(texts.empty() ? "" : " ").append(t.text);
+        EXPECT_EQ(texts, c.expected) << c.source;
+        EXPECT_TRUE(diagnostics.empty()) << c.source << ": " << diagnostics.front().message;
+    }
+}
