@@ -466,12 +466,12 @@ TEST(FrontEnd, malformedSourcesGiveDiagnosticsNotCrashes)
     const char *const sources[] = {
         "",
         "       IDENTIFICATION DIVISION.\n",
-        "       IDENTIFICATION DIVISION.\n       PROGRAM-ID. X.\n       DATA DIVISION.\n"
-        "       WORKING-STORAGE SECTION.\n       01 A PIC X(\n       05 B OCCURS.\n"
-        "       66 C RENAMES NOPE.\n       PROCEDURE DIVISION.\n           MOVE TO.\n"
-        "           IF ( ( A = .\n           COMPUTE = * .\n           MOVE A(1:.\n",
-        "       ID DIVISION.\n       PROGRAM-ID. X.\n       PROCEDURE DIVISION.\n"
-        "           DISPLAY 'unterminated\n",
+        ("       IDENTIFICATION DIVISION.\n       PROGRAM-ID. X.\n       DATA DIVISION.\n"
+         "       WORKING-STORAGE SECTION.\n       01 A PIC X(\n       05 B OCCURS.\n"
+         "       66 C RENAMES NOPE.\n       PROCEDURE DIVISION.\n           MOVE TO.\n"
+         "           IF ( ( A = .\n           COMPUTE = * .\n           MOVE A(1:.\n"),
+        ("       ID DIVISION.\n       PROGRAM-ID. X.\n       PROCEDURE DIVISION.\n"
+         "           DISPLAY 'unterminated\n"),
     };
     for (const char *text : sources) {
         const FrontEnd::Result r = parse(text);
