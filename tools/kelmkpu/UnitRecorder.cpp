@@ -31,7 +31,8 @@ public:
     std::unique_ptr<ResultFile> expandedSource; ///< written, put in place by `finish`
     std::unique_ptr<UnitRecordBuilder> builder;
     std::vector<std::string> warnings;
-    std::string error; ///< set when the preparation failed
+    std::string error;      ///< set when the preparation failed
+    bool impactSet = false; ///< the unit holds its packed impact facts
 };
 
 void UnitRecorder::PreparationDeleter::operator()(Preparation *preparation) const noexcept
@@ -115,11 +116,27 @@ bool UnitRecorder::placeStatements(Preparation &p, const ProgramModel &model) no
     return true;
 }
 
+void UnitRecorder::setImpact(Preparation &p, DbImpactFacts &&impact) noexcept
+{
+    if (!p.builder)
+        return;
+    try {
+        DbUnitData &unit = p.builder->unit();
+        unit.packedImpact = impact.encode();
+        unit.packedImpactProgram = impact.program;
+        p.impactSet = true;
+    } catch (const std::bad_alloc &) {
+        p.builder.reset();
+        p.error = "there is not enough memory to record the program unit";
+    }
+    impact = DbImpactFacts();
+}
+
 bool UnitRecorder::finish(Preparation &p,
                           const ProgramModel &model,
                           const AnalysisResult &result,
                           std::ostream &err,
-                          const DbImpactFacts *impact)
+                          DbImpactFacts *impact)
 {
     for (const std::string &warning : p.warnings)
         err << "kelmkpu: warning: " << warning << "\n";
@@ -135,7 +152,10 @@ bool UnitRecorder::finish(Preparation &p,
     }
     p.builder->addMarks(model, result);
     try {
-        p.builder->unit().impact = impact ? *impact : ImpactRecorder::build(*p.file, model);
+        if (impact)
+            p.builder->unit().impact = std::move(*impact);
+        else if (!p.impactSet)
+            p.builder->unit().impact = ImpactRecorder::build(*p.file, model);
         p.builder->unit().copybookItems = CopybookLayoutRecorder::build(p.file->data(), result);
         DbWriter::record(DbEu::databasePathIn(p.outputDirectory),
                          executionUnitName(p.outputDirectory),
@@ -160,7 +180,7 @@ bool UnitRecorder::record(const std::string &outputDirectory,
                           const ProgramModel &model,
                           const AnalysisResult &result,
                           std::ostream &err,
-                          const DbImpactFacts *impact)
+                          DbImpactFacts *impact)
 {
     const PreparationPointer preparation = prepare(outputDirectory, base, file);
     if (!preparation) {
