@@ -25,27 +25,42 @@ std::string upper(std::string text)
     return text;
 }
 
-/// Numbers below a bound kept in a vector: what std::map would do for dense ids, without a
-/// node per entry.
-class DenseIndex
+/// The first value given to each key, for keys that come mostly in ascending order (the
+/// statements' first tokens and groups): a sorted vector appended to at its end, where a map
+/// would take a node per key.
+class FirstValues
 {
 public:
     static constexpr std::uint32_t none = ~std::uint32_t(0);
-    explicit DenseIndex(std::size_t bound)
-        : m_values(bound + 1, none)
-    {}
+    void reserve(std::size_t count) { m_entries.reserve(count); }
     std::uint32_t find(std::uint32_t key) const
     {
-        return key < m_values.size() ? m_values[key] : none;
+        const auto found = lowerBound(key);
+        return found != m_entries.end() && found->first == key ? found->second : none;
     }
     void tryEmplace(std::uint32_t key, std::uint32_t value)
     {
-        if (key < m_values.size() && m_values[key] == none)
-            m_values[key] = value;
+        if (m_entries.empty() || m_entries.back().first < key) {
+            m_entries.emplace_back(key, value);
+            return;
+        }
+        const auto found = lowerBound(key);
+        if (found == m_entries.end() || found->first != key)
+            m_entries.emplace(found, key, value);
     }
 
 private:
-    std::vector<std::uint32_t> m_values;
+    using Entry = std::pair<std::uint32_t, std::uint32_t>;
+    std::vector<Entry>::const_iterator lowerBound(std::uint32_t key) const
+    {
+        if (!m_entries.empty() && m_entries.back().first == key)
+            return m_entries.end() - 1;
+        return std::lower_bound(m_entries.begin(),
+                                m_entries.end(),
+                                key,
+                                [](const Entry &e, std::uint32_t k) { return e.first < k; });
+    }
+    std::vector<Entry> m_entries;
 };
 
 bool equalsUpper(std::string_view text, std::string_view upperWord)
@@ -74,8 +89,10 @@ class Builder
     static constexpr std::uint32_t noText = ~std::uint32_t(0);
 
 public:
-    Builder(const cobol::AdtFile &file, const ProgramModel &model)
+    /// `releasable`: the file, when its statements and tokens may be released once read.
+    Builder(const cobol::AdtFile &file, const ProgramModel &model, cobol::AdtFile *releasable)
         : m_file(file)
+        , m_releasable(releasable)
         , m_data(file.data())
         , m_model(model)
     {}
@@ -91,7 +108,11 @@ public:
         }
         buildItems();
         buildStatements();
+        if (m_releasable)
+            m_releasable->releaseStatements();
         readTokens();
+        if (m_releasable)
+            m_releasable->releaseTokens();
         buildFlows();
         buildCopybookSpans();
         return std::move(m_facts);
@@ -182,8 +203,10 @@ private:
         const std::uint32_t count = m_file.statementCount();
         // Facts of one source statement share its group, or at least its first token (the
         // counter and the condition of PERFORM VARYING ... UNTIL are two groups).
-        DenseIndex ofGroup(count);               // first fact id -> statement
-        DenseIndex ofToken(m_file.tokenCount()); // first token -> statement
+        FirstValues ofGroup; // first fact id -> statement
+        FirstValues ofToken; // first token -> statement
+        ofGroup.reserve(count);
+        ofToken.reserve(count);
         m_places.reserve(count);
         m_texts.reserve(count);
         m_textStatement.reserve(count);
@@ -192,9 +215,9 @@ private:
             m_texts.addStatementStart(s.firstToken);
             const std::uint32_t group = s.group ? s.group : s.id;
             std::uint32_t index = ofGroup.find(group);
-            if (index == DenseIndex::none && s.firstToken)
+            if (index == FirstValues::none && s.firstToken)
                 index = ofToken.find(s.firstToken);
-            if (index == DenseIndex::none)
+            if (index == FirstValues::none)
                 index = static_cast<std::uint32_t>(m_facts.statements.size());
             ofGroup.tryEmplace(group, index);
             if (s.firstToken)
@@ -519,6 +542,7 @@ private:
     }
 
     const cobol::AdtFile &m_file;
+    cobol::AdtFile *m_releasable = nullptr;
     const cobol::AnalysisData &m_data;
     const ProgramModel &m_model;
     DbImpactFacts m_facts;
@@ -540,7 +564,12 @@ private:
 
 DbImpactFacts ImpactRecorder::build(const cobol::AdtFile &file, const ProgramModel &model)
 {
-    return Builder(file, model).build();
+    return Builder(file, model, nullptr).build();
+}
+
+DbImpactFacts ImpactRecorder::buildReleasingInput(cobol::AdtFile &file, const ProgramModel &model)
+{
+    return Builder(file, model, &file).build();
 }
 
 } // namespace kelmkpu

@@ -3,6 +3,7 @@
 #include "AdtFile.h"
 #include "AnalysisData.h"
 #include "AnalysisResult.h"
+#include "ChunkSpill.h"
 #include "CopybookLayoutRecorder.h"
 #include "DbEu.h"
 #include "DbWriter.h"
@@ -33,6 +34,7 @@ public:
     std::vector<std::string> warnings;
     std::string error;      ///< set when the preparation failed
     bool impactSet = false; ///< the unit holds its packed impact facts
+    ChunkSpill spill;       ///< the builder's chunks while the analysis runs
 };
 
 void UnitRecorder::PreparationDeleter::operator()(Preparation *preparation) const noexcept
@@ -91,8 +93,9 @@ UnitRecorder::PreparationPointer UnitRecorder::prepare(const std::string &output
         p->expanded->write(p->expandedSource->stream());
         p->builder = std::make_unique<UnitRecordBuilder>(file, *p->expanded, header);
         // The records hold what they need of the expanded source: its texts go before the
-        // analysis needs its memory.
+        // analysis needs its memory, and so do the packed records (to a temporary file).
         p->expanded.reset();
+        p->spill.spill(p->builder->chunks());
     } catch (const std::bad_alloc &) {
         if (p)
             p->error = "there is not enough memory to record the program unit";
@@ -151,6 +154,10 @@ bool UnitRecorder::finish(Preparation &p,
         return false;
     }
     p.builder->addMarks(model, result);
+    if (std::string error; !p.spill.restore(p.builder->chunks(), error)) {
+        err << "kelmkpu: error: the program unit cannot be recorded: " << error << "\n";
+        return false;
+    }
     try {
         if (impact)
             p.builder->unit().impact = std::move(*impact);

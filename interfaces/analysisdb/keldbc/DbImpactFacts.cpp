@@ -6,13 +6,14 @@ namespace {
 
 constexpr std::uint8_t formatVersion = 1;
 
+/// Writes LEB128 numbers and texts; without an output it only counts the bytes it would write,
+/// so that the output can be given its exact size first (a unit's facts run to megabytes).
 class Packer
 {
 public:
-    explicit Packer(std::string &out)
+    explicit Packer(std::string *out)
         : m_out(out)
     {}
-
     void number(std::uint64_t value)
     {
         do {
@@ -20,13 +21,19 @@ public:
             value >>= 7;
             if (value)
                 byte |= 0x80;
-            m_out.push_back(static_cast<char>(byte));
+            if (m_out)
+                m_out->push_back(static_cast<char>(byte));
+            else
+                ++m_size;
         } while (value);
     }
     void text(std::string_view value)
     {
         number(value.size());
-        m_out.append(value);
+        if (m_out)
+            m_out->append(value);
+        else
+            m_size += value.size();
     }
     void range(const DbImpactFacts::Range &r)
     {
@@ -34,9 +41,11 @@ public:
         number(r.offset);
         number(r.length);
     }
+    std::size_t size() const { return m_size; }
 
 private:
-    std::string &m_out;
+    std::string *m_out;
+    std::size_t m_size = 0;
 };
 
 /// Reads what Packer wrote; every read checks the bounds and sets `failed` instead of reading
@@ -105,11 +114,9 @@ private:
 
 } // namespace
 
-std::string DbImpactFacts::encode() const
+template<typename Output>
+void DbImpactFacts::pack(Output &p) const
 {
-    std::string out;
-    Packer p(out);
-    out.push_back(static_cast<char>(formatVersion));
     p.text(program);
     p.number(files.size());
     for (const std::string &file : files)
@@ -174,6 +181,17 @@ std::string DbImpactFacts::encode() const
         p.range(b.range);
         p.text(b.reason);
     }
+}
+
+std::string DbImpactFacts::encode() const
+{
+    Packer count(nullptr);
+    pack(count);
+    std::string out;
+    out.reserve(count.size() + 1);
+    out.push_back(static_cast<char>(formatVersion));
+    Packer p(&out);
+    pack(p);
     return out;
 }
 

@@ -122,4 +122,9 @@ struct DbImpactFacts
     /// `range` moved into the first occurrence of the OCCURS ranges that hold its start (a
     /// range of one occurrence or more becomes the whole first occurrence).
     Range reduce(Range range) const;
+
+private:
+    /// Writes the facts after the version byte to `output` (a Packer).
+    template<typename Output>
+    void pack(Output &output) const;
 };

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "DbWriter.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kelmkpu {
+
+/// Keeps a unit's packed lines, tokens and syntax nodes (megabytes for a large program) in an
+/// unnamed temporary file while the analysis runs, instead of in memory, and reads them back
+/// for the database write. The file goes when the spill goes (or the process ends).
+class ChunkSpill final
+{
+public:
+    /// Moves the bytes of `chunks` to a temporary file, leaving their counts. False, with
+    /// `chunks` as they were, when no temporary file can be written: they then stay in memory.
+    bool spill(DbWriter::Chunks &chunks);
+    /// Puts the bytes spilled back into `chunks` (nothing to do when none were). False with the
+    /// reason on `error` when the file cannot be read.
+    bool restore(DbWriter::Chunks &chunks, std::string &error);
+
+private:
+    struct Closer
+    {
+        void operator()(std::FILE *file) const noexcept { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, Closer> m_file;
+    std::vector<std::size_t> m_sizes; ///< per chunk, lines then tokens then nodes
+};
+
+} // namespace kelmkpu
