@@ -1,5 +1,6 @@
 #include "ImpactRecorder.h"
 
+#include "AccessList.h"
 #include "AdtFile.h"
 #include "AnalysisData.h"
 #include "ProgramModel.h"
@@ -113,6 +114,8 @@ public:
         readTokens();
         if (m_releasable)
             m_releasable->releaseTokens();
+        // The file's statements and tokens are gone: the accesses take their records.
+        m_accesses.moveTo(m_facts.accesses);
         buildFlows();
         buildCopybookSpans();
         return std::move(m_facts);
@@ -193,7 +196,7 @@ private:
     void access(std::uint32_t statement, const Range &range, DbImpactFacts::Mode mode)
     {
         if (range.length > 0)
-            m_facts.accesses.push_back({statement, range, mode});
+            m_accesses.add({statement, range, mode});
     }
 
     /// One pass over the statements: their facts, accesses, boundaries and CALLs; what needs
@@ -546,6 +549,7 @@ private:
     const cobol::AnalysisData &m_data;
     const ProgramModel &m_model;
     DbImpactFacts m_facts;
+    AccessList m_accesses; ///< collected while the file's statements and tokens are there
     StatementTexts m_texts{m_file.tokenCount(), [this](std::uint32_t text, std::string &&value) {
                                takeText(text, std::move(value));
                            }};

@@ -172,11 +172,10 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
     try {
         if (preparation) {
             // The unit's records learn where the statements are; then the impact facts read the
-            // statements and the tokens last, releasing them as they go, and are packed at once
-            // (a third of their memory): the peak is the model and the facts, not the file too.
+            // statements and the tokens last, releasing them as they go: the peak is the model
+            // and the facts, not the file too.
             UnitRecorder::placeStatements(*preparation, model);
-            UnitRecorder::setImpact(*preparation,
-                                    ImpactRecorder::buildReleasingInput(*file, model));
+            impact = ImpactRecorder::buildReleasingInput(*file, model);
         } else if (commandLine.recordUnit) {
             impact = ImpactRecorder::build(*file, model);
         }
@@ -210,8 +209,14 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
             << " is used both as a year and as a non-year\n";
     // The results above stand on their own: a unit that cannot be recorded is a warning.
     // A prepared unit knows where its statements are: their memory serves the database write.
-    if (preparation)
+    if (preparation) {
         std::vector<Statement>().swap(model.statements);
+        // The impact facts are packed (to a third of their memory) once the statements' memory
+        // is free, not next to the facts; what the facts and the analysis leave goes back to the
+        // system before the unit's packed records come back from their file.
+        UnitRecorder::setImpact(*preparation, std::move(impact));
+        returnFreeMemory();
+    }
     const bool recorded = !commandLine.recordUnit ? true
                           : preparation ? UnitRecorder::finish(*preparation, model, result, err)
                                         : UnitRecorder::record(commandLine.outputDirectory,

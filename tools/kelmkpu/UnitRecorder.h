@@ -60,8 +60,8 @@ public:
     static bool placeStatements(Preparation &preparation, const ProgramModel &model) noexcept;
 
     /// Between the steps: the unit's impact facts (ImpactRecorder, made while the file still
-    /// has its statements and tokens), packed at once: the packed form takes a third of their
-    /// memory while the analysis runs. Never throws: a failure is kept and reported by `finish`.
+    /// had its statements and tokens), packed at once (to a third of their memory) and freed.
+    /// Never throws: a failure is kept and reported by `finish`.
     static void setImpact(Preparation &preparation, DbImpactFacts &&impact) noexcept;
 
     /// The second step. False with the reason on `err` ("kelmkpu: error: ...") when the
