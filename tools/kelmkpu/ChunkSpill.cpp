@@ -37,6 +37,23 @@ bool ChunkSpill::spill(DbWriter::Chunks &chunks)
     return true;
 }
 
+bool ChunkSpill::spill(const DbImpactFacts &facts, std::string &target)
+{
+    if (!m_file || std::fseek(m_file.get(), 0, SEEK_END) != 0)
+        return false;
+    std::size_t size = 0;
+    bool written = true;
+    facts.encode([&](std::string_view bytes) {
+        written = written
+                  && std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) == bytes.size();
+        size += bytes.size();
+    });
+    if (!written || std::fflush(m_file.get()) != 0)
+        return false; // the bytes written are never read: restore reads only what it knows of
+    m_extras.emplace_back(&target, size);
+    return true;
+}
+
 bool ChunkSpill::restore(DbWriter::Chunks &chunks, std::string &error)
 {
     if (!m_file)
@@ -54,8 +71,18 @@ bool ChunkSpill::restore(DbWriter::Chunks &chunks, std::string &error)
                 return false;
             }
         }
+    for (const auto &[target, size] : m_extras) {
+        target->resize(size);
+        if (std::fread(target->data(), 1, size, m_file.get()) != size) {
+            error = std::string("the unit's impact facts cannot be read back from their "
+                                "temporary file: ")
+                    + (std::ferror(m_file.get()) ? std::strerror(errno) : "it is too short");
+            return false;
+        }
+    }
     m_file.reset();
     m_sizes.clear();
+    m_extras.clear();
     return true;
 }
 

@@ -175,7 +175,9 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
             // statements and the tokens last, releasing them as they go: the peak is the model
             // and the facts, not the file too.
             UnitRecorder::placeStatements(*preparation, model);
-            impact = ImpactRecorder::buildReleasingInput(*file, model);
+            // Packed to the temporary file at once: the analysis takes their memory.
+            UnitRecorder::setImpact(*preparation,
+                                    ImpactRecorder::buildReleasingInput(*file, model));
         } else if (commandLine.recordUnit) {
             impact = ImpactRecorder::build(*file, model);
         }
@@ -211,10 +213,8 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
     // A prepared unit knows where its statements are: their memory serves the database write.
     if (preparation) {
         std::vector<Statement>().swap(model.statements);
-        // The impact facts are packed (to a third of their memory) once the statements' memory
-        // is free, not next to the facts; what the facts and the analysis leave goes back to the
-        // system before the unit's packed records come back from their file.
-        UnitRecorder::setImpact(*preparation, std::move(impact));
+        // What the analysis leaves goes back to the system before the unit's packed records
+        // come back from their file.
         returnFreeMemory();
     }
     const bool recorded = !commandLine.recordUnit ? true

@@ -125,7 +125,9 @@ void UnitRecorder::setImpact(Preparation &p, DbImpactFacts &&impact) noexcept
         return;
     try {
         DbUnitData &unit = p.builder->unit();
-        unit.packedImpact = impact.encode();
+        // Facts of nothing are not recorded, as DbWriter leaves out empty facts.
+        if (!impact.empty() && !p.spill.spill(impact, unit.packedImpact))
+            unit.packedImpact = impact.encode();
         unit.packedImpactProgram = impact.program;
         p.impactSet = true;
     } catch (const std::bad_alloc &) {

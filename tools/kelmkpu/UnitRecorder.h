@@ -60,8 +60,9 @@ public:
     static bool placeStatements(Preparation &preparation, const ProgramModel &model) noexcept;
 
     /// Between the steps: the unit's impact facts (ImpactRecorder, made while the file still
-    /// had its statements and tokens), packed at once (to a third of their memory) and freed.
-    /// Never throws: a failure is kept and reported by `finish`.
+    /// had its statements and tokens), packed at once into the temporary file that holds the
+    /// packed records (in memory when there is none) and freed. Never throws: a failure is
+    /// kept and reported by `finish`.
     static void setImpact(Preparation &preparation, DbImpactFacts &&impact) noexcept;
 
     /// The second step. False with the reason on `err` ("kelmkpu: error: ...") when the

@@ -5,6 +5,7 @@
 namespace {
 
 constexpr std::uint8_t formatVersion = 1;
+static_assert(formatVersion < 0x80, "the version is one byte, also as a packed number");
 
 /// Writes LEB128 numbers and texts; without an output it only counts the bytes it would write,
 /// so that the output can be given its exact size first (a unit's facts run to megabytes).
@@ -46,6 +47,53 @@ public:
 private:
     std::string *m_out;
     std::size_t m_size = 0;
+};
+
+/// Packs as Packer does into a small buffer that goes to `write` whenever it fills.
+class StreamPacker
+{
+public:
+    explicit StreamPacker(const std::function<void(std::string_view)> &write)
+        : m_write(write)
+    {
+        m_buffer.reserve(bufferSize + 16);
+    }
+    void number(std::uint64_t value)
+    {
+        do {
+            std::uint8_t byte = value & 0x7F;
+            value >>= 7;
+            if (value)
+                byte |= 0x80;
+            m_buffer.push_back(static_cast<char>(byte));
+        } while (value);
+        if (m_buffer.size() >= bufferSize)
+            flush();
+    }
+    void text(std::string_view value)
+    {
+        number(value.size());
+        m_buffer.append(value);
+        if (m_buffer.size() >= bufferSize)
+            flush();
+    }
+    void range(const DbImpactFacts::Range &r)
+    {
+        number(r.area);
+        number(r.offset);
+        number(r.length);
+    }
+    void flush()
+    {
+        if (!m_buffer.empty())
+            m_write(m_buffer);
+        m_buffer.clear();
+    }
+
+private:
+    static constexpr std::size_t bufferSize = 64 * 1024;
+    const std::function<void(std::string_view)> &m_write;
+    std::string m_buffer;
 };
 
 /// Reads what Packer wrote; every read checks the bounds and sets `failed` instead of reading
@@ -193,6 +241,14 @@ std::string DbImpactFacts::encode() const
     Packer p(&out);
     pack(p);
     return out;
+}
+
+void DbImpactFacts::encode(const std::function<void(std::string_view)> &write) const
+{
+    StreamPacker p(write);
+    p.number(formatVersion);
+    pack(p);
+    p.flush();
 }
 
 bool DbImpactFacts::decode(std::string_view bytes, DbImpactFacts &f, std::string &error)

@@ -208,4 +208,24 @@ TEST(ImpactFacts, callArgumentsInTokenOrderAndUsingParametersComeFromTheTokens)
     EXPECT_FALSE(anyStatement);
 }
 
+TEST(ImpactFacts, factsPackedPieceByPieceAreTheBytesPackedAtOnce)
+{
+    // Enough facts for several pieces, numbers of every width.
+    DbImpactFacts facts;
+    facts.program = "BIG";
+    for (std::uint32_t i = 0; i < 20000; ++i) {
+        facts.statements.push_back({i % 3, i, i % 72, "MOVE A-" + std::to_string(i) + " TO B"});
+        facts.accesses.push_back({i, {i % 5, i * 131, i % 300}, DbImpactFacts::readWrite});
+        facts.flows.push_back({i, DbImpactFacts::FlowKind::aligned, {1, i, 4}, {2, 0, 4}, -3});
+    }
+    std::string pieces;
+    std::size_t count = 0;
+    facts.encode([&](std::string_view piece) {
+        pieces += piece;
+        ++count;
+    });
+    EXPECT_GT(count, 2u);
+    EXPECT_EQ(pieces, facts.encode());
+}
+
 } // namespace
