@@ -17,7 +17,8 @@
 #     the paired rounds, at every size given (default 50,000 and 100,000 lines);
 #   - recording the unit adds at most 30% to kelmkpu's CPU time (median of the paired rounds);
 #   - the compile pass (zmc2) takes at most 1.1 times cobc's wall-clock time (median);
-#   - kelmkpu's peak resident memory stays under 50 MB at 100,000 lines;
+#   - kelmkpu's peak resident memory stays under 50 MB at 100,000 lines, both recording the
+#     unit (as the conversion runs it) and without recording it (/n): the largest of the rounds;
 #   - nothing grows faster than the input: at 400,000 lines the CPU time and the peak memory of
 #     our side per line are at most 1.25 times those at 100,000 lines (best of three runs each;
 #     --no-large skips this).
@@ -187,12 +188,14 @@ for lines in "${sizes[@]}"; do
     read -r zmc2Median zmc2Min <<<"$(stats "$work/ratio-zmc2-$lines" 2)"
     read -r rssMedian rssMax <<<"$(sort -g -k3,3 "$work/kelmkpu-$lines" |
         awk '{ v[NR] = $3 } END { printf "%d %d", v[int((NR + 1) / 2)], v[NR] }')"
+    read -r _ rssMaxN <<<"$(sort -g -k3,3 "$work/kelmkpu-n-$lines" |
+        awk '{ v[NR] = $3 } END { printf "%d %d", v[int((NR + 1) / 2)], v[NR] }')"
     printf '  %-44s %8s / %6s   %8s / %6s\n' "our analysis / cobc" "$ratioMedian" "$ratioMin" \
         "$wallRatioMedian" "$wallRatioMin"
     printf '  %-44s %8s / %6s\n' "(front end + kelmkpu) / cobc" "$recordedMedian" "$recordedMin"
     printf '  %-44s %8s / %6s\n' "kelmkpu / kelmkpu /n" "$recordingMedian" "$recordingMin"
     printf '  %-44s %17s   %8s / %6s\n' "compile pass / cobc" "" "$zmc2Median" "$zmc2Min"
-    echo "  kelmkpu peak memory: $(awk -v k="$rssMax" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }') MB"
+    echo "  kelmkpu peak memory: $(awk -v k="$rssMax" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }') MB recording the unit, $(awk -v k="$rssMaxN" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }') MB with /n"
 
     verdict "$(awk -v r="$ratioMedian" 'BEGIN { print (r <= 0.2) }')" \
         "$actual lines: our analysis takes $ratioMedian of cobc's CPU time (median; target: at most 0.20)"
@@ -202,7 +205,9 @@ for lines in "${sizes[@]}"; do
         "$actual lines: the compile pass takes $zmc2Median times cobc's wall-clock time (median; target: at most 1.10)"
     if [ "$lines" -eq 100000 ]; then
         verdict "$(awk -v k="$rssMax" 'BEGIN { print (k * 1024 < 50e6) }')" \
-            "$actual lines: kelmkpu's peak memory is $(awk -v k="$rssMax" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }') MB (target: under 50 MB)"
+            "$actual lines: kelmkpu's peak memory recording the unit is $(awk -v k="$rssMax" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }') MB (target: under 50 MB)"
+        verdict "$(awk -v k="$rssMaxN" 'BEGIN { print (k * 1024 < 50e6) }')" \
+            "$actual lines: kelmkpu's peak memory with /n is $(awk -v k="$rssMaxN" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }') MB (target: under 50 MB)"
     fi
     echo "$actual" >"$work/lines-$lines"
 done

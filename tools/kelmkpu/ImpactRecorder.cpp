@@ -1,13 +1,15 @@
 #include "ImpactRecorder.h"
 
+#include "AccessList.h"
 #include "AdtFile.h"
 #include "AnalysisData.h"
 #include "ProgramModel.h"
+#include "StatementTexts.h"
 
 #include <algorithm>
 #include <cctype>
 #include <map>
-#include <set>
+#include <string_view>
 #include <tuple>
 
 namespace kelmkpu {
@@ -24,20 +26,77 @@ std::string upper(std::string text)
     return text;
 }
 
-class Builder
+/// The first value given to each key, for keys that come mostly in ascending order (the
+/// statements' first tokens and groups): a sorted vector appended to at its end, where a map
+/// would take a node per key.
+class FirstValues
 {
 public:
-    Builder(const cobol::AdtFile &file, const ProgramModel &model)
-        : m_data(file.data())
-        , m_model(model)
+    static constexpr std::uint32_t none = ~std::uint32_t(0);
+    void reserve(std::size_t count) { m_entries.reserve(count); }
+    std::uint32_t find(std::uint32_t key) const
     {
-        // The tokens' texts stay views into the file's bytes; statements are copied once.
-        m_tokens.reserve(file.tokenCount());
-        for (cobol::AdtFile::TokenReader reader = file.tokens(); reader.next();)
-            m_tokens.push_back(reader.token());
-        m_statements.reserve(file.statementCount());
-        file.forEachStatement([this](const cobol::Statement &s) { m_statements.push_back(s); });
+        const auto found = lowerBound(key);
+        return found != m_entries.end() && found->first == key ? found->second : none;
     }
+    void tryEmplace(std::uint32_t key, std::uint32_t value)
+    {
+        if (m_entries.empty() || m_entries.back().first < key) {
+            m_entries.emplace_back(key, value);
+            return;
+        }
+        const auto found = lowerBound(key);
+        if (found == m_entries.end() || found->first != key)
+            m_entries.emplace(found, key, value);
+    }
+
+private:
+    using Entry = std::pair<std::uint32_t, std::uint32_t>;
+    std::vector<Entry>::const_iterator lowerBound(std::uint32_t key) const
+    {
+        if (!m_entries.empty() && m_entries.back().first == key)
+            return m_entries.end() - 1;
+        return std::lower_bound(m_entries.begin(),
+                                m_entries.end(),
+                                key,
+                                [](const Entry &e, std::uint32_t k) { return e.first < k; });
+    }
+    std::vector<Entry> m_entries;
+};
+
+bool equalsUpper(std::string_view text, std::string_view upperWord)
+{
+    if (text.size() != upperWord.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(text[i])) != upperWord[i])
+            return false;
+    return true;
+}
+
+class Builder
+{
+    /// A CALL whose target and arguments readTokens finds.
+    struct PendingCall
+    {
+        std::uint32_t call = 0; ///< index into m_facts.calls
+        std::uint32_t first = 0;
+        std::uint32_t last = 0;
+        bool literal = false;
+        std::string detail;
+        std::vector<std::pair<PlaceKey, Range>> starts; ///< argument operands not yet placed
+    };
+    enum class ParameterState { Seeking, Reading, Done };
+    static constexpr std::uint32_t noText = ~std::uint32_t(0);
+
+public:
+    /// `releasable`: the file, when its statements and tokens may be released once read.
+    Builder(const cobol::AdtFile &file, const ProgramModel &model, cobol::AdtFile *releasable)
+        : m_file(file)
+        , m_releasable(releasable)
+        , m_data(file.data())
+        , m_model(model)
+    {}
 
     DbImpactFacts build()
     {
@@ -50,9 +109,15 @@ public:
         }
         buildItems();
         buildStatements();
+        if (m_releasable)
+            m_releasable->releaseStatements();
+        readTokens();
+        if (m_releasable)
+            m_releasable->releaseTokens();
+        // The file's statements and tokens are gone: the accesses take their records.
+        m_accesses.moveTo(m_facts.accesses);
         buildFlows();
         buildCopybookSpans();
-        buildParameters();
         return std::move(m_facts);
     }
 
@@ -105,45 +170,6 @@ private:
         return r;
     }
 
-    std::string statementText(const cobol::Statement &s) const
-    {
-        // The words as written: one blank where the source has any (or a line break).
-        std::string text;
-        std::size_t last = std::min<std::size_t>(s.lastToken, m_tokens.size());
-        // A statement the parser ends early (SET X TO TRUE) takes the rest of its last line, up
-        // to the next statement, period or scope word.
-        while (last >= 1 && last < m_tokens.size()) {
-            const cobol::AdtFile::TokenView &end = m_tokens[last - 1];
-            const cobol::AdtFile::TokenView &next = m_tokens[last];
-            const std::string word = upper(std::string(next.text));
-            if (next.place.include != end.place.include || next.place.line != end.place.line
-                || word == "." || word == "ELSE" || word == "WHEN" || word.starts_with("END-")
-                || m_firstTokens.contains(static_cast<std::uint32_t>(last + 1)))
-                break;
-            ++last;
-        }
-        const cobol::AdtFile::TokenView *previous = nullptr;
-        for (std::size_t t = std::max<std::size_t>(s.firstToken, 1); t <= last; ++t) {
-            const cobol::AdtFile::TokenView &token = m_tokens[t - 1];
-            if (token.text == "." && t == last)
-                break;
-            const bool adjacent = previous && previous->place.include == token.place.include
-                                  && previous->place.line == token.place.line
-                                  && previous->place.column + previous->length
-                                         == token.place.column;
-            if (previous && !adjacent)
-                text += ' ';
-            text += token.text;
-            previous = &token;
-            if (text.size() > DbImpactFacts::maxText) {
-                text.resize(DbImpactFacts::maxText - 3);
-                text += "...";
-                break;
-            }
-        }
-        return text.empty() ? s.verb : text;
-    }
-
     static DbImpactFacts::Mode modeOf(cobol::OperandRole role, cobol::StatementKind kind)
     {
         switch (role) {
@@ -170,34 +196,44 @@ private:
     void access(std::uint32_t statement, const Range &range, DbImpactFacts::Mode mode)
     {
         if (range.length > 0)
-            m_facts.accesses.push_back({statement, range, mode});
+            m_accesses.add({statement, range, mode});
     }
 
+    /// One pass over the statements: their facts, accesses, boundaries and CALLs; what needs
+    /// the tokens (texts, CALL arguments in token order) is asked for and read by readTokens.
     void buildStatements()
     {
-        for (const cobol::Statement &s : m_statements)
-            m_firstTokens.insert(s.firstToken);
+        const std::uint32_t count = m_file.statementCount();
         // Facts of one source statement share its group, or at least its first token (the
         // counter and the condition of PERFORM VARYING ... UNTIL are two groups).
-        std::map<std::uint32_t, std::uint32_t> ofGroup; // first fact id -> statement
-        std::map<std::uint32_t, std::uint32_t> ofToken; // first token -> statement
-        for (const cobol::Statement &s : m_statements) {
+        FirstValues ofGroup; // first fact id -> statement
+        FirstValues ofToken; // first token -> statement
+        ofGroup.reserve(count);
+        ofToken.reserve(count);
+        m_places.reserve(count);
+        m_texts.reserve(count);
+        m_textStatement.reserve(count);
+        m_facts.statements.reserve(count);
+        m_file.forEachStatement([&](const cobol::Statement &s) {
+            m_texts.addStatementStart(s.firstToken);
             const std::uint32_t group = s.group ? s.group : s.id;
-            std::uint32_t index = static_cast<std::uint32_t>(m_facts.statements.size());
-            if (const auto found = ofGroup.find(group); found != ofGroup.end())
-                index = found->second;
-            else if (const auto same = ofToken.find(s.firstToken);
-                     s.firstToken && same != ofToken.end())
-                index = same->second;
-            ofGroup.try_emplace(group, index);
+            std::uint32_t index = ofGroup.find(group);
+            if (index == FirstValues::none && s.firstToken)
+                index = ofToken.find(s.firstToken);
+            if (index == FirstValues::none)
+                index = static_cast<std::uint32_t>(m_facts.statements.size());
+            ofGroup.tryEmplace(group, index);
             if (s.firstToken)
-                ofToken.try_emplace(s.firstToken, index);
-            if (index == m_facts.statements.size())
-                m_facts.statements.push_back(
-                    {s.place.include, s.place.line, s.place.column, statementText(s)});
-            else if (statementText(s).size() > m_facts.statements[index].text.size())
-                m_facts.statements[index].text = statementText(s); // the whole statement
-            m_ofPlace.try_emplace({s.place.include, s.place.line, s.place.column}, index);
+                ofToken.tryEmplace(s.firstToken, index);
+            if (index == m_facts.statements.size()) {
+                m_facts.statements.push_back({s.place.include, s.place.line, s.place.column, {}});
+                m_textOwner.push_back(noText);
+            }
+            // The longest text of the statement's facts is the whole statement (the first of
+            // equal ones).
+            m_textStatement.push_back(index);
+            m_texts.add(s.firstToken, s.lastToken, s.verb);
+            m_places.push_back({{s.place.include, s.place.line, s.place.column}, index});
             for (const cobol::Operand &op : s.operands) {
                 if (op.role != cobol::OperandRole::Column)
                     access(index, operandRange(op), modeOf(op.role, s.kind));
@@ -207,6 +243,28 @@ private:
             addBoundaries(s, index);
             if (s.kind == cobol::StatementKind::Call)
                 addCall(s, index);
+        });
+        // The first statement at a place is the one flows find there.
+        std::stable_sort(m_places.begin(), m_places.end(), [](const auto &a, const auto &b) {
+            return a.first < b.first;
+        });
+        m_places.erase(std::unique(m_places.begin(),
+                                   m_places.end(),
+                                   [](const auto &a, const auto &b) { return a.first == b.first; }),
+                       m_places.end());
+        m_places.shrink_to_fit();
+    }
+
+    /// A text made by m_texts: kept when it is the longest of its statement so far.
+    void takeText(std::uint32_t text, std::string &&value)
+    {
+        const std::uint32_t index = m_textStatement[text];
+        std::uint32_t &owner = m_textOwner[index];
+        std::string &current = m_facts.statements[index].text;
+        if (owner == noText || value.size() > current.size()
+            || (value.size() == current.size() && text < owner)) {
+            current = std::move(value);
+            owner = text;
         }
     }
 
@@ -231,52 +289,152 @@ private:
         }
     }
 
-    /// A CALL's arguments by position: OMITTED takes a position with no storage.
+    /// A CALL's arguments by position: OMITTED takes a position with no storage. Its target
+    /// and its arguments in token order are found by readTokens.
     void addCall(const cobol::Statement &s, std::uint32_t index)
     {
-        DbImpactFacts::Call call;
-        call.statement = index;
-        const std::size_t first = s.firstToken;
-        const bool literal = first >= 1 && first < m_tokens.size()
-                             && m_tokens[first].kind == cobol::TokenKind::Literal;
-        if (literal)
-            call.target = upper(s.detail);
+        PendingCall pending;
+        pending.call = static_cast<std::uint32_t>(m_facts.calls.size());
+        pending.first = s.firstToken;
+        pending.last = std::min(s.lastToken, m_file.tokenCount());
+        pending.detail = s.detail;
+        // Places of the argument operands, first one at a place.
+        for (const cobol::Operand &op : s.operands) {
+            if (op.role != cobol::OperandRole::Argument)
+                continue;
+            const PlaceKey key{op.place.include, op.place.line, op.place.column};
+            if (std::none_of(pending.starts.begin(), pending.starts.end(), [&](const auto &start) {
+                    return start.first == key;
+                }))
+                pending.starts.emplace_back(key, operandRange(op));
+        }
+        m_facts.calls.push_back({index, {}, {}, {}});
+        m_pendingCalls.push_back(std::move(pending));
+    }
+
+    /// A CALL reads token `t`: whether its program is a literal, its OMITTED words and where
+    /// its arguments start.
+    void readCallToken(PendingCall &pending,
+                       std::uint32_t t,
+                       const cobol::AdtFile::TokenView &token)
+    {
+        if (pending.first >= 1 && t == pending.first + 1)
+            pending.literal = token.kind == cobol::TokenKind::Literal;
+        if (t < std::max<std::uint32_t>(pending.first, 1) || t > pending.last)
+            return;
+        std::vector<Range> &arguments = m_facts.calls[pending.call].arguments;
+        if (equalsUpper(token.text, "OMITTED"))
+            arguments.push_back(Range{});
+        const PlaceKey key{token.place.include, token.place.line, token.place.column};
+        const auto found = std::find_if(pending.starts.begin(),
+                                        pending.starts.end(),
+                                        [&](const auto &start) { return start.first == key; });
+        if (found != pending.starts.end()) {
+            arguments.push_back(found->second);
+            pending.starts.erase(found);
+        }
+    }
+
+    static void finishCall(DbImpactFacts::Call &call, const PendingCall &pending)
+    {
+        if (pending.literal)
+            call.target = upper(pending.detail);
         else
-            call.nameItem = s.detail.empty() ? std::string("?") : s.detail;
-        // Places of the argument operands and of OMITTED words, in token order.
-        std::map<PlaceKey, const cobol::Operand *> starts;
-        for (const cobol::Operand &op : s.operands)
-            if (op.role == cobol::OperandRole::Argument)
-                starts.try_emplace({op.place.include, op.place.line, op.place.column}, &op);
-        const std::size_t last = std::min<std::size_t>(s.lastToken, m_tokens.size());
-        std::vector<std::pair<std::size_t, const cobol::Operand *>> ordered;
-        for (std::size_t t = std::max<std::size_t>(first, 1); t <= last; ++t) {
-            const cobol::AdtFile::TokenView &token = m_tokens[t - 1];
-            if (upper(std::string(token.text)) == "OMITTED")
-                ordered.emplace_back(t, nullptr);
-            const auto found = starts.find(
-                {token.place.include, token.place.line, token.place.column});
-            if (found != starts.end()) {
-                ordered.emplace_back(t, found->second);
-                starts.erase(found);
+            call.nameItem = pending.detail.empty() ? std::string("?") : pending.detail;
+    }
+
+    /// PROCEDURE DIVISION USING a b c: the data names up to the period (or RETURNING).
+    void readParameterToken(const cobol::AdtFile::TokenView &token)
+    {
+        switch (m_parameters) {
+        case ParameterState::Seeking:
+            if (m_division) {
+                m_parameters = equalsUpper(token.text, "USING") ? ParameterState::Reading
+                                                                : ParameterState::Done;
+                return;
+            }
+            m_division = m_procedure && equalsUpper(token.text, "DIVISION");
+            m_procedure = equalsUpper(token.text, "PROCEDURE");
+            return;
+        case ParameterState::Reading:
+            break;
+        case ParameterState::Done:
+            return;
+        }
+        if (token.text == "." || equalsUpper(token.text, "RETURNING")) {
+            m_parameters = ParameterState::Done;
+            return;
+        }
+        if (equalsUpper(token.text, "OF") || equalsUpper(token.text, "IN")) {
+            m_qualifier = true;
+            return;
+        }
+        if (token.role != cobol::TokenRole::DataReference || token.item == 0)
+            return;
+        if (!m_qualifier)
+            m_facts.parameters.push_back(itemRange(token.item));
+        m_qualifier = false;
+    }
+
+    /// One pass over the tokens: the statements' texts, the CALLs' targets and arguments, the
+    /// PROCEDURE DIVISION USING parameters.
+    void readTokens()
+    {
+        std::vector<std::uint32_t> callOrder(m_pendingCalls.size());
+        for (std::uint32_t c = 0; c < callOrder.size(); ++c)
+            callOrder[c] = c;
+        const auto from = [this](std::uint32_t c) {
+            return std::max<std::uint32_t>(m_pendingCalls[c].first, 1);
+        };
+        std::stable_sort(callOrder.begin(), callOrder.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return from(a) < from(b);
+        });
+        std::size_t nextCall = 0;
+        std::vector<std::uint32_t> openCalls;
+        std::uint32_t t = 0;
+        for (cobol::AdtFile::TokenReader reader = m_file.tokens(); reader.next();) {
+            const cobol::AdtFile::TokenView &token = reader.token();
+            ++t;
+            m_texts.take(token);
+            readParameterToken(token);
+            for (; nextCall < callOrder.size() && from(callOrder[nextCall]) <= t; ++nextCall)
+                openCalls.push_back(callOrder[nextCall]);
+            for (std::size_t i = 0; i < openCalls.size();) {
+                PendingCall &pending = m_pendingCalls[openCalls[i]];
+                readCallToken(pending, t, token);
+                if (t >= std::max(pending.last, pending.first + 1)) {
+                    openCalls[i] = openCalls.back();
+                    openCalls.pop_back();
+                } else {
+                    ++i;
+                }
             }
         }
-        for (const auto &[token, op] : ordered) {
-            (void) token;
-            call.arguments.push_back(op ? operandRange(*op) : Range{});
-        }
-        m_facts.calls.push_back(std::move(call));
+        m_texts.finish();
+        for (const PendingCall &pending : m_pendingCalls)
+            finishCall(m_facts.calls[pending.call], pending);
+        std::vector<PendingCall>().swap(m_pendingCalls);
+        std::vector<std::uint32_t>().swap(m_textStatement);
+        std::vector<std::uint32_t>().swap(m_textOwner);
     }
 
     std::uint32_t statementOf(const Statement &s)
     {
-        const auto found = m_ofPlace.find({s.pos.file, s.pos.line, s.pos.column});
-        if (found != m_ofPlace.end())
+        const PlaceKey key{s.pos.file, s.pos.line, s.pos.column};
+        const auto found = std::lower_bound(m_places.begin(),
+                                            m_places.end(),
+                                            key,
+                                            [](const auto &entry, const PlaceKey &k) {
+                                                return entry.first < k;
+                                            });
+        if (found != m_places.end() && found->first == key)
             return found->second;
+        if (const auto added = m_addedPlaces.find(key); added != m_addedPlaces.end())
+            return added->second;
         // Facts of the data division (OCCURS DEPENDING ON) have no statement of their own.
         m_facts.statements.push_back({s.pos.file, s.pos.line, s.pos.column, s.text});
         const auto index = static_cast<std::uint32_t>(m_facts.statements.size() - 1);
-        m_ofPlace.emplace(PlaceKey{s.pos.file, s.pos.line, s.pos.column}, index);
+        m_addedPlaces.emplace(key, index);
         return index;
     }
 
@@ -386,49 +544,36 @@ private:
         }
     }
 
-    /// PROCEDURE DIVISION USING a b c: the data names up to the period (or RETURNING).
-    void buildParameters()
-    {
-        const std::vector<cobol::AdtFile::TokenView> &tokens = m_tokens;
-        for (std::size_t t = 0; t + 2 < tokens.size(); ++t) {
-            if (upper(std::string(tokens[t].text)) != "PROCEDURE"
-                || upper(std::string(tokens[t + 1].text)) != "DIVISION")
-                continue;
-            if (upper(std::string(tokens[t + 2].text)) != "USING")
-                return;
-            bool qualifier = false;
-            for (std::size_t u = t + 3; u < tokens.size(); ++u) {
-                const std::string word = upper(std::string(tokens[u].text));
-                if (word == "." || word == "RETURNING")
-                    return;
-                if (word == "OF" || word == "IN") {
-                    qualifier = true;
-                    continue;
-                }
-                if (tokens[u].role != cobol::TokenRole::DataReference || tokens[u].item == 0)
-                    continue;
-                if (!qualifier)
-                    m_facts.parameters.push_back(itemRange(tokens[u].item));
-                qualifier = false;
-            }
-            return;
-        }
-    }
-
+    const cobol::AdtFile &m_file;
+    cobol::AdtFile *m_releasable = nullptr;
     const cobol::AnalysisData &m_data;
     const ProgramModel &m_model;
-    std::vector<cobol::AdtFile::TokenView> m_tokens;
-    std::vector<cobol::Statement> m_statements;
     DbImpactFacts m_facts;
-    std::map<PlaceKey, std::uint32_t> m_ofPlace;
-    std::set<std::uint32_t> m_firstTokens; ///< first tokens of the statement facts
+    AccessList m_accesses; ///< collected while the file's statements and tokens are there
+    StatementTexts m_texts{m_file.tokenCount(), [this](std::uint32_t text, std::string &&value) {
+                               takeText(text, std::move(value));
+                           }};
+    std::vector<std::uint32_t> m_textStatement; ///< per text: its statement fact
+    std::vector<std::uint32_t> m_textOwner;     ///< per statement fact: the text it holds
+    std::vector<std::pair<PlaceKey, std::uint32_t>> m_places; ///< sorted: place -> statement
+    std::map<PlaceKey, std::uint32_t> m_addedPlaces;          ///< statements of data division facts
+    std::vector<PendingCall> m_pendingCalls;
+    ParameterState m_parameters = ParameterState::Seeking;
+    bool m_procedure = false; ///< the token before is PROCEDURE
+    bool m_division = false;  ///< the tokens before are PROCEDURE DIVISION
+    bool m_qualifier = false;
 };
 
 } // namespace
 
 DbImpactFacts ImpactRecorder::build(const cobol::AdtFile &file, const ProgramModel &model)
 {
-    return Builder(file, model).build();
+    return Builder(file, model, nullptr).build();
+}
+
+DbImpactFacts ImpactRecorder::buildReleasingInput(cobol::AdtFile &file, const ProgramModel &model)
+{
+    return Builder(file, model, &file).build();
 }
 
 } // namespace kelmkpu

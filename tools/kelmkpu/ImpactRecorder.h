@@ -30,6 +30,10 @@ public:
     /// Needs the file's statements: call it before AdtFile::releaseStatements. Throws
     /// IAccessError naming the file when a statement is malformed.
     static DbImpactFacts build(const cobol::AdtFile &file, const ProgramModel &model);
+    /// As `build`, for the last reader of the file's statements and tokens: releases each
+    /// (AdtFile::releaseStatements, releaseTokens) as soon as it has read them, so that they
+    /// are gone while the facts are finished.
+    static DbImpactFacts buildReleasingInput(cobol::AdtFile &file, const ProgramModel &model);
 };
 
 } // namespace kelmkpu

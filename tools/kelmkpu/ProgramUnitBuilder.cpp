@@ -15,6 +15,9 @@
 #include "UnitRecorder.h"
 
 #include <filesystem>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -67,6 +70,15 @@ bool writeResults(const Outputs &paths,
     }
     err << "kelmkpu: error: " << error << "\n";
     return false;
+}
+
+/// Gives the memory freed so far back to the system: a large program's freed buffers would
+/// otherwise stay part of the process while the next, larger structures are made.
+void returnFreeMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 int failWithInput(const Outputs &paths,
@@ -139,27 +151,43 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
     if (!commandLine.recordUnit || preparation)
         file->releaseSyntaxNodes();
 
+    // What the preparation has freed (the expanded source, its packed records) goes back to
+    // the system, so that the model does not come on top of it.
+    returnFreeMemory();
+
     // The statements are checked as the model is made from them.
     ProgramModel model;
-    DbImpactFacts impact;
     try {
         model = AnalysisDataAdapter::toModel(*file);
-        if (commandLine.recordUnit)
-            impact = ImpactRecorder::build(*file, model);
     } catch (const IException &e) {
         return failWithInput(paths, header, "cannot use the analysis data file: " + e.text(), err);
     }
-    file->releaseStatements();
     if (const std::string invalid = DateFieldAnalyzer::validate(model); !invalid.empty())
         return failWithInput(paths,
                              header,
                              "the analysis data file " + commandLine.adtPath
                                  + " is inconsistent: " + invalid,
                              err);
-    // The tokens go before the analysis: the model has been made from them, and the unit's
-    // records have what they need once they know where the statements are.
-    if (!commandLine.recordUnit
-        || (preparation && UnitRecorder::placeStatements(*preparation, model)))
+    DbImpactFacts impact;
+    try {
+        if (preparation) {
+            // The unit's records learn where the statements are; then the impact facts read the
+            // statements and the tokens last, releasing them as they go: the peak is the model
+            // and the facts, not the file too.
+            UnitRecorder::placeStatements(*preparation, model);
+            // Packed to the temporary file at once: the analysis takes their memory.
+            UnitRecorder::setImpact(*preparation,
+                                    ImpactRecorder::buildReleasingInput(*file, model));
+        } else if (commandLine.recordUnit) {
+            impact = ImpactRecorder::build(*file, model);
+        }
+    } catch (const IException &e) {
+        return failWithInput(paths, header, "cannot use the analysis data file: " + e.text(), err);
+    }
+    // The statements and the tokens go before the analysis (a unit recorded in one go at the
+    // end reads the tokens again).
+    file->releaseStatements();
+    if (!commandLine.recordUnit || preparation)
         file->releaseTokens();
 
     DateFieldAnalyzer analyzer(model);
@@ -183,14 +211,21 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
             << " is used both as a year and as a non-year\n";
     // The results above stand on their own: a unit that cannot be recorded is a warning.
     // A prepared unit knows where its statements are: their memory serves the database write.
-    if (preparation)
+    if (preparation) {
         std::vector<Statement>().swap(model.statements);
-    const bool recorded
-        = !commandLine.recordUnit ? true
-          : preparation
-              ? UnitRecorder::finish(*preparation, model, result, err, &impact)
-              : UnitRecorder::record(
-                    commandLine.outputDirectory, base, *file, model, result, err, &impact);
+        // What the analysis leaves goes back to the system before the unit's packed records
+        // come back from their file.
+        returnFreeMemory();
+    }
+    const bool recorded = !commandLine.recordUnit ? true
+                          : preparation ? UnitRecorder::finish(*preparation, model, result, err)
+                                        : UnitRecorder::record(commandLine.outputDirectory,
+                                                               base,
+                                                               *file,
+                                                               model,
+                                                               result,
+                                                               err,
+                                                               &impact);
     return result.hasWarnings() || !recorded ? Warnings : Clean;
 }
 

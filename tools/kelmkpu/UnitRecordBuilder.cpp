@@ -178,6 +178,7 @@ public:
 
     DbUnitData &unit() { return m_unit; }
     const DbWriter::Chunks &chunks() const { return m_chunks; }
+    DbWriter::Chunks &chunks() { return m_chunks; }
 
 private:
     void headerRecord(const UnitRecordBuilder::Header &header)
@@ -538,6 +539,11 @@ DbUnitData &UnitRecordBuilder::unit()
 }
 
 const DbWriter::Chunks &UnitRecordBuilder::chunks() const
+{
+    return m_builder->chunks();
+}
+
+DbWriter::Chunks &UnitRecordBuilder::chunks()
 {
     return m_builder->chunks();
 }

@@ -61,6 +61,7 @@ public:
     DbUnitData &unit();
     /// The unit's lines, tokens and syntax nodes, packed.
     const DbWriter::Chunks &chunks() const;
+    DbWriter::Chunks &chunks();
 
 private:
     class Builder;

@@ -3,6 +3,7 @@
 #include "AdtFile.h"
 #include "AnalysisData.h"
 #include "AnalysisResult.h"
+#include "ChunkSpill.h"
 #include "CopybookLayoutRecorder.h"
 #include "DbEu.h"
 #include "DbWriter.h"
@@ -31,7 +32,9 @@ public:
     std::unique_ptr<ResultFile> expandedSource; ///< written, put in place by `finish`
     std::unique_ptr<UnitRecordBuilder> builder;
     std::vector<std::string> warnings;
-    std::string error; ///< set when the preparation failed
+    std::string error;      ///< set when the preparation failed
+    bool impactSet = false; ///< the unit holds its packed impact facts
+    ChunkSpill spill;       ///< the builder's chunks while the analysis runs
 };
 
 void UnitRecorder::PreparationDeleter::operator()(Preparation *preparation) const noexcept
@@ -90,8 +93,9 @@ UnitRecorder::PreparationPointer UnitRecorder::prepare(const std::string &output
         p->expanded->write(p->expandedSource->stream());
         p->builder = std::make_unique<UnitRecordBuilder>(file, *p->expanded, header);
         // The records hold what they need of the expanded source: its texts go before the
-        // analysis needs its memory.
+        // analysis needs its memory, and so do the packed records (to a temporary file).
         p->expanded.reset();
+        p->spill.spill(p->builder->chunks());
     } catch (const std::bad_alloc &) {
         if (p)
             p->error = "there is not enough memory to record the program unit";
@@ -115,11 +119,29 @@ bool UnitRecorder::placeStatements(Preparation &p, const ProgramModel &model) no
     return true;
 }
 
+void UnitRecorder::setImpact(Preparation &p, DbImpactFacts &&impact) noexcept
+{
+    if (!p.builder)
+        return;
+    try {
+        DbUnitData &unit = p.builder->unit();
+        // Facts of nothing are not recorded, as DbWriter leaves out empty facts.
+        if (!impact.empty() && !p.spill.spill(impact, unit.packedImpact))
+            unit.packedImpact = impact.encode();
+        unit.packedImpactProgram = impact.program;
+        p.impactSet = true;
+    } catch (const std::bad_alloc &) {
+        p.builder.reset();
+        p.error = "there is not enough memory to record the program unit";
+    }
+    impact = DbImpactFacts();
+}
+
 bool UnitRecorder::finish(Preparation &p,
                           const ProgramModel &model,
                           const AnalysisResult &result,
                           std::ostream &err,
-                          const DbImpactFacts *impact)
+                          DbImpactFacts *impact)
 {
     for (const std::string &warning : p.warnings)
         err << "kelmkpu: warning: " << warning << "\n";
@@ -134,8 +156,15 @@ bool UnitRecorder::finish(Preparation &p,
         return false;
     }
     p.builder->addMarks(model, result);
+    if (std::string error; !p.spill.restore(p.builder->chunks(), error)) {
+        err << "kelmkpu: error: the program unit cannot be recorded: " << error << "\n";
+        return false;
+    }
     try {
-        p.builder->unit().impact = impact ? *impact : ImpactRecorder::build(*p.file, model);
+        if (impact)
+            p.builder->unit().impact = std::move(*impact);
+        else if (!p.impactSet)
+            p.builder->unit().impact = ImpactRecorder::build(*p.file, model);
         p.builder->unit().copybookItems = CopybookLayoutRecorder::build(p.file->data(), result);
         DbWriter::record(DbEu::databasePathIn(p.outputDirectory),
                          executionUnitName(p.outputDirectory),
@@ -160,7 +189,7 @@ bool UnitRecorder::record(const std::string &outputDirectory,
                           const ProgramModel &model,
                           const AnalysisResult &result,
                           std::ostream &err,
-                          const DbImpactFacts *impact)
+                          DbImpactFacts *impact)
 {
     const PreparationPointer preparation = prepare(outputDirectory, base, file);
     if (!preparation) {

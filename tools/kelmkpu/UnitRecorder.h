@@ -59,16 +59,23 @@ public:
     /// analysis data file's tokens and syntax nodes. Never throws.
     static bool placeStatements(Preparation &preparation, const ProgramModel &model) noexcept;
 
+    /// Between the steps: the unit's impact facts (ImpactRecorder, made while the file still
+    /// had its statements and tokens), packed at once into the temporary file that holds the
+    /// packed records (in memory when there is none) and freed. Never throws: a failure is
+    /// kept and reported by `finish`.
+    static void setImpact(Preparation &preparation, DbImpactFacts &&impact) noexcept;
+
     /// The second step. False with the reason on `err` ("kelmkpu: error: ...") when the
     /// expanded source or the unit could not be written; an older version of the unit then
     /// stays as it was. Files the expanded source cannot show are warnings on `err`.
-    /// `impact`: the unit's impact facts (ImpactRecorder), which must be given once the file's
-    /// tokens or statements have been released; null: made here from the file.
+    /// `impact`: the unit's impact facts (ImpactRecorder), which must be given (here or by
+    /// `setImpact`) once the file's tokens or statements have been released; they are moved
+    /// into the unit. Null and none set: made here from the file.
     static bool finish(Preparation &preparation,
                        const ProgramModel &model,
                        const AnalysisResult &result,
                        std::ostream &err,
-                       const DbImpactFacts *impact = nullptr);
+                       DbImpactFacts *impact = nullptr);
 
     /// Both steps, one after the other.
     static bool record(const std::string &outputDirectory,
@@ -77,7 +84,7 @@ public:
                        const ProgramModel &model,
                        const AnalysisResult &result,
                        std::ostream &err,
-                       const DbImpactFacts *impact = nullptr);
+                       DbImpactFacts *impact = nullptr);
 };
 
 } // namespace kelmkpu

@@ -5,14 +5,16 @@
 namespace {
 
 constexpr std::uint8_t formatVersion = 1;
+static_assert(formatVersion < 0x80, "the version is one byte, also as a packed number");
 
+/// Writes LEB128 numbers and texts; without an output it only counts the bytes it would write,
+/// so that the output can be given its exact size first (a unit's facts run to megabytes).
 class Packer
 {
 public:
-    explicit Packer(std::string &out)
+    explicit Packer(std::string *out)
         : m_out(out)
     {}
-
     void number(std::uint64_t value)
     {
         do {
@@ -20,13 +22,19 @@ public:
             value >>= 7;
             if (value)
                 byte |= 0x80;
-            m_out.push_back(static_cast<char>(byte));
+            if (m_out)
+                m_out->push_back(static_cast<char>(byte));
+            else
+                ++m_size;
         } while (value);
     }
     void text(std::string_view value)
     {
         number(value.size());
-        m_out.append(value);
+        if (m_out)
+            m_out->append(value);
+        else
+            m_size += value.size();
     }
     void range(const DbImpactFacts::Range &r)
     {
@@ -34,9 +42,58 @@ public:
         number(r.offset);
         number(r.length);
     }
+    std::size_t size() const { return m_size; }
 
 private:
-    std::string &m_out;
+    std::string *m_out;
+    std::size_t m_size = 0;
+};
+
+/// Packs as Packer does into a small buffer that goes to `write` whenever it fills.
+class StreamPacker
+{
+public:
+    explicit StreamPacker(const std::function<void(std::string_view)> &write)
+        : m_write(write)
+    {
+        m_buffer.reserve(bufferSize + 16);
+    }
+    void number(std::uint64_t value)
+    {
+        do {
+            std::uint8_t byte = value & 0x7F;
+            value >>= 7;
+            if (value)
+                byte |= 0x80;
+            m_buffer.push_back(static_cast<char>(byte));
+        } while (value);
+        if (m_buffer.size() >= bufferSize)
+            flush();
+    }
+    void text(std::string_view value)
+    {
+        number(value.size());
+        m_buffer.append(value);
+        if (m_buffer.size() >= bufferSize)
+            flush();
+    }
+    void range(const DbImpactFacts::Range &r)
+    {
+        number(r.area);
+        number(r.offset);
+        number(r.length);
+    }
+    void flush()
+    {
+        if (!m_buffer.empty())
+            m_write(m_buffer);
+        m_buffer.clear();
+    }
+
+private:
+    static constexpr std::size_t bufferSize = 64 * 1024;
+    const std::function<void(std::string_view)> &m_write;
+    std::string m_buffer;
 };
 
 /// Reads what Packer wrote; every read checks the bounds and sets `failed` instead of reading
@@ -105,11 +162,9 @@ private:
 
 } // namespace
 
-std::string DbImpactFacts::encode() const
+template<typename Output>
+void DbImpactFacts::pack(Output &p) const
 {
-    std::string out;
-    Packer p(out);
-    out.push_back(static_cast<char>(formatVersion));
     p.text(program);
     p.number(files.size());
     for (const std::string &file : files)
@@ -174,7 +229,26 @@ std::string DbImpactFacts::encode() const
         p.range(b.range);
         p.text(b.reason);
     }
+}
+
+std::string DbImpactFacts::encode() const
+{
+    Packer count(nullptr);
+    pack(count);
+    std::string out;
+    out.reserve(count.size() + 1);
+    out.push_back(static_cast<char>(formatVersion));
+    Packer p(&out);
+    pack(p);
     return out;
+}
+
+void DbImpactFacts::encode(const std::function<void(std::string_view)> &write) const
+{
+    StreamPacker p(write);
+    p.number(formatVersion);
+    pack(p);
+    p.flush();
 }
 
 bool DbImpactFacts::decode(std::string_view bytes, DbImpactFacts &f, std::string &error)

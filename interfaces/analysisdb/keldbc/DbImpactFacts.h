@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -116,10 +117,18 @@ struct DbImpactFacts
 
     /// The facts packed for the database (a version byte, then LEB128 numbers and texts).
     std::string encode() const;
+    /// The same bytes, given to `write` a piece at a time (for a writer that keeps them in a
+    /// file rather than in memory).
+    void encode(const std::function<void(std::string_view)> &write) const;
     /// Unpacks `encode()`'s bytes; false with `error` set when they are damaged.
     static bool decode(std::string_view bytes, DbImpactFacts &facts, std::string &error);
 
     /// `range` moved into the first occurrence of the OCCURS ranges that hold its start (a
     /// range of one occurrence or more becomes the whole first occurrence).
     Range reduce(Range range) const;
+
+private:
+    /// Writes the facts after the version byte to `output` (a Packer).
+    template<typename Output>
+    void pack(Output &output) const;
 };

@@ -165,10 +165,10 @@ struct DbCopybookItemRecord
     std::uint32_t occursMax = 0;
     std::string usage;
     std::string picture;
-    std::uint32_t line = 0;     ///< line of the level number in the copybook
-    bool varies = false;        ///< this include lays the entry out differently (SYNC, REPLACING)
+    std::uint32_t line = 0; ///< line of the level number in the copybook
+    bool varies = false;    ///< this include lays the entry out differently (SYNC, REPLACING)
     bool synchronized = false;
-    std::string dateText;       ///< what the unit's analysis found ("USED-AS-YEAR bytes 1-2")
+    std::string dateText; ///< what the unit's analysis found ("USED-AS-YEAR bytes 1-2")
 };
 
 struct DbUnitData
@@ -184,6 +184,11 @@ struct DbUnitData
     std::vector<DbMarkRecord> marks;
     /// What the unit contributes to field impact; empty for units recorded without it.
     DbImpactFacts impact;
+    /// The impact facts already packed (`impact.encode()`) with their program, for a writer
+    /// that packs them as soon as they are made (the packed form takes a third of the
+    /// memory); written instead of `impact` when not empty.
+    std::string packedImpact;
+    std::string packedImpactProgram;
     std::vector<DbCopybookItemRecord> copybookItems;
 
     /// Empty when every reference is in range and the unit has its root node and tree record;

@@ -149,6 +149,18 @@ DbStatement &DbStatement::bindBlob(int index, std::string_view bytes)
     return *this;
 }
 
+DbStatement &DbStatement::bindBlobInPlace(int index, std::string_view bytes)
+{
+    const int code = sqlite3_bind_blob64(m_statement,
+                                         index,
+                                         bytes.data(),
+                                         bytes.size(),
+                                         SQLITE_STATIC);
+    if (code != SQLITE_OK)
+        m_connection.fail(code, "binding a blob");
+    return *this;
+}
+
 bool DbStatement::step()
 {
     const int code = sqlite3_step(m_statement);

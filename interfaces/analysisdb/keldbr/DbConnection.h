@@ -23,6 +23,9 @@ public:
     DbStatement &bind(int index, std::int64_t value);
     DbStatement &bind(int index, std::string_view text);
     DbStatement &bindBlob(int index, std::string_view bytes);
+    /// Binds `bytes` without copying them (a unit's packed lists run to megabytes): they must
+    /// stay as they are until the parameter is bound again or the statement goes.
+    DbStatement &bindBlobInPlace(int index, std::string_view bytes);
 
     /// Runs one step: true when a row is ready, false when the statement is done.
     bool step();

@@ -55,7 +55,7 @@ void writeChunks(DbConnection &connection,
         insert.bind(1, id)
             .bind(2, static_cast<std::int64_t>(seq))
             .bind(3, static_cast<std::int64_t>(chunks[seq].count))
-            .bindBlob(4, chunks[seq].data);
+            .bindBlobInPlace(4, chunks[seq].data);
         insert.run();
     }
 }
@@ -227,10 +227,16 @@ void storeRows(DbConnection &connection, std::int64_t id, const DbUnitData &unit
                    s.bind(p, id).bind(p + 1, seq(i)).bind(p + 2, m.kind);
                    s.bind(p + 3, m.token).bind(p + 4, m.symbol).bind(p + 5, m.text);
                });
-    if (!unit.impact.empty()) {
+    if (!unit.packedImpact.empty()) {
         DbStatement impact(connection,
                            "INSERT INTO impact (pu_id, program, data) VALUES (?, ?, ?)");
-        impact.bind(1, id).bind(2, unit.impact.program).bindBlob(3, unit.impact.encode()).run();
+        impact.bind(1, id).bind(2, unit.packedImpactProgram).bindBlobInPlace(3, unit.packedImpact);
+        impact.run();
+    } else if (!unit.impact.empty()) {
+        const std::string data = unit.impact.encode();
+        DbStatement impact(connection,
+                           "INSERT INTO impact (pu_id, program, data) VALUES (?, ?, ?)");
+        impact.bind(1, id).bind(2, unit.impact.program).bindBlobInPlace(3, data).run();
     }
     insertRows(connection,
                "copybook_item",
@@ -293,7 +299,7 @@ void DbWriter::record(const std::string &fileName,
     DbSchema::prepareForWriting(connection);
     // A unit's rows run to megabytes: a page cache that holds them all writes each page to the
     // log once, at the commit, instead of spilling and rewriting pages as the cache fills.
-    connection.execute("PRAGMA cache_size=-32768");
+    connection.execute("PRAGMA cache_size=-4096");
 
     DbTransaction transaction(connection, DbTransaction::Kind::write);
     const std::int64_t time = now();

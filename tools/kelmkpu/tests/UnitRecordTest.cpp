@@ -245,7 +245,7 @@ TEST_F(UnitRecord, aUnitRecordedInStepsWithoutTheFilesTokensIsTheSameAndADropped
         file->releaseSyntaxNodes();
         const ProgramModel model = AnalysisDataAdapter::toModel(*file);
         // The impact facts read the file's tokens: built before they go, as kelmkpu does.
-        const DbImpactFacts impact = ImpactRecorder::build(*file, model);
+        DbImpactFacts impact = ImpactRecorder::build(*file, model);
         ASSERT_TRUE(UnitRecorder::placeStatements(*preparation, model));
         file->releaseTokens();
         EXPECT_EQ(file->tokens().next(), false);

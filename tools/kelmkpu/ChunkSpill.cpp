@@ -1,0 +1,89 @@
+#include "ChunkSpill.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+namespace kelmkpu {
+
+namespace {
+
+std::array<std::vector<DbWriter::Chunks::Chunk> *, 3> listsOf(DbWriter::Chunks &chunks)
+{
+    return {&chunks.lines, &chunks.tokens, &chunks.nodes};
+}
+
+} // namespace
+
+bool ChunkSpill::spill(DbWriter::Chunks &chunks)
+{
+    std::unique_ptr<std::FILE, Closer> file(std::tmpfile());
+    if (!file)
+        return false;
+    for (std::vector<DbWriter::Chunks::Chunk> *list : listsOf(chunks))
+        for (const DbWriter::Chunks::Chunk &chunk : *list)
+            if (std::fwrite(chunk.data.data(), 1, chunk.data.size(), file.get())
+                != chunk.data.size())
+                return false;
+    if (std::fflush(file.get()) != 0)
+        return false;
+    // Written: the sizes stay, the bytes go.
+    for (std::vector<DbWriter::Chunks::Chunk> *list : listsOf(chunks))
+        for (DbWriter::Chunks::Chunk &chunk : *list) {
+            m_sizes.push_back(chunk.data.size());
+            std::string().swap(chunk.data);
+        }
+    m_file = std::move(file);
+    return true;
+}
+
+bool ChunkSpill::spill(const DbImpactFacts &facts, std::string &target)
+{
+    if (!m_file || std::fseek(m_file.get(), 0, SEEK_END) != 0)
+        return false;
+    std::size_t size = 0;
+    bool written = true;
+    facts.encode([&](std::string_view bytes) {
+        written = written
+                  && std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) == bytes.size();
+        size += bytes.size();
+    });
+    if (!written || std::fflush(m_file.get()) != 0)
+        return false; // the bytes written are never read: restore reads only what it knows of
+    m_extras.emplace_back(&target, size);
+    return true;
+}
+
+bool ChunkSpill::restore(DbWriter::Chunks &chunks, std::string &error)
+{
+    if (!m_file)
+        return true;
+    std::rewind(m_file.get());
+    std::size_t next = 0;
+    for (std::vector<DbWriter::Chunks::Chunk> *list : listsOf(chunks))
+        for (DbWriter::Chunks::Chunk &chunk : *list) {
+            const std::size_t size = next < m_sizes.size() ? m_sizes[next++] : 0;
+            chunk.data.resize(size);
+            if (std::fread(chunk.data.data(), 1, size, m_file.get()) != size) {
+                error = std::string("the unit's records cannot be read back from their "
+                                    "temporary file: ")
+                        + (std::ferror(m_file.get()) ? std::strerror(errno) : "it is too short");
+                return false;
+            }
+        }
+    for (const auto &[target, size] : m_extras) {
+        target->resize(size);
+        if (std::fread(target->data(), 1, size, m_file.get()) != size) {
+            error = std::string("the unit's impact facts cannot be read back from their "
+                                "temporary file: ")
+                    + (std::ferror(m_file.get()) ? std::strerror(errno) : "it is too short");
+            return false;
+        }
+    }
+    m_file.reset();
+    m_sizes.clear();
+    m_extras.clear();
+    return true;
+}
+
+} // namespace kelmkpu

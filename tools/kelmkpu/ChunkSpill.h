@@ -1,0 +1,42 @@
+#pragma once
+
+#include "DbImpactFacts.h"
+#include "DbWriter.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kelmkpu {
+
+/// Keeps a unit's packed lines, tokens and syntax nodes (megabytes for a large program) in an
+/// unnamed temporary file while the analysis runs, instead of in memory, and reads them back
+/// for the database write. The file goes when the spill goes (or the process ends).
+class ChunkSpill final
+{
+public:
+    /// Moves the bytes of `chunks` to a temporary file, leaving their counts. False, with
+    /// `chunks` as they were, when no temporary file can be written: they then stay in memory.
+    bool spill(DbWriter::Chunks &chunks);
+    /// Adds `facts`, packed (DbImpactFacts::encode), to the file of an earlier `spill`, for
+    /// `restore` to put in `target`. False when there is no such file or it cannot be written:
+    /// nothing is then kept for `target`.
+    bool spill(const DbImpactFacts &facts, std::string &target);
+    /// Puts the bytes spilled back into `chunks` and the targets of the packed facts (nothing
+    /// to do when none were spilled). False with the reason on `error` when the file cannot
+    /// be read.
+    bool restore(DbWriter::Chunks &chunks, std::string &error);
+
+private:
+    struct Closer
+    {
+        void operator()(std::FILE *file) const noexcept { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, Closer> m_file;
+    std::vector<std::size_t> m_sizes; ///< per chunk, lines then tokens then nodes
+    std::vector<std::pair<std::string *, std::size_t>> m_extras; ///< after the chunks
+};
+
+} // namespace kelmkpu
