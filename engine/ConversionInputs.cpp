@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <unordered_map>
 
 namespace ConversionInputs {
 
@@ -12,7 +13,9 @@ namespace {
 /// The extensions of the result files a source has in the output directory.
 constexpr const char *resultExtensions[] = {".adt", ".xlg", ".xca", ".xrl", ".xpd", ".cvt", ".crs"};
 /// The analysis database kelmkpu records every unit in, with SQLite's companion files.
-constexpr const char *databaseFiles[] = {"chxanalysis.db", "chxanalysis.db-wal", "chxanalysis.db-shm"};
+constexpr const char *databaseFiles[] = {"chxanalysis.db",
+                                         "chxanalysis.db-wal",
+                                         "chxanalysis.db-shm"};
 
 /// `path` with the links and dots of its existing part resolved, so that two spellings of one
 /// file compare equal.
@@ -82,12 +85,45 @@ std::string baseNameConflictMessage(const std::string &first, const std::string 
 
 std::string baseNameConflicts(const std::vector<std::string> &sources)
 {
-    for (std::size_t i = 1; i < sources.size(); ++i) {
-        const std::vector<std::string> earlier(sources.begin(), sources.begin() + long(i));
-        if (const std::string first = baseNameConflict(earlier, sources[i]); !first.empty())
-            return baseNameConflictMessage(first, sources[i]);
+    // The earlier sources by base name: only sources with one base name can conflict.
+    std::unordered_map<std::string, std::vector<std::string>> earlier;
+    for (const std::string &source : sources) {
+        std::vector<std::string> &same = earlier[PathNames::baseName(source)];
+        if (const std::string first = baseNameConflict(same, source); !first.empty())
+            return baseNameConflictMessage(first, source);
+        same.push_back(source);
     }
     return {};
+}
+
+WriteTargets::WriteTargets(const std::vector<std::string> &sources,
+                           const std::string &seedFile,
+                           const std::string &outputDirectory)
+{
+    const std::string output = resolved(outputDirectory);
+    m_written.emplace(PathNames::join(output, "chxconv.log"), "its log");
+    for (const char *database : databaseFiles)
+        m_written.emplace(PathNames::join(output, database), "its analysis database");
+    if (!seedFile.empty())
+        m_written.emplace(PathNames::join(output, PathNames::baseName(seedFile) + ".asd"),
+                          "the temporary seed file");
+    for (const std::string &source : sources) {
+        const std::string base = PathNames::baseName(source);
+        for (const char *extension : resultExtensions)
+            m_written.emplace(PathNames::join(output, base + extension),
+                              "the results of " + source);
+        m_written.emplace(resolved(PathNames::join(PathNames::directory(source), base + ".crs")),
+                          "the report of " + source);
+    }
+}
+
+std::string WriteTargets::problem(const std::string &what, const std::string &path) const
+{
+    const auto found = m_written.find(resolved(path));
+    if (found == m_written.end())
+        return {};
+    return "The " + what + " " + path + " lies where the conversion writes " + found->second
+           + ": it would be overwritten. Move it elsewhere or choose another output directory.";
 }
 
 std::string writeTargetProblem(const std::string &what,
@@ -96,32 +132,7 @@ std::string writeTargetProblem(const std::string &what,
                                const std::string &seedFile,
                                const std::string &outputDirectory)
 {
-    const std::string target = resolved(path);
-    const std::string output = resolved(outputDirectory);
-    const auto problem = [&](const std::string &written) {
-        return "The " + what + " " + path + " lies where the conversion writes " + written
-               + ": it would be overwritten. Move it elsewhere or choose another output "
-                 "directory.";
-    };
-    if (target == PathNames::join(output, "chxconv.log"))
-        return problem("its log");
-    for (const char *database : databaseFiles) {
-        if (target == PathNames::join(output, database))
-            return problem("its analysis database");
-    }
-    if (!seedFile.empty()
-        && target == PathNames::join(output, PathNames::baseName(seedFile) + ".asd"))
-        return problem("the temporary seed file");
-    for (const std::string &source : sources) {
-        const std::string base = PathNames::baseName(source);
-        for (const char *extension : resultExtensions) {
-            if (target == PathNames::join(output, base + extension))
-                return problem("the results of " + source);
-        }
-        if (target == resolved(PathNames::join(PathNames::directory(source), base + ".crs")))
-            return problem("the report of " + source);
-    }
-    return {};
+    return WriteTargets(sources, seedFile, outputDirectory).problem(what, path);
 }
 
 std::string requestProblem(const std::vector<std::string> &sources,
@@ -141,13 +152,12 @@ std::string requestProblem(const std::vector<std::string> &sources,
     }
     if (std::string problem = baseNameConflicts(sources); !problem.empty())
         return problem;
+    const WriteTargets written(sources, seedFile, outputDirectory);
     for (const std::string &source : sources) {
-        if (std::string problem
-            = writeTargetProblem("source", source, sources, seedFile, outputDirectory);
-            !problem.empty())
+        if (std::string problem = written.problem("source", source); !problem.empty())
             return problem;
     }
-    return writeTargetProblem("seed file", seedFile, sources, seedFile, outputDirectory);
+    return written.problem("seed file", seedFile);
 }
 
 } // namespace ConversionInputs

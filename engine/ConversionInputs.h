@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 /// The checks a conversion request must pass before anything is written. Every place that
@@ -30,6 +31,25 @@ std::string baseNameConflictMessage(const std::string &first, const std::string 
 
 /// The first pair of `sources` with the same base name, as its message.
 std::string baseNameConflicts(const std::vector<std::string> &sources);
+
+/// The files a run over `sources` into `outputDirectory` writes, each with what it is, gathered
+/// once so that checking every source against them takes time in proportion to the portfolio,
+/// not to its square (a portfolio of thousands of sources is checked in a moment).
+class WriteTargets
+{
+public:
+    WriteTargets(const std::vector<std::string> &sources,
+                 const std::string &seedFile,
+                 const std::string &outputDirectory);
+
+    /// As writeTargetProblem below, for one source or the seed file.
+    std::string problem(const std::string &what, const std::string &path) const;
+
+private:
+    /// Resolved path -> what the run writes there ("its log", "the results of X" ...); the
+    /// first of several descriptions of one path is kept, as the checks name the first match.
+    std::unordered_map<std::string, std::string> m_written;
+};
 
 /// A source or the seed file (`what` names it) that lies where a run over `sources` into
 /// `outputDirectory` writes: a result file of any source (<base>.adt, .xlg, .xca, .xrl, .cvt,

@@ -103,20 +103,11 @@ std::pair<std::string, SeedFilePanel::Field> SeedFilePanel::requestProblem() con
         !problem.empty())
         return {problem, outputDirectoryField};
     const std::vector<std::string> sources = m_files.paths();
-    if (std::string problem = ConversionInputs::writeTargetProblem("seed file",
-                                                                   m_seedFile,
-                                                                   sources,
-                                                                   m_seedFile,
-                                                                   m_outputDirectory);
-        !problem.empty())
+    const ConversionInputs::WriteTargets written(sources, m_seedFile, m_outputDirectory);
+    if (std::string problem = written.problem("seed file", m_seedFile); !problem.empty())
         return {problem, seedFileField};
     for (const std::string &source : sources) {
-        if (std::string problem = ConversionInputs::writeTargetProblem("source",
-                                                                       source,
-                                                                       sources,
-                                                                       m_seedFile,
-                                                                       m_outputDirectory);
-            !problem.empty())
+        if (std::string problem = written.problem("source", source); !problem.empty())
             return {problem, outputDirectoryField};
     }
     return {};
