@@ -297,9 +297,12 @@ void DbWriter::record(const std::string &fileName,
                             {unit.header.name, fileName, "its data is inconsistent: " + invalid}));
     DbConnection connection(fileName, DbConnection::Mode::readWrite, waitMs);
     DbSchema::prepareForWriting(connection);
-    // A unit's rows run to megabytes: a page cache that holds them all writes each page to the
-    // log once, at the commit, instead of spilling and rewriting pages as the cache fills.
+    // A unit's rows are appended in key order, so pages spilled to the log before the commit
+    // are not written again: a small page cache does.
     connection.execute("PRAGMA cache_size=-4096");
+    // Replacing a unit deletes many rows in one statement, for which SQLite keeps a statement
+    // journal; in memory it costs no file made and removed on every run.
+    connection.execute("PRAGMA temp_store=MEMORY");
 
     DbTransaction transaction(connection, DbTransaction::Kind::write);
     const std::int64_t time = now();
