@@ -64,16 +64,6 @@ private:
     std::vector<Entry> m_entries;
 };
 
-bool equalsUpper(std::string_view text, std::string_view upperWord)
-{
-    if (text.size() != upperWord.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(text[i])) != upperWord[i])
-            return false;
-    return true;
-}
-
 class Builder
 {
     /// A CALL whose target and arguments readTokens finds.
@@ -323,7 +313,7 @@ private:
         if (t < std::max<std::uint32_t>(pending.first, 1) || t > pending.last)
             return;
         std::vector<Range> &arguments = m_facts.calls[pending.call].arguments;
-        if (equalsUpper(token.text, "OMITTED"))
+        if (StatementTexts::equalsUpper(token.text, "OMITTED"))
             arguments.push_back(Range{});
         const PlaceKey key{token.place.include, token.place.line, token.place.column};
         const auto found = std::find_if(pending.starts.begin(),
@@ -349,23 +339,25 @@ private:
         switch (m_parameters) {
         case ParameterState::Seeking:
             if (m_division) {
-                m_parameters = equalsUpper(token.text, "USING") ? ParameterState::Reading
-                                                                : ParameterState::Done;
+                m_parameters = StatementTexts::equalsUpper(token.text, "USING")
+                                   ? ParameterState::Reading
+                                   : ParameterState::Done;
                 return;
             }
-            m_division = m_procedure && equalsUpper(token.text, "DIVISION");
-            m_procedure = equalsUpper(token.text, "PROCEDURE");
+            m_division = m_procedure && StatementTexts::equalsUpper(token.text, "DIVISION");
+            m_procedure = StatementTexts::equalsUpper(token.text, "PROCEDURE");
             return;
         case ParameterState::Reading:
             break;
         case ParameterState::Done:
             return;
         }
-        if (token.text == "." || equalsUpper(token.text, "RETURNING")) {
+        if (token.text == "." || StatementTexts::equalsUpper(token.text, "RETURNING")) {
             m_parameters = ParameterState::Done;
             return;
         }
-        if (equalsUpper(token.text, "OF") || equalsUpper(token.text, "IN")) {
+        if (StatementTexts::equalsUpper(token.text, "OF")
+            || StatementTexts::equalsUpper(token.text, "IN")) {
             m_qualifier = true;
             return;
         }

@@ -9,7 +9,17 @@ namespace kelmkpu {
 
 namespace {
 
-bool equalsUpper(std::string_view text, std::string_view upperWord)
+/// A word no statement's text runs on into: a period or a scope word.
+bool endsRunOn(std::string_view word)
+{
+    return word == "." || StatementTexts::equalsUpper(word, "ELSE")
+           || StatementTexts::equalsUpper(word, "WHEN")
+           || (word.size() >= 4 && StatementTexts::equalsUpper(word.substr(0, 4), "END-"));
+}
+
+} // namespace
+
+bool StatementTexts::equalsUpper(std::string_view text, std::string_view upperWord)
 {
     if (text.size() != upperWord.size())
         return false;
@@ -18,15 +28,6 @@ bool equalsUpper(std::string_view text, std::string_view upperWord)
             return false;
     return true;
 }
-
-/// A word no statement's text runs on into: a period or a scope word.
-bool endsRunOn(std::string_view word)
-{
-    return word == "." || equalsUpper(word, "ELSE") || equalsUpper(word, "WHEN")
-           || (word.size() >= 4 && equalsUpper(word.substr(0, 4), "END-"));
-}
-
-} // namespace
 
 StatementTexts::StatementTexts(std::uint32_t tokenCount, Sink sink)
     : m_tokenCount(tokenCount)

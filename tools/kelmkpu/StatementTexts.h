@@ -29,6 +29,10 @@ public:
     /// Receives text number `text` (as `add` numbered it).
     using Sink = std::function<void(std::uint32_t text, std::string &&value)>;
 
+    /// True when `text` is `upperWord` (given in upper case) in any case: COBOL words are
+    /// case-blind.
+    static bool equalsUpper(std::string_view text, std::string_view upperWord);
+
     /// For a file of `tokenCount` tokens; `sink` receives every text once.
     StatementTexts(std::uint32_t tokenCount, Sink sink);
 
