@@ -13,7 +13,8 @@ namespace kelmkpu {
 
 /// Keeps a unit's packed lines, tokens and syntax nodes (megabytes for a large program) in an
 /// unnamed temporary file while the analysis runs, instead of in memory, and reads them back
-/// for the database write. The file goes when the spill goes (or the process ends).
+/// for the database write. The file lies in `TMPDIR` (else /tmp) and has no name, so it goes
+/// when the spill goes (or the process ends).
 class ChunkSpill final
 {
 public:
@@ -28,6 +29,10 @@ public:
     /// to do when none were spilled). False with the reason on `error` when the file cannot
     /// be read.
     bool restore(DbWriter::Chunks &chunks, std::string &error);
+
+    /// An unnamed file opened for reading and writing in `TMPDIR` (else /tmp); null when none
+    /// can be made there.
+    static std::FILE *openUnnamedFile();
 
 private:
     struct Closer
