@@ -43,6 +43,12 @@ std::FILE *ChunkSpill::openUnnamedFile()
 
 bool ChunkSpill::spill(DbWriter::Chunks &chunks)
 {
+    std::size_t bytes = 0;
+    for (std::vector<DbWriter::Chunks::Chunk> *list : listsOf(chunks))
+        for (const DbWriter::Chunks::Chunk &chunk : *list)
+            bytes += chunk.data.size();
+    if (bytes < m_minimumBytes)
+        return false;
     std::unique_ptr<std::FILE, Closer> file(openUnnamedFile());
     if (!file)
         return false;

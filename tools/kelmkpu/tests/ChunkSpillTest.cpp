@@ -60,10 +60,12 @@ TEST(ChunkSpill, spillsIntoTmpdirWithoutANameAndRestoresTheSameBytes)
     {
         const char *label;
         std::string tmpdir;
+        std::size_t minimumBytes;
         bool spilled;
     } cases[] = {
-        {"TMPDIR names a directory", home.dir(), true},
-        {"TMPDIR names no directory: nothing spilled, not /tmp", home.file("missing"), false},
+        {"TMPDIR names a directory", home.dir(), 0, true},
+        {"TMPDIR names no directory: nothing spilled, not /tmp", home.file("missing"), 0, false},
+        {"fewer bytes than the minimum stay in memory", home.dir(), 200000, false},
     };
     for (const auto &c : cases) {
         TmpdirOverride tmpdir(c.tmpdir);
@@ -74,7 +76,7 @@ TEST(ChunkSpill, spillsIntoTmpdirWithoutANameAndRestoresTheSameBytes)
         facts.files = {"/src/A.cbl", "COPYA"};
         std::string packedFacts;
 
-        ChunkSpill spill;
+        ChunkSpill spill(c.minimumBytes);
         ASSERT_EQ(spill.spill(chunks), c.spilled) << c.label;
         EXPECT_EQ(spill.spill(facts, packedFacts), c.spilled) << c.label;
         if (c.spilled) {
