@@ -2,7 +2,11 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace kelmkpu {
 
@@ -15,9 +19,37 @@ std::array<std::vector<DbWriter::Chunks::Chunk> *, 3> listsOf(DbWriter::Chunks &
 
 } // namespace
 
+std::FILE *ChunkSpill::openUnnamedFile()
+{
+    const char *tmpdir = std::getenv("TMPDIR");
+    const std::string directory = tmpdir && *tmpdir ? tmpdir : "/tmp";
+    int fd = -1;
+#ifdef O_TMPFILE
+    fd = ::open(directory.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+#endif
+    if (fd < 0) {
+        // A file system without unnamed files: a named one, unlinked at once.
+        std::string name = directory + "/kelmkpu-spill-XXXXXX";
+        fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0)
+            return nullptr;
+        ::unlink(name.c_str());
+    }
+    std::FILE *file = ::fdopen(fd, "w+b");
+    if (!file)
+        ::close(fd);
+    return file;
+}
+
 bool ChunkSpill::spill(DbWriter::Chunks &chunks)
 {
-    std::unique_ptr<std::FILE, Closer> file(std::tmpfile());
+    std::size_t bytes = 0;
+    for (std::vector<DbWriter::Chunks::Chunk> *list : listsOf(chunks))
+        for (const DbWriter::Chunks::Chunk &chunk : *list)
+            bytes += chunk.data.size();
+    if (bytes < m_minimumBytes)
+        return false;
+    std::unique_ptr<std::FILE, Closer> file(openUnnamedFile());
     if (!file)
         return false;
     for (std::vector<DbWriter::Chunks::Chunk> *list : listsOf(chunks))

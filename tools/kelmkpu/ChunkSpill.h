@@ -13,12 +13,22 @@ namespace kelmkpu {
 
 /// Keeps a unit's packed lines, tokens and syntax nodes (megabytes for a large program) in an
 /// unnamed temporary file while the analysis runs, instead of in memory, and reads them back
-/// for the database write. The file goes when the spill goes (or the process ends).
+/// for the database write. The file lies in `TMPDIR` (else /tmp) and has no name, so it goes
+/// when the spill goes (or the process ends).
 class ChunkSpill final
 {
 public:
+    /// Below this many bytes the chunks stay in memory: a file would cost a small unit's run
+    /// more than the memory it frees is worth.
+    static constexpr std::size_t defaultMinimumBytes = 1 << 20;
+
+    explicit ChunkSpill(std::size_t minimumBytes = defaultMinimumBytes)
+        : m_minimumBytes(minimumBytes)
+    {}
+
     /// Moves the bytes of `chunks` to a temporary file, leaving their counts. False, with
-    /// `chunks` as they were, when no temporary file can be written: they then stay in memory.
+    /// `chunks` as they were, when they are fewer than the minimum bytes or no temporary file
+    /// can be written: they then stay in memory.
     bool spill(DbWriter::Chunks &chunks);
     /// Adds `facts`, packed (DbImpactFacts::encode), to the file of an earlier `spill`, for
     /// `restore` to put in `target`. False when there is no such file or it cannot be written:
@@ -29,11 +39,16 @@ public:
     /// be read.
     bool restore(DbWriter::Chunks &chunks, std::string &error);
 
+    /// An unnamed file opened for reading and writing in `TMPDIR` (else /tmp); null when none
+    /// can be made there.
+    static std::FILE *openUnnamedFile();
+
 private:
     struct Closer
     {
         void operator()(std::FILE *file) const noexcept { std::fclose(file); }
     };
+    std::size_t m_minimumBytes;
     std::unique_ptr<std::FILE, Closer> m_file;
     std::vector<std::size_t> m_sizes; ///< per chunk, lines then tokens then nodes
     std::vector<std::pair<std::string *, std::size_t>> m_extras; ///< after the chunks

@@ -9,19 +9,22 @@ std::optional<DateKind> kindFromTag(std::string_view tag)
 {
     if (tag.size() >= 2 && tag.front() == '<' && tag.back() == '>')
         tag = tag.substr(1, tag.size() - 2);
-    const auto lowerCase = [](std::string_view text) {
-        std::string lower;
-        for (char c : text)
-            lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return lower;
+    // Seed files hold thousands of tags: compared letter by letter, without copies.
+    const auto sameLetters = [tag](std::string_view word) {
+        if (word.size() != tag.size())
+            return false;
+        for (std::size_t i = 0; i < word.size(); ++i)
+            if (std::tolower(static_cast<unsigned char>(word[i]))
+                != std::tolower(static_cast<unsigned char>(tag[i])))
+                return false;
+        return true;
     };
-    const std::string lower = lowerCase(tag);
-    if (lower == "always-conflict")
+    if (sameLetters("always-conflict"))
         return DateKind::AlwaysConflict;
     for (int code = 0; code < kindCount; ++code) {
         const auto kind = static_cast<DateKind>(code);
         const std::string_view fullTag = kindTag(kind);
-        if (lower == fullTag.substr(1, fullTag.size() - 2) || lower == lowerCase(kindName(kind)))
+        if (sameLetters(fullTag.substr(1, fullTag.size() - 2)) || sameLetters(kindName(kind)))
             return kind;
     }
     return std::nullopt;

@@ -19,6 +19,7 @@
 #include <malloc.h>
 #endif
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <system_error>
@@ -26,6 +27,22 @@
 namespace kelmkpu {
 
 namespace {
+
+/// The large data of a run.
+struct RunData
+{
+    std::unique_ptr<cobol::AdtFile> file;
+    SeedFile seeds;
+    ProgramModel model;
+    DbImpactFacts impact;
+    std::optional<DateFieldAnalyzer> analyzer;
+    AnalysisResult result;
+    std::unique_ptr<RunData> earlier; ///< of a run before, also left to the process's end
+};
+
+/// The data of the runs that left it to the process's end. A plain pointer, which nothing
+/// destroys at exit: the data stays reachable, so that a leak checker does not count it lost.
+RunData *dataLeftToProcessEnd = nullptr;
 
 struct Outputs
 {
@@ -97,7 +114,9 @@ int failWithInput(const Outputs &paths,
 
 } // namespace
 
-int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostream &err)
+int ProgramUnitBuilder::run(const std::vector<std::string> &arguments,
+                            std::ostream &err,
+                            Ending ending)
 {
     CommandLine commandLine;
     std::string error;
@@ -121,7 +140,8 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
                         PathNames::join(commandLine.outputDirectory, base + ".xca")};
     FindingsWriter::Header header{commandLine.adtPath, !commandLine.seedOnly, commandLine.seedPath};
 
-    std::unique_ptr<cobol::AdtFile> file;
+    auto data = std::make_unique<RunData>();
+    std::unique_ptr<cobol::AdtFile> &file = data->file;
     try {
         file = cobol::AdtFile::open(commandLine.adtPath);
     } catch (const IException &e) {
@@ -133,10 +153,10 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
                                  + e.what(),
                              err);
     }
-    const cobol::AnalysisData &data = file->data();
-    header.source = data.sourcePath.empty() ? commandLine.adtPath : data.sourcePath;
+    const cobol::AnalysisData &analysisData = file->data();
+    header.source = analysisData.sourcePath.empty() ? commandLine.adtPath : analysisData.sourcePath;
 
-    SeedFile seeds;
+    SeedFile &seeds = data->seeds;
     if (!commandLine.seedPath.empty() && !seeds.read(commandLine.seedPath, error))
         return failWithInput(paths, header, error, err);
 
@@ -156,7 +176,7 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
     returnFreeMemory();
 
     // The statements are checked as the model is made from them.
-    ProgramModel model;
+    ProgramModel &model = data->model;
     try {
         model = AnalysisDataAdapter::toModel(*file);
     } catch (const IException &e) {
@@ -168,7 +188,7 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
                              "the analysis data file " + commandLine.adtPath
                                  + " is inconsistent: " + invalid,
                              err);
-    DbImpactFacts impact;
+    DbImpactFacts &impact = data->impact;
     try {
         if (preparation) {
             // The unit's records learn where the statements are; then the impact facts read the
@@ -190,11 +210,11 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
     if (!commandLine.recordUnit || preparation)
         file->releaseTokens();
 
-    DateFieldAnalyzer analyzer(model);
-    AnalysisResult result = analyzer.run(seeds,
-                                         commandLine.seedOnly
-                                             ? DateFieldAnalyzer::Declarations::Off
-                                             : DateFieldAnalyzer::Declarations::On);
+    DateFieldAnalyzer &analyzer = data->analyzer.emplace(model);
+    AnalysisResult &result = data->result;
+    result = analyzer.run(seeds,
+                          commandLine.seedOnly ? DateFieldAnalyzer::Declarations::Off
+                                               : DateFieldAnalyzer::Declarations::On);
     std::vector<Message> messages;
     for (const std::string &warning : seeds.warnings())
         messages.push_back({Severity::Warning, SourcePos{}, "seed file: " + warning});
@@ -226,7 +246,12 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments, std::ostr
                                                                result,
                                                                err,
                                                                &impact);
-    return result.hasWarnings() || !recorded ? Warnings : Clean;
+    const int code = result.hasWarnings() || !recorded ? Warnings : Clean;
+    if (ending == Ending::LeaveDataToProcessEnd) {
+        data->earlier.reset(dataLeftToProcessEnd);
+        dataLeftToProcessEnd = data.release();
+    }
+    return code;
 }
 
 } // namespace kelmkpu

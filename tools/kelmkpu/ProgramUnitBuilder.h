@@ -14,8 +14,16 @@ public:
     /// Return codes of the program.
     enum ReturnCode { Clean = 0, Warnings = 4, UnusableInput = 8, Failed = 12 };
 
+    /// What becomes of a run's large data (the analysis data, the model, the analysis) when it
+    /// has ended well: freed, or left for the process's end, which returns the memory at once,
+    /// whereas freeing it block by block is a tenth of a large program's run. Only a program
+    /// that ends right after the run leaves it.
+    enum class Ending { FreeData, LeaveDataToProcessEnd };
+
     /// Runs with the arguments after the program name; messages go to `err`.
-    static int run(const std::vector<std::string> &arguments, std::ostream &err);
+    static int run(const std::vector<std::string> &arguments,
+                   std::ostream &err,
+                   Ending ending = Ending::FreeData);
 };
 
 } // namespace kelmkpu

@@ -12,6 +12,33 @@
 
 namespace kelmkpu {
 
+namespace {
+
+/// True when both files can be read and hold the same bytes. Only a file of the same size is
+/// read, so a changed result costs one stat.
+bool sameContent(const std::string &first, const std::string &second)
+{
+    struct stat a = {};
+    struct stat b = {};
+    if (::stat(first.c_str(), &a) != 0 || ::stat(second.c_str(), &b) != 0 || !S_ISREG(b.st_mode)
+        || a.st_size != b.st_size)
+        return false;
+    std::ifstream one(first, std::ios::binary);
+    std::ifstream two(second, std::ios::binary);
+    std::vector<char> x(64 * 1024);
+    std::vector<char> y(x.size());
+    while (one && two) {
+        one.read(x.data(), static_cast<std::streamsize>(x.size()));
+        two.read(y.data(), static_cast<std::streamsize>(y.size()));
+        if (one.gcount() != two.gcount()
+            || std::memcmp(x.data(), y.data(), static_cast<std::size_t>(one.gcount())) != 0)
+            return false;
+    }
+    return one.eof() && two.eof();
+}
+
+} // namespace
+
 bool ResultFile::write(const std::string &path, std::string_view text, std::string &error)
 {
     ResultFile file(path);
@@ -52,7 +79,9 @@ bool ResultFile::open(std::string &error)
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
     ::close(fd);
-    m_stream.open(m_temporary, std::ios::binary | std::ios::trunc);
+    // Opened without truncating: the file is new and empty, and truncating a file makes ext4
+    // start writing it back when it is closed, which would cost every run that much.
+    m_stream.open(m_temporary, std::ios::binary | std::ios::in | std::ios::out);
     if (!m_stream) {
         error = "cannot write " + m_path + ": " + std::strerror(errno);
         ::unlink(m_temporary.c_str());
@@ -72,6 +101,13 @@ bool ResultFile::commit(std::string &error)
     m_stream.flush();
     const bool written = static_cast<bool>(m_stream);
     m_stream.close();
+    if (written && m_stream && sameContent(m_temporary, m_path)) {
+        // The file holds these bytes already (the analysis loop writes most results again
+        // unchanged): it stays, which spares replacing it and writing it back.
+        ::unlink(m_temporary.c_str());
+        m_temporary.clear();
+        return true;
+    }
     if (!written || !m_stream || std::rename(m_temporary.c_str(), m_path.c_str()) != 0) {
         error = "cannot write " + m_path + ": " + std::strerror(errno ? errno : EIO);
         ::unlink(m_temporary.c_str());

@@ -7,7 +7,8 @@
 namespace kelmkpu {
 
 /// Writes a result file whole or not at all: the text goes to a new temporary file in the same
-/// directory, which then replaces `path`. A failure leaves any earlier file untouched.
+/// directory, which then replaces `path`, unless `path` holds the same bytes already (then it
+/// stays as it is). A failure leaves any earlier file untouched.
 ///
 /// Either at once (`write`) or as a stream (`open`, `stream`, `commit`), so that a large result
 /// need not be held in memory first. A stream never committed is removed with its object.
@@ -26,8 +27,8 @@ public:
     bool open(std::string &error);
     /// Where the text goes while the file is open.
     std::ostream &stream() { return m_stream; }
-    /// Closes the temporary file and puts it in place of `path`; false with `error` (the
-    /// temporary file removed) when writing failed.
+    /// Closes the temporary file and puts it in place of `path` (or removes it when `path` holds
+    /// the same bytes); false with `error` (the temporary file removed) when writing failed.
     bool commit(std::string &error);
 
 private:

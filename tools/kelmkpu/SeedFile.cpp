@@ -70,7 +70,8 @@ void SeedFile::parse(std::istream &in, const std::string &origin)
         ++lineNumber;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        const std::string where = origin + ":" + std::to_string(lineNumber);
+        // Named only for a warning: a seed table runs to thousands of lines.
+        const auto where = [&] { return origin + ":" + std::to_string(lineNumber); };
         if (line.find("</SEED>") != std::string::npos) {
             current = nullptr;
             continue;
@@ -83,7 +84,7 @@ void SeedFile::parse(std::istream &in, const std::string &origin)
             const std::size_t tag = line.find("<INCLUDE>");
             if (tag == std::string::npos) {
                 m_warnings.push_back(
-                    where + ": expected \"<SEED> <INCLUDE> copybook qualifier\", found \"" + line
+                    where() + ": expected \"<SEED> <INCLUDE> copybook qualifier\", found \"" + line
                     + "\"");
                 continue;
             }
@@ -93,7 +94,7 @@ void SeedFile::parse(std::istream &in, const std::string &origin)
             std::string qualifier = blank == std::string::npos ? std::string()
                                                                : strip(rest.substr(blank));
             if (copybook.empty()) {
-                m_warnings.push_back(where
+                m_warnings.push_back(where()
                                      + ": expected a copybook name after <INCLUDE>, found none");
                 continue;
             }
@@ -101,7 +102,7 @@ void SeedFile::parse(std::istream &in, const std::string &origin)
             blockLine = lineNumber;
             continue;
         }
-        if (current && !strip(line).empty())
+        if (current && line.find_first_not_of(" \t\n\v\f\r") != std::string::npos)
             parseRunLine(line, where, *current);
     }
     if (current)
@@ -110,7 +111,7 @@ void SeedFile::parse(std::istream &in, const std::string &origin)
 }
 
 void SeedFile::parseRunLine(const std::string &line,
-                            const std::string &where,
+                            const std::function<std::string()> &where,
                             std::vector<SeedRun> &runs)
 {
     const std::string lower = lowered(line);
@@ -120,15 +121,15 @@ void SeedFile::parseRunLine(const std::string &line,
     const std::size_t length = lower.find("<length>");
     if (open == std::string::npos || close == std::string::npos || index == std::string::npos
         || length == std::string::npos || open == index) {
-        m_warnings.push_back(where + ": expected \"<kind> <index> n <length> m\", found \""
+        m_warnings.push_back(where() + ": expected \"<kind> <index> n <length> m\", found \""
                              + strip(line) + "\"");
         return;
     }
     const std::string tag = lower.substr(open, close - open + 1);
     const std::optional<DateKind> kind = kindFromTag(tag);
     if (!kind) {
-        m_warnings.push_back(where + ": expected a date-field kind such as <always-year>, found \""
-                             + tag + "\"");
+        m_warnings.push_back(
+            where() + ": expected a date-field kind such as <always-year>, found \"" + tag + "\"");
         return;
     }
     const std::optional<std::uint32_t> first = leadingNumber(
@@ -136,7 +137,7 @@ void SeedFile::parseRunLine(const std::string &line,
     const std::optional<std::uint32_t> count = leadingNumber(
         std::string_view(lower).substr(length + 8));
     if (!first || !count || *first == 0 || *count == 0 || *first > 0xFFFFFFFFu - *count) {
-        m_warnings.push_back(where + ": expected an index from 1 and a length from 1, found \""
+        m_warnings.push_back(where() + ": expected an index from 1 and a length from 1, found \""
                              + strip(line) + "\"");
         return;
     }

@@ -3,6 +3,7 @@
 #include "DateKind.h"
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <string>
@@ -53,8 +54,9 @@ public:
     const std::vector<std::string> &warnings() const { return m_warnings; }
 
 private:
+    /// `where` names the file and line, for a warning.
     void parseRunLine(const std::string &line,
-                      const std::string &where,
+                      const std::function<std::string()> &where,
                       std::vector<SeedRun> &runs);
 
     std::map<Key, std::vector<SeedRun>> m_blocks;

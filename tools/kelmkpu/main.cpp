@@ -10,7 +10,9 @@ int main(int argc, char *argv[])
     ProcessHeap::keepFreedMemory();
     try {
         std::vector<std::string> arguments(argv + 1, argv + argc);
-        return kelmkpu::ProgramUnitBuilder::run(arguments, std::cerr);
+        // The process ends right after the run: its memory goes back to the system at once.
+        return kelmkpu::ProgramUnitBuilder::run(
+            arguments, std::cerr, kelmkpu::ProgramUnitBuilder::Ending::LeaveDataToProcessEnd);
     } catch (const std::bad_alloc &) {
         std::cerr << "kelmkpu: error: out of memory while analysing\n";
     } catch (const std::exception &e) {

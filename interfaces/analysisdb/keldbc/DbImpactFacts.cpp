@@ -7,34 +7,31 @@ namespace {
 constexpr std::uint8_t formatVersion = 1;
 static_assert(formatVersion < 0x80, "the version is one byte, also as a packed number");
 
-/// Writes LEB128 numbers and texts; without an output it only counts the bytes it would write,
-/// so that the output can be given its exact size first (a unit's facts run to megabytes).
+/// Writes LEB128 numbers and texts to a sink, which takes the bytes with `append`.
+template<typename Sink>
 class Packer
 {
 public:
-    explicit Packer(std::string *out)
-        : m_out(out)
+    explicit Packer(Sink &sink)
+        : m_sink(sink)
     {}
     void number(std::uint64_t value)
     {
+        char bytes[10]; // 64 bits, seven to a byte
+        std::size_t n = 0;
         do {
             std::uint8_t byte = value & 0x7F;
             value >>= 7;
             if (value)
                 byte |= 0x80;
-            if (m_out)
-                m_out->push_back(static_cast<char>(byte));
-            else
-                ++m_size;
+            bytes[n++] = static_cast<char>(byte);
         } while (value);
+        m_sink.append(std::string_view(bytes, n));
     }
     void text(std::string_view value)
     {
         number(value.size());
-        if (m_out)
-            m_out->append(value);
-        else
-            m_size += value.size();
+        m_sink.append(value);
     }
     void range(const DbImpactFacts::Range &r)
     {
@@ -42,46 +39,39 @@ public:
         number(r.offset);
         number(r.length);
     }
-    std::size_t size() const { return m_size; }
 
 private:
-    std::string *m_out;
-    std::size_t m_size = 0;
+    Sink &m_sink;
 };
 
-/// Packs as Packer does into a small buffer that goes to `write` whenever it fills.
-class StreamPacker
+/// Only counts the bytes, so that an output can be given its exact size first (a unit's facts
+/// run to megabytes).
+struct CountingSink
+{
+    std::size_t size = 0;
+    void append(std::string_view bytes) { size += bytes.size(); }
+};
+
+struct StringSink
+{
+    std::string &out;
+    void append(std::string_view bytes) { out.append(bytes); }
+};
+
+/// Collects the bytes in a small buffer that goes to `write` whenever it fills.
+class StreamSink
 {
 public:
-    explicit StreamPacker(const std::function<void(std::string_view)> &write)
+    explicit StreamSink(const std::function<void(std::string_view)> &write)
         : m_write(write)
     {
-        m_buffer.reserve(bufferSize + 16);
+        m_buffer.reserve(bufferSize);
     }
-    void number(std::uint64_t value)
+    void append(std::string_view bytes)
     {
-        do {
-            std::uint8_t byte = value & 0x7F;
-            value >>= 7;
-            if (value)
-                byte |= 0x80;
-            m_buffer.push_back(static_cast<char>(byte));
-        } while (value);
+        m_buffer.append(bytes);
         if (m_buffer.size() >= bufferSize)
             flush();
-    }
-    void text(std::string_view value)
-    {
-        number(value.size());
-        m_buffer.append(value);
-        if (m_buffer.size() >= bufferSize)
-            flush();
-    }
-    void range(const DbImpactFacts::Range &r)
-    {
-        number(r.area);
-        number(r.offset);
-        number(r.length);
     }
     void flush()
     {
@@ -233,22 +223,25 @@ void DbImpactFacts::pack(Output &p) const
 
 std::string DbImpactFacts::encode() const
 {
-    Packer count(nullptr);
+    CountingSink counter;
+    Packer<CountingSink> count(counter);
     pack(count);
     std::string out;
-    out.reserve(count.size() + 1);
-    out.push_back(static_cast<char>(formatVersion));
-    Packer p(&out);
+    out.reserve(counter.size + 1);
+    StringSink sink{out};
+    Packer<StringSink> p(sink);
+    p.number(formatVersion);
     pack(p);
     return out;
 }
 
 void DbImpactFacts::encode(const std::function<void(std::string_view)> &write) const
 {
-    StreamPacker p(write);
+    StreamSink sink(write);
+    Packer<StreamSink> p(sink);
     p.number(formatVersion);
     pack(p);
-    p.flush();
+    sink.flush();
 }
 
 bool DbImpactFacts::decode(std::string_view bytes, DbImpactFacts &f, std::string &error)

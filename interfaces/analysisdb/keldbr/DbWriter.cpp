@@ -130,7 +130,10 @@ std::int64_t storeHeader(DbConnection &connection,
 }
 
 /// Inserts `count` rows into `table`, many rows to a statement: SQLite's cost is mostly per
-/// statement run, so a unit with thousands of marks costs a few dozen runs, not thousands.
+/// statement run, so a unit with thousands of marks costs a few dozen runs, not thousands. A
+/// table of few rows (all of a small unit's) and the rows left over go through a one-row
+/// statement run once per row: parsing a statement of many rows costs about as much as a
+/// hundred runs, so it pays only when it is run several times.
 /// `bindRow(statement, first parameter, row)` binds one row's `columns` values from `first`.
 template<typename BindRow>
 void insertRows(
@@ -148,8 +151,9 @@ void insertRows(
             text += ", " + row;
         return text;
     };
+    constexpr std::size_t fewestRowsForBatches = 8 * rowsPerStatement;
     std::size_t done = 0;
-    if (count >= rowsPerStatement) {
+    if (count >= fewestRowsForBatches) {
         DbStatement full(connection, sql(rowsPerStatement));
         for (; count - done >= rowsPerStatement; done += rowsPerStatement) {
             for (std::size_t r = 0; r < rowsPerStatement; ++r)
@@ -158,10 +162,11 @@ void insertRows(
         }
     }
     if (done < count) {
-        DbStatement rest(connection, sql(count - done));
-        for (std::size_t r = 0; done + r < count; ++r)
-            bindRow(rest, static_cast<int>(r) * columns + 1, done + r);
-        rest.run();
+        DbStatement one(connection, sql(1));
+        for (; done < count; ++done) {
+            bindRow(one, 1, done);
+            one.run();
+        }
     }
 }
 

@@ -90,3 +90,38 @@ TEST_F(ResultFileTest, failuresNameTheFileAndLeaveTheEarlierOne)
     EXPECT_EQ(contents(m_dir / "out.xca"), "earlier\n");
     EXPECT_EQ(entries(m_dir), 1u);
 }
+
+// A result that holds the same bytes as the file leaves the file as it is (the same file, no
+// temporary behind); any difference, even of one byte at the end of a long file, replaces it.
+TEST_F(ResultFileTest, sameBytesKeepTheFileAnyDifferenceReplacesIt)
+{
+    const std::string path = (m_dir / "out.xca").string();
+    const std::string longText(150 * 1024, 'y'); // longer than one comparison buffer
+    const struct
+    {
+        const char *label;
+        std::string before;
+        std::string after;
+        bool kept;
+    } cases[] = {
+        {"same bytes", "earlier\n", "earlier\n", true},
+        {"both empty", "", "", true},
+        {"same long text", longText, longText, true},
+        {"one byte differs at the end", longText + "a", longText + "b", false},
+        {"same start, longer", "earlier\n", "earlier\nmore\n", false},
+        {"empty replaced", "", "x", false},
+    };
+    for (const auto &c : cases) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << c.before;
+        // A second name for the file: it sees the result only when the file was kept.
+        const fs::path alias = m_dir / "alias";
+        fs::remove(alias);
+        fs::create_hard_link(path, alias);
+        std::string error;
+        ASSERT_TRUE(ResultFile::write(path, c.after, error)) << c.label << ": " << error;
+        EXPECT_EQ(contents(path), c.after) << c.label;
+        EXPECT_EQ(fs::equivalent(path, alias), c.kept) << c.label;
+        EXPECT_EQ(entries(m_dir), 2u) << c.label << ": a temporary was left";
+        fs::remove(alias);
+    }
+}
