@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,28 @@ private:
 
     static std::uint32_t tagOf(std::uint64_t h) { return static_cast<std::uint32_t>(h >> 32); }
 
+    /// `key == word`, eight characters at a time: words are short, and a call of the library's
+    /// comparison costs more than comparing them here.
+    static bool same(const std::string &key, std::string_view word)
+    {
+        std::size_t left = word.size();
+        if (key.size() != left)
+            return false;
+        const char *a = key.data();
+        const char *b = word.data();
+        for (; left >= 8; a += 8, b += 8, left -= 8) {
+            std::uint64_t x, y;
+            std::memcpy(&x, a, 8);
+            std::memcpy(&y, b, 8);
+            if (x != y)
+                return false;
+        }
+        for (; left > 0; --left)
+            if (*a++ != *b++)
+                return false;
+        return true;
+    }
+
     static std::uint64_t hash(std::string_view word)
     {
         std::uint64_t h = 0x9E3779B97F4A7C15ull ^ word.size();
@@ -71,7 +94,7 @@ private:
         const std::uint32_t tag = tagOf(h);
         for (std::size_t i = h & mask;; i = (i + 1) & mask) {
             const Slot &slot = m_slots[i];
-            if (!slot.used || (slot.tag == tag && slot.key == word))
+            if (!slot.used || (slot.tag == tag && same(slot.key, word)))
                 return i;
         }
     }
