@@ -706,11 +706,11 @@ AnalysisData AdtFile::toData() const
         const TokenView &t = reader.token();
         data.tokens.push_back({t.id,
                                t.kind,
+                               t.role,
+                               t.replaced,
                                std::string(t.text),
                                t.place,
                                t.length,
-                               t.replaced,
-                               t.role,
                                t.item,
                                t.node});
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CompactText.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -118,7 +120,7 @@ struct DataItem
 /// Divisions, sections and paragraphs of the program.
 struct ProgramNode
 {
-    enum class Kind { Division, Section, Paragraph };
+    enum class Kind : std::uint8_t { Division, Section, Paragraph };
     std::uint32_t id = 0;
     Kind kind = Kind::Paragraph;
     std::string name; ///< upper case ("PROCEDURE" for the PROCEDURE DIVISION)
@@ -127,7 +129,7 @@ struct ProgramNode
     std::uint32_t firstToken = 0;
 };
 
-enum class StatementKind {
+enum class StatementKind : std::uint8_t {
     Move,
     MoveCorresponding,
     Compute,
@@ -154,9 +156,9 @@ enum class StatementKind {
 };
 
 /// Where a Compare comes from.
-enum class StatementContext { None, If, Evaluate, PerformUntil, SearchWhen };
+enum class StatementContext : std::uint8_t { None, If, Evaluate, PerformUntil, SearchWhen };
 
-enum class OperandRole {
+enum class OperandRole : std::uint8_t {
     Source,
     Target,
     Compared,  ///< a side of a relational condition
@@ -168,9 +170,9 @@ enum class OperandRole {
     Column     ///< EXEC SQL DECLARE TABLE: a column (`column`, `sqlType`), its host item if any
 };
 
-enum class OperandKind { Item, Literal, Figurative, Function };
+enum class OperandKind : std::uint8_t { Item, Literal, Figurative, Function };
 
-enum class RefMod { None, Constant, Variable };
+enum class RefMod : std::uint8_t { None, Constant, Variable };
 
 /// A subscript: an item (possibly with a relative +/- n, not recorded) or an integer literal.
 struct Subscript
@@ -179,33 +181,36 @@ struct Subscript
     std::string literal;
 };
 
+/// An operand of a statement fact. A large program has hundreds of thousands of them: the fields
+/// are ordered so that no padding is wasted, and the rarely used texts take a pointer each.
 struct Operand
 {
     OperandRole role = OperandRole::Source;
     OperandKind kind = OperandKind::Item;
-    std::uint32_t item = 0; ///< data item for kind Item
-    std::string text;       ///< literal/figurative text as written; function name; procedure
-    std::string function;   ///< for an item or literal used as a function argument: its name
-    int sign = 0;           ///< arithmetic term: +1 or -1; 0 when not an additive term
     RefMod refMod = RefMod::None;
+    std::uint32_t item = 0;      ///< data item for kind Item
+    std::string text;            ///< literal/figurative text as written; function name; procedure
+    CompactText function;        ///< for an item or literal used as a function argument: its name
+    int sign = 0;                ///< arithmetic term: +1 or -1; 0 when not an additive term
     std::uint32_t refOffset = 0; ///< 1-based start of a constant reference modification
     std::uint32_t refLength = 0; ///< its length; 0 = to the end of the item
-    std::vector<Subscript> subscripts;
     SourcePlace place;
-    std::string option;  ///< EXEC: the option (CICS, DL/I) or clause (SQL) of the argument
-    std::string column;  ///< EXEC SQL: the column or select-list expression the host variable
+    std::vector<Subscript> subscripts;
+    CompactText option;  ///< EXEC: the option (CICS, DL/I) or clause (SQL) of the argument
+    CompactText column;  ///< EXEC SQL: the column or select-list expression the host variable
                          ///< goes with ("EMP.HIRE_DATE", "CURRENT DATE"); EXEC DLI: the segment
                          ///< (INTO, FROM) or "SEGMENT.FIELD" (WHERE)
-    std::string sqlType; ///< EXEC SQL: the type of `column` when known ("DATE", "CHAR(6)", ...)
+    CompactText sqlType; ///< EXEC SQL: the type of `column` when known ("DATE", "CHAR(6)", ...)
 };
 
 /// One statement fact. A statement with several relational conditions gives several Compare
-/// facts; `group` ties facts of one source statement together.
+/// facts; `group` ties facts of one source statement together. (Fields ordered for packing.)
 struct Statement
 {
     std::uint32_t id = 0;
     StatementKind kind = StatementKind::Other;
     StatementContext context = StatementContext::None;
+    bool nonLinear = false;      ///< COMPUTE with *, /, ** or functions around the terms
     std::string verb;            ///< upper case verb as written (MOVE, IF, WHEN, ...)
     std::string detail;          ///< ACCEPT: DATE, DAY, DATE-YYYYMMDD, DAY-YYYYDDD, TIME...;
                                  ///< CALL: program name; Compare: the operator (=, <, >=, ...);
@@ -215,14 +220,13 @@ struct Statement
     SourcePlace place;
     std::uint32_t firstToken = 0;
     std::uint32_t lastToken = 0;
-    bool nonLinear = false; ///< COMPUTE with *, /, ** or functions around the terms
     std::vector<Operand> operands;
 };
 
-enum class TokenKind { Word, Number, Literal, Punctuation, PictureString, Other };
+enum class TokenKind : std::uint8_t { Word, Number, Literal, Punctuation, PictureString, Other };
 
 /// What a token is in the program, beyond its lexical kind (TokenRoles.h assigns it).
-enum class TokenRole {
+enum class TokenRole : std::uint8_t {
     None,                 ///< a user-defined word that names no data item or procedure
     Keyword,              ///< a reserved word
     Level,                ///< the level number of a data description entry
@@ -232,17 +236,19 @@ enum class TokenRole {
     ProcedureReference    ///< a section or paragraph name used in PERFORM, GO TO, ...
 };
 
+/// A token of the program with its place and role. (Fields ordered for packing: a large program
+/// has half a million tokens.)
 struct Token
 {
     std::uint32_t id = 0;
     TokenKind kind = TokenKind::Word;
+    TokenRole role = TokenRole::None;
+    bool replaced = false;    ///< text produced by REPLACING (place: the replaced text)
     std::string text;         ///< as it reaches the parser (after REPLACING), case kept
     SourcePlace place;        ///< where the text stands in its file
     std::uint32_t length = 0; ///< characters the token spans on its line
-    bool replaced = false;    ///< text produced by REPLACING (place: the replaced text)
-    TokenRole role = TokenRole::None;
-    std::uint32_t item = 0; ///< the data item a Level or Data* token stands for (0 = unresolved)
-    std::uint32_t node = 0; ///< the innermost syntax node that holds the token (0 = not known)
+    std::uint32_t item = 0;   ///< the data item a Level or Data* token stands for (0 = unresolved)
+    std::uint32_t node = 0;   ///< the innermost syntax node that holds the token (0 = not known)
 };
 
 /// One node of the program's syntax structure (SyntaxTree.h says what the nodes are). Nodes are
@@ -250,7 +256,15 @@ struct Token
 /// program and holds every token.
 struct SyntaxNode
 {
-    enum class Kind { Program, Division, Section, Paragraph, Sentence, Statement, DataEntry };
+    enum class Kind : std::uint8_t {
+        Program,
+        Division,
+        Section,
+        Paragraph,
+        Sentence,
+        Statement,
+        DataEntry
+    };
     Kind kind = Kind::Program;
     std::string name;             ///< division/section/paragraph/data name; a statement's verb
     std::uint32_t parent = 0;     ///< node number (1-based); 0 for the program

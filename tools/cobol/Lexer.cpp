@@ -22,6 +22,17 @@ constexpr std::array<bool, 256> wordChars = [] {
     return table;
 }();
 
+/// What the word scan notes of each character of a word, so that the word's characters are read
+/// once: whether one can stand in no number, whether one is a lower-case letter.
+enum WordCharBits : unsigned char { notInNumber = 1, lowerCase = 2 };
+constexpr std::array<unsigned char, 256> wordCharBits = [] {
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[c] = static_cast<unsigned char>(((c >= '0' && c <= '9') ? 0 : notInNumber)
+                                              | ((c >= 'a' && c <= 'z') ? lowerCase : 0));
+    return table;
+}();
+
 bool isWordChar(char c)
 {
     return wordChars[static_cast<unsigned char>(c)];
@@ -568,13 +579,16 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
         }
         std::size_t j = i;
         if (c == '+' || c == '-' || c == '.')
-            ++j;
+            ++j;           // a sign or a point may start a number
+        unsigned seen = 0; // wordCharBits of the characters after it
         while (j < n) {
-            if (isWordChar(area[j])) {
+            const auto d = static_cast<unsigned char>(area[j]);
+            if (wordChars[d]) {
+                seen |= wordCharBits[d];
                 ++j;
                 continue;
             }
-            if (area[j] == '.' && j + 1 < n && isDigit(area[j + 1]) && isDigit(area[j - 1])) {
+            if (d == '.' && j + 1 < n && isDigit(area[j + 1]) && isDigit(area[j - 1])) {
                 ++j;
                 continue;
             }
@@ -592,12 +606,7 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
             continue;
         }
         const std::string_view text = area.substr(i, j - i);
-        bool number = true;
-        for (std::size_t k = 0; k < text.size(); ++k) {
-            const char d = text[k];
-            if (!(isDigit(d) || d == '.' || (k == 0 && (d == '+' || d == '-'))))
-                number = false;
-        }
+        const bool number = !(seen & notInNumber);
         if (joinNext) {
             joinNext = false;
             LexToken &last = m_tokens.back();
@@ -612,6 +621,8 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
         LexToken token;
         token.kind = number ? TokenKind::Number : TokenKind::Word;
         token.text = text;
+        if (!(seen & lowerCase))
+            token.upper = text; // already in upper case: push need not look again
         token.place = {m_include, m_line, column};
         token.length = static_cast<std::uint32_t>(j - i);
         push(std::move(token));

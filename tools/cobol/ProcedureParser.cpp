@@ -283,7 +283,7 @@ void ProcedureParser::perform(TokenCursor &cursor, const LexToken &verb, std::si
         Operand count;
         if (operand(cursor, count, extra)) {
             count.role = OperandRole::Counter;
-            stmt.operands.push_back(count);
+            stmt.operands.push_back(std::move(count));
         }
         cursor.accept("TIMES");
         finish(stmt, cursor);
@@ -301,17 +301,17 @@ void ProcedureParser::perform(TokenCursor &cursor, const LexToken &verb, std::si
             Operand counter;
             if (operand(cursor, counter, extra)) {
                 counter.role = OperandRole::Counter;
-                m_data.statements[id - 1].operands.push_back(counter);
+                m_data.statements[id - 1].operands.push_back(std::move(counter));
             }
             if (cursor.accept("FROM")) {
                 auto from = operandList(cursor, OperandRole::Source, 0, extra);
                 for (Operand &op : from)
-                    m_data.statements[id - 1].operands.push_back(op);
+                    m_data.statements[id - 1].operands.push_back(std::move(op));
             }
             if (cursor.accept("BY")) {
                 auto by = operandList(cursor, OperandRole::Source, 0, extra);
                 for (Operand &op : by)
-                    m_data.statements[id - 1].operands.push_back(op);
+                    m_data.statements[id - 1].operands.push_back(std::move(op));
             }
             finish(m_data.statements[id - 1], cursor);
             if (cursor.accept("UNTIL")) {
@@ -516,7 +516,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
                 if (!operand(cursor, arg, extra))
                     break;
                 arg.role = OperandRole::Argument;
-                m_data.statements[id - 1].operands.push_back(arg);
+                m_data.statements[id - 1].operands.push_back(std::move(arg));
             }
         }
         if (cursor.accept("RETURNING") || cursor.accept("GIVING"))
@@ -534,7 +534,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
                 source.item = record->second;
                 source.text = m_data.items[record->second - 1].name;
                 source.place = file.place;
-                m_data.statements[id - 1].operands.push_back(source);
+                m_data.statements[id - 1].operands.push_back(std::move(source));
             }
             push(m_data.statements[id - 1], operandList(cursor, OperandRole::Target, 0, extra));
         }
@@ -544,7 +544,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
         Operand record;
         if (operand(cursor, record, extra)) {
             record.role = OperandRole::Target;
-            m_data.statements[id - 1].operands.push_back(record);
+            m_data.statements[id - 1].operands.push_back(std::move(record));
         }
         if (cursor.accept("FROM"))
             push(m_data.statements[id - 1], operandList(cursor, OperandRole::Source, 0, extra));
@@ -573,7 +573,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
             if (!operand(cursor, op, extra))
                 break;
             op.role = role;
-            m_data.statements[id - 1].operands.push_back(op);
+            m_data.statements[id - 1].operands.push_back(std::move(op));
         }
         done(id);
     } else if (v == "SET") {

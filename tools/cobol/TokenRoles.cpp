@@ -151,12 +151,7 @@ private:
             else if (node.name == "PROCEDURE")
                 m_procedureStart = node.firstToken - 1;
         }
-        for (std::size_t i = std::min(m_procedureStart, m_tokens.size()); i + 1 < m_tokens.size();
-             ++i)
-            if (is(i, "END") && is(i + 1, "PROGRAM")) {
-                m_end = i;
-                break;
-            }
+        // The procedure division ends at END PROGRAM: procedureDivision finds it on its way.
     }
 
     /// The item named by the qualifier tokens after `at` ("OF X IN Y"), searched upwards from
@@ -267,22 +262,39 @@ private:
                 i = execBlock(i);
                 continue;
             }
+            if (endsProgram(i))
+                break;
             if (!free(i))
                 continue;
-            if (m_symbols.contains(upper(i)))
+            if (m_symbols.contains(upper(i))) {
                 i = reference(i, 0) - 1;
-            else if (procedures.contains(upper(i)))
+                if (endsProgram(i)) // the last qualifier read was END of END PROGRAM
+                    break;
+            } else if (procedures.contains(upper(i)))
                 mark(i, TokenRole::ProcedureReference, 0);
         }
+    }
+
+    /// Whether END PROGRAM starts at `i`; the first one ends the procedure division (`m_end`).
+    bool endsProgram(std::size_t i)
+    {
+        if (!is(i, "END") || !is(i + 1, "PROGRAM"))
+            return false;
+        m_end = i;
+        return true;
     }
 
     /// Marks the host variables of an EXEC block (`:NAME`); returns the index of END-EXEC.
     std::size_t execBlock(std::size_t i)
     {
         for (++i; i < m_end && !is(i, "END-EXEC"); ++i) {
-            if (isPunct(i - 1, ":") && free(i) && m_symbols.contains(upper(i)))
+            if (endsProgram(i))
+                break; // a block without END-EXEC ends with its program
+            if (isPunct(i - 1, ":") && free(i) && m_symbols.contains(upper(i))) {
                 i = reference(i, 0) - 1;
-            else if (m_tokens[i].role == TokenRole::Keyword)
+                if (endsProgram(i))
+                    break;
+            } else if (m_tokens[i].role == TokenRole::Keyword)
                 m_tokens[i].role = TokenRole::None; // SQL, CICS and DL/I words are no COBOL words
         }
         return i;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,9 +24,11 @@ public:
     {
         if ((m_size + 1) * 4 > m_slots.size() * 3)
             grow();
-        Slot &slot = m_slots[probe(word, hash(word))];
+        const std::uint64_t h = hash(word);
+        Slot &slot = m_slots[probe(word, h)];
         if (!slot.used) {
             slot.used = true;
+            slot.tag = tagOf(h);
             slot.key.assign(word);
             ++m_size;
         }
@@ -45,9 +48,34 @@ private:
     struct Slot
     {
         bool used = false;
+        std::uint32_t tag = 0; ///< the upper bits of the key's hash: most other keys differ
         std::string key;
         Value value{};
     };
+
+    static std::uint32_t tagOf(std::uint64_t h) { return static_cast<std::uint32_t>(h >> 32); }
+
+    /// `key == word`, eight characters at a time: words are short, and a call of the library's
+    /// comparison costs more than comparing them here.
+    static bool same(const std::string &key, std::string_view word)
+    {
+        std::size_t left = word.size();
+        if (key.size() != left)
+            return false;
+        const char *a = key.data();
+        const char *b = word.data();
+        for (; left >= 8; a += 8, b += 8, left -= 8) {
+            std::uint64_t x, y;
+            std::memcpy(&x, a, 8);
+            std::memcpy(&y, b, 8);
+            if (x != y)
+                return false;
+        }
+        for (; left > 0; --left)
+            if (*a++ != *b++)
+                return false;
+        return true;
+    }
 
     static std::uint64_t hash(std::string_view word)
     {
@@ -60,10 +88,15 @@ private:
     /// The slot that holds `word`, or the empty slot where it would go.
     std::size_t probe(std::string_view word, std::uint64_t h) const
     {
+        // Keys are compared only when their tags agree: a lookup that misses (a data name
+        // among the reserved words) seldom reads a key.
         const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t i = h & mask;; i = (i + 1) & mask)
-            if (!m_slots[i].used || m_slots[i].key == word)
+        const std::uint32_t tag = tagOf(h);
+        for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+            const Slot &slot = m_slots[i];
+            if (!slot.used || (slot.tag == tag && same(slot.key, word)))
                 return i;
+        }
     }
 
     void grow()

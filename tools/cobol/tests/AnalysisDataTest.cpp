@@ -1,4 +1,5 @@
 #include "AnalysisData.h"
+#include "AdtBinaryWriter.h"
 
 #include "IException.h"
 
@@ -93,10 +94,29 @@ AnalysisData sampleData()
     literal.sign = -1;
     stmt.operands = {target, literal};
     data.statements.push_back(stmt);
-    data.tokens.push_back({1, TokenKind::Word, "COMPUTE", {0, 21, 12}, 7, false});
-    data.tokens.push_back({2, TokenKind::Literal, "'x\ty'", {1, 3, 1}, 5, true});
+    Statement exec;
+    exec.id = 2;
+    exec.kind = StatementKind::Exec;
+    exec.verb = "EXEC";
+    exec.detail = "SQL SELECT";
+    exec.group = 2;
+    exec.paragraph = 1;
+    exec.place = {0, 22, 12};
+    Operand host;
+    host.role = OperandRole::Target;
+    host.item = 2;
+    host.function = "INTEGER-OF-DATE";
+    host.option = "INTO";
+    host.column = "EMP.HIRE_DATE";
+    host.sqlType = "CHAR(6)";
+    host.place = {0, 22, 40};
+    exec.operands = {host, host};
+    exec.operands[1].option = ""; // an emptied field reads back empty
+    data.statements.push_back(exec);
+    data.tokens.push_back({1, TokenKind::Word, TokenRole::None, false, "COMPUTE", {0, 21, 12}, 7});
+    data.tokens.push_back({2, TokenKind::Literal, TokenRole::None, true, "'x\ty'", {1, 3, 1}, 5});
     data.tokens.push_back(
-        {3, TokenKind::Word, "WS-YY", {1, 3, 7}, 5, false, TokenRole::DataReference, 2});
+        {3, TokenKind::Word, TokenRole::DataReference, false, "WS-YY", {1, 3, 7}, 5, 2});
     data.diagnostics.push_back({Diagnostic::Severity::Warning, {1, 3, 1}, "odd\tthing"});
     return data;
 }
@@ -141,6 +161,29 @@ TEST(AnalysisData, writtenDataReadsBackUnchanged)
     EXPECT_EQ(back.includes[1].endColumn, 30u);
     EXPECT_EQ(back.tokens[2].role, TokenRole::DataReference);
     EXPECT_EQ(back.tokens[2].item, 2u);
+}
+
+TEST(AnalysisData, rarelyUsedOperandFieldsReadBackInBothForms)
+{
+    const AnalysisData data = sampleData();
+    const std::string text = writeText(data);
+    std::istringstream in(text);
+    const std::vector<AnalysisData> forms = {AnalysisData::read(in, "x.adt"),
+                                             AnalysisData::parse(AdtBinaryWriter::encode(data),
+                                                                 "x.adt")};
+    for (const AnalysisData &back : forms) {
+        ASSERT_EQ(back.statements.size(), 2u);
+        const std::vector<Operand> &ops = back.statements[1].operands;
+        ASSERT_EQ(ops.size(), 2u);
+        EXPECT_EQ(ops[0].function, "INTEGER-OF-DATE");
+        EXPECT_EQ(ops[0].option, "INTO");
+        EXPECT_EQ(ops[0].column, "EMP.HIRE_DATE");
+        EXPECT_EQ(ops[0].sqlType, "CHAR(6)");
+        EXPECT_TRUE(ops[1].option.empty());
+        EXPECT_EQ(ops[1].column, "EMP.HIRE_DATE");
+        EXPECT_TRUE(back.statements[0].operands[1].function.empty());
+        EXPECT_EQ(writeText(back), text);
+    }
 }
 
 TEST(AnalysisData, offsetsAreOneBasedInTheFile)

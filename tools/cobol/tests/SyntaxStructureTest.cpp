@@ -185,6 +185,51 @@ TEST(SyntaxStructure, tokensKnowTheItemsAndProceduresTheyName)
         EXPECT_EQ(roles(data, c.at, c.count), c.expected) << c.label;
 }
 
+TEST(SyntaxStructure, rolesEndWithTheFirstProgram)
+{
+    // Roles are given up to the first END PROGRAM, also when an EXEC block before it lacks its
+    // END-EXEC; the program that follows (data names of the first one reused) gets none.
+    const std::string head = "       IDENTIFICATION DIVISION.\n"
+                             "       PROGRAM-ID. FIRST.\n"
+                             "       DATA DIVISION.\n"
+                             "       WORKING-STORAGE SECTION.\n"
+                             "       01  A  PIC 99.\n"
+                             "       01  B  PIC 99.\n"
+                             "       PROCEDURE DIVISION.\n";
+    const std::string tail = "       END PROGRAM FIRST.\n"
+                             "       IDENTIFICATION DIVISION.\n"
+                             "       PROGRAM-ID. SECOND.\n"
+                             "       PROCEDURE DIVISION.\n"
+                             "           MOVE A TO B.\n";
+    const struct
+    {
+        const char *label;
+        const char *procedure;
+        const char *firstMove;
+    } cases[] = {
+        {"statements, then END PROGRAM", "           MOVE A TO B.\n", "MOVE:K A:R=A TO:K B:R=B ."},
+        {"an EXEC block without END-EXEC",
+         "           EXEC SQL SELECT X INTO :A FROM T\n",
+         "EXEC:K SQL SELECT X INTO : A:R=A FROM T"},
+        {"a qualifier that reads as END of END PROGRAM",
+         "           MOVE A TO B OF\n",
+         "MOVE:K A:R=A TO:K B:R=? OF:K"},
+    };
+    for (const auto &c : cases) {
+        const AnalysisData data
+            = FrontEnd(FrontEnd::Options()).parseText("/src/T.cbl", head + c.procedure + tail).data;
+        const std::size_t first = tokenIndex(data, c.procedure[11] == 'E' ? "EXEC" : "MOVE");
+        const std::size_t end = tokenIndex(data, "END");
+        ASSERT_LT(end, data.tokens.size()) << c.label;
+        EXPECT_EQ(roles(data, first, end - first), c.firstMove) << c.label;
+        // Nothing from END PROGRAM on has a role the first program's names would give it.
+        for (std::size_t i = end; i < data.tokens.size(); ++i)
+            EXPECT_TRUE(data.tokens[i].role == TokenRole::None
+                        || data.tokens[i].role == TokenRole::Keyword)
+                << c.label << ": " << data.tokens[i].text;
+    }
+}
+
 TEST(SyntaxStructure, statementsNestInTheStatementsThatRunThem)
 {
     SourceTree tree;
