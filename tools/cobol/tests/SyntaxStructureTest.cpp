@@ -340,9 +340,11 @@ TEST(SyntaxStructure, theQuickRemarkScanFindsWhatTheLexerSkips)
     };
     auto shown = [](const std::vector<SourceRemark> &remarks) {
         std::string out;
-        for (const SourceRemark &r : remarks)
-            out += (r.kind == SourceRemark::Kind::Comment ? "C" : "D") + std::to_string(r.line)
-                   + ":" + std::to_string(r.column) + "+" + std::to_string(r.length) + " ";
+        for (const SourceRemark &r : remarks) {
+            out += r.kind == SourceRemark::Kind::Comment ? 'C' : 'D';
+            out += std::to_string(r.line) + ":" + std::to_string(r.column) + "+"
+                   + std::to_string(r.length) + " ";
+        }
         return out;
     };
     const struct
