@@ -9,13 +9,15 @@
 #include "IException.h"
 #include "ImpactRecorder.h"
 #include "PathNames.h"
-#include "ProcessHeap.h"
 #include "ProgramInfoWriter.h"
 #include "ResultFile.h"
 #include "SeedFile.h"
 #include "UnitRecorder.h"
 
 #include <filesystem>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -91,7 +93,9 @@ bool writeResults(const Outputs &paths,
 /// otherwise stay part of the process while the next, larger structures are made.
 void returnFreeMemory()
 {
-    ProcessHeap::returnFreeMemory();
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 int failWithInput(const Outputs &paths,
