@@ -31,7 +31,10 @@ std::string generatedProgram(int paragraphs)
     for (int s = 0; s < sections; ++s)
         text += "           PERFORM S" + std::to_string(s) + ".\n";
     text += "           STOP RUN.\n";
-    auto name = [](int p) { return "P" + std::to_string(p); };
+    auto name = [](int p) {
+        std::string paragraph = "P";
+        return paragraph += std::to_string(p);
+    };
     for (int p = 0; p < paragraphs; ++p) {
         if (p % perSection == 0)
             text += "       S" + std::to_string(p / perSection) + " SECTION.\n";

@@ -212,8 +212,8 @@ TEST_F(FaultInjectionTest, aCopyChainThatMultipliesFailsItsSourceInsteadOfHangin
     environment.set("PATH",
                     std::string(std::getenv("CHRONEX_BIN_DIR")) + ":" + std::getenv("PATH"));
     for (int level = 1; level < 24; ++level) {
-        const std::string next = "C" + std::to_string(level + 1);
-        writeFile(sources / ("C" + std::to_string(level) + ".cpy"),
+        const std::string next = std::string("C").append(std::to_string(level + 1));
+        writeFile(sources / std::string("C").append(std::to_string(level)).append(".cpy"),
                   "           COPY " + next + ".\n           COPY " + next + ".\n");
     }
     writeFile(sources / "C24.cpy", "           05 X PIC X.\n");

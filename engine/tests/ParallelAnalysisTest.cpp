@@ -295,7 +295,7 @@ Portfolio drawPortfolio(unsigned seed)
         return Field{includes[draw(static_cast<int>(includes.size()))], draw(fieldCount)};
     };
     for (int p = 0; p < programs; ++p) {
-        const std::string base = "P" + std::to_string(10 + p);
+        const std::string base = std::string("P").append(std::to_string(10 + p));
         FakeProgram program;
         for (int c = 0, count = draw(4); c < count; ++c) {
             const std::string name = "CB" + std::to_string(draw(copybooks));

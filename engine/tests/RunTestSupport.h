@@ -76,7 +76,12 @@ public:
     void statusText(unsigned long, const std::string &) override {}
     void childStarted(pid_t pid) override { lastChild = pid; }
     void childEnded(pid_t) override {}
-    std::string resourceText(unsigned long id) override { return "<" + std::to_string(id) + ">"; }
+    std::string resourceText(unsigned long id) override
+    {
+        std::string text = "<";
+        text += std::to_string(id);
+        return text += '>';
+    }
     void informationMessage(const std::vector<std::string> &lines) override;
     void errorMessage(const std::vector<std::string> &lines) override;
     void runFinished(const std::string &projectPath, const std::string &errorText) override;

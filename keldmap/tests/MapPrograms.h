@@ -81,7 +81,7 @@ inline std::string deepRecord(int depth)
                        "       WORKING-STORAGE SECTION.\n"
                        "       01  DEEP-1.\n";
     for (int level = 2; level <= depth; ++level) {
-        const std::string number = (level < 10 ? "0" : "") + std::to_string(level);
+        const std::string number = std::string(level < 10 ? "0" : "").append(std::to_string(level));
         text += "           " + number + "  LEAF-" + std::to_string(level) + " PIC X.\n";
         if (level < depth)
             text += "           " + number + "  DEEP-" + std::to_string(level) + ".\n";

@@ -103,7 +103,7 @@ private:
         // with the same base name gets a number, so that neither overwrites the other's.
         std::string base = source.stem().string();
         if (!m_bases.insert(base).second)
-            base += "-" + std::to_string(m_bases.size());
+            base.append("-").append(std::to_string(m_bases.size()));
         const char *previous = std::getenv("CHRONEX_TITLE");
         const std::string saved = previous ? previous : "";
         ::setenv("CHRONEX_TITLE", m_euName.c_str(), 1);
