@@ -211,9 +211,14 @@ void WizlaunchProcessTest::withoutArgumentsEndsAtOnceWithMinusOne()
 
 void WizlaunchProcessTest::aMissingOptionsLibraryIsReportedAndTheWizardStillRuns()
 {
-    // A copy of the launcher with no lib/ directory beside it finds no RUXVCOPT.
+    // A copy of the launcher installed with the library it links but without RUXVCOPT.
+    const QString launcher = qEnvironmentVariable("WIZLAUNCH");
     const QString copy = path(QStringLiteral("bin/wizlaunch"));
-    QVERIFY(QFile::copy(qEnvironmentVariable("WIZLAUNCH"), copy));
+    QVERIFY(QFile::copy(launcher, copy));
+    const QString linked = QStringLiteral("libchronex_classlib.so");
+    QVERIFY(QDir().mkpath(path(QStringLiteral("lib"))));
+    QVERIFY(QFile::copy(QFileInfo(launcher).dir().filePath(QStringLiteral("../lib/")) + linked,
+                        path(QStringLiteral("lib/")) + linked));
     const QString project = path(QStringLiteral("pay.iwp"));
     const Run run = launch({project, QStringLiteral("/src/A.cbl")}, QStringLiteral("0"), copy);
     QCOMPARE(run.exitCode, 0);
