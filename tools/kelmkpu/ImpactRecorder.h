@@ -2,6 +2,8 @@
 
 #include "DbImpactFacts.h"
 
+#include <string>
+
 namespace cobol {
 class AdtFile;
 }
@@ -30,10 +32,22 @@ public:
     /// Needs the file's statements: call it before AdtFile::releaseStatements. Throws
     /// IAccessError naming the file when a statement is malformed.
     static DbImpactFacts build(const cobol::AdtFile &file, const ProgramModel &model);
+    /// Facts whose accesses and flows are still packed, a few bytes each (they are most of a
+    /// large unit's facts).
+    struct PackedFacts
+    {
+        DbImpactFacts facts; ///< without accesses and flows
+        DbImpactFacts::PackedRecords accesses;
+        DbImpactFacts::PackedRecords flows;
+
+        /// DbImpactFacts::encode of the whole.
+        std::string encode() const { return facts.encode(&accesses, &flows); }
+    };
+
     /// As `build`, for the last reader of the file's statements and tokens: releases each
     /// (AdtFile::releaseStatements, releaseTokens) as soon as it has read them, so that they
-    /// are gone while the facts are finished.
-    static DbImpactFacts buildReleasingInput(cobol::AdtFile &file, const ProgramModel &model);
+    /// are gone while the facts are finished; the accesses and flows stay packed.
+    static PackedFacts buildReleasingInput(cobol::AdtFile &file, const ProgramModel &model);
 };
 
 } // namespace kelmkpu

@@ -195,6 +195,9 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments,
             // statements and the tokens last, releasing them as they go: the peak is the model
             // and the facts, not the file too.
             UnitRecorder::placeStatements(*preparation, model);
+            // What making the model left free goes back to the system: the facts come on top
+            // of the model and the file.
+            returnFreeMemory();
             // Packed to the temporary file at once: the analysis takes their memory.
             UnitRecorder::setImpact(*preparation,
                                     ImpactRecorder::buildReleasingInput(*file, model));

@@ -158,11 +158,12 @@ public:
                 }
             }
         m_statementToken.resize(model.statements.size());
+        // The statements come mostly in the order of their places too.
+        last = 0;
         for (std::size_t i = 0; i < model.statements.size(); ++i) {
             const SourcePos &pos = model.statements[i].pos;
-            const std::uint64_t place = placeKey(pos.file, pos.line, pos.column);
-            m_statementToken[i]
-                = tokenAt[std::lower_bound(places.begin(), places.end(), place) - places.begin()];
+            last = find(placeKey(pos.file, pos.line, pos.column));
+            m_statementToken[i] = tokenAt[last];
         }
         m_placed = true;
     }

@@ -119,22 +119,23 @@ bool UnitRecorder::placeStatements(Preparation &p, const ProgramModel &model) no
     return true;
 }
 
-void UnitRecorder::setImpact(Preparation &p, DbImpactFacts &&impact) noexcept
+void UnitRecorder::setImpact(Preparation &p, ImpactRecorder::PackedFacts &&impact) noexcept
 {
     if (!p.builder)
         return;
     try {
         DbUnitData &unit = p.builder->unit();
         // Facts of nothing are not recorded, as DbWriter leaves out empty facts.
-        if (!impact.empty() && !p.spill.spill(impact, unit.packedImpact))
+        if (!impact.facts.empty()
+            && !p.spill.spill(impact.facts, unit.packedImpact, &impact.accesses, &impact.flows))
             unit.packedImpact = impact.encode();
-        unit.packedImpactProgram = impact.program;
+        unit.packedImpactProgram = impact.facts.program;
         p.impactSet = true;
     } catch (const std::bad_alloc &) {
         p.builder.reset();
         p.error = "there is not enough memory to record the program unit";
     }
-    impact = DbImpactFacts();
+    impact = ImpactRecorder::PackedFacts();
 }
 
 bool UnitRecorder::finish(Preparation &p,
@@ -156,7 +157,7 @@ bool UnitRecorder::finish(Preparation &p,
         return false;
     }
     p.builder->addMarks(model, result);
-    if (std::string error; !p.spill.restore(p.builder->chunks(), error)) {
+    if (std::string error; !p.spill.restoreFactsOnly(p.builder->chunks(), error)) {
         err << "kelmkpu: error: the program unit cannot be recorded: " << error << "\n";
         return false;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ImpactRecorder.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
@@ -8,8 +10,6 @@
 namespace cobol {
 class AdtFile;
 }
-
-struct DbImpactFacts;
 
 namespace kelmkpu {
 
@@ -63,7 +63,7 @@ public:
     /// had its statements and tokens), packed at once into the temporary file that holds the
     /// packed records (in memory when there is none) and freed. Never throws: a failure is
     /// kept and reported by `finish`.
-    static void setImpact(Preparation &preparation, DbImpactFacts &&impact) noexcept;
+    static void setImpact(Preparation &preparation, ImpactRecorder::PackedFacts &&impact) noexcept;
 
     /// The second step. False with the reason on `err` ("kelmkpu: error: ...") when the
     /// expanded source or the unit could not be written; an older version of the unit then
