@@ -80,11 +80,16 @@ class Builder
 
 public:
     /// `releasable`: the file, when its statements and tokens may be released once read.
-    Builder(const cobol::AdtFile &file, const ProgramModel &model, cobol::AdtFile *releasable)
+    /// `alsoReadToken`: called with each token as readTokens reads it (may be empty).
+    Builder(const cobol::AdtFile &file,
+            const ProgramModel &model,
+            cobol::AdtFile *releasable,
+            const ImpactRecorder::TokenReader &alsoReadToken = {})
         : m_file(file)
         , m_releasable(releasable)
         , m_data(file.data())
         , m_model(model)
+        , m_alsoReadToken(alsoReadToken)
     {}
 
     ImpactRecorder::PackedFacts build()
@@ -393,6 +398,8 @@ private:
             ++t;
             m_texts.take(token);
             readParameterToken(token);
+            if (m_alsoReadToken)
+                m_alsoReadToken(token);
             for (; nextCall < callOrder.size() && from(callOrder[nextCall]) <= t; ++nextCall)
                 openCalls.push_back(callOrder[nextCall]);
             for (std::size_t i = 0; i < openCalls.size();) {
@@ -553,6 +560,7 @@ private:
     cobol::AdtFile *m_releasable = nullptr;
     const cobol::AnalysisData &m_data;
     const ProgramModel &m_model;
+    const ImpactRecorder::TokenReader &m_alsoReadToken;
     DbImpactFacts m_facts;
     /// The accesses and the flows, packed as they are found: a large program has hundreds of
     /// thousands, collected while the analysis data file is still in memory.
@@ -587,9 +595,10 @@ DbImpactFacts ImpactRecorder::build(const cobol::AdtFile &file, const ProgramMod
 }
 
 ImpactRecorder::PackedFacts ImpactRecorder::buildReleasingInput(cobol::AdtFile &file,
-                                                                const ProgramModel &model)
+                                                                const ProgramModel &model,
+                                                                const TokenReader &alsoReadToken)
 {
-    return Builder(file, model, &file).build();
+    return Builder(file, model, &file, alsoReadToken).build();
 }
 
 } // namespace kelmkpu

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "AdtFile.h"
 #include "DbImpactFacts.h"
 
+#include <functional>
 #include <string>
-
-namespace cobol {
-class AdtFile;
-}
 
 namespace kelmkpu {
 
@@ -47,7 +45,12 @@ public:
     /// As `build`, for the last reader of the file's statements and tokens: releases each
     /// (AdtFile::releaseStatements, releaseTokens) as soon as it has read them, so that they
     /// are gone while the facts are finished; the accesses and flows stay packed.
-    static PackedFacts buildReleasingInput(cobol::AdtFile &file, const ProgramModel &model);
+    /// `alsoReadToken`, when given, is called with each of the file's tokens in order as the
+    /// facts read them, for a reader that needs them too (one pass instead of two).
+    using TokenReader = std::function<void(const cobol::AdtFile::TokenView &)>;
+    static PackedFacts buildReleasingInput(cobol::AdtFile &file,
+                                           const ProgramModel &model,
+                                           const TokenReader &alsoReadToken = {});
 };
 
 } // namespace kelmkpu

@@ -32,9 +32,10 @@ public:
     std::unique_ptr<ResultFile> expandedSource; ///< written, put in place by `finish`
     std::unique_ptr<UnitRecordBuilder> builder;
     std::vector<std::string> warnings;
-    std::string error;      ///< set when the preparation failed
-    bool impactSet = false; ///< the unit holds its packed impact facts
-    ChunkSpill spill;       ///< the builder's chunks while the analysis runs
+    std::string error;          ///< set when the preparation failed
+    bool impactSet = false;     ///< the unit holds its packed impact facts
+    bool placingFailed = false; ///< statementPlacer's reader ran out of memory
+    ChunkSpill spill;           ///< the builder's chunks while the analysis runs
 };
 
 void UnitRecorder::PreparationDeleter::operator()(Preparation *preparation) const noexcept
@@ -117,6 +118,37 @@ bool UnitRecorder::placeStatements(Preparation &p, const ProgramModel &model) no
         p.error = "there is not enough memory to record the program unit";
     }
     return true;
+}
+
+ImpactRecorder::TokenReader UnitRecorder::statementPlacer(Preparation &p,
+                                                          const ProgramModel &model) noexcept
+{
+    if (!p.builder)
+        return {};
+    return [&p, &model](const cobol::AdtFile::TokenView &token) {
+        if (!p.builder || p.placingFailed)
+            return;
+        try {
+            p.builder->placeToken(model, token);
+        } catch (const std::bad_alloc &) {
+            p.placingFailed = true; // the builder goes once the tokens are read
+        }
+    };
+}
+
+void UnitRecorder::finishPlacing(Preparation &p, const ProgramModel &model) noexcept
+{
+    if (!p.builder)
+        return;
+    try {
+        if (!p.placingFailed) {
+            p.builder->finishPlacing(model);
+            return;
+        }
+    } catch (const std::bad_alloc &) {
+    }
+    p.builder.reset();
+    p.error = "there is not enough memory to record the program unit";
 }
 
 void UnitRecorder::setImpact(Preparation &p, ImpactRecorder::PackedFacts &&impact) noexcept

@@ -58,6 +58,12 @@ public:
     /// UnitRecordBuilder::placeStatements). True when the preparation no longer reads the
     /// analysis data file's tokens and syntax nodes. Never throws.
     static bool placeStatements(Preparation &preparation, const ProgramModel &model) noexcept;
+    /// As placeStatements, from the tokens the impact facts read: give the reader returned to
+    /// ImpactRecorder::buildReleasingInput, then call `finishPlacing` (a failure is kept and
+    /// reported by `finish`). `preparation` and `model` must outlive the reader. Never throws.
+    static ImpactRecorder::TokenReader statementPlacer(Preparation &preparation,
+                                                       const ProgramModel &model) noexcept;
+    static void finishPlacing(Preparation &preparation, const ProgramModel &model) noexcept;
 
     /// Between the steps: the unit's impact facts (ImpactRecorder, made while the file still
     /// had its statements and tokens), packed at once into the temporary file that holds the
