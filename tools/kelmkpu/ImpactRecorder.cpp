@@ -244,9 +244,10 @@ private:
                 addCall(s, index);
         });
         // The first statement at a place is the one flows find there.
-        std::stable_sort(m_places.begin(), m_places.end(), [](const auto &a, const auto &b) {
-            return a.first < b.first;
-        });
+        // Statements come mostly in the order of their places: often nothing is to be sorted.
+        const auto byPlace = [](const auto &a, const auto &b) { return a.first < b.first; };
+        if (!std::is_sorted(m_places.begin(), m_places.end(), byPlace))
+            std::stable_sort(m_places.begin(), m_places.end(), byPlace);
         m_places.erase(std::unique(m_places.begin(),
                                    m_places.end(),
                                    [](const auto &a, const auto &b) { return a.first == b.first; }),

@@ -131,7 +131,8 @@ public:
         for (const Statement &statement : model.statements)
             p.places.push_back(
                 placeKey(statement.pos.file, statement.pos.line, statement.pos.column));
-        std::sort(p.places.begin(), p.places.end());
+        if (!std::is_sorted(p.places.begin(), p.places.end()))
+            std::sort(p.places.begin(), p.places.end());
         p.places.erase(std::unique(p.places.begin(), p.places.end()), p.places.end());
         p.filter.assign(filterBits, false);
         for (const std::uint64_t place : p.places)
