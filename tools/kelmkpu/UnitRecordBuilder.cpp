@@ -85,6 +85,32 @@ std::string displayText(std::uint64_t byteOffset, bool hasStorage)
     return text;
 }
 
+/// While statements are placed: their places, sorted, and the unit token found at each.
+struct Placing
+{
+    std::vector<std::uint64_t> places;
+    std::vector<bool> filter;
+    std::vector<std::uint32_t> tokenAt;
+    std::size_t last = 0; ///< the place found last
+
+    /// Where `place` is or would go. The tokens of one file come in the order of their
+    /// places: the search starts from the place found last and steps forward, and searches
+    /// the whole list only on a jump.
+    std::size_t find(std::uint64_t place) const
+    {
+        if (!places.empty() && place >= places[last]) {
+            const std::size_t near = std::min(places.size(), last + 4);
+            std::size_t at = last;
+            while (at < near && places[at] < place)
+                ++at;
+            if (at < near)
+                return at;
+        }
+        return static_cast<std::size_t>(std::lower_bound(places.begin(), places.end(), place)
+                                        - places.begin());
+    }
+};
+
 } // namespace
 
 /// The records of one unit, built in two steps (see UnitRecordBuilder).
@@ -505,31 +531,6 @@ private:
     std::uint32_t m_parserTokens = 0;          ///< the parser's tokens, numbered from 1
     std::vector<std::uint32_t> m_extrasBefore; ///< per extra: the parser token that follows it
     std::vector<std::uint32_t> m_declaring;    ///< item -> the unit token that declares it
-    /// While statements are placed: their places, sorted, and the unit token found at each.
-    struct Placing
-    {
-        std::vector<std::uint64_t> places;
-        std::vector<bool> filter;
-        std::vector<std::uint32_t> tokenAt;
-        std::size_t last = 0; ///< the place found last
-
-        /// Where `place` is or would go. The tokens of one file come in the order of their
-        /// places: the search starts from the place found last and steps forward, and searches
-        /// the whole list only on a jump.
-        std::size_t find(std::uint64_t place) const
-        {
-            if (!places.empty() && place >= places[last]) {
-                const std::size_t near = std::min(places.size(), last + 4);
-                std::size_t at = last;
-                while (at < near && places[at] < place)
-                    ++at;
-                if (at < near)
-                    return at;
-            }
-            return static_cast<std::size_t>(std::lower_bound(places.begin(), places.end(), place)
-                                            - places.begin());
-        }
-    };
     std::optional<Placing> m_placing;
     std::vector<std::uint32_t> m_statementToken; ///< model statement -> its unit token (0: none)
     bool m_placed = false;
