@@ -60,6 +60,9 @@ bool ChunkSpill::spill(DbWriter::Chunks &chunks)
     if (std::fflush(file.get()) != 0)
         return false;
     // Written: the sizes stay, the bytes go.
+    for (std::size_t list = 0; list < 3; ++list)
+        m_listStart[list] = m_sizes.size() + (list ? listsOf(chunks)[0]->size() : 0)
+                            + (list == 2 ? listsOf(chunks)[1]->size() : 0);
     for (std::vector<DbWriter::Chunks::Chunk> *list : listsOf(chunks))
         for (DbWriter::Chunks::Chunk &chunk : *list) {
             m_sizes.push_back(chunk.data.size());
@@ -69,20 +72,48 @@ bool ChunkSpill::spill(DbWriter::Chunks &chunks)
     return true;
 }
 
-bool ChunkSpill::spill(const DbImpactFacts &facts, std::string &target)
+bool ChunkSpill::spill(const DbImpactFacts &facts,
+                       std::string &target,
+                       const DbImpactFacts::PackedRecords *accesses,
+                       const DbImpactFacts::PackedRecords *flows)
 {
     if (!m_file || std::fseek(m_file.get(), 0, SEEK_END) != 0)
         return false;
     std::size_t size = 0;
     bool written = true;
-    facts.encode([&](std::string_view bytes) {
-        written = written
-                  && std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) == bytes.size();
-        size += bytes.size();
-    });
+    facts.encode(
+        [&](std::string_view bytes) {
+            written = written
+                      && std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) == bytes.size();
+            size += bytes.size();
+        },
+        accesses,
+        flows);
     if (!written || std::fflush(m_file.get()) != 0)
         return false; // the bytes written are never read: restore reads only what it knows of
     m_extras.emplace_back(&target, size);
+    return true;
+}
+
+bool ChunkSpill::read(std::size_t offset, std::size_t size, std::string &data, std::string &error)
+{
+    data.resize(size);
+    if (std::fseek(m_file.get(), static_cast<long>(offset), SEEK_SET) == 0
+        && std::fread(data.data(), 1, size, m_file.get()) == size)
+        return true;
+    error = std::string("the unit's records cannot be read back from their temporary file: ")
+            + (std::ferror(m_file.get()) ? std::strerror(errno) : "it is too short");
+    return false;
+}
+
+bool ChunkSpill::restoreFacts(std::size_t offset, std::string &error)
+{
+    for (const auto &[target, size] : m_extras) {
+        if (!read(offset, size, *target, error))
+            return false;
+        offset += size;
+    }
+    m_extras.clear();
     return true;
 }
 
@@ -90,31 +121,43 @@ bool ChunkSpill::restore(DbWriter::Chunks &chunks, std::string &error)
 {
     if (!m_file)
         return true;
-    std::rewind(m_file.get());
     std::size_t next = 0;
+    std::size_t offset = 0;
     for (std::vector<DbWriter::Chunks::Chunk> *list : listsOf(chunks))
         for (DbWriter::Chunks::Chunk &chunk : *list) {
             const std::size_t size = next < m_sizes.size() ? m_sizes[next++] : 0;
-            chunk.data.resize(size);
-            if (std::fread(chunk.data.data(), 1, size, m_file.get()) != size) {
-                error = std::string("the unit's records cannot be read back from their "
-                                    "temporary file: ")
-                        + (std::ferror(m_file.get()) ? std::strerror(errno) : "it is too short");
+            if (!read(offset, size, chunk.data, error))
                 return false;
-            }
+            offset += size;
         }
-    for (const auto &[target, size] : m_extras) {
-        target->resize(size);
-        if (std::fread(target->data(), 1, size, m_file.get()) != size) {
-            error = std::string("the unit's impact facts cannot be read back from their "
-                                "temporary file: ")
-                    + (std::ferror(m_file.get()) ? std::strerror(errno) : "it is too short");
-            return false;
-        }
-    }
+    if (!restoreFacts(offset, error))
+        return false;
     m_file.reset();
     m_sizes.clear();
-    m_extras.clear();
+    return true;
+}
+
+bool ChunkSpill::restoreFactsOnly(DbWriter::Chunks &chunks, std::string &error)
+{
+    if (!m_file)
+        return true;
+    std::vector<std::size_t> offsets(m_sizes.size() + 1, 0);
+    for (std::size_t i = 0; i < m_sizes.size(); ++i)
+        offsets[i + 1] = offsets[i] + m_sizes[i];
+    if (!restoreFacts(offsets.back(), error))
+        return false;
+    chunks.load = [this, offsets = std::move(offsets)](int list,
+                                                       std::size_t index,
+                                                       std::string &data,
+                                                       std::string &error) {
+        const std::size_t end = list >= 0 && list < 2 ? m_listStart[list + 1] : m_sizes.size();
+        const std::size_t at = list >= 0 && list <= 2 ? m_listStart[list] + index : end;
+        if (at >= end || at + 1 >= offsets.size()) {
+            error = "a chunk of the unit's records was never kept";
+            return false;
+        }
+        return read(offsets[at], offsets[at + 1] - offsets[at], data, error);
+    };
     return true;
 }
 

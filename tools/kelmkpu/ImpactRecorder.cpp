@@ -1,6 +1,5 @@
 #include "ImpactRecorder.h"
 
-#include "AccessList.h"
 #include "AdtFile.h"
 #include "AnalysisData.h"
 #include "ProgramModel.h"
@@ -81,14 +80,19 @@ class Builder
 
 public:
     /// `releasable`: the file, when its statements and tokens may be released once read.
-    Builder(const cobol::AdtFile &file, const ProgramModel &model, cobol::AdtFile *releasable)
+    /// `alsoReadToken`: called with each token as readTokens reads it (may be empty).
+    Builder(const cobol::AdtFile &file,
+            const ProgramModel &model,
+            cobol::AdtFile *releasable,
+            const ImpactRecorder::TokenReader &alsoReadToken = {})
         : m_file(file)
         , m_releasable(releasable)
         , m_data(file.data())
         , m_model(model)
+        , m_alsoReadToken(alsoReadToken)
     {}
 
-    DbImpactFacts build()
+    ImpactRecorder::PackedFacts build()
     {
         m_facts.program = upper(m_data.programName);
         m_facts.files = m_model.files;
@@ -101,14 +105,19 @@ public:
         buildStatements();
         if (m_releasable)
             m_releasable->releaseStatements();
+        // The statements' records are made once the file's statements are gone (their texts
+        // are read with the tokens).
+        m_facts.statements.reserve(m_statementPlaces.size());
+        for (const PlaceKey &place : m_statementPlaces)
+            m_facts.statements.push_back(
+                {std::get<0>(place), std::get<1>(place), std::get<2>(place), {}});
+        std::vector<PlaceKey>().swap(m_statementPlaces);
         readTokens();
         if (m_releasable)
             m_releasable->releaseTokens();
-        // The file's statements and tokens are gone: the accesses take their records.
-        m_accesses.moveTo(m_facts.accesses);
         buildFlows();
         buildCopybookSpans();
-        return std::move(m_facts);
+        return {std::move(m_facts), std::move(m_accesses), std::move(m_flows)};
     }
 
 private:
@@ -203,7 +212,7 @@ private:
         m_places.reserve(count);
         m_texts.reserve(count);
         m_textStatement.reserve(count);
-        m_facts.statements.reserve(count);
+        m_statementPlaces.reserve(count);
         m_file.forEachStatement([&](const cobol::Statement &s) {
             m_texts.addStatementStart(s.firstToken);
             const std::uint32_t group = s.group ? s.group : s.id;
@@ -211,12 +220,12 @@ private:
             if (index == FirstValues::none && s.firstToken)
                 index = ofToken.find(s.firstToken);
             if (index == FirstValues::none)
-                index = static_cast<std::uint32_t>(m_facts.statements.size());
+                index = static_cast<std::uint32_t>(m_statementPlaces.size());
             ofGroup.tryEmplace(group, index);
             if (s.firstToken)
                 ofToken.tryEmplace(s.firstToken, index);
-            if (index == m_facts.statements.size()) {
-                m_facts.statements.push_back({s.place.include, s.place.line, s.place.column, {}});
+            if (index == m_statementPlaces.size()) {
+                m_statementPlaces.emplace_back(s.place.include, s.place.line, s.place.column);
                 m_textOwner.push_back(noText);
             }
             // The longest text of the statement's facts is the whole statement (the first of
@@ -235,9 +244,10 @@ private:
                 addCall(s, index);
         });
         // The first statement at a place is the one flows find there.
-        std::stable_sort(m_places.begin(), m_places.end(), [](const auto &a, const auto &b) {
-            return a.first < b.first;
-        });
+        // Statements come mostly in the order of their places: often nothing is to be sorted.
+        const auto byPlace = [](const auto &a, const auto &b) { return a.first < b.first; };
+        if (!std::is_sorted(m_places.begin(), m_places.end(), byPlace))
+            std::stable_sort(m_places.begin(), m_places.end(), byPlace);
         m_places.erase(std::unique(m_places.begin(),
                                    m_places.end(),
                                    [](const auto &a, const auto &b) { return a.first == b.first; }),
@@ -389,6 +399,8 @@ private:
             ++t;
             m_texts.take(token);
             readParameterToken(token);
+            if (m_alsoReadToken)
+                m_alsoReadToken(token);
             for (; nextCall < callOrder.size() && from(callOrder[nextCall]) <= t; ++nextCall)
                 openCalls.push_back(callOrder[nextCall]);
             for (std::size_t i = 0; i < openCalls.size();) {
@@ -413,14 +425,23 @@ private:
     std::uint32_t statementOf(const Statement &s)
     {
         const PlaceKey key{s.pos.file, s.pos.line, s.pos.column};
+        // The model's statements come mostly in the order of their places: the place found
+        // last, or the one after it, is usually the one sought.
+        for (std::size_t at = m_lastPlace; at < m_places.size() && at <= m_lastPlace + 1; ++at)
+            if (m_places[at].first == key) {
+                m_lastPlace = at;
+                return m_places[at].second;
+            }
         const auto found = std::lower_bound(m_places.begin(),
                                             m_places.end(),
                                             key,
                                             [](const auto &entry, const PlaceKey &k) {
                                                 return entry.first < k;
                                             });
-        if (found != m_places.end() && found->first == key)
+        if (found != m_places.end() && found->first == key) {
+            m_lastPlace = static_cast<std::size_t>(found - m_places.begin());
             return found->second;
+        }
         if (const auto added = m_addedPlaces.find(key); added != m_addedPlaces.end())
             return added->second;
         // Facts of the data division (OCCURS DEPENDING ON) have no statement of their own.
@@ -474,7 +495,7 @@ private:
         if (kind == DbImpactFacts::FlowKind::aligned && !byteForByte(a, b)
             && !decimalAligned(a, b, shift))
             kind = DbImpactFacts::FlowKind::whole;
-        m_facts.flows.push_back({statement, kind, from, to, shift});
+        m_flows.add(DbImpactFacts::Flow{statement, kind, from, to, shift});
     }
 
     void buildFlows()
@@ -540,15 +561,23 @@ private:
     cobol::AdtFile *m_releasable = nullptr;
     const cobol::AnalysisData &m_data;
     const ProgramModel &m_model;
+    const ImpactRecorder::TokenReader &m_alsoReadToken;
     DbImpactFacts m_facts;
-    AccessList m_accesses; ///< collected while the file's statements and tokens are there
+    /// The accesses and the flows, packed as they are found: a large program has hundreds of
+    /// thousands, collected while the analysis data file is still in memory.
+    DbImpactFacts::PackedRecords m_accesses;
+    DbImpactFacts::PackedRecords m_flows;
     StatementTexts m_texts{m_file.tokenCount(), [this](std::uint32_t text, std::string &&value) {
                                takeText(text, std::move(value));
                            }};
     std::vector<std::uint32_t> m_textStatement; ///< per text: its statement fact
     std::vector<std::uint32_t> m_textOwner;     ///< per statement fact: the text it holds
+    /// Per statement record, its place, while the file's statements are read: the records
+    /// themselves (with room for a text) are made once those are released.
+    std::vector<PlaceKey> m_statementPlaces;
     std::vector<std::pair<PlaceKey, std::uint32_t>> m_places; ///< sorted: place -> statement
-    std::map<PlaceKey, std::uint32_t> m_addedPlaces;          ///< statements of data division facts
+    std::size_t m_lastPlace = 0; ///< where statementOf found the place it was last asked for
+    std::map<PlaceKey, std::uint32_t> m_addedPlaces; ///< statements of data division facts
     std::vector<PendingCall> m_pendingCalls;
     ParameterState m_parameters = ParameterState::Seeking;
     bool m_procedure = false; ///< the token before is PROCEDURE
@@ -560,12 +589,17 @@ private:
 
 DbImpactFacts ImpactRecorder::build(const cobol::AdtFile &file, const ProgramModel &model)
 {
-    return Builder(file, model, nullptr).build();
+    PackedFacts packed = Builder(file, model, nullptr).build();
+    packed.accesses.moveTo(packed.facts.accesses);
+    packed.flows.moveTo(packed.facts.flows);
+    return std::move(packed.facts);
 }
 
-DbImpactFacts ImpactRecorder::buildReleasingInput(cobol::AdtFile &file, const ProgramModel &model)
+ImpactRecorder::PackedFacts ImpactRecorder::buildReleasingInput(cobol::AdtFile &file,
+                                                                const ProgramModel &model,
+                                                                const TokenReader &alsoReadToken)
 {
-    return Builder(file, model, &file).build();
+    return Builder(file, model, &file, alsoReadToken).build();
 }
 
 } // namespace kelmkpu

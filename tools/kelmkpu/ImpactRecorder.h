@@ -1,10 +1,10 @@
 #pragma once
 
+#include "AdtFile.h"
 #include "DbImpactFacts.h"
 
-namespace cobol {
-class AdtFile;
-}
+#include <functional>
+#include <string>
 
 namespace kelmkpu {
 
@@ -30,10 +30,27 @@ public:
     /// Needs the file's statements: call it before AdtFile::releaseStatements. Throws
     /// IAccessError naming the file when a statement is malformed.
     static DbImpactFacts build(const cobol::AdtFile &file, const ProgramModel &model);
+    /// Facts whose accesses and flows are still packed, a few bytes each (they are most of a
+    /// large unit's facts).
+    struct PackedFacts
+    {
+        DbImpactFacts facts; ///< without accesses and flows
+        DbImpactFacts::PackedRecords accesses;
+        DbImpactFacts::PackedRecords flows;
+
+        /// DbImpactFacts::encode of the whole.
+        std::string encode() const { return facts.encode(&accesses, &flows); }
+    };
+
     /// As `build`, for the last reader of the file's statements and tokens: releases each
     /// (AdtFile::releaseStatements, releaseTokens) as soon as it has read them, so that they
-    /// are gone while the facts are finished.
-    static DbImpactFacts buildReleasingInput(cobol::AdtFile &file, const ProgramModel &model);
+    /// are gone while the facts are finished; the accesses and flows stay packed.
+    /// `alsoReadToken`, when given, is called with each of the file's tokens in order as the
+    /// facts read them, for a reader that needs them too (one pass instead of two).
+    using TokenReader = std::function<void(const cobol::AdtFile::TokenView &)>;
+    static PackedFacts buildReleasingInput(cobol::AdtFile &file,
+                                           const ProgramModel &model,
+                                           const TokenReader &alsoReadToken = {});
 };
 
 } // namespace kelmkpu

@@ -191,13 +191,19 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments,
     DbImpactFacts &impact = data->impact;
     try {
         if (preparation) {
-            // The unit's records learn where the statements are; then the impact facts read the
-            // statements and the tokens last, releasing them as they go: the peak is the model
-            // and the facts, not the file too.
-            UnitRecorder::placeStatements(*preparation, model);
-            // Packed to the temporary file at once: the analysis takes their memory.
+            // What making the model left free goes back to the system: the facts come on top
+            // of the model and the file.
+            returnFreeMemory();
+            // The impact facts read the statements and the tokens last, releasing them as they
+            // go: the peak is the model and the facts, not the file too. The unit's records
+            // learn where the statements are from the same pass over the tokens. The facts are
+            // packed to the temporary file at once: the analysis takes their memory.
             UnitRecorder::setImpact(*preparation,
-                                    ImpactRecorder::buildReleasingInput(*file, model));
+                                    ImpactRecorder::buildReleasingInput(
+                                        *file,
+                                        model,
+                                        UnitRecorder::statementPlacer(*preparation, model)));
+            UnitRecorder::finishPlacing(*preparation, model);
         } else if (commandLine.recordUnit) {
             impact = ImpactRecorder::build(*file, model);
         }
@@ -209,6 +215,10 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments,
     file->releaseStatements();
     if (!commandLine.recordUnit || preparation)
         file->releaseTokens();
+    // The facts' passes leave the memory they freed in pieces the analysis's tables do not fit
+    // in: it goes back to the system, so that the analysis does not come on top of it.
+    if (preparation)
+        returnFreeMemory();
 
     DateFieldAnalyzer &analyzer = data->analyzer.emplace(model);
     AnalysisResult &result = data->result;

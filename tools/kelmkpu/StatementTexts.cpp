@@ -3,7 +3,6 @@
 #include "DbImpactFacts.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace kelmkpu {
 
@@ -23,9 +22,13 @@ bool StatementTexts::equalsUpper(std::string_view text, std::string_view upperWo
 {
     if (text.size() != upperWord.size())
         return false;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(text[i])) != upperWord[i])
+    // ASCII letters fold as std::toupper folds them in the "C" locale kelmkpu runs in, without
+    // a call per character.
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != upperWord[i])
             return false;
+    }
     return true;
 }
 
@@ -45,15 +48,22 @@ std::uint32_t StatementTexts::add(std::uint32_t firstToken,
                                   std::uint32_t lastToken,
                                   std::string_view fallback)
 {
-    auto known = m_fallbackIndex.find(fallback);
-    if (known == m_fallbackIndex.end()) {
-        known = m_fallbackIndex
-                    .emplace(std::string(fallback), static_cast<std::uint32_t>(m_fallbacks.size()))
-                    .first;
-        m_fallbacks.emplace_back(fallback);
+    // Neighbouring statements often share their verb: the fallback asked for last is tried
+    // before the index.
+    if (m_fallbacks.empty() || m_fallbacks[m_lastFallback] != fallback) {
+        auto known = m_fallbackIndex.find(fallback);
+        if (known == m_fallbackIndex.end()) {
+            known = m_fallbackIndex
+                        .emplace(std::string(fallback),
+                                 static_cast<std::uint32_t>(m_fallbacks.size()))
+                        .first;
+            m_fallbacks.emplace_back(fallback);
+        }
+        m_lastFallback = known->second;
     }
-    m_requests.push_back(
-        {std::max<std::uint32_t>(firstToken, 1), std::min(lastToken, m_tokenCount), known->second});
+    m_requests.push_back({std::max<std::uint32_t>(firstToken, 1),
+                          std::min(lastToken, m_tokenCount),
+                          m_lastFallback});
     return static_cast<std::uint32_t>(m_requests.size() - 1);
 }
 
@@ -78,9 +88,12 @@ void StatementTexts::start()
         else
             m_order.push_back(r);
     }
-    std::sort(m_order.begin(), m_order.end(), [&](std::uint32_t a, std::uint32_t b) {
+    // The requests come mostly in the order of their statements' tokens already.
+    const auto before = [&](std::uint32_t a, std::uint32_t b) {
         return from(a) != from(b) ? from(a) < from(b) : a < b;
-    });
+    };
+    if (!std::is_sorted(m_order.begin(), m_order.end(), before))
+        std::sort(m_order.begin(), m_order.end(), before);
 }
 
 bool StatementTexts::append(Open &open, const Place &place, std::string_view word)

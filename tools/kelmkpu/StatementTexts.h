@@ -87,6 +87,7 @@ private:
     std::vector<Request> m_requests;
     std::vector<std::string> m_fallbacks; ///< each fallback once (they are verbs: a few dozen)
     std::map<std::string, std::uint32_t, std::less<>> m_fallbackIndex;
+    std::uint32_t m_lastFallback = 0;   ///< the fallback `add` was given last
     std::vector<std::uint32_t> m_order; ///< requests by the token from which they read
     std::size_t m_nextOpen = 0;
     std::vector<Open> m_open;

@@ -85,6 +85,32 @@ std::string displayText(std::uint64_t byteOffset, bool hasStorage)
     return text;
 }
 
+/// While statements are placed: their places, sorted, and the unit token found at each.
+struct Placing
+{
+    std::vector<std::uint64_t> places;
+    std::vector<bool> filter;
+    std::vector<std::uint32_t> tokenAt;
+    std::size_t last = 0; ///< the place found last
+
+    /// Where `place` is or would go. The tokens of one file come in the order of their
+    /// places: the search starts from the place found last and steps forward, and searches
+    /// the whole list only on a jump.
+    std::size_t find(std::uint64_t place) const
+    {
+        if (!places.empty() && place >= places[last]) {
+            const std::size_t near = std::min(places.size(), last + 4);
+            std::size_t at = last;
+            while (at < near && places[at] < place)
+                ++at;
+            if (at < near)
+                return at;
+        }
+        return static_cast<std::size_t>(std::lower_bound(places.begin(), places.end(), place)
+                                        - places.begin());
+    }
+};
+
 } // namespace
 
 /// The records of one unit, built in two steps (see UnitRecordBuilder).
@@ -114,58 +140,64 @@ public:
 
     void placeStatements(const ProgramModel &model)
     {
-        // One pass over the tokens' places. Statement places are few beside the tokens: a
-        // filter of one bit per hash skips most tokens before the sorted places are searched.
-        std::vector<std::uint64_t> places;
-        places.reserve(model.statements.size());
+        startPlacing(model);
+        for (cobol::AdtFile::TokenReader reader = m_file.tokens(
+                 cobol::AdtFile::TokenReader::Fields::Places);
+             reader.next();)
+            placeToken(reader.token());
+        finishPlacing(model);
+    }
+
+    /// One pass over the tokens' places. Statement places are few beside the tokens: a filter
+    /// of one bit per hash skips most tokens before the sorted places are searched.
+    void startPlacing(const ProgramModel &model)
+    {
+        Placing &p = m_placing.emplace();
+        p.places.reserve(model.statements.size());
         for (const Statement &statement : model.statements)
-            places.push_back(
+            p.places.push_back(
                 placeKey(statement.pos.file, statement.pos.line, statement.pos.column));
-        std::sort(places.begin(), places.end());
-        places.erase(std::unique(places.begin(), places.end()), places.end());
-        std::vector<bool> filter(filterBits, false);
-        for (const std::uint64_t place : places)
-            filter[filterBit(place)] = true;
-        std::vector<std::uint32_t> tokenAt(places.size(), 0);
-        // The tokens of one file come in the order of their places: the search starts from
-        // the place found last and steps forward, and searches the whole list only on a jump.
-        std::size_t last = 0;
-        auto find = [&](std::uint64_t place) {
-            if (place >= places[last]) {
-                const std::size_t near = std::min(places.size(), last + 4);
-                std::size_t at = last;
-                while (at < near && places[at] < place)
-                    ++at;
-                if (at < near)
-                    return at;
-            }
-            return static_cast<std::size_t>(std::lower_bound(places.begin(), places.end(), place)
-                                            - places.begin());
-        };
-        if (!places.empty())
-            for (cobol::AdtFile::TokenReader reader = m_file.tokens(
-                     cobol::AdtFile::TokenReader::Fields::Places);
-                 reader.next();) {
-                const cobol::SourcePlace &p = reader.token().place;
-                const std::uint64_t place = placeKey(p.include, p.line, p.column);
-                if (!filter[filterBit(place)])
-                    continue;
-                const std::size_t at = find(place);
-                if (at < places.size() && places[at] == place) {
-                    last = at;
-                    if (tokenAt[at] == 0)
-                        tokenAt[at] = dbToken(reader.token().id);
-                }
-            }
+        if (!std::is_sorted(p.places.begin(), p.places.end()))
+            std::sort(p.places.begin(), p.places.end());
+        p.places.erase(std::unique(p.places.begin(), p.places.end()), p.places.end());
+        p.filter.assign(filterBits, false);
+        for (const std::uint64_t place : p.places)
+            p.filter[filterBit(place)] = true;
+        p.tokenAt.assign(p.places.size(), 0);
+    }
+
+    void placeToken(const cobol::AdtFile::TokenView &token)
+    {
+        Placing &p = *m_placing;
+        const std::uint64_t place = placeKey(token.place.include,
+                                             token.place.line,
+                                             token.place.column);
+        if (!p.filter[filterBit(place)])
+            return;
+        const std::size_t at = p.find(place);
+        if (at < p.places.size() && p.places[at] == place) {
+            p.last = at;
+            if (p.tokenAt[at] == 0)
+                p.tokenAt[at] = dbToken(token.id);
+        }
+    }
+
+    void finishPlacing(const ProgramModel &model)
+    {
+        Placing &p = *m_placing;
         m_statementToken.resize(model.statements.size());
+        // The statements come mostly in the order of their places too.
+        p.last = 0;
         for (std::size_t i = 0; i < model.statements.size(); ++i) {
             const SourcePos &pos = model.statements[i].pos;
-            const std::uint64_t place = placeKey(pos.file, pos.line, pos.column);
-            m_statementToken[i]
-                = tokenAt[std::lower_bound(places.begin(), places.end(), place) - places.begin()];
+            p.last = p.find(placeKey(pos.file, pos.line, pos.column));
+            m_statementToken[i] = p.tokenAt[p.last];
         }
+        m_placing.reset();
         m_placed = true;
     }
+
+    bool placing() const { return m_placing.has_value(); }
 
     void addMarks(const ProgramModel &model, const AnalysisResult &result)
     {
@@ -496,9 +528,10 @@ private:
     const cobol::ExpandedSource &m_expanded;
     DbUnitData m_unit;
     DbWriter::Chunks m_chunks;
-    std::uint32_t m_parserTokens = 0;            ///< the parser's tokens, numbered from 1
-    std::vector<std::uint32_t> m_extrasBefore;   ///< per extra: the parser token that follows it
-    std::vector<std::uint32_t> m_declaring;      ///< item -> the unit token that declares it
+    std::uint32_t m_parserTokens = 0;          ///< the parser's tokens, numbered from 1
+    std::vector<std::uint32_t> m_extrasBefore; ///< per extra: the parser token that follows it
+    std::vector<std::uint32_t> m_declaring;    ///< item -> the unit token that declares it
+    std::optional<Placing> m_placing;
     std::vector<std::uint32_t> m_statementToken; ///< model statement -> its unit token (0: none)
     bool m_placed = false;
 
@@ -526,6 +559,21 @@ UnitRecordBuilder::~UnitRecordBuilder() = default;
 void UnitRecordBuilder::placeStatements(const ProgramModel &model)
 {
     m_builder->placeStatements(model);
+}
+
+void UnitRecordBuilder::placeToken(const ProgramModel &model,
+                                   const cobol::AdtFile::TokenView &token)
+{
+    if (!m_builder->placing())
+        m_builder->startPlacing(model);
+    m_builder->placeToken(token);
+}
+
+void UnitRecordBuilder::finishPlacing(const ProgramModel &model)
+{
+    if (!m_builder->placing())
+        m_builder->startPlacing(model);
+    m_builder->finishPlacing(model);
 }
 
 void UnitRecordBuilder::addMarks(const ProgramModel &model, const AnalysisResult &result)

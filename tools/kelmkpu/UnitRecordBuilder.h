@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AdtFile.h"
 #include "DbUnitData.h"
 #include "DbWriter.h"
 
@@ -7,7 +8,6 @@
 #include <string>
 
 namespace cobol {
-class AdtFile;
 class ExpandedSource;
 } // namespace cobol
 
@@ -52,6 +52,11 @@ public:
     /// there), where a mark on the statement goes. After it the builder no longer reads the
     /// analysis data file's tokens and syntax nodes, which may then be freed.
     void placeStatements(const ProgramModel &model);
+    /// As placeStatements, from the tokens a reader of its own gives (one pass over the tokens
+    /// for both): `placeToken` with each of the file's tokens in order from the first, then
+    /// `finishPlacing`.
+    void placeToken(const ProgramModel &model, const cobol::AdtFile::TokenView &token);
+    void finishPlacing(const ProgramModel &model);
 
     /// Adds the marks of the analysis, and its warnings to the unit's state. `model` is the
     /// one given to `placeStatements`.

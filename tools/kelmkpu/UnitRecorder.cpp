@@ -32,9 +32,10 @@ public:
     std::unique_ptr<ResultFile> expandedSource; ///< written, put in place by `finish`
     std::unique_ptr<UnitRecordBuilder> builder;
     std::vector<std::string> warnings;
-    std::string error;      ///< set when the preparation failed
-    bool impactSet = false; ///< the unit holds its packed impact facts
-    ChunkSpill spill;       ///< the builder's chunks while the analysis runs
+    std::string error;          ///< set when the preparation failed
+    bool impactSet = false;     ///< the unit holds its packed impact facts
+    bool placingFailed = false; ///< statementPlacer's reader ran out of memory
+    ChunkSpill spill;           ///< the builder's chunks while the analysis runs
 };
 
 void UnitRecorder::PreparationDeleter::operator()(Preparation *preparation) const noexcept
@@ -119,22 +120,54 @@ bool UnitRecorder::placeStatements(Preparation &p, const ProgramModel &model) no
     return true;
 }
 
-void UnitRecorder::setImpact(Preparation &p, DbImpactFacts &&impact) noexcept
+ImpactRecorder::TokenReader UnitRecorder::statementPlacer(Preparation &p,
+                                                          const ProgramModel &model) noexcept
+{
+    if (!p.builder)
+        return {};
+    return [&p, &model](const cobol::AdtFile::TokenView &token) {
+        if (!p.builder || p.placingFailed)
+            return;
+        try {
+            p.builder->placeToken(model, token);
+        } catch (const std::bad_alloc &) {
+            p.placingFailed = true; // the builder goes once the tokens are read
+        }
+    };
+}
+
+void UnitRecorder::finishPlacing(Preparation &p, const ProgramModel &model) noexcept
+{
+    if (!p.builder)
+        return;
+    try {
+        if (!p.placingFailed) {
+            p.builder->finishPlacing(model);
+            return;
+        }
+    } catch (const std::bad_alloc &) {
+    }
+    p.builder.reset();
+    p.error = "there is not enough memory to record the program unit";
+}
+
+void UnitRecorder::setImpact(Preparation &p, ImpactRecorder::PackedFacts &&impact) noexcept
 {
     if (!p.builder)
         return;
     try {
         DbUnitData &unit = p.builder->unit();
         // Facts of nothing are not recorded, as DbWriter leaves out empty facts.
-        if (!impact.empty() && !p.spill.spill(impact, unit.packedImpact))
+        if (!impact.facts.empty()
+            && !p.spill.spill(impact.facts, unit.packedImpact, &impact.accesses, &impact.flows))
             unit.packedImpact = impact.encode();
-        unit.packedImpactProgram = impact.program;
+        unit.packedImpactProgram = impact.facts.program;
         p.impactSet = true;
     } catch (const std::bad_alloc &) {
         p.builder.reset();
         p.error = "there is not enough memory to record the program unit";
     }
-    impact = DbImpactFacts();
+    impact = ImpactRecorder::PackedFacts();
 }
 
 bool UnitRecorder::finish(Preparation &p,
@@ -156,7 +189,7 @@ bool UnitRecorder::finish(Preparation &p,
         return false;
     }
     p.builder->addMarks(model, result);
-    if (std::string error; !p.spill.restore(p.builder->chunks(), error)) {
+    if (std::string error; !p.spill.restoreFactsOnly(p.builder->chunks(), error)) {
         err << "kelmkpu: error: the program unit cannot be recorded: " << error << "\n";
         return false;
     }

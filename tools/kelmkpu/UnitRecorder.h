@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ImpactRecorder.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
@@ -8,8 +10,6 @@
 namespace cobol {
 class AdtFile;
 }
-
-struct DbImpactFacts;
 
 namespace kelmkpu {
 
@@ -58,12 +58,18 @@ public:
     /// UnitRecordBuilder::placeStatements). True when the preparation no longer reads the
     /// analysis data file's tokens and syntax nodes. Never throws.
     static bool placeStatements(Preparation &preparation, const ProgramModel &model) noexcept;
+    /// As placeStatements, from the tokens the impact facts read: give the reader returned to
+    /// ImpactRecorder::buildReleasingInput, then call `finishPlacing` (a failure is kept and
+    /// reported by `finish`). `preparation` and `model` must outlive the reader. Never throws.
+    static ImpactRecorder::TokenReader statementPlacer(Preparation &preparation,
+                                                       const ProgramModel &model) noexcept;
+    static void finishPlacing(Preparation &preparation, const ProgramModel &model) noexcept;
 
     /// Between the steps: the unit's impact facts (ImpactRecorder, made while the file still
     /// had its statements and tokens), packed at once into the temporary file that holds the
     /// packed records (in memory when there is none) and freed. Never throws: a failure is
     /// kept and reported by `finish`.
-    static void setImpact(Preparation &preparation, DbImpactFacts &&impact) noexcept;
+    static void setImpact(Preparation &preparation, ImpactRecorder::PackedFacts &&impact) noexcept;
 
     /// The second step. False with the reason on `err` ("kelmkpu: error: ...") when the
     /// expanded source or the unit could not be written; an older version of the unit then

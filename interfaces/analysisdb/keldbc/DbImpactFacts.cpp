@@ -39,6 +39,23 @@ public:
         number(r.offset);
         number(r.length);
     }
+    void access(const DbImpactFacts::Access &a)
+    {
+        number(a.statement);
+        range(a.range);
+        number(a.mode);
+    }
+    void flow(const DbImpactFacts::Flow &f)
+    {
+        number(f.statement);
+        number(static_cast<std::uint8_t>(f.kind));
+        range(f.from);
+        range(f.to);
+        number(f.shift < 0 ? 2 * static_cast<std::uint64_t>(-static_cast<std::int64_t>(f.shift)) - 1
+                           : 2 * static_cast<std::uint64_t>(f.shift));
+    }
+    /// Bytes packed before (PackedRecords).
+    void raw(std::string_view bytes) { m_sink.append(bytes); }
 
 private:
     Sink &m_sink;
@@ -145,6 +162,27 @@ public:
     }
     bool atEnd() const { return m_at == m_in.size(); }
 
+    void read(DbImpactFacts::Access &a)
+    {
+        a.statement = number();
+        a.range = range();
+        const std::uint32_t mode = number();
+        failed = failed || mode < DbImpactFacts::read || mode > DbImpactFacts::readWrite;
+        a.mode = static_cast<DbImpactFacts::Mode>(mode);
+    }
+    void read(DbImpactFacts::Flow &flow)
+    {
+        flow.statement = number();
+        const std::uint32_t kind = number();
+        failed = failed || kind > static_cast<std::uint32_t>(DbImpactFacts::FlowKind::forward);
+        flow.kind = static_cast<DbImpactFacts::FlowKind>(kind);
+        flow.from = range();
+        flow.to = range();
+        const std::uint32_t zigzag = number();
+        flow.shift = zigzag % 2 ? -static_cast<std::int32_t>((zigzag + 1) / 2)
+                                : static_cast<std::int32_t>(zigzag / 2);
+    }
+
 private:
     std::string_view m_in;
     std::size_t m_at = 0;
@@ -153,7 +191,9 @@ private:
 } // namespace
 
 template<typename Output>
-void DbImpactFacts::pack(Output &p) const
+void DbImpactFacts::pack(Output &p,
+                         const PackedRecords *packedAccesses,
+                         const PackedRecords *packedFlows) const
 {
     p.text(program);
     p.number(files.size());
@@ -182,22 +222,18 @@ void DbImpactFacts::pack(Output &p) const
         p.number(s.column);
         p.text(s.text);
     }
-    p.number(accesses.size());
-    for (const Access &a : accesses) {
-        p.number(a.statement);
-        p.range(a.range);
-        p.number(a.mode);
-    }
-    p.number(flows.size());
-    for (const Flow &f : flows) {
-        p.number(f.statement);
-        p.number(static_cast<std::uint8_t>(f.kind));
-        p.range(f.from);
-        p.range(f.to);
-        p.number(f.shift < 0
-                     ? 2 * static_cast<std::uint64_t>(-static_cast<std::int64_t>(f.shift)) - 1
-                     : 2 * static_cast<std::uint64_t>(f.shift));
-    }
+    p.number(accesses.size() + (packedAccesses ? packedAccesses->size() : 0));
+    for (const Access &a : accesses)
+        p.access(a);
+    if (packedAccesses)
+        for (const std::string &piece : packedAccesses->pieces())
+            p.raw(piece);
+    p.number(flows.size() + (packedFlows ? packedFlows->size() : 0));
+    for (const Flow &f : flows)
+        p.flow(f);
+    if (packedFlows)
+        for (const std::string &piece : packedFlows->pieces())
+            p.raw(piece);
     p.number(copybookSpans.size());
     for (const CopybookSpan &c : copybookSpans) {
         p.range(c.range);
@@ -221,27 +257,78 @@ void DbImpactFacts::pack(Output &p) const
     }
 }
 
-std::string DbImpactFacts::encode() const
+std::string DbImpactFacts::encode(const PackedRecords *accesses, const PackedRecords *flows) const
 {
     CountingSink counter;
     Packer<CountingSink> count(counter);
-    pack(count);
+    pack(count, accesses, flows);
     std::string out;
     out.reserve(counter.size + 1);
     StringSink sink{out};
     Packer<StringSink> p(sink);
     p.number(formatVersion);
-    pack(p);
+    pack(p, accesses, flows);
     return out;
 }
 
-void DbImpactFacts::encode(const std::function<void(std::string_view)> &write) const
+void DbImpactFacts::encode(const std::function<void(std::string_view)> &write,
+                           const PackedRecords *accesses,
+                           const PackedRecords *flows) const
 {
     StreamSink sink(write);
     Packer<StreamSink> p(sink);
     p.number(formatVersion);
-    pack(p);
+    pack(p, accesses, flows);
     sink.flush();
+}
+
+std::string &DbImpactFacts::PackedRecords::pieceFor(std::size_t bytes)
+{
+    if (m_pieces.empty() || m_pieces.back().size() + bytes > pieceSize) {
+        m_pieces.emplace_back();
+        m_pieces.back().reserve(pieceSize);
+    }
+    return m_pieces.back();
+}
+
+void DbImpactFacts::PackedRecords::add(const Access &access)
+{
+    // Five numbers of at most five bytes each: a record never spans two pieces.
+    StringSink sink{pieceFor(25)};
+    Packer<StringSink>(sink).access(access);
+    ++m_count;
+}
+
+void DbImpactFacts::PackedRecords::add(const Flow &flow)
+{
+    StringSink sink{pieceFor(50)};
+    Packer<StringSink>(sink).flow(flow);
+    ++m_count;
+}
+
+template<typename Record>
+void DbImpactFacts::PackedRecords::unpackTo(std::vector<Record> &out)
+{
+    out.reserve(out.size() + m_count);
+    for (const std::string &piece : m_pieces) {
+        Unpacker in(piece);
+        while (!in.atEnd() && !in.failed) {
+            out.emplace_back();
+            in.read(out.back());
+        }
+    }
+    std::vector<std::string>().swap(m_pieces);
+    m_count = 0;
+}
+
+void DbImpactFacts::PackedRecords::moveTo(std::vector<Access> &out)
+{
+    unpackTo(out);
+}
+
+void DbImpactFacts::PackedRecords::moveTo(std::vector<Flow> &out)
+{
+    unpackTo(out);
 }
 
 bool DbImpactFacts::decode(std::string_view bytes, DbImpactFacts &f, std::string &error)
@@ -283,25 +370,11 @@ bool DbImpactFacts::decode(std::string_view bytes, DbImpactFacts &f, std::string
         s.text = u.text();
     }
     f.accesses.resize(u.count(5));
-    for (Access &a : f.accesses) {
-        a.statement = u.number();
-        a.range = u.range();
-        const std::uint32_t mode = u.number();
-        u.failed = u.failed || mode < read || mode > readWrite;
-        a.mode = static_cast<Mode>(mode);
-    }
+    for (Access &a : f.accesses)
+        u.read(a);
     f.flows.resize(u.count(9));
-    for (Flow &flow : f.flows) {
-        flow.statement = u.number();
-        const std::uint32_t kind = u.number();
-        u.failed = u.failed || kind > static_cast<std::uint32_t>(FlowKind::forward);
-        flow.kind = static_cast<FlowKind>(kind);
-        flow.from = u.range();
-        flow.to = u.range();
-        const std::uint32_t zigzag = u.number();
-        flow.shift = zigzag % 2 ? -static_cast<std::int32_t>((zigzag + 1) / 2)
-                                : static_cast<std::int32_t>(zigzag / 2);
-    }
+    for (Flow &flow : f.flows)
+        u.read(flow);
     f.copybookSpans.resize(u.count(5));
     for (CopybookSpan &c : f.copybookSpans) {
         c.range = u.range();

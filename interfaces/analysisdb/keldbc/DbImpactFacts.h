@@ -115,11 +115,42 @@ struct DbImpactFacts
 
     bool empty() const { return statements.empty() && items.empty(); }
 
+    /// Accesses or flows packed as `encode` packs them, one record after another, for a writer
+    /// that collects a large unit's records as it finds them: a few bytes each instead of a
+    /// record of 20 or 36, and no packing again when the facts are encoded.
+    class PackedRecords
+    {
+    public:
+        void add(const Access &access);
+        void add(const Flow &flow);
+        std::size_t size() const { return m_count; }
+        /// Appends the records to `out` (all of them accesses, or all flows) and empties the
+        /// list.
+        void moveTo(std::vector<Access> &out);
+        void moveTo(std::vector<Flow> &out);
+        /// The packed bytes, in pieces that each end with a record.
+        const std::vector<std::string> &pieces() const { return m_pieces; }
+
+    private:
+        static constexpr std::size_t pieceSize = 64 * 1024;
+        /// The piece to append a record of at most `bytes` bytes to.
+        std::string &pieceFor(std::size_t bytes);
+        template<typename Record>
+        void unpackTo(std::vector<Record> &out);
+
+        std::vector<std::string> m_pieces;
+        std::size_t m_count = 0;
+    };
+
     /// The facts packed for the database (a version byte, then LEB128 numbers and texts).
-    std::string encode() const;
+    /// `accesses` and `flows`, when given, follow the members of the same names.
+    std::string encode(const PackedRecords *accesses = nullptr,
+                       const PackedRecords *flows = nullptr) const;
     /// The same bytes, given to `write` a piece at a time (for a writer that keeps them in a
     /// file rather than in memory).
-    void encode(const std::function<void(std::string_view)> &write) const;
+    void encode(const std::function<void(std::string_view)> &write,
+                const PackedRecords *accesses = nullptr,
+                const PackedRecords *flows = nullptr) const;
     /// Unpacks `encode()`'s bytes; false with `error` set when they are damaged.
     static bool decode(std::string_view bytes, DbImpactFacts &facts, std::string &error);
 
@@ -130,5 +161,5 @@ struct DbImpactFacts
 private:
     /// Writes the facts after the version byte to `output` (a Packer).
     template<typename Output>
-    void pack(Output &output) const;
+    void pack(Output &output, const PackedRecords *accesses, const PackedRecords *flows) const;
 };

@@ -3,6 +3,7 @@
 #include "DbUnitData.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,13 @@ public:
         std::size_t nodeCount = 0;
         /// The first inconsistency of the records packed (DbUnitPacker); empty when none.
         std::string error;
+        /// For a caller that keeps the chunks' bytes elsewhere (a file) until the write: when
+        /// set, a chunk whose `data` is empty is read through it just before it is written and
+        /// dropped after, so that the bytes of one chunk at a time are in memory.
+        /// `load(list, index, data, error)` fills `data` with the bytes of chunk `index` of
+        /// `lines` (list 0), `tokens` (1) or `nodes` (2); false with `error` set when it cannot.
+        std::function<bool(int list, std::size_t index, std::string &data, std::string &error)>
+            load;
     };
 
     /// Packs the tokens, syntax nodes and lines of `unit`.

@@ -19,6 +19,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -217,6 +218,45 @@ TEST(DbFile, aWriterLockedOutPastItsWaitSaysSoAndChangesNothing)
     std::unique_ptr<DbEu> eu = DbEu::open(db);
     ASSERT_TRUE(eu->numberToPu(1)->load());
     EXPECT_EQ(eu->numberToPu(1)->numberToToken(2)->text(), "REC");
+}
+
+// A writer that keeps its chunks elsewhere until the write: each is read back as it is
+// written; one that cannot be read fails the write, which leaves the unit recorded before.
+TEST(DbFile, chunksLoadedAtWriteTimeAreWrittenAndOneUnreadableChangesNothing)
+{
+    for (const bool readable : {true, false}) {
+        SCOPED_TRACE(readable ? "readable" : "unreadable");
+        TempDirectory dir;
+        const std::string db = dir.file("chxanalysis.db");
+        DbWriter::record(db, "run", smallUnit());
+        const DbUnitData unit = secondVersion();
+        DbWriter::Chunks chunks = DbWriter::encode(unit);
+        std::vector<std::string> kept;
+        for (auto *list : {&chunks.lines, &chunks.tokens, &chunks.nodes})
+            for (DbWriter::Chunks::Chunk &chunk : *list)
+                kept.push_back(std::exchange(chunk.data, std::string()));
+        const std::size_t listStart[] = {0,
+                                         chunks.lines.size(),
+                                         chunks.lines.size() + chunks.tokens.size()};
+        chunks.load = [&](int list, std::size_t index, std::string &data, std::string &error) {
+            if (!readable && list == 1)
+                return error = "the spill file is gone", false;
+            data = kept.at(listStart[list] + index);
+            return true;
+        };
+        try {
+            DbWriter::record(db, "run", unit, DbWriter::busyTimeoutMs, &chunks);
+            EXPECT_TRUE(readable) << "recorded although a chunk could not be read";
+        } catch (const KelMsgException &e) {
+            KelMsg::clearPending();
+            EXPECT_FALSE(readable) << e.text();
+            EXPECT_EQ(e.message().number, KelMsgId::unitNotRecorded);
+            EXPECT_NE(e.text().find("the spill file is gone"), std::string::npos) << e.text();
+        }
+        std::unique_ptr<DbEu> eu = DbEu::open(db);
+        ASSERT_TRUE(eu->numberToPu(1)->load());
+        EXPECT_EQ(eu->numberToPu(1)->numberToToken(2)->text(), readable ? "REC2" : "REC");
+    }
 }
 
 TEST(DbFile, readingNeverChangesTheFile)

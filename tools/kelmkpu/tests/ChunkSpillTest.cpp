@@ -67,27 +67,50 @@ TEST(ChunkSpill, spillsIntoTmpdirWithoutANameAndRestoresTheSameBytes)
         {"TMPDIR names no directory: nothing spilled, not /tmp", home.file("missing"), 0, false},
         {"fewer bytes than the minimum stay in memory", home.dir(), 200000, false},
     };
-    for (const auto &c : cases) {
-        TmpdirOverride tmpdir(c.tmpdir);
-        DbWriter::Chunks chunks = sampleChunks();
-        const std::vector<std::string> before = bytesOf(chunks);
-        DbImpactFacts facts;
-        facts.program = "SPILLED";
-        facts.files = {"/src/A.cbl", "COPYA"};
-        std::string packedFacts;
+    for (const auto &c : cases)
+        for (const bool lazily : {false, true}) {
+            const std::string label = std::string(c.label) + (lazily ? ", read back lazily" : "");
+            TmpdirOverride tmpdir(c.tmpdir);
+            DbWriter::Chunks chunks = sampleChunks();
+            const std::vector<std::string> before = bytesOf(chunks);
+            DbImpactFacts facts;
+            facts.program = "SPILLED";
+            facts.files = {"/src/A.cbl", "COPYA"};
+            DbImpactFacts::PackedRecords accesses;
+            accesses.add(DbImpactFacts::Access{0, {1, 300, 2}, DbImpactFacts::write});
+            std::string packedFacts;
 
-        ChunkSpill spill(c.minimumBytes);
-        ASSERT_EQ(spill.spill(chunks), c.spilled) << c.label;
-        EXPECT_EQ(spill.spill(facts, packedFacts), c.spilled) << c.label;
-        if (c.spilled) {
-            EXPECT_TRUE(chunks.tokens[0].data.empty()) << c.label << ": the bytes left memory";
-            EXPECT_TRUE(std::filesystem::is_empty(home.dir())) << c.label << ": no name left";
+            ChunkSpill spill(c.minimumBytes);
+            ASSERT_EQ(spill.spill(chunks), c.spilled) << label;
+            EXPECT_EQ(spill.spill(facts, packedFacts, &accesses), c.spilled) << label;
+            if (c.spilled) {
+                EXPECT_TRUE(chunks.tokens[0].data.empty()) << label << ": the bytes left memory";
+                EXPECT_TRUE(std::filesystem::is_empty(home.dir())) << label << ": no name left";
+            }
+            std::string error;
+            ASSERT_TRUE(lazily ? spill.restoreFactsOnly(chunks, error)
+                               : spill.restore(chunks, error))
+                << label << ": " << error;
+            EXPECT_EQ(packedFacts, c.spilled ? facts.encode(&accesses) : std::string()) << label;
+            if (lazily && c.spilled) {
+                // Each chunk read back on its own, as the database write asks for it; a chunk
+                // never spilled is an error, not another chunk's bytes.
+                ASSERT_TRUE(chunks.load) << label;
+                EXPECT_TRUE(chunks.tokens[0].data.empty()) << label << ": not read back yet";
+                std::size_t list = 0;
+                for (auto *chunkList : {&chunks.lines, &chunks.tokens, &chunks.nodes}) {
+                    for (std::size_t i = chunkList->size(); i-- > 0;)
+                        ASSERT_TRUE(
+                            chunks.load(static_cast<int>(list), i, (*chunkList)[i].data, error))
+                            << label << ": " << error;
+                    EXPECT_FALSE(
+                        chunks.load(static_cast<int>(list), chunkList->size(), packedFacts, error))
+                        << label;
+                    ++list;
+                }
+            }
+            EXPECT_EQ(bytesOf(chunks), before) << label;
         }
-        std::string error;
-        ASSERT_TRUE(spill.restore(chunks, error)) << c.label << ": " << error;
-        EXPECT_EQ(bytesOf(chunks), before) << c.label;
-        EXPECT_EQ(packedFacts, c.spilled ? facts.encode() : std::string()) << c.label;
-    }
 }
 
 } // namespace

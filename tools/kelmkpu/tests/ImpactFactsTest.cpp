@@ -216,7 +216,11 @@ TEST(ImpactFacts, factsPackedPieceByPieceAreTheBytesPackedAtOnce)
     for (std::uint32_t i = 0; i < 20000; ++i) {
         facts.statements.push_back({i % 3, i, i % 72, "MOVE A-" + std::to_string(i) + " TO B"});
         facts.accesses.push_back({i, {i % 5, i * 131, i % 300}, DbImpactFacts::readWrite});
-        facts.flows.push_back({i, DbImpactFacts::FlowKind::aligned, {1, i, 4}, {2, 0, 4}, -3});
+        facts.flows.push_back({i,
+                               static_cast<DbImpactFacts::FlowKind>(i % 3),
+                               {1, i, 4},
+                               {2, 0, 4},
+                               static_cast<std::int32_t>(i % 7) - 3});
     }
     std::string pieces;
     std::size_t count = 0;
@@ -226,6 +230,27 @@ TEST(ImpactFacts, factsPackedPieceByPieceAreTheBytesPackedAtOnce)
     });
     EXPECT_GT(count, 2u);
     EXPECT_EQ(pieces, facts.encode());
+
+    // Accesses and flows collected packed (the later ones of each, past the members) are the
+    // same bytes, streamed or at once, and unpack to the same records.
+    DbImpactFacts split = facts;
+    split.accesses.resize(7);
+    split.flows.clear();
+    DbImpactFacts::PackedRecords accesses;
+    DbImpactFacts::PackedRecords flows;
+    for (std::size_t i = 7; i < facts.accesses.size(); ++i)
+        accesses.add(facts.accesses[i]);
+    for (const DbImpactFacts::Flow &flow : facts.flows)
+        flows.add(flow);
+    EXPECT_GT(accesses.pieces().size(), 1u);
+    EXPECT_EQ(split.encode(&accesses, &flows), pieces);
+    std::string streamed;
+    split.encode([&](std::string_view piece) { streamed += piece; }, &accesses, &flows);
+    EXPECT_EQ(streamed, pieces);
+    accesses.moveTo(split.accesses);
+    flows.moveTo(split.flows);
+    EXPECT_EQ(accesses.size(), 0u);
+    EXPECT_EQ(split.encode(), pieces);
 }
 
 } // namespace

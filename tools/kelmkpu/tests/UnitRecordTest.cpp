@@ -19,6 +19,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 
 using namespace kelmkpu;
@@ -210,8 +211,8 @@ TEST_F(UnitRecord, treeRecordsAndMarksShowTheStructureAndTheDateFields)
     EXPECT_TRUE(birthYear);
 }
 
-// The steps kelmkpu takes: prepare, place the statements, free the file's tokens and syntax
-// nodes, analyse, finish. The unit is the one recorded in one go, window marks included; a
+// The steps kelmkpu takes: prepare, place the statements (on their own or while the impact
+// facts read the tokens), free the file's tokens and syntax nodes, analyse, finish. The unit is the one recorded in one go, window marks included; a
 // preparation dropped before its finish leaves no expanded source, no temporary file and no
 // database behind.
 TEST_F(UnitRecord, aUnitRecordedInStepsWithoutTheFilesTokensIsTheSameAndADroppedOneLeavesNothing)
@@ -225,39 +226,55 @@ TEST_F(UnitRecord, aUnitRecordedInStepsWithoutTheFilesTokensIsTheSameAndADropped
                                                  (samplesDirectory() / (name + ".cbl")).string())
                                              .data;
         const std::filesystem::path whole = m_out / (name + "-whole");
+        // Statements placed by a pass of their own, or in the impact facts' pass over the
+        // tokens (the facts then release the file's statements and tokens as they go).
         const std::filesystem::path steps = m_out / (name + "-steps");
+        const std::filesystem::path shared = m_out / (name + "-shared");
         std::filesystem::create_directories(whole);
-        std::filesystem::create_directories(steps);
         std::ostringstream err;
-
-        const std::unique_ptr<cobol::AdtFile> file = cobol::AdtFile::fromData(data);
-        {
-            const UnitRecorder::PreparationPointer dropped = UnitRecorder::prepare(steps.string(),
-                                                                                   name,
-                                                                                   *file);
-            ASSERT_NE(dropped, nullptr);
-        }
-        EXPECT_TRUE(std::filesystem::is_empty(steps));
-
-        const UnitRecorder::PreparationPointer preparation = UnitRecorder::prepare(steps.string(),
-                                                                                   name,
-                                                                                   *file);
-        file->releaseSyntaxNodes();
-        const ProgramModel model = AnalysisDataAdapter::toModel(*file);
-        // The impact facts read the file's tokens: built before they go, as kelmkpu does.
-        DbImpactFacts impact = ImpactRecorder::build(*file, model);
-        ASSERT_TRUE(UnitRecorder::placeStatements(*preparation, model));
-        file->releaseTokens();
-        EXPECT_EQ(file->tokens().next(), false);
         SeedFile seeds;
-        const AnalysisResult result = DateFieldAnalyzer(model)
-                                          .run(seeds, DateFieldAnalyzer::Declarations::On);
-        ASSERT_TRUE(UnitRecorder::finish(*preparation, model, result, err, &impact)) << err.str();
+        std::optional<ProgramModel> model;
+        std::optional<AnalysisResult> result;
+        for (const std::filesystem::path &directory : {steps, shared}) {
+            std::filesystem::create_directories(directory);
+            const std::unique_ptr<cobol::AdtFile> file = cobol::AdtFile::fromData(data);
+            {
+                const UnitRecorder::PreparationPointer dropped
+                    = UnitRecorder::prepare(directory.string(), name, *file);
+                ASSERT_NE(dropped, nullptr);
+            }
+            EXPECT_TRUE(std::filesystem::is_empty(directory));
+
+            const UnitRecorder::PreparationPointer preparation
+                = UnitRecorder::prepare(directory.string(), name, *file);
+            file->releaseSyntaxNodes();
+            model = AnalysisDataAdapter::toModel(*file);
+            if (directory == steps) {
+                // The impact facts read the file's tokens: built before they go, as kelmkpu
+                // does.
+                DbImpactFacts impact = ImpactRecorder::build(*file, *model);
+                ASSERT_TRUE(UnitRecorder::placeStatements(*preparation, *model));
+                file->releaseTokens();
+                EXPECT_EQ(file->tokens().next(), false);
+                result = DateFieldAnalyzer(*model).run(seeds, DateFieldAnalyzer::Declarations::On);
+                ASSERT_TRUE(UnitRecorder::finish(*preparation, *model, *result, err, &impact))
+                    << err.str();
+            } else {
+                UnitRecorder::setImpact(*preparation,
+                                        ImpactRecorder::buildReleasingInput(
+                                            *file,
+                                            *model,
+                                            UnitRecorder::statementPlacer(*preparation, *model)));
+                UnitRecorder::finishPlacing(*preparation, *model);
+                EXPECT_EQ(file->tokens().next(), false);
+                ASSERT_TRUE(UnitRecorder::finish(*preparation, *model, *result, err)) << err.str();
+            }
+        }
         ASSERT_TRUE(UnitRecorder::record(whole.string(),
                                          name,
                                          *cobol::AdtFile::fromData(data),
-                                         model,
-                                         result,
+                                         *model,
+                                         *result,
                                          err))
             << err.str();
 
@@ -273,6 +290,7 @@ TEST_F(UnitRecord, aUnitRecordedInStepsWithoutTheFilesTokensIsTheSameAndADropped
         };
         const std::vector<std::string> marks = marksOf(steps);
         EXPECT_EQ(marks, marksOf(whole));
+        EXPECT_EQ(marks, marksOf(shared));
         EXPECT_FALSE(marks.empty());
         EXPECT_TRUE(std::filesystem::exists(steps / (name + ".xpd")));
     }
