@@ -8,7 +8,13 @@ namespace {
 
 const LexToken &endToken()
 {
-    static const LexToken token{"", "", TokenKind::Other, {}, 0, false, false};
+    static const LexToken token = [] {
+        LexToken end;
+        end.text = "";
+        end.setUpper("");
+        end.kind = TokenKind::Other;
+        return end;
+    }();
     return token;
 }
 
@@ -27,7 +33,7 @@ bool ExecArgumentReader::isPunct(std::size_t index, std::string_view text) const
 
 bool ExecArgumentReader::isWord(std::size_t index, std::string_view word) const
 {
-    return token(index).kind == TokenKind::Word && token(index).upper == word;
+    return token(index).kind == TokenKind::Word && token(index).upper() == word;
 }
 
 std::size_t ExecArgumentReader::closing(std::size_t open) const

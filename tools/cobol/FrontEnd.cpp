@@ -119,7 +119,7 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
                     const LexToken &name = tokens[k];
                     data.programName = name.kind == TokenKind::Literal && name.text.size() >= 2
                                            ? name.text.substr(1, name.text.size() - 2)
-                                           : name.upper;
+                                           : name.upper();
                 }
             }
             continue;

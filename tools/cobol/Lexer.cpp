@@ -144,7 +144,7 @@ void Lexer::closeOpenLiteral()
                              last.place,
                              "The literal is not closed and no continuation line follows."});
     last.text = store().join(last.text, std::string_view(&m_literalQuote, 1));
-    last.upper = last.text;
+    last.setUpper(last.text);
 }
 
 void Lexer::remark(SourceRemark::Kind kind, std::uint32_t column, std::string_view text)
@@ -274,13 +274,13 @@ void Lexer::push(LexToken token)
 {
     token.glued = !m_sawSpace && !m_tokens.empty();
     m_sawSpace = false;
-    if (token.kind != TokenKind::Literal && token.upper.empty())
-        token.upper = store().upper(token.text);
+    if (token.kind != TokenKind::Literal && token.upper().empty())
+        token.setUpper(store().upper(token.text));
     if (token.kind == TokenKind::Literal)
-        token.upper = token.text;
+        token.setUpper(token.text);
     if (token.kind == TokenKind::Word)
-        m_pictureNext = token.upper == "PIC"sv || token.upper == "PICTURE"sv
-                        || (token.upper == "IS"sv && m_pictureNext);
+        m_pictureNext = token.upper() == "PIC"sv || token.upper() == "PICTURE"sv
+                        || (token.upper() == "IS"sv && m_pictureNext);
     else
         m_pictureNext = false;
     // SQL text ends with END-EXEC, or, when that is missing, where the front end's parsers end
@@ -290,16 +290,16 @@ void Lexer::push(LexToken token)
         const bool newLine = last.place.line != token.place.line;
         if ((last.kind == TokenKind::Punctuation && last.text == "."sv && !token.glued)
             || (newLine && token.kind == TokenKind::Word
-                && ExecBlock::isCobolOnlyVerb(token.upper)))
+                && ExecBlock::isCobolOnlyVerb(token.upper())))
             m_exec = ExecState::Outside;
     }
     if (token.kind == TokenKind::Word) {
-        if (token.upper == "END-EXEC"sv)
+        if (token.upper() == "END-EXEC"sv)
             m_exec = ExecState::Outside;
         else if (m_exec == ExecState::AfterExec)
-            m_exec = token.upper == "SQL"sv || token.upper == "SQLIMS"sv ? ExecState::Sql
+            m_exec = token.upper() == "SQL"sv || token.upper() == "SQLIMS"sv ? ExecState::Sql
                                                                          : ExecState::OtherBlock;
-        else if (token.upper == "EXEC"sv)
+        else if (token.upper() == "EXEC"sv)
             m_exec = ExecState::AfterExec; // a block without END-EXEC ends at the next EXEC
     }
     m_tokens.push_back(std::move(token));
@@ -459,7 +459,7 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
                 if (!closed && m_format == SourceFormat::Fixed && n < textColumn - 7)
                     rest.append(textColumn - 7 - n, ' ');
                 last.text = store().join(last.text, rest);
-                last.upper = last.text;
+                last.setUpper(last.text);
                 m_literalOpen = !closed;
                 i = j;
                 m_sawSpace = false;
@@ -611,7 +611,7 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
             joinNext = false;
             LexToken &last = m_tokens.back();
             last.text = store().join(last.text, text);
-            last.upper = store().upper(last.text);
+            last.setUpper(store().upper(last.text));
             if (!number)
                 last.kind = TokenKind::Word;
             i = j;
@@ -622,7 +622,7 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
         token.kind = number ? TokenKind::Number : TokenKind::Word;
         token.text = text;
         if (!(seen & lowerCase))
-            token.upper = text; // already in upper case: push need not look again
+            token.setUpper(text); // already in upper case: push need not look again
         token.place = {m_include, m_line, column};
         token.length = static_cast<std::uint32_t>(j - i);
         push(std::move(token));

@@ -53,7 +53,7 @@ std::string normalised(const std::vector<LexToken> &tokens, bool pseudoText)
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         if (i > 0 && !tokens[i].glued)
             text += ' ';
-        text += tokens[i].kind == TokenKind::Literal ? tokens[i].text : tokens[i].upper;
+        text += tokens[i].kind == TokenKind::Literal ? tokens[i].text : tokens[i].upper();
     }
     if (pseudoText)
         text += "==";
@@ -64,7 +64,7 @@ bool sameText(const LexToken &a, const LexToken &b)
 {
     if (a.kind == TokenKind::Literal || b.kind == TokenKind::Literal)
         return a.text == b.text;
-    return a.upper == b.upper;
+    return a.upper() == b.upper();
 }
 
 } // namespace
@@ -247,33 +247,33 @@ std::vector<LexToken> Preprocessor::expand(std::vector<LexToken> tokens,
         }
         skipLine = 0;
         if (token.kind == TokenKind::Word) {
-            if (!seenIdentification && (token.upper == "CBL"sv || token.upper == "PROCESS"sv)) {
+            if (!seenIdentification && (token.upper() == "CBL"sv || token.upper() == "PROCESS"sv)) {
                 skipLine = token.place.line;
                 continue;
             }
-            if (token.upper == "IDENTIFICATION"sv || token.upper == "ID"sv)
+            if (token.upper() == "IDENTIFICATION"sv || token.upper() == "ID"sv)
                 seenIdentification = true;
-            if (token.upper == "COPY"sv) {
+            if (token.upper() == "COPY"sv) {
                 const std::size_t before = inserted.size();
                 i = copyStatement(tokens, i, include, depth, format, inserted);
                 insert(before);
                 continue;
             }
-            if (token.upper == "EXEC"sv && i + 3 < tokens.size() && tokens[i + 1].is("SQL")
+            if (token.upper() == "EXEC"sv && i + 3 < tokens.size() && tokens[i + 1].is("SQL")
                 && tokens[i + 2].is("INCLUDE")) {
                 const std::size_t before = inserted.size();
                 i = sqlInclude(tokens, i, include, depth, format, inserted);
                 insert(before);
                 continue;
             }
-            if (token.upper == "EJECT"sv || token.upper == "SKIP1"sv || token.upper == "SKIP2"sv
-                || token.upper == "SKIP3"sv) {
+            if (token.upper() == "EJECT"sv || token.upper() == "SKIP1"sv || token.upper() == "SKIP2"sv
+                || token.upper() == "SKIP3"sv) {
                 ++i;
                 if (i < tokens.size() && tokens[i].text == "."sv)
                     ++i;
                 continue;
             }
-            if (token.upper == "TITLE"sv && i + 1 < tokens.size()
+            if (token.upper() == "TITLE"sv && i + 1 < tokens.size()
                 && tokens[i + 1].kind == TokenKind::Literal) {
                 i += 2;
                 if (i < tokens.size() && tokens[i].text == "."sv)
@@ -345,13 +345,13 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
         return i;
     }
     const std::string name = tokens[i].kind == TokenKind::Literal ? unquoted(tokens[i])
-                                                                  : std::string(tokens[i].upper);
+                                                                  : std::string(tokens[i].upper());
     const std::string nameAsWritten = unquoted(tokens[i]);
     ++i;
     std::string library;
     if (!atEnd() && (tokens[i].is("OF") || tokens[i].is("IN")) && i + 1 < tokens.size()) {
         library = tokens[i + 1].kind == TokenKind::Literal ? unquoted(tokens[i + 1])
-                                                           : std::string(tokens[i + 1].upper);
+                                                           : std::string(tokens[i + 1].upper());
         i += 2;
     }
     if (!atEnd() && tokens[i].is("SUPPRESS")) {
@@ -514,7 +514,7 @@ std::size_t Preprocessor::sqlInclude(const std::vector<LexToken> &tokens,
     for (std::size_t k = at; k < i; ++k)
         out.push_back(tokens[k]);
     const std::string name = member.kind == TokenKind::Literal ? unquoted(member)
-                                                               : std::string(member.upper);
+                                                               : std::string(member.upper());
     const LexToken &last = tokens[i - 1];
     const SourcePlace end{last.place.include, last.place.line, last.place.column + last.length};
     includeCopybook({name,
@@ -629,19 +629,19 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
                 break;
             }
             const LexToken &token = tokens[i];
-            const std::string_view part = pair.from.front().upper;
-            if (!token.isWordLike() || token.upper.size() < part.size() || part.empty())
+            const std::string_view part = pair.from.front().upper();
+            if (!token.isWordLike() || token.upper().size() < part.size() || part.empty())
                 continue;
             const bool leading = pair.mode == ReplacingPair::Mode::Leading;
-            const std::size_t at = leading ? 0 : token.upper.size() - part.size();
-            if (token.upper.compare(at, part.size(), part) != 0)
+            const std::size_t at = leading ? 0 : token.upper().size() - part.size();
+            if (token.upper().compare(at, part.size(), part) != 0)
                 continue;
             LexToken changed = token;
             const std::string_view by = pair.to.empty() ? std::string_view() : pair.to.front().text;
             std::string text(changed.text);
             text.replace(at, part.size(), by);
             changed.text = store.copy(text);
-            changed.upper = store.upper(changed.text);
+            changed.setUpper(store.upper(changed.text));
             changed.replaced = true;
             replaced.push_back(std::move(changed));
             ++i;
@@ -652,13 +652,13 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
             // A picture string is one token here, but REPLACING sees "X(:N:)" as separate text
             // words: replace inside it.
             LexToken changed = tokens[i];
-            std::string upper(changed.upper);
+            std::string upper(changed.upper());
             for (const ReplacingPair &pair : pairs) {
                 if (pair.mode != ReplacingPair::Mode::Full)
                     continue;
                 std::string from, to;
                 for (const LexToken &t : pair.from)
-                    from += t.upper;
+                    from += t.upper();
                 for (const LexToken &t : pair.to)
                     to += t.text;
                 if (from.empty())
@@ -670,8 +670,8 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
                 }
             }
             if (changed.replaced) {
-                changed.upper = store.copy(upper);
-                changed.text = changed.upper;
+                changed.setUpper(store.copy(upper));
+                changed.text = changed.upper();
                 replaced.push_back(std::move(changed));
                 ++i;
                 continue;
@@ -694,7 +694,7 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
             && (token.replaced || joined.back().replaced)) {
             LexToken &last = joined.back();
             last.text = store.join(last.text, token.text);
-            last.upper = store.join(last.upper, token.upper);
+            last.setUpper(store.join(last.upper(), token.upper()));
             last.kind = TokenKind::Word;
             last.replaced = true;
             if (last.place.line == token.place.line && last.place.include == token.place.include)

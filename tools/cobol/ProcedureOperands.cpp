@@ -90,11 +90,11 @@ void ProcedureParser::subscriptsAndRefMod(TokenCursor &cursor, Operand &out)
                     std::vector<std::string> qualifiers;
                     while ((cursor.is("OF") || cursor.is("IN")) && cursor.position() + 1 < close) {
                         cursor.next();
-                        qualifiers.emplace_back(cursor.next().upper);
+                        qualifiers.emplace_back(cursor.next().upper());
                     }
                     // An index name (INDEXED BY) is no data item: it is kept by name.
-                    const std::uint32_t id = m_symbols.resolve(t.upper, qualifiers);
-                    out.subscripts.push_back({id, id ? std::string() : std::string(t.upper)});
+                    const std::uint32_t id = m_symbols.resolve(t.upper(), qualifiers);
+                    out.subscripts.push_back({id, id ? std::string() : std::string(t.upper())});
                 }
             }
         } else {
@@ -114,7 +114,7 @@ void ProcedureParser::subscriptsAndRefMod(TokenCursor &cursor, Operand &out)
                 else
                     variable = true;
                 if (t.kind == TokenKind::Word && !isReserved(t)) {
-                    const std::uint32_t id = m_symbols.resolve(t.upper, {});
+                    const std::uint32_t id = m_symbols.resolve(t.upper(), {});
                     if (id)
                         out.subscripts.push_back({id, ""});
                 }
@@ -144,23 +144,23 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
     }
     if (t.kind != TokenKind::Word)
         return false;
-    if (t.upper == "ALL"sv && cursor.peek(1).kind == TokenKind::Literal) {
+    if (t.upper() == "ALL"sv && cursor.peek(1).kind == TokenKind::Literal) {
         out.kind = OperandKind::Figurative;
         out.text = "ALL " + std::string(cursor.peek(1).text);
         cursor.next();
         cursor.next();
         return true;
     }
-    if (figuratives().contains(t.upper) && !m_symbols.contains(t.upper)) {
+    if (figuratives().contains(t.upper()) && !m_symbols.contains(t.upper())) {
         out.kind = OperandKind::Figurative;
-        out.text = t.upper;
+        out.text = t.upper();
         cursor.next();
         return true;
     }
-    if (t.upper == "FUNCTION"sv) {
+    if (t.upper() == "FUNCTION"sv) {
         cursor.next();
         out.kind = OperandKind::Function;
-        out.text = cursor.next().upper;
+        out.text = cursor.next().upper();
         if (isPunct(cursor.peek(), "(")) {
             // Arguments, unless the parenthesis is a reference modification.
             bool refmodOnly = false;
@@ -201,21 +201,21 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
             subscriptsAndRefMod(cursor, out);
         return true;
     }
-    if ((t.upper == "LENGTH"sv || t.upper == "ADDRESS"sv) && cursor.is("OF", 1)) {
+    if ((t.upper() == "LENGTH"sv || t.upper() == "ADDRESS"sv) && cursor.is("OF", 1)) {
         cursor.next();
         cursor.next();
         Operand inner;
         std::vector<Operand> ignored;
         operand(cursor, inner, ignored);
         out.kind = OperandKind::Function;
-        out.text = std::string(t.upper) + " OF " + inner.text;
+        out.text = std::string(t.upper()) + " OF " + inner.text;
         return true;
     }
-    if ((t.upper == "DFHRESP"sv || t.upper == "DFHVALUE"sv) && isPunct(cursor.peek(1), "(")
+    if ((t.upper() == "DFHRESP"sv || t.upper() == "DFHVALUE"sv) && isPunct(cursor.peek(1), "(")
         && isPunct(cursor.peek(3), ")")) {
         // A CICS response or CVDA name the translator turns into its number.
         out.kind = OperandKind::Literal;
-        out.text = std::string(t.upper) + "(" + std::string(cursor.peek(2).upper) + ")";
+        out.text = std::string(t.upper()) + "(" + std::string(cursor.peek(2).upper()) + ")";
         for (int k = 0; k < 4; ++k)
             cursor.next();
         return true;
@@ -223,12 +223,12 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
     if (isReserved(t))
         return false;
     out.kind = OperandKind::Item;
-    out.text = t.upper;
+    out.text = t.upper();
     cursor.next();
     std::vector<std::string> qualifiers;
     while ((cursor.is("OF") || cursor.is("IN")) && cursor.peek(1).kind == TokenKind::Word) {
         cursor.next();
-        qualifiers.emplace_back(cursor.next().upper);
+        qualifiers.emplace_back(cursor.next().upper());
     }
     bool ambiguous = false;
     out.item = m_symbols.resolve(out.text, qualifiers, &ambiguous);

@@ -69,16 +69,16 @@ const WordTable<bool> &reservedWords()
 bool ProcedureParser::isVerb(const LexToken &token) const
 {
     return token.kind == TokenKind::Word
-           && (verbs().contains(token.upper) || token.upper.rfind("END-", 0) == 0);
+           && (verbs().contains(token.upper()) || token.upper().rfind("END-", 0) == 0);
 }
 
 bool ProcedureParser::isReserved(const LexToken &token) const
 {
     if (token.kind != TokenKind::Word)
         return true;
-    if (m_symbols.contains(token.upper))
+    if (m_symbols.contains(token.upper()))
         return false;
-    return isVerb(token) || reservedWords().contains(token.upper);
+    return isVerb(token) || reservedWords().contains(token.upper());
 }
 
 Statement &ProcedureParser::fact(StatementKind kind,
@@ -90,7 +90,7 @@ Statement &ProcedureParser::fact(StatementKind kind,
     Statement &stmt = m_data.statements.emplace_back(); // filled where it stands: no moves
     stmt.id = id;
     stmt.kind = kind;
-    stmt.verb = verb.upper;
+    stmt.verb = verb.upper();
     stmt.group = group ? group : stmt.id;
     stmt.paragraph = m_paragraph ? m_paragraph : m_section ? m_section : m_division;
     stmt.place = verb.place;
@@ -127,7 +127,7 @@ void ProcedureParser::parse(TokenCursor &cursor)
         }
         // A scope terminator cannot start a sentence: END-OF-JOB. is a paragraph header.
         if (sentenceStart && t.kind != TokenKind::Literal
-            && (!isVerb(t) || t.upper.rfind("END-", 0) == 0)
+            && (!isVerb(t) || t.upper().rfind("END-", 0) == 0)
             && (cursor.isPeriod(1) || cursor.is("SECTION", 1))) {
             paragraphOrSection(cursor);
             continue;
@@ -148,7 +148,7 @@ void ProcedureParser::parse(TokenCursor &cursor)
             when(cursor);
             continue;
         }
-        if (isVerb(t) && !t.is("ELSE") && t.upper.rfind("END-", 0) != 0) {
+        if (isVerb(t) && !t.is("ELSE") && t.upper().rfind("END-", 0) != 0) {
             const std::size_t before = cursor.position();
             statement(cursor);
             if (cursor.position() == before)
@@ -170,7 +170,7 @@ void ProcedureParser::paragraphOrSection(TokenCursor &cursor)
     ProgramNode node;
     node.id = static_cast<std::uint32_t>(m_data.nodes.size() + 1);
     node.kind = section ? ProgramNode::Kind::Section : ProgramNode::Kind::Paragraph;
-    node.name = name.upper;
+    node.name = name.upper();
     node.parent = section ? m_division : (m_section ? m_section : m_division);
     node.place = name.place;
     node.firstToken = static_cast<std::uint32_t>(first + 1);
@@ -251,22 +251,22 @@ void ProcedureParser::perform(TokenCursor &cursor, const LexToken &verb, std::si
     std::vector<Operand> extra;
     const LexToken &t = cursor.peek();
     const bool isProcedure = t.kind == TokenKind::Word && !isReserved(t) && !cursor.is("TIMES", 1)
-                             && !m_symbols.contains(t.upper);
+                             && !m_symbols.contains(t.upper());
     if (isProcedure) {
         Statement &stmt = fact(StatementKind::Perform, verb, first);
         Operand proc;
         proc.role = OperandRole::Procedure;
         proc.kind = OperandKind::Literal;
-        proc.text = cursor.next().upper;
+        proc.text = cursor.next().upper();
         proc.place = t.place;
         if (cursor.is("OF") || cursor.is("IN")) {
             cursor.next();
-            proc.text += " OF " + std::string(cursor.next().upper);
+            proc.text += " OF " + std::string(cursor.next().upper());
         }
         stmt.operands.push_back(proc);
         if (cursor.accept("THRU") || cursor.accept("THROUGH")) {
             proc.place = cursor.peek().place;
-            proc.text = cursor.next().upper;
+            proc.text = cursor.next().upper();
             stmt.operands.push_back(proc);
         }
         finish(stmt, cursor);
@@ -352,7 +352,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
 {
     const std::size_t first = cursor.position();
     const LexToken &verb = cursor.next();
-    const std::string_view v = verb.upper;
+    const std::string_view v = verb.upper();
     std::vector<Operand> extra;
     auto push = [](Statement &stmt, std::vector<Operand> ops) {
         if (stmt.operands.empty()) {
@@ -483,10 +483,10 @@ void ProcedureParser::statement(TokenCursor &cursor)
         const std::uint32_t id = fact(StatementKind::Accept, verb, first).id;
         push(m_data.statements[id - 1], operandList(cursor, OperandRole::Target, 0, extra));
         if (cursor.accept("FROM")) {
-            std::string from = std::string(cursor.next().upper);
+            std::string from = std::string(cursor.next().upper());
             if ((from == "DATE" && cursor.is("YYYYMMDD"))
                 || (from == "DAY" && cursor.is("YYYYDDD")))
-                from += "-" + std::string(cursor.next().upper);
+                from += "-" + std::string(cursor.next().upper());
             m_data.statements[id - 1].detail = from;
         }
         done(id);
@@ -528,7 +528,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
         while (cursor.accept("NEXT") || cursor.accept("PREVIOUS") || cursor.accept("RECORD")) {
         }
         if (cursor.accept("INTO")) {
-            const auto record = m_fileRecords.find(std::string(file.upper));
+            const auto record = m_fileRecords.find(std::string(file.upper()));
             if (record != m_fileRecords.end()) {
                 Operand source;
                 source.item = record->second;

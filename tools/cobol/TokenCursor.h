@@ -66,7 +66,13 @@ public:
 private:
     static const LexToken &endToken()
     {
-        static const LexToken token{"", "", TokenKind::Other, {}, 0, false, false};
+        static const LexToken token = [] {
+            LexToken end;
+            end.text = "";
+            end.setUpper("");
+            end.kind = TokenKind::Other;
+            return end;
+        }();
         return token;
     }
 

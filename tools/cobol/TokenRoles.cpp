@@ -124,11 +124,11 @@ private:
     /// read them, and touch the analysis data's tokens only to mark them.)
     bool isKeyword(const LexToken &token) const
     {
-        return token.kind == TokenKind::Word && TokenRoles::isReservedWord(token.upper)
-               && !m_symbols.contains(token.upper);
+        return token.kind == TokenKind::Word && TokenRoles::isReservedWord(token.upper())
+               && !m_symbols.contains(token.upper());
     }
     /// The upper-case text of word `i` (the lexer's).
-    std::string_view upper(std::size_t i) const { return m_lexTokens[i].upper; }
+    std::string_view upper(std::size_t i) const { return m_lexTokens[i].upper(); }
     bool isWord(std::size_t i) const
     {
         return i < m_lexTokens.size() && m_lexTokens[i].kind == TokenKind::Word;
