@@ -314,7 +314,8 @@ void SyntaxTree::divisions()
     std::size_t programEnd = count;
     if (!divisions.empty())
         for (std::size_t i = divisions.back()->firstToken; i + 1 < count; ++i)
-            if (upper(i) == "END"sv && upper(i + 1) == "PROGRAM"sv) {
+            if (m_data.tokens[i].text.size() == 3 && upper(i) == "END"sv
+                && upper(i + 1) == "PROGRAM"sv) {
                 programEnd = i;
                 break;
             }
