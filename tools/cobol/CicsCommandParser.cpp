@@ -58,7 +58,8 @@ void CicsCommandParser::parse(Statement &statement) const
         m_reader.diagnose(Diagnostic::Severity::Error,
                           m_reader.tokens()[block.begin].place,
                           "Expected a CICS command after EXEC CICS, found "
-                              + (first.text.empty() ? std::string("nothing") : quoted(first.text))
+                              + (first.text().empty() ? std::string("nothing")
+                                                      : quoted(first.text()))
                               + ".");
         statement.detail = "CICS";
         return;
@@ -91,7 +92,7 @@ void CicsCommandParser::parse(Statement &statement) const
                               word.place,
                               "Expected an option of CICS "
                                   + (known ? command : std::string(first.upper())) + ", found \""
-                                  + std::string(word.text) + "\".");
+                                  + std::string(word.text()) + "\".");
             ++i;
             continue;
         }

@@ -187,7 +187,7 @@ void DataDivisionParser::parse(TokenCursor &cursor)
         diagnose(token.place,
                  Diagnostic::Severity::Error,
                  "Expected a level number or a section header in the data division, found \""
-                     + std::string(token.text) + "\".");
+                     + std::string(token.text()) + "\".");
         cursor.skipSentence();
     }
     for (const ImplicitEntries &range : m_implicit) {
@@ -203,7 +203,7 @@ void DataDivisionParser::parse(TokenCursor &cursor)
             }
             diagnose(implicit.peek().place,
                      Diagnostic::Severity::Error,
-                     "Expected a level number, found \"" + std::string(implicit.peek().text)
+                     "Expected a level number, found \"" + std::string(implicit.peek().text())
                          + "\".");
             implicit.skipSentence();
         }
@@ -311,7 +311,7 @@ void DataDivisionParser::clauses(TokenCursor &cursor, DataItem &item, DataEntryI
             // A level number at the start of a line: the period of this entry is missing.
             diagnose(token.place,
                      Diagnostic::Severity::Error,
-                     "Expected a period before level number " + std::string(token.text) + ".");
+                     "Expected a period before level number " + std::string(token.text()) + ".");
             return;
         }
         const std::string word = token.kind == TokenKind::Literal ? std::string()
@@ -414,11 +414,12 @@ void DataDivisionParser::clauses(TokenCursor &cursor, DataItem &item, DataEntryI
             while (!cursor.atEnd() && !cursor.isPeriod()) {
                 const LexToken &part = cursor.peek();
                 if (part.kind == TokenKind::Word && clauseWords().count(part.upper())
-                    && part.upper() != "THRU"sv && part.upper() != "THROUGH"sv && part.upper() != "IS"sv)
+                    && part.upper() != "THRU"sv && part.upper() != "THROUGH"sv
+                    && part.upper() != "IS"sv)
                     break;
                 if (!text.empty() && !part.glued)
                     text += ' ';
-                text += part.text;
+                text += part.text();
                 cursor.next();
             }
             item.value = text;
@@ -433,7 +434,7 @@ void DataDivisionParser::clauses(TokenCursor &cursor, DataItem &item, DataEntryI
         } else {
             diagnose(token.place,
                      Diagnostic::Severity::Warning,
-                     "Skipped \"" + std::string(token.text) + "\" in the entry for " + item.name
+                     "Skipped \"" + std::string(token.text()) + "\" in the entry for " + item.name
                          + ".");
             cursor.next();
         }

@@ -79,14 +79,16 @@ void DliCommandParser::where(Statement &statement,
     for (std::size_t i = first; i < last; ++i) {
         const LexToken &t = m_reader.token(i);
         const bool relation = (t.kind == TokenKind::Punctuation
-                               && (t.text == "=" || t.text == "<" || t.text == ">" || t.text == "<="
-                                   || t.text == ">=" || t.text == "<>"))
+                               && (t.text() == "=" || t.text() == "<" || t.text() == ">"
+                                   || t.text() == "<=" || t.text() == ">=" || t.text() == "<>"))
                               || (t.kind == TokenKind::Word
                                   && (t.upper() == "EQ" || t.upper() == "NE" || t.upper() == "GT"
-                                      || t.upper() == "GE" || t.upper() == "LT" || t.upper() == "LE"));
-        const bool connector = (t.kind == TokenKind::Word && (t.upper() == "AND" || t.upper() == "OR"))
-                               || (t.kind == TokenKind::Punctuation && t.text == "&")
-                               || (t.kind == TokenKind::Other && t.text == "|");
+                                      || t.upper() == "GE" || t.upper() == "LT"
+                                      || t.upper() == "LE"));
+        const bool connector = (t.kind == TokenKind::Word
+                                && (t.upper() == "AND" || t.upper() == "OR"))
+                               || (t.kind == TokenKind::Punctuation && t.text() == "&")
+                               || (t.kind == TokenKind::Other && t.text() == "|");
         if (relation && i > first) {
             field = m_reader.token(i - 1).upper();
             valueFirst = i + 1;
@@ -134,7 +136,8 @@ std::string DliCommandParser::command(std::size_t &i) const
         m_reader.diagnose(Diagnostic::Severity::Error,
                           m_reader.tokens()[block.begin].place,
                           "Expected a DL/I command after EXEC DLI, found "
-                              + (first.text.empty() ? std::string("nothing") : quoted(first.text))
+                              + (first.text().empty() ? std::string("nothing")
+                                                      : quoted(first.text()))
                               + ".");
     return command;
 }

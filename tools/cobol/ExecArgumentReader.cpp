@@ -10,7 +10,7 @@ const LexToken &endToken()
 {
     static const LexToken token = [] {
         LexToken end;
-        end.text = "";
+        end.setText("");
         end.setUpper("");
         end.kind = TokenKind::Other;
         return end;
@@ -28,7 +28,7 @@ const LexToken &ExecArgumentReader::token(std::size_t index) const
 bool ExecArgumentReader::isPunct(std::size_t index, std::string_view text) const
 {
     const LexToken &t = token(index);
-    return t.kind == TokenKind::Punctuation && t.text == text;
+    return t.kind == TokenKind::Punctuation && t.text() == text;
 }
 
 bool ExecArgumentReader::isWord(std::size_t index, std::string_view word) const

@@ -38,7 +38,7 @@ bool ExecBlock::isCobolOnlyVerb(std::string_view word)
 bool ExecBlock::isSeparatorPeriod(const std::vector<LexToken> &tokens, std::size_t index)
 {
     if (index >= tokens.size() || tokens[index].kind != TokenKind::Punctuation
-        || tokens[index].text != "."sv)
+        || tokens[index].text() != "."sv)
         return false;
     if (index + 1 == tokens.size())
         return true;

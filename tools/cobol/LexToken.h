@@ -14,27 +14,33 @@ namespace cobol {
 /// the front end reads them all.)
 struct LexToken
 {
-    std::string_view text; ///< as written (after REPLACING)
+    /// As written (after REPLACING).
+    std::string_view text() const { return {m_text, m_size}; }
+    /// Upper case for words; same as text for literals. It has the text's length: empty until
+    /// set, and again whenever the text is set.
+    std::string_view upper() const { return {m_upper, m_upper ? m_size : 0}; }
 
-    /// Upper case for words; same as text for literals.
-    std::string_view upper() const { return {m_upperData, m_upperSize}; }
+    void setText(std::string_view text)
+    {
+        m_text = text.data();
+        m_size = static_cast<std::uint32_t>(text.size());
+        m_upper = nullptr;
+    }
+    /// Sets the upper-case text, which must be as long as the text (an upper-case form of it);
+    /// a text of another length is refused and leaves the upper-case text empty.
     void setUpper(std::string_view upper)
     {
-        m_upperData = upper.data();
-        m_upperSize = static_cast<std::uint32_t>(upper.size());
+        m_upper = upper.size() == m_size ? upper.data() : nullptr;
     }
 
 private:
-    const char *m_upperData = nullptr;
+    const char *m_text = nullptr;
+    const char *m_upper = nullptr;
+    std::uint32_t m_size = 0;
 
 public:
     SourcePlace place;
     std::uint32_t length = 0;
-
-private:
-    std::uint32_t m_upperSize = 0;
-
-public:
     TokenKind kind = TokenKind::Word;
     bool glued = false;    ///< no white space between this token and the one before
     bool replaced = false; ///< produced by REPLACING

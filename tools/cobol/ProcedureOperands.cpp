@@ -40,7 +40,7 @@ const WordTable<bool> &figuratives()
 
 bool isPunct(const LexToken &t, std::string_view text)
 {
-    return t.kind == TokenKind::Punctuation && t.text == text;
+    return t.kind == TokenKind::Punctuation && t.text() == text;
 }
 
 } // namespace
@@ -59,7 +59,7 @@ void ProcedureParser::subscriptsAndRefMod(TokenCursor &cursor, Operand &out)
         bool colon = false;
         for (;; ++k) {
             const LexToken &t = cursor.peek(k);
-            if (t.text.empty() && t.kind == TokenKind::Other)
+            if (t.text().empty() && t.kind == TokenKind::Other)
                 break;
             if (isPunct(t, "("))
                 ++depth;
@@ -83,9 +83,9 @@ void ProcedureParser::subscriptsAndRefMod(TokenCursor &cursor, Operand &out)
                     cursor.next(); // a relative subscript: "I + 1" is one subscript
                     continue;
                 }
-                if (t.kind == TokenKind::Number && !t.text.empty() && t.text[0] != '+'
-                    && t.text[0] != '-') {
-                    out.subscripts.push_back({0, std::string(t.text)});
+                if (t.kind == TokenKind::Number && !t.text().empty() && t.text()[0] != '+'
+                    && t.text()[0] != '-') {
+                    out.subscripts.push_back({0, std::string(t.text())});
                 } else if (t.kind == TokenKind::Word && !isReserved(t)) {
                     std::vector<std::string> qualifiers;
                     while ((cursor.is("OF") || cursor.is("IN")) && cursor.position() + 1 < close) {
@@ -138,7 +138,7 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
     out.place = t.place;
     if (t.kind == TokenKind::Literal || t.kind == TokenKind::Number) {
         out.kind = OperandKind::Literal;
-        out.text = t.text;
+        out.text = t.text();
         cursor.next();
         return true;
     }
@@ -146,7 +146,7 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
         return false;
     if (t.upper() == "ALL"sv && cursor.peek(1).kind == TokenKind::Literal) {
         out.kind = OperandKind::Figurative;
-        out.text = "ALL " + std::string(cursor.peek(1).text);
+        out.text = "ALL " + std::string(cursor.peek(1).text());
         cursor.next();
         cursor.next();
         return true;
@@ -172,7 +172,7 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
                     break;
                 else if (depth == 1 && isPunct(p, ":"))
                     refmodOnly = true;
-                if (p.text.empty() || isPunct(p, "."))
+                if (p.text().empty() || isPunct(p, "."))
                     break;
             }
             if (!refmodOnly) {
@@ -353,7 +353,7 @@ void ProcedureParser::expression(TokenCursor &cursor,
 {
     term(cursor, sign, linear, terms, extra, nonLinear);
     while (isPunct(cursor.peek(), "+") || isPunct(cursor.peek(), "-")) {
-        const int s = cursor.next().text == "-"sv ? -sign : sign;
+        const int s = cursor.next().text() == "-"sv ? -sign : sign;
         term(cursor, s, linear, terms, extra, nonLinear);
     }
 }
@@ -366,9 +366,9 @@ std::string ProcedureParser::relation(TokenCursor &cursor)
     std::string op;
     const LexToken &t = cursor.peek();
     if (t.kind == TokenKind::Punctuation
-        && (t.text == "="sv || t.text == "<"sv || t.text == ">"sv || t.text == "<="sv
-            || t.text == ">="sv || t.text == "<>"sv)) {
-        op = t.text;
+        && (t.text() == "="sv || t.text() == "<"sv || t.text() == ">"sv || t.text() == "<="sv
+            || t.text() == ">="sv || t.text() == "<>"sv)) {
+        op = t.text();
         cursor.next();
     } else if (t.is("EQUAL") || t.is("EQUALS")) {
         cursor.next();

@@ -389,7 +389,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
         const std::uint32_t id = fact(StatementKind::Compute, verb, first).id;
         auto targets = operandList(cursor, OperandRole::Target, 1, extra);
         if (!cursor.accept("EQUAL"))
-            if (cursor.peek().text == "="sv)
+            if (cursor.peek().text() == "="sv)
                 cursor.next();
         std::vector<Operand> terms;
         bool nonLinear = false;

@@ -28,8 +28,8 @@ const std::set<std::string, std::less<>> &keywords()
 bool isComparison(const LexToken &t)
 {
     return t.kind == TokenKind::Punctuation
-           && (t.text == "=" || t.text == "<" || t.text == ">" || t.text == "<=" || t.text == ">="
-               || t.text == "<>");
+           && (t.text() == "=" || t.text() == "<" || t.text() == ">" || t.text() == "<="
+               || t.text() == ">=" || t.text() == "<>");
 }
 
 bool startsWith(const std::string &text, std::string_view prefix)
@@ -135,7 +135,8 @@ SqlColumnResolver::Target SqlColumnResolver::expression(Range range) const
             return column("", std::string(a.upper()));
         if (n == 3 && m_reader.isPunct(range.first + 1, ".")
             && m_reader.token(range.first + 2).kind == TokenKind::Word)
-            return column(std::string(a.upper()), std::string(m_reader.token(range.first + 2).upper()));
+            return column(std::string(a.upper()),
+                          std::string(m_reader.token(range.first + 2).upper()));
         if (m_reader.isPunct(range.first + 1, "(")
             && m_reader.closing(range.first + 1) + 1 == range.last) {
             const std::vector<Range> args = m_text.splitList({range.first + 2, range.last - 1});
@@ -166,7 +167,7 @@ std::vector<SqlColumnResolver::Target> SqlColumnResolver::selectList(Range list)
         ++list.first;
     for (const Range &entry : m_text.splitList(list)) {
         const std::size_t n = entry.last - entry.first;
-        const bool star = n >= 1 && m_reader.token(entry.last - 1).text == "*";
+        const bool star = n >= 1 && m_reader.token(entry.last - 1).text() == "*";
         if (!star) {
             targets.push_back(expression(entry));
             continue;

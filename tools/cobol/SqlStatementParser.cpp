@@ -159,12 +159,13 @@ void SqlStatementParser::declareTable(Statement &statement,
     for (const Range &entry : m_text.splitList({open + 1, close})) {
         const LexToken &name = m_reader.token(entry.first);
         if (name.kind == TokenKind::Word
-            && (name.upper() == "PRIMARY" || name.upper() == "FOREIGN" || name.upper() == "CONSTRAINT"
-                || name.upper() == "UNIQUE" || name.upper() == "CHECK"))
+            && (name.upper() == "PRIMARY" || name.upper() == "FOREIGN"
+                || name.upper() == "CONSTRAINT" || name.upper() == "UNIQUE"
+                || name.upper() == "CHECK"))
             continue;
         SqlSchema::Column c;
-        c.name = name.kind == TokenKind::Literal && name.text.size() >= 2
-                     ? name.text.substr(1, name.text.size() - 2)
+        c.name = name.kind == TokenKind::Literal && name.text().size() >= 2
+                     ? name.text().substr(1, name.text().size() - 2)
                      : name.upper();
         std::size_t end = entry.first + 1;
         while (end < entry.last
@@ -285,7 +286,8 @@ void SqlStatementParser::insert(Range range)
     if (m_reader.isPunct(k, "(")) {
         const std::size_t close = m_reader.closing(k);
         for (const Range &c : m_text.splitList({k + 1, close}))
-            columns.push_back(m_columns.column(table, std::string(m_reader.token(c.first).upper())));
+            columns.push_back(
+                m_columns.column(table, std::string(m_reader.token(c.first).upper())));
         k = close + 1;
     } else if (const auto it = m_schema.tables.find(table); it != m_schema.tables.end()) {
         for (const SqlSchema::Column &c : it->second)
@@ -463,7 +465,8 @@ void SqlStatementParser::parse(Statement &statement)
         m_reader.diagnose(Diagnostic::Severity::Error,
                           m_reader.tokens()[block.begin].place,
                           "Expected an SQL statement after EXEC SQL, found "
-                              + (first.text.empty() ? std::string("nothing") : quoted(first.text))
+                              + (first.text().empty() ? std::string("nothing")
+                                                      : quoted(first.text()))
                               + ".");
         statement.detail = "SQL";
         return;
@@ -477,7 +480,7 @@ void SqlStatementParser::parse(Statement &statement)
             Operand op;
             op.role = OperandRole::Source;
             op.kind = OperandKind::Literal;
-            op.text = member.kind == TokenKind::Literal ? member.text : member.upper();
+            op.text = member.kind == TokenKind::Literal ? member.text() : member.upper();
             op.place = member.place;
             op.option = "INCLUDE";
             statement.operands.push_back(std::move(op));

@@ -59,7 +59,7 @@ std::string SqlText::text(Range range) const
     std::string previous;
     for (std::size_t i = range.first; i < range.last; ++i) {
         const LexToken &t = m_reader.token(i);
-        const std::string_view piece = t.kind == TokenKind::Literal ? t.text : t.upper();
+        const std::string_view piece = t.kind == TokenKind::Literal ? t.text() : t.upper();
         const bool tight = out.empty() || piece == ")" || piece == "," || piece == "."
                            || previous == "(" || previous == "." || previous == ":"
                            || previous == "," || (piece == "(" && t.glued);

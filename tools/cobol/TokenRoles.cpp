@@ -102,7 +102,7 @@ public:
                                          .kind = t.kind,
                                          .role = role,
                                          .replaced = t.replaced,
-                                         .text = std::string(t.text),
+                                         .text = std::string(t.text()),
                                          .place = t.place,
                                          .length = t.length});
             }
@@ -137,7 +137,7 @@ private:
     bool isPunct(std::size_t i, std::string_view text) const
     {
         return i < m_lexTokens.size() && m_lexTokens[i].kind == TokenKind::Punctuation
-               && m_lexTokens[i].text == text;
+               && m_lexTokens[i].text() == text;
     }
     bool free(std::size_t i) const
     {

@@ -18,7 +18,8 @@ constexpr std::size_t longestLiteral = 60; ///< longer literals are passed as SP
 
 bool isPunct(const std::vector<LexToken> &tokens, std::size_t i, std::string_view text)
 {
-    return i < tokens.size() && tokens[i].kind == TokenKind::Punctuation && tokens[i].text == text;
+    return i < tokens.size() && tokens[i].kind == TokenKind::Punctuation
+           && tokens[i].text() == text;
 }
 
 bool isWord(const std::vector<LexToken> &tokens, std::size_t i)
@@ -58,7 +59,8 @@ std::string identifier(const std::vector<LexToken> &tokens,
         end += 2;
     }
     while (end + 1 < last && isWord(tokens, end)
-           && (tokens[end].upper() == "OF" || tokens[end].upper() == "IN") && isWord(tokens, end + 1)) {
+           && (tokens[end].upper() == "OF" || tokens[end].upper() == "IN")
+           && isWord(tokens, end + 1)) {
         text.append(" OF ").append(tokens[end + 1].upper());
         end += 2;
     }
@@ -69,9 +71,9 @@ std::string identifier(const std::vector<LexToken> &tokens,
             const LexToken &t = tokens[k];
             if (isPunct(tokens, k, "("))
                 ++depth;
-            const bool tight = inner.empty() || t.text == ")" || inner.back() == '(';
+            const bool tight = inner.empty() || t.text() == ")" || inner.back() == '(';
             inner += tight ? "" : " ";
-            inner += t.kind == TokenKind::Literal ? t.text : t.upper();
+            inner += t.kind == TokenKind::Literal ? t.text() : t.upper();
             if (isPunct(tokens, k, ")") && --depth == 0) {
                 text += inner;
                 end = k + 1;
@@ -183,7 +185,7 @@ std::vector<ExecTranslator::Piece> ExecTranslator::arguments(const std::vector<L
         } else if (found->second == TranslationPlan::Pass::Quoted) {
             text.assign(1, '\'').append(t.upper()).append(1, '\'');
         } else if (t.kind == TokenKind::Literal || t.kind == TokenKind::Number) {
-            text = t.text.size() > longestLiteral ? std::string("SPACE") : std::string(t.text);
+            text = t.text().size() > longestLiteral ? std::string("SPACE") : std::string(t.text());
         } else if (t.kind == TokenKind::Word) {
             text = identifier(tokens, k, last, end);
         } else {
@@ -232,7 +234,8 @@ ExecTranslator::Edit ExecTranslator::blockEdit(const std::vector<LexToken> &toke
     if (info.detail == "SQL INCLUDE" && block.bodyBegin + 1 < block.bodyEnd) {
         const LexToken &member = tokens[block.bodyBegin + 1];
         edit.pieces = {{"COPY", line},
-                       {std::string(member.kind == TokenKind::Literal ? member.text : member.upper())
+                       {std::string(member.kind == TokenKind::Literal ? member.text()
+                                                                      : member.upper())
                             + (periodFollows ? "" : "."),
                         line}};
         return edit;
@@ -312,7 +315,7 @@ std::vector<ExecTranslator::Edit> ExecTranslator::implicitEdits(
     // After a header: at the start of the line after its period.
     auto after = [&](std::size_t at) {
         std::size_t k = at + 2;
-        const std::uint32_t line = k < tokens.size() && tokens[k].text == "."
+        const std::uint32_t line = k < tokens.size() && tokens[k].text() == "."
                                        ? tokens[k].place.line
                                        : tokens[at].place.line;
         return line + 1;

@@ -34,7 +34,7 @@ std::string render(const std::vector<LexToken> &tokens)
             break;
         }
         out += "[";
-        out += t.text;
+        out += t.text();
         out += "]" + std::to_string(t.place.column);
     }
     return out;
@@ -86,8 +86,8 @@ TEST(Lexer, unclosedLiteralIsReportedAndClosed)
     ASSERT_EQ(diagnostics.size(), 1u);
     EXPECT_EQ(diagnostics[0].severity, Diagnostic::Severity::Error);
     EXPECT_EQ(diagnostics[0].place.line, 1u);
-    EXPECT_EQ(tokens.at(1).text, "'OPEN'");
-    EXPECT_EQ(tokens.at(2).text, "STOP");
+    EXPECT_EQ(tokens.at(1).text(), "'OPEN'");
+    EXPECT_EQ(tokens.at(2).text(), "STOP");
 }
 
 TEST(Picture, sizesCategoriesAndScale)
