@@ -45,7 +45,17 @@ public:
     bool glued = false;    ///< no white space between this token and the one before
     bool replaced = false; ///< produced by REPLACING
 
-    bool is(std::string_view word) const { return kind != TokenKind::Literal && upper() == word; }
+    bool is(std::string_view word) const
+    {
+        const std::string_view text = upper();
+        if (kind == TokenKind::Literal || text.size() != word.size())
+            return false;
+        // Words are short: compared here rather than by a call of the library's comparison.
+        for (std::size_t i = 0; i < word.size(); ++i)
+            if (text[i] != word[i])
+                return false;
+        return true;
+    }
     bool isWordLike() const { return kind == TokenKind::Word || kind == TokenKind::Number; }
 };
 
