@@ -9,17 +9,11 @@ using namespace std::string_view_literals;
 
 namespace {
 
-/// A table of the words in `list`.
-template<std::size_t N>
-WordTable<bool> tableOf(const std::string_view (&list)[N])
-{
-    WordTable<bool> table;
-    for (std::string_view word : list)
-        table.insert(word) = true;
-    return table;
-}
+/// What a word is to the procedure parser (flags of `procedureWords`).
+constexpr std::uint8_t verbWord = 1;     ///< starts a statement
+constexpr std::uint8_t reservedWord = 2; ///< a phrase word, never a data name here
 
-const WordTable<bool> &verbs()
+const auto &verbList()
 {
     static constexpr std::string_view list[]
         = {"ACCEPT",   "ADD",      "ALTER",   "CALL",   "CANCEL",   "CLOSE",      "COMPUTE",
@@ -30,11 +24,10 @@ const WordTable<bool> &verbs()
            "SORT",     "START",    "STOP",    "STRING", "SUBTRACT", "SUPPRESS",   "TERMINATE",
            "UNLOCK",   "UNSTRING", "USE",     "WRITE",  "ELSE",     "WHEN",       "COPY",
            "REPLACE"};
-    static const WordTable<bool> words = tableOf(list);
-    return words;
+    return list;
 }
 
-const WordTable<bool> &reservedWords()
+const auto &reservedList()
 {
     static constexpr std::string_view list[]
         = {"TO",         "FROM",          "BY",         "INTO",      "GIVING",
@@ -60,16 +53,36 @@ const WordTable<bool> &reservedWords()
            "OUTPUT",     "FUNCTION",      "EXCEPTION",  "RAISING",   "SENTENCE",
            "SEARCH",     "CHARACTERS",    "LEADING",    "FIRST",     "CONVERTING",
            "INITIALIZED"};
-    static const WordTable<bool> words = tableOf(list);
+    return list;
+}
+
+/// The verbs and the reserved words in one table: a word is looked up once for both.
+const WordTable<std::uint8_t> &procedureWords()
+{
+    static const WordTable<std::uint8_t> words = [] {
+        WordTable<std::uint8_t> table;
+        for (std::string_view word : verbList())
+            table.insert(word) |= verbWord;
+        for (std::string_view word : reservedList())
+            table.insert(word) |= reservedWord;
+        return table;
+    }();
     return words;
+}
+
+/// The flags of an upper-case word: a scope terminator (END-x) is a verb too.
+std::uint8_t procedureFlags(std::string_view upper)
+{
+    const std::uint8_t *flags = procedureWords().find(upper);
+    return static_cast<std::uint8_t>((flags ? *flags : 0)
+                                     | (upper.starts_with("END-"sv) ? verbWord : 0));
 }
 
 } // namespace
 
 bool ProcedureParser::isVerb(const LexToken &token) const
 {
-    return token.kind == TokenKind::Word
-           && (verbs().contains(token.upper()) || token.upper().rfind("END-", 0) == 0);
+    return token.kind == TokenKind::Word && (procedureFlags(token.upper()) & verbWord);
 }
 
 bool ProcedureParser::isReserved(const LexToken &token) const
@@ -78,7 +91,7 @@ bool ProcedureParser::isReserved(const LexToken &token) const
         return true;
     if (m_symbols.contains(token.upper()))
         return false;
-    return isVerb(token) || reservedWords().contains(token.upper());
+    return procedureFlags(token.upper()) != 0;
 }
 
 Statement &ProcedureParser::fact(StatementKind kind,
