@@ -104,7 +104,9 @@ public:
                                          .replaced = t.replaced,
                                          .text = std::string(t.text()),
                                          .place = t.place,
-                                         .length = t.length});
+                                         .length = t.length,
+                                         .item = 0,
+                                         .node = 0});
             }
         } else {
             for (std::size_t i = 0; i < count; ++i) {
