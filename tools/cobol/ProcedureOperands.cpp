@@ -220,7 +220,9 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
             cursor.next();
         return true;
     }
-    if (isReserved(t))
+    // A data name is looked up once: to know it is no reserved word, and to resolve it.
+    const std::vector<std::uint32_t> &named = m_symbols.named(t.upper());
+    if (named.empty() && isReserved(t))
         return false;
     out.kind = OperandKind::Item;
     out.text = t.upper();
@@ -231,7 +233,7 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
         qualifiers.emplace_back(cursor.next().upper());
     }
     bool ambiguous = false;
-    out.item = m_symbols.resolve(out.text, qualifiers, &ambiguous);
+    out.item = m_symbols.resolveAmong(named, qualifiers, &ambiguous);
     static const std::unordered_set<std::string> specialRegisters = {"RETURN-CODE",
                                                                      "SORT-RETURN",
                                                                      "TALLY",
