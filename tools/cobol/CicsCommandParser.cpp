@@ -23,7 +23,7 @@ void CicsCommandParser::argument(Statement &statement,
             Operand op;
             op.role = OperandRole::Procedure;
             op.kind = OperandKind::Literal;
-            op.text = label.upper;
+            op.text = label.upper();
             op.place = label.place;
             op.option = option;
             statement.operands.push_back(std::move(op));
@@ -58,26 +58,27 @@ void CicsCommandParser::parse(Statement &statement) const
         m_reader.diagnose(Diagnostic::Severity::Error,
                           m_reader.tokens()[block.begin].place,
                           "Expected a CICS command after EXEC CICS, found "
-                              + (first.text.empty() ? std::string("nothing") : quoted(first.text))
+                              + (first.text().empty() ? std::string("nothing")
+                                                      : quoted(first.text()))
                               + ".");
         statement.detail = "CICS";
         return;
     }
     const LexToken &second = m_reader.token(i + 1);
     int words = 0;
-    const std::string command(CicsCommandTable::command(first.upper,
+    const std::string command(CicsCommandTable::command(first.upper(),
                                                         second.kind == TokenKind::Word
-                                                            ? std::string_view(second.upper)
+                                                            ? std::string_view(second.upper())
                                                             : std::string_view(),
                                                         words));
     const bool known = !command.empty();
     if (!known)
         m_reader.diagnose(Diagnostic::Severity::Warning,
                           first.place,
-                          "Unknown CICS command " + std::string(first.upper)
+                          "Unknown CICS command " + std::string(first.upper())
                               + ": its arguments are kept, but what it reads and writes is not "
                                 "known.");
-    statement.detail = "CICS " + (known ? command : std::string(first.upper));
+    statement.detail = "CICS " + (known ? command : std::string(first.upper()));
     ++i;
     // A second command word with an argument is also the first option (SEND MAP('M1')).
     if (words == 2 && !m_reader.isPunct(i + 1, "("))
@@ -90,12 +91,12 @@ void CicsCommandParser::parse(Statement &statement) const
             m_reader.diagnose(Diagnostic::Severity::Warning,
                               word.place,
                               "Expected an option of CICS "
-                                  + (known ? command : std::string(first.upper)) + ", found \""
-                                  + std::string(word.text) + "\".");
+                                  + (known ? command : std::string(first.upper())) + ", found \""
+                                  + std::string(word.text()) + "\".");
             ++i;
             continue;
         }
-        const std::string option(word.upper);
+        const std::string option(word.upper());
         std::size_t argFirst = 0, argLast = 0;
         const bool hasArgument = m_reader.isPunct(i + 1, "(");
         if (hasArgument) {

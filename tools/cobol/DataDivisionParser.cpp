@@ -115,10 +115,10 @@ std::vector<std::string> DataDivisionParser::qualifiedName(TokenCursor &cursor)
     std::vector<std::string> name;
     if (!cursor.peek().isWordLike())
         return name;
-    name.emplace_back(cursor.next().upper);
+    name.emplace_back(cursor.next().upper());
     while ((cursor.is("OF") || cursor.is("IN")) && cursor.peek(1).isWordLike()) {
         cursor.next();
-        name.emplace_back(cursor.next().upper);
+        name.emplace_back(cursor.next().upper());
     }
     return name;
 }
@@ -134,7 +134,7 @@ void DataDivisionParser::parse(TokenCursor &cursor)
         if (token.is("PROCEDURE") && cursor.is("DIVISION", 1))
             break;
         if (token.kind == TokenKind::Word && cursor.is("SECTION", 1)) {
-            const std::string name(token.upper);
+            const std::string name(token.upper());
             m_area = name == "FILE"              ? StorageArea::File
                      : name == "WORKING-STORAGE" ? StorageArea::WorkingStorage
                      : name == "LOCAL-STORAGE"   ? StorageArea::LocalStorage
@@ -160,7 +160,7 @@ void DataDivisionParser::parse(TokenCursor &cursor)
             m_fdStorage = 0;
             m_stack.clear();
             m_record = 0;
-            m_fdName = cursor.peek(1).upper;
+            m_fdName = cursor.peek(1).upper();
             cursor.skipSentence();
             continue;
         }
@@ -187,7 +187,7 @@ void DataDivisionParser::parse(TokenCursor &cursor)
         diagnose(token.place,
                  Diagnostic::Severity::Error,
                  "Expected a level number or a section header in the data division, found \""
-                     + std::string(token.text) + "\".");
+                     + std::string(token.text()) + "\".");
         cursor.skipSentence();
     }
     for (const ImplicitEntries &range : m_implicit) {
@@ -203,7 +203,7 @@ void DataDivisionParser::parse(TokenCursor &cursor)
             }
             diagnose(implicit.peek().place,
                      Diagnostic::Severity::Error,
-                     "Expected a level number, found \"" + std::string(implicit.peek().text)
+                     "Expected a level number, found \"" + std::string(implicit.peek().text())
                          + "\".");
             implicit.skipSentence();
         }
@@ -226,8 +226,8 @@ void DataDivisionParser::entry(TokenCursor &cursor)
     if (nameToken.is("FILLER")) {
         cursor.next();
         item.name = "FILLER";
-    } else if (nameToken.kind == TokenKind::Word && !clauseWords().count(nameToken.upper)) {
-        item.name = cursor.next().upper;
+    } else if (nameToken.kind == TokenKind::Word && !clauseWords().count(nameToken.upper())) {
+        item.name = cursor.next().upper();
     } else {
         item.name = "FILLER";
     }
@@ -311,11 +311,11 @@ void DataDivisionParser::clauses(TokenCursor &cursor, DataItem &item, DataEntryI
             // A level number at the start of a line: the period of this entry is missing.
             diagnose(token.place,
                      Diagnostic::Severity::Error,
-                     "Expected a period before level number " + std::string(token.text) + ".");
+                     "Expected a period before level number " + std::string(token.text()) + ".");
             return;
         }
         const std::string word = token.kind == TokenKind::Literal ? std::string()
-                                                                  : std::string(token.upper);
+                                                                  : std::string(token.upper());
         Usage usage;
         bool compX = false;
         if (word == "IS"sv || word == "ARE"sv) {
@@ -327,13 +327,13 @@ void DataDivisionParser::clauses(TokenCursor &cursor, DataItem &item, DataEntryI
             cursor.next();
             cursor.accept("IS");
             const LexToken &pic = cursor.next();
-            item.picture = pic.upper;
+            item.picture = pic.upper();
             if (pic.replaced)
                 info.sizeFromReplacing = true;
         } else if (word == "USAGE"sv) {
             cursor.next();
             cursor.accept("IS");
-            if (usageWord(cursor.peek().upper, usage, compX)) {
+            if (usageWord(cursor.peek().upper(), usage, compX)) {
                 if (cursor.peek().replaced)
                     info.sizeFromReplacing = true;
                 cursor.next();
@@ -387,7 +387,7 @@ void DataDivisionParser::clauses(TokenCursor &cursor, DataItem &item, DataEntryI
                     cursor.accept("BY");
                     cursor.accept("IS");
                     while (cursor.peek().kind == TokenKind::Word
-                           && !clauseWords().count(cursor.peek().upper))
+                           && !clauseWords().count(cursor.peek().upper()))
                         cursor.next();
                 } else {
                     break;
@@ -413,12 +413,13 @@ void DataDivisionParser::clauses(TokenCursor &cursor, DataItem &item, DataEntryI
             std::string text;
             while (!cursor.atEnd() && !cursor.isPeriod()) {
                 const LexToken &part = cursor.peek();
-                if (part.kind == TokenKind::Word && clauseWords().count(part.upper)
-                    && part.upper != "THRU"sv && part.upper != "THROUGH"sv && part.upper != "IS"sv)
+                if (part.kind == TokenKind::Word && clauseWords().count(part.upper())
+                    && part.upper() != "THRU"sv && part.upper() != "THROUGH"sv
+                    && part.upper() != "IS"sv)
                     break;
                 if (!text.empty() && !part.glued)
                     text += ' ';
-                text += part.text;
+                text += part.text();
                 cursor.next();
             }
             item.value = text;
@@ -433,7 +434,7 @@ void DataDivisionParser::clauses(TokenCursor &cursor, DataItem &item, DataEntryI
         } else {
             diagnose(token.place,
                      Diagnostic::Severity::Warning,
-                     "Skipped \"" + std::string(token.text) + "\" in the entry for " + item.name
+                     "Skipped \"" + std::string(token.text()) + "\" in the entry for " + item.name
                          + ".");
             cursor.next();
         }

@@ -79,16 +79,18 @@ void DliCommandParser::where(Statement &statement,
     for (std::size_t i = first; i < last; ++i) {
         const LexToken &t = m_reader.token(i);
         const bool relation = (t.kind == TokenKind::Punctuation
-                               && (t.text == "=" || t.text == "<" || t.text == ">" || t.text == "<="
-                                   || t.text == ">=" || t.text == "<>"))
+                               && (t.text() == "=" || t.text() == "<" || t.text() == ">"
+                                   || t.text() == "<=" || t.text() == ">=" || t.text() == "<>"))
                               || (t.kind == TokenKind::Word
-                                  && (t.upper == "EQ" || t.upper == "NE" || t.upper == "GT"
-                                      || t.upper == "GE" || t.upper == "LT" || t.upper == "LE"));
-        const bool connector = (t.kind == TokenKind::Word && (t.upper == "AND" || t.upper == "OR"))
-                               || (t.kind == TokenKind::Punctuation && t.text == "&")
-                               || (t.kind == TokenKind::Other && t.text == "|");
+                                  && (t.upper() == "EQ" || t.upper() == "NE" || t.upper() == "GT"
+                                      || t.upper() == "GE" || t.upper() == "LT"
+                                      || t.upper() == "LE"));
+        const bool connector = (t.kind == TokenKind::Word
+                                && (t.upper() == "AND" || t.upper() == "OR"))
+                               || (t.kind == TokenKind::Punctuation && t.text() == "&")
+                               || (t.kind == TokenKind::Other && t.text() == "|");
         if (relation && i > first) {
-            field = m_reader.token(i - 1).upper;
+            field = m_reader.token(i - 1).upper();
             valueFirst = i + 1;
         } else if (connector) {
             flush(i);
@@ -121,7 +123,7 @@ std::string DliCommandParser::command(std::size_t &i) const
     }
     const LexToken &first = m_reader.token(block.bodyBegin);
     if (command.empty() && first.kind == TokenKind::Word) {
-        command = first.upper;
+        command = first.upper();
         ++i;
         if (!commands().count(command))
             m_reader.diagnose(Diagnostic::Severity::Warning,
@@ -134,7 +136,8 @@ std::string DliCommandParser::command(std::size_t &i) const
         m_reader.diagnose(Diagnostic::Severity::Error,
                           m_reader.tokens()[block.begin].place,
                           "Expected a DL/I command after EXEC DLI, found "
-                              + (first.text.empty() ? std::string("nothing") : quoted(first.text))
+                              + (first.text().empty() ? std::string("nothing")
+                                                      : quoted(first.text()))
                               + ".");
     return command;
 }
@@ -157,7 +160,7 @@ void DliCommandParser::parse(Statement &statement) const
             ++i;
             continue;
         }
-        const std::string option(word.upper);
+        const std::string option(word.upper());
         if (!m_reader.isPunct(i + 1, "(")) {
             ++i; // USING, FIRST, LAST, CURRENT, LOCKED, SETPARENT, ... take no argument
             continue;
@@ -180,11 +183,11 @@ void DliCommandParser::parse(Statement &statement) const
             }
             const LexToken &name = m_reader.token(argFirst);
             if (option == "SEGMENT")
-                segment = name.upper;
+                segment = name.upper();
             Operand op;
             op.role = OperandRole::Source;
             op.kind = OperandKind::Literal;
-            op.text = name.upper;
+            op.text = name.upper();
             op.place = name.place;
             op.option = option;
             statement.operands.push_back(std::move(op));

@@ -8,7 +8,13 @@ namespace {
 
 const LexToken &endToken()
 {
-    static const LexToken token{"", "", TokenKind::Other, {}, 0, false, false};
+    static const LexToken token = [] {
+        LexToken end;
+        end.setText("");
+        end.setUpper("");
+        end.kind = TokenKind::Other;
+        return end;
+    }();
     return token;
 }
 
@@ -22,12 +28,12 @@ const LexToken &ExecArgumentReader::token(std::size_t index) const
 bool ExecArgumentReader::isPunct(std::size_t index, std::string_view text) const
 {
     const LexToken &t = token(index);
-    return t.kind == TokenKind::Punctuation && t.text == text;
+    return t.kind == TokenKind::Punctuation && t.text() == text;
 }
 
 bool ExecArgumentReader::isWord(std::size_t index, std::string_view word) const
 {
-    return token(index).kind == TokenKind::Word && token(index).upper == word;
+    return token(index).kind == TokenKind::Word && token(index).upper() == word;
 }
 
 std::size_t ExecArgumentReader::closing(std::size_t open) const

@@ -16,7 +16,7 @@ bool startsCobolStatement(const std::vector<LexToken> &tokens, std::size_t index
     const LexToken &before = tokens[index - 1];
     if (before.place.line == token.place.line && before.place.include == token.place.include)
         return false;
-    return ExecBlock::isCobolOnlyVerb(token.upper);
+    return ExecBlock::isCobolOnlyVerb(token.upper());
 }
 
 } // namespace
@@ -38,7 +38,7 @@ bool ExecBlock::isCobolOnlyVerb(std::string_view word)
 bool ExecBlock::isSeparatorPeriod(const std::vector<LexToken> &tokens, std::size_t index)
 {
     if (index >= tokens.size() || tokens[index].kind != TokenKind::Punctuation
-        || tokens[index].text != "."sv)
+        || tokens[index].text() != "."sv)
         return false;
     if (index + 1 == tokens.size())
         return true;
@@ -54,7 +54,7 @@ ExecBlock ExecBlock::find(const std::vector<LexToken> &tokens, std::size_t begin
     block.begin = begin;
     std::size_t i = begin + 1;
     if (i < limit && tokens[i].kind == TokenKind::Word && !tokens[i].is("END-EXEC")) {
-        block.languageWord = tokens[i].upper;
+        block.languageWord = tokens[i].upper();
         if (block.languageWord == "CICS")
             block.language = Language::Cics;
         else if (block.languageWord == "SQL" || block.languageWord == "SQLIMS")

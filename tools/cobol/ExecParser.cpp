@@ -21,7 +21,7 @@ Statement ExecParser::parse(const std::vector<LexToken> &tokens,
             {Diagnostic::Severity::Error,
              exec.place,
              "Expected END-EXEC to close " + reader.blockName() + ", found "
-                 + (block.end < tokens.size() ? quoted(tokens[block.end].text)
+                 + (block.end < tokens.size() ? quoted(tokens[block.end].text())
                                               : std::string("the end of the program"))
                  + "; the block is taken to end on line " + std::to_string(tokens[last].place.line)
                  + "."});

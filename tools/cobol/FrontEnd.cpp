@@ -113,13 +113,13 @@ FrontEnd::Result FrontEnd::parseText(const std::string &path, std::string_view t
             }
             if (t.is("PROGRAM-ID") && data.programName.empty()) {
                 std::size_t k = i + 1;
-                if (k < tokens.size() && tokens[k].text == "."sv)
+                if (k < tokens.size() && tokens[k].text() == "."sv)
                     ++k;
                 if (k < tokens.size()) {
                     const LexToken &name = tokens[k];
-                    data.programName = name.kind == TokenKind::Literal && name.text.size() >= 2
-                                           ? name.text.substr(1, name.text.size() - 2)
-                                           : name.upper;
+                    data.programName = name.kind == TokenKind::Literal && name.text().size() >= 2
+                                           ? name.text().substr(1, name.text().size() - 2)
+                                           : name.upper();
                 }
             }
             continue;

@@ -31,7 +31,7 @@ bool declares(const std::vector<LexToken> &tokens, std::size_t end, std::string_
 {
     for (std::size_t i = 0; i + 1 < end; ++i)
         if (tokens[i].kind == TokenKind::Number
-            && (tokens[i].text == "01"sv || tokens[i].text == "1"sv) && tokens[i + 1].is(name))
+            && (tokens[i].text() == "01"sv || tokens[i].text() == "1"sv) && tokens[i + 1].is(name))
             return true;
     return false;
 }

@@ -143,8 +143,8 @@ void Lexer::closeOpenLiteral()
     m_diagnostics.push_back({Diagnostic::Severity::Error,
                              last.place,
                              "The literal is not closed and no continuation line follows."});
-    last.text = store().join(last.text, std::string_view(&m_literalQuote, 1));
-    last.upper = last.text;
+    last.setText(store().join(last.text(), std::string_view(&m_literalQuote, 1)));
+    last.setUpper(last.text());
 }
 
 void Lexer::remark(SourceRemark::Kind kind, std::uint32_t column, std::string_view text)
@@ -274,13 +274,13 @@ void Lexer::push(LexToken token)
 {
     token.glued = !m_sawSpace && !m_tokens.empty();
     m_sawSpace = false;
-    if (token.kind != TokenKind::Literal && token.upper.empty())
-        token.upper = store().upper(token.text);
+    if (token.kind != TokenKind::Literal && token.upper().empty())
+        token.setUpper(store().upper(token.text()));
     if (token.kind == TokenKind::Literal)
-        token.upper = token.text;
+        token.setUpper(token.text());
     if (token.kind == TokenKind::Word)
-        m_pictureNext = token.upper == "PIC"sv || token.upper == "PICTURE"sv
-                        || (token.upper == "IS"sv && m_pictureNext);
+        m_pictureNext = token.upper() == "PIC"sv || token.upper() == "PICTURE"sv
+                        || (token.upper() == "IS"sv && m_pictureNext);
     else
         m_pictureNext = false;
     // SQL text ends with END-EXEC, or, when that is missing, where the front end's parsers end
@@ -288,18 +288,19 @@ void Lexer::push(LexToken token)
     if ((m_exec == ExecState::Sql || m_exec == ExecState::OtherBlock) && !m_tokens.empty()) {
         const LexToken &last = m_tokens.back();
         const bool newLine = last.place.line != token.place.line;
-        if ((last.kind == TokenKind::Punctuation && last.text == "."sv && !token.glued)
+        if ((last.kind == TokenKind::Punctuation && last.text() == "."sv && !token.glued)
             || (newLine && token.kind == TokenKind::Word
-                && ExecBlock::isCobolOnlyVerb(token.upper)))
+                && ExecBlock::isCobolOnlyVerb(token.upper())))
             m_exec = ExecState::Outside;
     }
     if (token.kind == TokenKind::Word) {
-        if (token.upper == "END-EXEC"sv)
+        if (token.upper() == "END-EXEC"sv)
             m_exec = ExecState::Outside;
         else if (m_exec == ExecState::AfterExec)
-            m_exec = token.upper == "SQL"sv || token.upper == "SQLIMS"sv ? ExecState::Sql
-                                                                         : ExecState::OtherBlock;
-        else if (token.upper == "EXEC"sv)
+            m_exec = token.upper() == "SQL"sv || token.upper() == "SQLIMS"sv
+                         ? ExecState::Sql
+                         : ExecState::OtherBlock;
+        else if (token.upper() == "EXEC"sv)
             m_exec = ExecState::AfterExec; // a block without END-EXEC ends at the next EXEC
     }
     m_tokens.push_back(std::move(token));
@@ -398,7 +399,7 @@ std::size_t Lexer::literal(std::string_view area,
             }
             LexToken token;
             token.kind = TokenKind::Literal;
-            token.text = area.substr(start, i + 1 - start);
+            token.setText(area.substr(start, i + 1 - start));
             token.place = {m_include, m_line, firstColumn + static_cast<std::uint32_t>(start)};
             token.length = static_cast<std::uint32_t>(i + 1 - start);
             push(std::move(token));
@@ -408,13 +409,13 @@ std::size_t Lexer::literal(std::string_view area,
     }
     LexToken token;
     token.kind = TokenKind::Literal;
-    token.text = area.substr(start);
+    token.setText(area.substr(start));
     token.place = {m_include, m_line, firstColumn + static_cast<std::uint32_t>(start)};
     token.length = static_cast<std::uint32_t>(area.size() - start);
     if (m_format == SourceFormat::Fixed) {
         const std::size_t width = textColumn - 7;
         if (area.size() < width)
-            token.text = store().join(token.text, std::string(width - area.size(), ' '));
+            token.setText(store().join(token.text(), std::string(width - area.size(), ' ')));
     }
     push(std::move(token));
     m_literalOpen = true;
@@ -458,8 +459,8 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
                 LexToken &last = m_tokens.back();
                 if (!closed && m_format == SourceFormat::Fixed && n < textColumn - 7)
                     rest.append(textColumn - 7 - n, ' ');
-                last.text = store().join(last.text, rest);
-                last.upper = last.text;
+                last.setText(store().join(last.text(), rest));
+                last.setUpper(last.text());
                 m_literalOpen = !closed;
                 i = j;
                 m_sawSpace = false;
@@ -494,7 +495,7 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
         auto punct = [&](std::size_t length) {
             LexToken token;
             token.kind = TokenKind::Punctuation;
-            token.text = area.substr(i, length);
+            token.setText(area.substr(i, length));
             token.place = {m_include, m_line, column};
             token.length = static_cast<std::uint32_t>(length);
             push(std::move(token));
@@ -513,7 +514,7 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
             }
             LexToken token;
             token.kind = TokenKind::PictureString;
-            token.text = area.substr(i, j - i);
+            token.setText(area.substr(i, j - i));
             token.place = {m_include, m_line, column};
             token.length = static_cast<std::uint32_t>(j - i);
             push(std::move(token));
@@ -598,7 +599,7 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
             // A character no COBOL token uses: keep it as a token of its own so nothing is lost.
             LexToken token;
             token.kind = TokenKind::Other;
-            token.text = area.substr(i, 1);
+            token.setText(area.substr(i, 1));
             token.place = {m_include, m_line, column};
             token.length = 1;
             push(std::move(token));
@@ -610,8 +611,8 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
         if (joinNext) {
             joinNext = false;
             LexToken &last = m_tokens.back();
-            last.text = store().join(last.text, text);
-            last.upper = store().upper(last.text);
+            last.setText(store().join(last.text(), text));
+            last.setUpper(store().upper(last.text()));
             if (!number)
                 last.kind = TokenKind::Word;
             i = j;
@@ -620,9 +621,9 @@ void Lexer::scan(std::string_view area, std::uint32_t firstColumn, bool continua
         }
         LexToken token;
         token.kind = number ? TokenKind::Number : TokenKind::Word;
-        token.text = text;
+        token.setText(text);
         if (!(seen & lowerCase))
-            token.upper = text; // already in upper case: push need not look again
+            token.setUpper(text); // already in upper case: push need not look again
         token.place = {m_include, m_line, column};
         token.length = static_cast<std::uint32_t>(j - i);
         push(std::move(token));

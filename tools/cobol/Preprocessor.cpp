@@ -41,9 +41,9 @@ std::string lowerCase(std::string text)
 
 std::string unquoted(const LexToken &token)
 {
-    if (token.kind != TokenKind::Literal || token.text.size() < 2)
-        return std::string(token.text);
-    return std::string(token.text.substr(1, token.text.size() - 2));
+    if (token.kind != TokenKind::Literal || token.text().size() < 2)
+        return std::string(token.text());
+    return std::string(token.text().substr(1, token.text().size() - 2));
 }
 
 /// Normalised text of an operand: words upper case, one blank between text words.
@@ -53,7 +53,7 @@ std::string normalised(const std::vector<LexToken> &tokens, bool pseudoText)
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         if (i > 0 && !tokens[i].glued)
             text += ' ';
-        text += tokens[i].kind == TokenKind::Literal ? tokens[i].text : tokens[i].upper;
+        text += tokens[i].kind == TokenKind::Literal ? tokens[i].text() : tokens[i].upper();
     }
     if (pseudoText)
         text += "==";
@@ -63,8 +63,8 @@ std::string normalised(const std::vector<LexToken> &tokens, bool pseudoText)
 bool sameText(const LexToken &a, const LexToken &b)
 {
     if (a.kind == TokenKind::Literal || b.kind == TokenKind::Literal)
-        return a.text == b.text;
-    return a.upper == b.upper;
+        return a.text() == b.text();
+    return a.upper() == b.upper();
 }
 
 } // namespace
@@ -169,7 +169,7 @@ std::vector<LexToken> Preprocessor::applyReplaceStatements(std::vector<LexToken>
             ++j;
         else
             ok = replacingPairs(tokens, j, pairs);
-        while (j < tokens.size() && tokens[j].text != "."sv)
+        while (j < tokens.size() && tokens[j].text() != "."sv)
             ++j;
         if (!ok)
             error(place, "The REPLACE statement is malformed: expected operand BY operand.");
@@ -247,36 +247,36 @@ std::vector<LexToken> Preprocessor::expand(std::vector<LexToken> tokens,
         }
         skipLine = 0;
         if (token.kind == TokenKind::Word) {
-            if (!seenIdentification && (token.upper == "CBL"sv || token.upper == "PROCESS"sv)) {
+            if (!seenIdentification && (token.upper() == "CBL"sv || token.upper() == "PROCESS"sv)) {
                 skipLine = token.place.line;
                 continue;
             }
-            if (token.upper == "IDENTIFICATION"sv || token.upper == "ID"sv)
+            if (token.upper() == "IDENTIFICATION"sv || token.upper() == "ID"sv)
                 seenIdentification = true;
-            if (token.upper == "COPY"sv) {
+            if (token.upper() == "COPY"sv) {
                 const std::size_t before = inserted.size();
                 i = copyStatement(tokens, i, include, depth, format, inserted);
                 insert(before);
                 continue;
             }
-            if (token.upper == "EXEC"sv && i + 3 < tokens.size() && tokens[i + 1].is("SQL")
+            if (token.upper() == "EXEC"sv && i + 3 < tokens.size() && tokens[i + 1].is("SQL")
                 && tokens[i + 2].is("INCLUDE")) {
                 const std::size_t before = inserted.size();
                 i = sqlInclude(tokens, i, include, depth, format, inserted);
                 insert(before);
                 continue;
             }
-            if (token.upper == "EJECT"sv || token.upper == "SKIP1"sv || token.upper == "SKIP2"sv
-                || token.upper == "SKIP3"sv) {
+            if (token.upper() == "EJECT"sv || token.upper() == "SKIP1"sv
+                || token.upper() == "SKIP2"sv || token.upper() == "SKIP3"sv) {
                 ++i;
-                if (i < tokens.size() && tokens[i].text == "."sv)
+                if (i < tokens.size() && tokens[i].text() == "."sv)
                     ++i;
                 continue;
             }
-            if (token.upper == "TITLE"sv && i + 1 < tokens.size()
+            if (token.upper() == "TITLE"sv && i + 1 < tokens.size()
                 && tokens[i + 1].kind == TokenKind::Literal) {
                 i += 2;
-                if (i < tokens.size() && tokens[i].text == "."sv)
+                if (i < tokens.size() && tokens[i].text() == "."sv)
                     ++i;
                 continue;
             }
@@ -345,13 +345,13 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
         return i;
     }
     const std::string name = tokens[i].kind == TokenKind::Literal ? unquoted(tokens[i])
-                                                                  : std::string(tokens[i].upper);
+                                                                  : std::string(tokens[i].upper());
     const std::string nameAsWritten = unquoted(tokens[i]);
     ++i;
     std::string library;
     if (!atEnd() && (tokens[i].is("OF") || tokens[i].is("IN")) && i + 1 < tokens.size()) {
         library = tokens[i + 1].kind == TokenKind::Literal ? unquoted(tokens[i + 1])
-                                                           : std::string(tokens[i + 1].upper);
+                                                           : std::string(tokens[i + 1].upper());
         i += 2;
     }
     if (!atEnd() && tokens[i].is("SUPPRESS")) {
@@ -372,14 +372,15 @@ std::size_t Preprocessor::copyStatement(const std::vector<LexToken> &tokens,
               "The REPLACING phrase of COPY " + name
                   + " is malformed: expected operand BY operand.");
         std::size_t j = i;
-        while (j < tokens.size() && j < i + 50 && tokens[j].text != "."sv)
+        while (j < tokens.size() && j < i + 50 && tokens[j].text() != "."sv)
             ++j;
-        return j < tokens.size() && tokens[j].text == "."sv ? j + 1 : i;
+        return j < tokens.size() && tokens[j].text() == "."sv ? j + 1 : i;
     }
-    if (atEnd() || tokens[i].text != "."sv)
+    if (atEnd() || tokens[i].text() != "."sv)
         error(copyPlace,
               "Expected a period to end COPY " + name + ", found "
-                  + (atEnd() ? std::string("the end of the file") : quoted(tokens[i].text)) + ".");
+                  + (atEnd() ? std::string("the end of the file") : quoted(tokens[i].text()))
+                  + ".");
     else
         ++i; // the period
 
@@ -509,12 +510,12 @@ std::size_t Preprocessor::sqlInclude(const std::vector<LexToken> &tokens,
     }
     const SourcePlace place = tokens[at].place;
     std::size_t i = at + 5;
-    if (i < tokens.size() && tokens[i].text == "."sv)
+    if (i < tokens.size() && tokens[i].text() == "."sv)
         ++i;
     for (std::size_t k = at; k < i; ++k)
         out.push_back(tokens[k]);
     const std::string name = member.kind == TokenKind::Literal ? unquoted(member)
-                                                               : std::string(member.upper);
+                                                               : std::string(member.upper());
     const LexToken &last = tokens[i - 1];
     const SourcePlace end{last.place.include, last.place.line, last.place.column + last.length};
     includeCopybook({name,
@@ -540,9 +541,9 @@ bool Preprocessor::replacingPairs(const std::vector<LexToken> &tokens,
     auto operand = [&](std::vector<LexToken> &result, std::string &text) {
         if (atEnd())
             return false;
-        if (tokens[i].text == "=="sv) {
+        if (tokens[i].text() == "=="sv) {
             ++i;
-            while (!atEnd() && tokens[i].text != "=="sv)
+            while (!atEnd() && tokens[i].text() != "=="sv)
                 result.push_back(tokens[i++]);
             if (atEnd())
                 return false;
@@ -550,7 +551,7 @@ bool Preprocessor::replacingPairs(const std::vector<LexToken> &tokens,
             text = normalised(result, true);
             return true;
         }
-        if (tokens[i].text == "."sv || tokens[i].kind == TokenKind::Punctuation)
+        if (tokens[i].text() == "."sv || tokens[i].kind == TokenKind::Punctuation)
             return false;
         result.push_back(tokens[i++]);
         // A qualified or subscripted identifier as a REPLACING operand.
@@ -561,7 +562,7 @@ bool Preprocessor::replacingPairs(const std::vector<LexToken> &tokens,
         text = normalised(result, false);
         return true;
     };
-    while (!atEnd() && tokens[i].text != "."sv) {
+    while (!atEnd() && tokens[i].text() != "."sv) {
         ReplacingPair pair;
         if (tokens[i].is("LEADING")) {
             pair.mode = ReplacingPair::Mode::Leading;
@@ -629,19 +630,20 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
                 break;
             }
             const LexToken &token = tokens[i];
-            const std::string_view part = pair.from.front().upper;
-            if (!token.isWordLike() || token.upper.size() < part.size() || part.empty())
+            const std::string_view part = pair.from.front().upper();
+            if (!token.isWordLike() || token.upper().size() < part.size() || part.empty())
                 continue;
             const bool leading = pair.mode == ReplacingPair::Mode::Leading;
-            const std::size_t at = leading ? 0 : token.upper.size() - part.size();
-            if (token.upper.compare(at, part.size(), part) != 0)
+            const std::size_t at = leading ? 0 : token.upper().size() - part.size();
+            if (token.upper().compare(at, part.size(), part) != 0)
                 continue;
             LexToken changed = token;
-            const std::string_view by = pair.to.empty() ? std::string_view() : pair.to.front().text;
-            std::string text(changed.text);
+            const std::string_view by = pair.to.empty() ? std::string_view()
+                                                        : pair.to.front().text();
+            std::string text(changed.text());
             text.replace(at, part.size(), by);
-            changed.text = store.copy(text);
-            changed.upper = store.upper(changed.text);
+            changed.setText(store.copy(text));
+            changed.setUpper(store.upper(changed.text()));
             changed.replaced = true;
             replaced.push_back(std::move(changed));
             ++i;
@@ -652,15 +654,15 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
             // A picture string is one token here, but REPLACING sees "X(:N:)" as separate text
             // words: replace inside it.
             LexToken changed = tokens[i];
-            std::string upper(changed.upper);
+            std::string upper(changed.upper());
             for (const ReplacingPair &pair : pairs) {
                 if (pair.mode != ReplacingPair::Mode::Full)
                     continue;
                 std::string from, to;
                 for (const LexToken &t : pair.from)
-                    from += t.upper;
+                    from += t.upper();
                 for (const LexToken &t : pair.to)
-                    to += t.text;
+                    to += t.text();
                 if (from.empty())
                     continue;
                 for (std::size_t at = upper.find(from); at != std::string::npos;
@@ -670,8 +672,9 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
                 }
             }
             if (changed.replaced) {
-                changed.upper = store.copy(upper);
-                changed.text = changed.upper;
+                const std::string_view text = store.copy(upper);
+                changed.setText(text);
+                changed.setUpper(text);
                 replaced.push_back(std::move(changed));
                 ++i;
                 continue;
@@ -684,7 +687,7 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
     // Join word parts that touch: ":P:-YY" with ==:P:== BY ==WS== gives "WS-YY"; a hyphen
     // between two replaced parts (":P:-:Q:") joins too.
     auto joinable = [](const LexToken &t) {
-        return t.isWordLike() || (t.kind == TokenKind::Punctuation && t.text == "-"sv);
+        return t.isWordLike() || (t.kind == TokenKind::Punctuation && t.text() == "-"sv);
     };
     std::vector<LexToken> joined;
     joined.reserve(replaced.size());
@@ -693,8 +696,9 @@ std::vector<LexToken> Preprocessor::applyReplacing(const std::vector<LexToken> &
             && (token.isWordLike() || joined.back().isWordLike())
             && (token.replaced || joined.back().replaced)) {
             LexToken &last = joined.back();
-            last.text = store.join(last.text, token.text);
-            last.upper = store.join(last.upper, token.upper);
+            const std::string_view upper = store.join(last.upper(), token.upper());
+            last.setText(store.join(last.text(), token.text()));
+            last.setUpper(upper);
             last.kind = TokenKind::Word;
             last.replaced = true;
             if (last.place.line == token.place.line && last.place.include == token.place.include)

@@ -40,7 +40,7 @@ const WordTable<bool> &figuratives()
 
 bool isPunct(const LexToken &t, std::string_view text)
 {
-    return t.kind == TokenKind::Punctuation && t.text == text;
+    return t.kind == TokenKind::Punctuation && t.text() == text;
 }
 
 } // namespace
@@ -59,7 +59,7 @@ void ProcedureParser::subscriptsAndRefMod(TokenCursor &cursor, Operand &out)
         bool colon = false;
         for (;; ++k) {
             const LexToken &t = cursor.peek(k);
-            if (t.text.empty() && t.kind == TokenKind::Other)
+            if (t.text().empty() && t.kind == TokenKind::Other)
                 break;
             if (isPunct(t, "("))
                 ++depth;
@@ -83,18 +83,18 @@ void ProcedureParser::subscriptsAndRefMod(TokenCursor &cursor, Operand &out)
                     cursor.next(); // a relative subscript: "I + 1" is one subscript
                     continue;
                 }
-                if (t.kind == TokenKind::Number && !t.text.empty() && t.text[0] != '+'
-                    && t.text[0] != '-') {
-                    out.subscripts.push_back({0, std::string(t.text)});
+                if (t.kind == TokenKind::Number && !t.text().empty() && t.text()[0] != '+'
+                    && t.text()[0] != '-') {
+                    out.subscripts.push_back({0, std::string(t.text())});
                 } else if (t.kind == TokenKind::Word && !isReserved(t)) {
                     std::vector<std::string> qualifiers;
                     while ((cursor.is("OF") || cursor.is("IN")) && cursor.position() + 1 < close) {
                         cursor.next();
-                        qualifiers.emplace_back(cursor.next().upper);
+                        qualifiers.emplace_back(cursor.next().upper());
                     }
                     // An index name (INDEXED BY) is no data item: it is kept by name.
-                    const std::uint32_t id = m_symbols.resolve(t.upper, qualifiers);
-                    out.subscripts.push_back({id, id ? std::string() : std::string(t.upper)});
+                    const std::uint32_t id = m_symbols.resolve(t.upper(), qualifiers);
+                    out.subscripts.push_back({id, id ? std::string() : std::string(t.upper())});
                 }
             }
         } else {
@@ -114,7 +114,7 @@ void ProcedureParser::subscriptsAndRefMod(TokenCursor &cursor, Operand &out)
                 else
                     variable = true;
                 if (t.kind == TokenKind::Word && !isReserved(t)) {
-                    const std::uint32_t id = m_symbols.resolve(t.upper, {});
+                    const std::uint32_t id = m_symbols.resolve(t.upper(), {});
                     if (id)
                         out.subscripts.push_back({id, ""});
                 }
@@ -138,29 +138,29 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
     out.place = t.place;
     if (t.kind == TokenKind::Literal || t.kind == TokenKind::Number) {
         out.kind = OperandKind::Literal;
-        out.text = t.text;
+        out.text = t.text();
         cursor.next();
         return true;
     }
     if (t.kind != TokenKind::Word)
         return false;
-    if (t.upper == "ALL"sv && cursor.peek(1).kind == TokenKind::Literal) {
+    if (t.upper() == "ALL"sv && cursor.peek(1).kind == TokenKind::Literal) {
         out.kind = OperandKind::Figurative;
-        out.text = "ALL " + std::string(cursor.peek(1).text);
+        out.text = "ALL " + std::string(cursor.peek(1).text());
         cursor.next();
         cursor.next();
         return true;
     }
-    if (figuratives().contains(t.upper) && !m_symbols.contains(t.upper)) {
+    if (figuratives().contains(t.upper()) && !m_symbols.contains(t.upper())) {
         out.kind = OperandKind::Figurative;
-        out.text = t.upper;
+        out.text = t.upper();
         cursor.next();
         return true;
     }
-    if (t.upper == "FUNCTION"sv) {
+    if (t.upper() == "FUNCTION"sv) {
         cursor.next();
         out.kind = OperandKind::Function;
-        out.text = cursor.next().upper;
+        out.text = cursor.next().upper();
         if (isPunct(cursor.peek(), "(")) {
             // Arguments, unless the parenthesis is a reference modification.
             bool refmodOnly = false;
@@ -172,7 +172,7 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
                     break;
                 else if (depth == 1 && isPunct(p, ":"))
                     refmodOnly = true;
-                if (p.text.empty() || isPunct(p, "."))
+                if (p.text().empty() || isPunct(p, "."))
                     break;
             }
             if (!refmodOnly) {
@@ -201,37 +201,39 @@ bool ProcedureParser::operand(TokenCursor &cursor, Operand &out, std::vector<Ope
             subscriptsAndRefMod(cursor, out);
         return true;
     }
-    if ((t.upper == "LENGTH"sv || t.upper == "ADDRESS"sv) && cursor.is("OF", 1)) {
+    if ((t.upper() == "LENGTH"sv || t.upper() == "ADDRESS"sv) && cursor.is("OF", 1)) {
         cursor.next();
         cursor.next();
         Operand inner;
         std::vector<Operand> ignored;
         operand(cursor, inner, ignored);
         out.kind = OperandKind::Function;
-        out.text = std::string(t.upper) + " OF " + inner.text;
+        out.text = std::string(t.upper()) + " OF " + inner.text;
         return true;
     }
-    if ((t.upper == "DFHRESP"sv || t.upper == "DFHVALUE"sv) && isPunct(cursor.peek(1), "(")
+    if ((t.upper() == "DFHRESP"sv || t.upper() == "DFHVALUE"sv) && isPunct(cursor.peek(1), "(")
         && isPunct(cursor.peek(3), ")")) {
         // A CICS response or CVDA name the translator turns into its number.
         out.kind = OperandKind::Literal;
-        out.text = std::string(t.upper) + "(" + std::string(cursor.peek(2).upper) + ")";
+        out.text = std::string(t.upper()) + "(" + std::string(cursor.peek(2).upper()) + ")";
         for (int k = 0; k < 4; ++k)
             cursor.next();
         return true;
     }
-    if (isReserved(t))
+    // A data name is looked up once: to know it is no reserved word, and to resolve it.
+    const std::vector<std::uint32_t> &named = m_symbols.named(t.upper());
+    if (named.empty() && isReserved(t))
         return false;
     out.kind = OperandKind::Item;
-    out.text = t.upper;
+    out.text = t.upper();
     cursor.next();
     std::vector<std::string> qualifiers;
     while ((cursor.is("OF") || cursor.is("IN")) && cursor.peek(1).kind == TokenKind::Word) {
         cursor.next();
-        qualifiers.emplace_back(cursor.next().upper);
+        qualifiers.emplace_back(cursor.next().upper());
     }
     bool ambiguous = false;
-    out.item = m_symbols.resolve(out.text, qualifiers, &ambiguous);
+    out.item = m_symbols.resolveAmong(named, qualifiers, &ambiguous);
     static const std::unordered_set<std::string> specialRegisters = {"RETURN-CODE",
                                                                      "SORT-RETURN",
                                                                      "TALLY",
@@ -353,7 +355,7 @@ void ProcedureParser::expression(TokenCursor &cursor,
 {
     term(cursor, sign, linear, terms, extra, nonLinear);
     while (isPunct(cursor.peek(), "+") || isPunct(cursor.peek(), "-")) {
-        const int s = cursor.next().text == "-"sv ? -sign : sign;
+        const int s = cursor.next().text() == "-"sv ? -sign : sign;
         term(cursor, s, linear, terms, extra, nonLinear);
     }
 }
@@ -366,9 +368,9 @@ std::string ProcedureParser::relation(TokenCursor &cursor)
     std::string op;
     const LexToken &t = cursor.peek();
     if (t.kind == TokenKind::Punctuation
-        && (t.text == "="sv || t.text == "<"sv || t.text == ">"sv || t.text == "<="sv
-            || t.text == ">="sv || t.text == "<>"sv)) {
-        op = t.text;
+        && (t.text() == "="sv || t.text() == "<"sv || t.text() == ">"sv || t.text() == "<="sv
+            || t.text() == ">="sv || t.text() == "<>"sv)) {
+        op = t.text();
         cursor.next();
     } else if (t.is("EQUAL") || t.is("EQUALS")) {
         cursor.next();

@@ -9,17 +9,11 @@ using namespace std::string_view_literals;
 
 namespace {
 
-/// A table of the words in `list`.
-template<std::size_t N>
-WordTable<bool> tableOf(const std::string_view (&list)[N])
-{
-    WordTable<bool> table;
-    for (std::string_view word : list)
-        table.insert(word) = true;
-    return table;
-}
+/// What a word is to the procedure parser (flags of `procedureWords`).
+constexpr std::uint8_t verbWord = 1;     ///< starts a statement
+constexpr std::uint8_t reservedWord = 2; ///< a phrase word, never a data name here
 
-const WordTable<bool> &verbs()
+const auto &verbList()
 {
     static constexpr std::string_view list[]
         = {"ACCEPT",   "ADD",      "ALTER",   "CALL",   "CANCEL",   "CLOSE",      "COMPUTE",
@@ -30,11 +24,10 @@ const WordTable<bool> &verbs()
            "SORT",     "START",    "STOP",    "STRING", "SUBTRACT", "SUPPRESS",   "TERMINATE",
            "UNLOCK",   "UNSTRING", "USE",     "WRITE",  "ELSE",     "WHEN",       "COPY",
            "REPLACE"};
-    static const WordTable<bool> words = tableOf(list);
-    return words;
+    return list;
 }
 
-const WordTable<bool> &reservedWords()
+const auto &reservedList()
 {
     static constexpr std::string_view list[]
         = {"TO",         "FROM",          "BY",         "INTO",      "GIVING",
@@ -60,25 +53,45 @@ const WordTable<bool> &reservedWords()
            "OUTPUT",     "FUNCTION",      "EXCEPTION",  "RAISING",   "SENTENCE",
            "SEARCH",     "CHARACTERS",    "LEADING",    "FIRST",     "CONVERTING",
            "INITIALIZED"};
-    static const WordTable<bool> words = tableOf(list);
+    return list;
+}
+
+/// The verbs and the reserved words in one table: a word is looked up once for both.
+const WordTable<std::uint8_t> &procedureWords()
+{
+    static const WordTable<std::uint8_t> words = [] {
+        WordTable<std::uint8_t> table;
+        for (std::string_view word : verbList())
+            table.insert(word) |= verbWord;
+        for (std::string_view word : reservedList())
+            table.insert(word) |= reservedWord;
+        return table;
+    }();
     return words;
+}
+
+/// The flags of an upper-case word: a scope terminator (END-x) is a verb too.
+std::uint8_t procedureFlags(std::string_view upper)
+{
+    const std::uint8_t *flags = procedureWords().find(upper);
+    return static_cast<std::uint8_t>((flags ? *flags : 0)
+                                     | (upper.starts_with("END-"sv) ? verbWord : 0));
 }
 
 } // namespace
 
 bool ProcedureParser::isVerb(const LexToken &token) const
 {
-    return token.kind == TokenKind::Word
-           && (verbs().contains(token.upper) || token.upper.rfind("END-", 0) == 0);
+    return token.kind == TokenKind::Word && (procedureFlags(token.upper()) & verbWord);
 }
 
 bool ProcedureParser::isReserved(const LexToken &token) const
 {
     if (token.kind != TokenKind::Word)
         return true;
-    if (m_symbols.contains(token.upper))
+    if (m_symbols.contains(token.upper()))
         return false;
-    return isVerb(token) || reservedWords().contains(token.upper);
+    return procedureFlags(token.upper()) != 0;
 }
 
 Statement &ProcedureParser::fact(StatementKind kind,
@@ -90,7 +103,7 @@ Statement &ProcedureParser::fact(StatementKind kind,
     Statement &stmt = m_data.statements.emplace_back(); // filled where it stands: no moves
     stmt.id = id;
     stmt.kind = kind;
-    stmt.verb = verb.upper;
+    stmt.verb = verb.upper();
     stmt.group = group ? group : stmt.id;
     stmt.paragraph = m_paragraph ? m_paragraph : m_section ? m_section : m_division;
     stmt.place = verb.place;
@@ -127,7 +140,7 @@ void ProcedureParser::parse(TokenCursor &cursor)
         }
         // A scope terminator cannot start a sentence: END-OF-JOB. is a paragraph header.
         if (sentenceStart && t.kind != TokenKind::Literal
-            && (!isVerb(t) || t.upper.rfind("END-", 0) == 0)
+            && (!isVerb(t) || t.upper().rfind("END-", 0) == 0)
             && (cursor.isPeriod(1) || cursor.is("SECTION", 1))) {
             paragraphOrSection(cursor);
             continue;
@@ -148,7 +161,7 @@ void ProcedureParser::parse(TokenCursor &cursor)
             when(cursor);
             continue;
         }
-        if (isVerb(t) && !t.is("ELSE") && t.upper.rfind("END-", 0) != 0) {
+        if (isVerb(t) && !t.is("ELSE") && t.upper().rfind("END-", 0) != 0) {
             const std::size_t before = cursor.position();
             statement(cursor);
             if (cursor.position() == before)
@@ -170,7 +183,7 @@ void ProcedureParser::paragraphOrSection(TokenCursor &cursor)
     ProgramNode node;
     node.id = static_cast<std::uint32_t>(m_data.nodes.size() + 1);
     node.kind = section ? ProgramNode::Kind::Section : ProgramNode::Kind::Paragraph;
-    node.name = name.upper;
+    node.name = name.upper();
     node.parent = section ? m_division : (m_section ? m_section : m_division);
     node.place = name.place;
     node.firstToken = static_cast<std::uint32_t>(first + 1);
@@ -251,22 +264,22 @@ void ProcedureParser::perform(TokenCursor &cursor, const LexToken &verb, std::si
     std::vector<Operand> extra;
     const LexToken &t = cursor.peek();
     const bool isProcedure = t.kind == TokenKind::Word && !isReserved(t) && !cursor.is("TIMES", 1)
-                             && !m_symbols.contains(t.upper);
+                             && !m_symbols.contains(t.upper());
     if (isProcedure) {
         Statement &stmt = fact(StatementKind::Perform, verb, first);
         Operand proc;
         proc.role = OperandRole::Procedure;
         proc.kind = OperandKind::Literal;
-        proc.text = cursor.next().upper;
+        proc.text = cursor.next().upper();
         proc.place = t.place;
         if (cursor.is("OF") || cursor.is("IN")) {
             cursor.next();
-            proc.text += " OF " + std::string(cursor.next().upper);
+            proc.text += " OF " + std::string(cursor.next().upper());
         }
         stmt.operands.push_back(proc);
         if (cursor.accept("THRU") || cursor.accept("THROUGH")) {
             proc.place = cursor.peek().place;
-            proc.text = cursor.next().upper;
+            proc.text = cursor.next().upper();
             stmt.operands.push_back(proc);
         }
         finish(stmt, cursor);
@@ -352,7 +365,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
 {
     const std::size_t first = cursor.position();
     const LexToken &verb = cursor.next();
-    const std::string_view v = verb.upper;
+    const std::string_view v = verb.upper();
     std::vector<Operand> extra;
     auto push = [](Statement &stmt, std::vector<Operand> ops) {
         if (stmt.operands.empty()) {
@@ -389,7 +402,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
         const std::uint32_t id = fact(StatementKind::Compute, verb, first).id;
         auto targets = operandList(cursor, OperandRole::Target, 1, extra);
         if (!cursor.accept("EQUAL"))
-            if (cursor.peek().text == "="sv)
+            if (cursor.peek().text() == "="sv)
                 cursor.next();
         std::vector<Operand> terms;
         bool nonLinear = false;
@@ -483,10 +496,10 @@ void ProcedureParser::statement(TokenCursor &cursor)
         const std::uint32_t id = fact(StatementKind::Accept, verb, first).id;
         push(m_data.statements[id - 1], operandList(cursor, OperandRole::Target, 0, extra));
         if (cursor.accept("FROM")) {
-            std::string from = std::string(cursor.next().upper);
+            std::string from = std::string(cursor.next().upper());
             if ((from == "DATE" && cursor.is("YYYYMMDD"))
                 || (from == "DAY" && cursor.is("YYYYDDD")))
-                from += "-" + std::string(cursor.next().upper);
+                from += "-" + std::string(cursor.next().upper());
             m_data.statements[id - 1].detail = from;
         }
         done(id);
@@ -528,7 +541,7 @@ void ProcedureParser::statement(TokenCursor &cursor)
         while (cursor.accept("NEXT") || cursor.accept("PREVIOUS") || cursor.accept("RECORD")) {
         }
         if (cursor.accept("INTO")) {
-            const auto record = m_fileRecords.find(std::string(file.upper));
+            const auto record = m_fileRecords.find(std::string(file.upper()));
             if (record != m_fileRecords.end()) {
                 Operand source;
                 source.item = record->second;

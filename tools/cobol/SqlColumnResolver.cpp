@@ -28,8 +28,8 @@ const std::set<std::string, std::less<>> &keywords()
 bool isComparison(const LexToken &t)
 {
     return t.kind == TokenKind::Punctuation
-           && (t.text == "=" || t.text == "<" || t.text == ">" || t.text == "<=" || t.text == ">="
-               || t.text == "<>");
+           && (t.text() == "=" || t.text() == "<" || t.text() == ">" || t.text() == "<="
+               || t.text() == ">=" || t.text() == "<>");
 }
 
 bool startsWith(const std::string &text, std::string_view prefix)
@@ -45,19 +45,19 @@ void SqlColumnResolver::readTables(Range range)
     static const std::set<std::string, std::less<>> introducers = {"FROM", "JOIN", "UPDATE"};
     for (std::size_t i = range.first; i < range.last; ++i) {
         const LexToken &t = m_reader.token(i);
-        const bool insertInto = t.upper == "INTO" && i > range.first
+        const bool insertInto = t.upper() == "INTO" && i > range.first
                                 && m_reader.isWord(i - 1, "INSERT");
-        if (t.kind != TokenKind::Word || (!introducers.count(t.upper) && !insertInto))
+        if (t.kind != TokenKind::Word || (!introducers.count(t.upper()) && !insertInto))
             continue;
         std::size_t k = i + 1;
         for (;;) {
             if (m_reader.token(k).kind != TokenKind::Word
-                || keywords().count(m_reader.token(k).upper))
+                || keywords().count(m_reader.token(k).upper()))
                 break;
-            std::string table = std::string(m_reader.token(k).upper);
+            std::string table = std::string(m_reader.token(k).upper());
             ++k;
             while (m_reader.isPunct(k, ".") && m_reader.token(k + 1).kind == TokenKind::Word) {
-                table = m_reader.token(k + 1).upper;
+                table = m_reader.token(k + 1).upper();
                 k += 2;
             }
             if (std::find(m_tables.begin(), m_tables.end(), table) == m_tables.end())
@@ -66,8 +66,8 @@ void SqlColumnResolver::readTables(Range range)
             if (m_reader.isWord(k, "AS"))
                 ++k;
             const LexToken &alias = m_reader.token(k);
-            if (alias.kind == TokenKind::Word && !keywords().count(alias.upper) && !insertInto) {
-                m_aliases[std::string(alias.upper)] = table;
+            if (alias.kind == TokenKind::Word && !keywords().count(alias.upper()) && !insertInto) {
+                m_aliases[std::string(alias.upper())] = table;
                 ++k;
             }
             if (!m_reader.isPunct(k, ",") || insertInto)
@@ -118,32 +118,33 @@ SqlColumnResolver::Target SqlColumnResolver::expression(Range range) const
     const LexToken &b = m_reader.token(range.first + 1);
     Target target;
     target.column = m_text.text(range);
-    if (n == 2 && a.upper == "CURRENT" && b.kind == TokenKind::Word
-        && (b.upper == "DATE" || b.upper == "TIMESTAMP" || b.upper == "TIME")) {
-        target.type = b.upper;
+    if (n == 2 && a.upper() == "CURRENT" && b.kind == TokenKind::Word
+        && (b.upper() == "DATE" || b.upper() == "TIMESTAMP" || b.upper() == "TIME")) {
+        target.type = b.upper();
         return target;
     }
     if (n == 1 && a.kind == TokenKind::Word
-        && (a.upper == "CURRENT_DATE" || a.upper == "CURRENT_TIMESTAMP"
-            || a.upper == "CURRENT_TIME")) {
-        target.column = "CURRENT " + std::string(a.upper.substr(8));
-        target.type = a.upper.substr(8);
+        && (a.upper() == "CURRENT_DATE" || a.upper() == "CURRENT_TIMESTAMP"
+            || a.upper() == "CURRENT_TIME")) {
+        target.column = "CURRENT " + std::string(a.upper().substr(8));
+        target.type = a.upper().substr(8);
         return target;
     }
-    if (a.kind == TokenKind::Word && !keywords().count(a.upper)) {
-        if (n == 1 || (n == 2 && b.kind == TokenKind::Word && !keywords().count(b.upper)))
-            return column("", std::string(a.upper));
+    if (a.kind == TokenKind::Word && !keywords().count(a.upper())) {
+        if (n == 1 || (n == 2 && b.kind == TokenKind::Word && !keywords().count(b.upper())))
+            return column("", std::string(a.upper()));
         if (n == 3 && m_reader.isPunct(range.first + 1, ".")
             && m_reader.token(range.first + 2).kind == TokenKind::Word)
-            return column(std::string(a.upper), std::string(m_reader.token(range.first + 2).upper));
+            return column(std::string(a.upper()),
+                          std::string(m_reader.token(range.first + 2).upper()));
         if (m_reader.isPunct(range.first + 1, "(")
             && m_reader.closing(range.first + 1) + 1 == range.last) {
             const std::vector<Range> args = m_text.splitList({range.first + 2, range.last - 1});
-            if (a.upper == "DATE" || a.upper == "TIMESTAMP") {
-                target.type = a.upper;
-            } else if (a.upper == "YEAR") {
+            if (a.upper() == "DATE" || a.upper() == "TIMESTAMP") {
+                target.type = a.upper();
+            } else if (a.upper() == "YEAR") {
                 target.type = "YEAR";
-            } else if ((a.upper == "CHAR" || a.upper == "VARCHAR") && !args.empty()) {
+            } else if ((a.upper() == "CHAR" || a.upper() == "VARCHAR") && !args.empty()) {
                 const std::string inner = expression(args.front()).type;
                 if (startsWith(inner, "DATE") && args.size() > 1) {
                     const std::string format = m_text.text(args[1]);
@@ -166,7 +167,7 @@ std::vector<SqlColumnResolver::Target> SqlColumnResolver::selectList(Range list)
         ++list.first;
     for (const Range &entry : m_text.splitList(list)) {
         const std::size_t n = entry.last - entry.first;
-        const bool star = n >= 1 && m_reader.token(entry.last - 1).text == "*";
+        const bool star = n >= 1 && m_reader.token(entry.last - 1).text() == "*";
         if (!star) {
             targets.push_back(expression(entry));
             continue;
@@ -174,9 +175,9 @@ std::vector<SqlColumnResolver::Target> SqlColumnResolver::selectList(Range list)
         // "*" or "T.*": the declared columns of the tables, in order.
         std::vector<std::string> tables = m_tables;
         if (n == 3) {
-            const auto alias = m_aliases.find(std::string(m_reader.token(entry.first).upper));
+            const auto alias = m_aliases.find(std::string(m_reader.token(entry.first).upper()));
             tables = {alias != m_aliases.end() ? alias->second
-                                               : std::string(m_reader.token(entry.first).upper)};
+                                               : std::string(m_reader.token(entry.first).upper())};
         }
         for (const std::string &table : tables)
             if (const auto it = m_schema.tables.find(table); it != m_schema.tables.end())
@@ -193,23 +194,23 @@ SqlColumnResolver::Target SqlColumnResolver::predicateColumn(std::size_t colon) 
     auto columnEndingAt = [&](std::size_t k) -> Target {
         const LexToken &t = m_reader.token(k);
         if (k < m_reader.block().bodyBegin || t.kind != TokenKind::Word
-            || keywords().count(t.upper))
+            || keywords().count(t.upper()))
             return {};
         if (k >= m_reader.block().bodyBegin + 2 && m_reader.isPunct(k - 1, ".")
             && m_reader.token(k - 2).kind == TokenKind::Word)
-            return column(std::string(m_reader.token(k - 2).upper), std::string(t.upper));
-        return column("", std::string(t.upper));
+            return column(std::string(m_reader.token(k - 2).upper()), std::string(t.upper()));
+        return column("", std::string(t.upper()));
     };
     auto columnStartingAt = [&](std::size_t k) -> Target {
         const LexToken &t = m_reader.token(k);
-        if (t.kind != TokenKind::Word || keywords().count(t.upper))
+        if (t.kind != TokenKind::Word || keywords().count(t.upper()))
             return {};
         if (m_reader.isPunct(k + 1, ".") && m_reader.token(k + 2).kind == TokenKind::Word
             && !m_reader.isPunct(k + 3, "("))
-            return column(std::string(t.upper), std::string(m_reader.token(k + 2).upper));
+            return column(std::string(t.upper()), std::string(m_reader.token(k + 2).upper()));
         if (m_reader.isPunct(k + 1, "("))
             return {};
-        return column("", std::string(t.upper));
+        return column("", std::string(t.upper()));
     };
     const std::size_t begin = m_reader.block().bodyBegin;
     if (colon > begin) {

@@ -36,11 +36,11 @@ Operand SqlStatementParser::hostOperand(std::size_t nameIndex,
                 && m_reader.token(nameIndex + 2).kind == TokenKind::Word
                 && m_reader.token(nameIndex + 2).glued;
     if (qualified) {
-        op.text = m_reader.token(nameIndex + 2).upper;
-        op.item = m_reader.symbols().resolve(std::string(op.text), {std::string(name.upper)});
+        op.text = m_reader.token(nameIndex + 2).upper();
+        op.item = m_reader.symbols().resolve(std::string(op.text), {std::string(name.upper())});
         next = nameIndex + 3;
     } else {
-        op.text = name.upper;
+        op.text = name.upper();
         op.item = m_reader.symbols().resolve(op.text, {});
         next = nameIndex + 1;
     }
@@ -48,7 +48,7 @@ Operand SqlStatementParser::hostOperand(std::size_t nameIndex,
         m_reader.diagnose(Diagnostic::Severity::Error,
                           name.place,
                           "The host variable :"
-                              + (qualified ? std::string(name.upper) + "." : std::string())
+                              + (qualified ? std::string(name.upper()) + "." : std::string())
                               + op.text + " in EXEC SQL is not declared.");
     return op;
 }
@@ -159,17 +159,18 @@ void SqlStatementParser::declareTable(Statement &statement,
     for (const Range &entry : m_text.splitList({open + 1, close})) {
         const LexToken &name = m_reader.token(entry.first);
         if (name.kind == TokenKind::Word
-            && (name.upper == "PRIMARY" || name.upper == "FOREIGN" || name.upper == "CONSTRAINT"
-                || name.upper == "UNIQUE" || name.upper == "CHECK"))
+            && (name.upper() == "PRIMARY" || name.upper() == "FOREIGN"
+                || name.upper() == "CONSTRAINT" || name.upper() == "UNIQUE"
+                || name.upper() == "CHECK"))
             continue;
         SqlSchema::Column c;
-        c.name = name.kind == TokenKind::Literal && name.text.size() >= 2
-                     ? name.text.substr(1, name.text.size() - 2)
-                     : name.upper;
+        c.name = name.kind == TokenKind::Literal && name.text().size() >= 2
+                     ? name.text().substr(1, name.text().size() - 2)
+                     : name.upper();
         std::size_t end = entry.first + 1;
         while (end < entry.last
                && !(m_reader.token(end).kind == TokenKind::Word
-                    && typeEnds.count(m_reader.token(end).upper)))
+                    && typeEnds.count(m_reader.token(end).upper())))
             end = m_reader.isPunct(end, "(") ? m_text.skipParentheses(end) : end + 1;
         c.type = m_text.text({entry.first + 1, std::min(end, entry.last)});
         columns.push_back(std::move(c));
@@ -222,10 +223,10 @@ void SqlStatementParser::declare(Statement &statement)
 {
     const ExecBlock &block = m_reader.block();
     std::size_t k = block.bodyBegin + 1;
-    std::string name = std::string(m_reader.token(k).upper);
+    std::string name = std::string(m_reader.token(k).upper());
     ++k;
     while (m_reader.isPunct(k, ".") && m_reader.token(k + 1).kind == TokenKind::Word) {
-        name = m_reader.token(k + 1).upper;
+        name = m_reader.token(k + 1).upper();
         k += 2;
     }
     const Range rest{k, block.bodyEnd};
@@ -275,17 +276,18 @@ void SqlStatementParser::insert(Range range)
     std::size_t k = range.first + 1;
     if (m_reader.isWord(k, "INTO"))
         ++k;
-    std::string table = std::string(m_reader.token(k).upper);
+    std::string table = std::string(m_reader.token(k).upper());
     ++k;
     while (m_reader.isPunct(k, ".") && m_reader.token(k + 1).kind == TokenKind::Word) {
-        table = m_reader.token(k + 1).upper;
+        table = m_reader.token(k + 1).upper();
         k += 2;
     }
     std::vector<Target> columns;
     if (m_reader.isPunct(k, "(")) {
         const std::size_t close = m_reader.closing(k);
         for (const Range &c : m_text.splitList({k + 1, close}))
-            columns.push_back(m_columns.column(table, std::string(m_reader.token(c.first).upper)));
+            columns.push_back(
+                m_columns.column(table, std::string(m_reader.token(c.first).upper())));
         k = close + 1;
     } else if (const auto it = m_schema.tables.find(table); it != m_schema.tables.end()) {
         for (const SqlSchema::Column &c : it->second)
@@ -341,10 +343,10 @@ void SqlStatementParser::update(Range range)
             Target target;
             const Range &name = left[k];
             if (name.last - name.first == 3 && m_reader.isPunct(name.first + 1, "."))
-                target = m_columns.column(std::string(m_reader.token(name.first).upper),
-                                          std::string(m_reader.token(name.first + 2).upper));
+                target = m_columns.column(std::string(m_reader.token(name.first).upper()),
+                                          std::string(m_reader.token(name.first + 2).upper()));
             else
-                target = m_columns.column(table, std::string(m_reader.token(name.first).upper));
+                target = m_columns.column(table, std::string(m_reader.token(name.first).upper()));
             std::size_t nextColumn = 0;
             hostVariable(value.first, OperandRole::Source, "SET", {target}, nextColumn, false);
         }
@@ -358,7 +360,7 @@ void SqlStatementParser::fetch(Range range)
         return;
     std::vector<Target> list;
     if (into > range.first && m_reader.token(into - 1).kind == TokenKind::Word) {
-        const auto it = m_schema.cursors.find(std::string(m_reader.token(into - 1).upper));
+        const auto it = m_schema.cursors.find(std::string(m_reader.token(into - 1).upper()));
         if (it != m_schema.cursors.end())
             for (const SqlSchema::Expression &e : it->second)
                 list.push_back({e.text, e.type});
@@ -428,8 +430,8 @@ void SqlStatementParser::remaining(Statement &statement, OperandRole defaultRole
     std::string clause;
     for (std::size_t i = block.bodyBegin; i < block.bodyEnd;) {
         const LexToken &t = m_reader.token(i);
-        if (t.kind == TokenKind::Word && clauses.count(t.upper))
-            clause = t.upper;
+        if (t.kind == TokenKind::Word && clauses.count(t.upper()))
+            clause = t.upper();
         if (!m_text.hostVariableAt(i) || m_consumed[i - block.bodyBegin]) {
             ++i;
             continue;
@@ -463,12 +465,13 @@ void SqlStatementParser::parse(Statement &statement)
         m_reader.diagnose(Diagnostic::Severity::Error,
                           m_reader.tokens()[block.begin].place,
                           "Expected an SQL statement after EXEC SQL, found "
-                              + (first.text.empty() ? std::string("nothing") : quoted(first.text))
+                              + (first.text().empty() ? std::string("nothing")
+                                                      : quoted(first.text()))
                               + ".");
         statement.detail = "SQL";
         return;
     }
-    const std::string verb(first.upper);
+    const std::string verb(first.upper());
     statement.detail = "SQL " + verb;
     const Range all{block.bodyBegin, block.bodyEnd};
     if (verb == "INCLUDE") {
@@ -477,7 +480,7 @@ void SqlStatementParser::parse(Statement &statement)
             Operand op;
             op.role = OperandRole::Source;
             op.kind = OperandKind::Literal;
-            op.text = member.kind == TokenKind::Literal ? member.text : member.upper;
+            op.text = member.kind == TokenKind::Literal ? member.text() : member.upper();
             op.place = member.place;
             op.option = "INCLUDE";
             statement.operands.push_back(std::move(op));

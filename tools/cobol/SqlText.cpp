@@ -26,7 +26,7 @@ std::size_t SqlText::findKeyword(Range range, std::initializer_list<std::string_
         }
         const LexToken &t = m_reader.token(i);
         if (t.kind == TokenKind::Word
-            && std::find(words.begin(), words.end(), std::string_view(t.upper)) != words.end())
+            && std::find(words.begin(), words.end(), std::string_view(t.upper())) != words.end())
             return i;
         ++i;
     }
@@ -59,7 +59,7 @@ std::string SqlText::text(Range range) const
     std::string previous;
     for (std::size_t i = range.first; i < range.last; ++i) {
         const LexToken &t = m_reader.token(i);
-        const std::string_view piece = t.kind == TokenKind::Literal ? t.text : t.upper;
+        const std::string_view piece = t.kind == TokenKind::Literal ? t.text() : t.upper();
         const bool tight = out.empty() || piece == ")" || piece == "," || piece == "."
                            || previous == "(" || previous == "." || previous == ":"
                            || previous == "," || (piece == "(" && t.glued);

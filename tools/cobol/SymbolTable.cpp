@@ -27,7 +27,13 @@ std::uint32_t SymbolTable::resolve(std::string_view name,
                                    const std::vector<std::string> &qualifiers,
                                    bool *ambiguous) const
 {
-    const std::vector<std::uint32_t> &candidates = named(name);
+    return resolveAmong(named(name), qualifiers, ambiguous);
+}
+
+std::uint32_t SymbolTable::resolveAmong(const std::vector<std::uint32_t> &candidates,
+                                        const std::vector<std::string> &qualifiers,
+                                        bool *ambiguous) const
+{
     std::uint32_t found = 0;
     int matches = 0;
     for (std::uint32_t id : candidates) {

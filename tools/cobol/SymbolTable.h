@@ -21,6 +21,12 @@ public:
                           const std::vector<std::string> &qualifiers,
                           bool *ambiguous = nullptr) const;
 
+    /// The item among `candidates` (items of one name, as `named` gives them) qualified by
+    /// `qualifiers`, as `resolve` finds it: for a caller that has looked the name up already.
+    std::uint32_t resolveAmong(const std::vector<std::uint32_t> &candidates,
+                               const std::vector<std::string> &qualifiers,
+                               bool *ambiguous = nullptr) const;
+
     /// Items named `name` (any qualification), in declaration order.
     const std::vector<std::uint32_t> &named(std::string_view name) const;
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <functional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -76,18 +75,16 @@ bool acceptsPhrase(std::string_view verb, std::string_view phrase)
     return false;
 }
 
+} // namespace
+
 /// Builds the sentences and statements of a procedure division.
-class StatementScanner
+class SyntaxTree::StatementScanner
 {
 public:
-    StatementScanner(const std::vector<Token> &tokens,
-                     const std::vector<std::string_view> &upper,
-                     std::function<std::uint32_t(SyntaxTree::Node)> add,
-                     std::vector<SyntaxTree::Node> &nodes)
-        : m_tokens(tokens)
-        , m_upper(upper)
-        , m_add(std::move(add))
-        , m_nodes(nodes)
+    explicit StatementScanner(SyntaxTree &tree)
+        : m_tree(tree)
+        , m_tokens(tree.m_data.tokens)
+        , m_nodes(tree.m_nodes)
     {}
 
     /// Scans tokens [begin, end) of `container` (the division or a paragraph/section body).
@@ -101,12 +98,14 @@ public:
             }
             if (!m_sentence)
                 m_sentence = open(SyntaxTree::Node::Kind::Sentence, "", m_container, i);
-            if (isPhrase(i)) {
-                phrase(i);
+            const std::string_view word = m_tree.upper(i);
+            if (word.empty())
+                continue; // only reserved words decide the structure
+            if (isPhrase(i, word)) {
+                phrase(i, word);
                 continue;
             }
-            const std::string_view word = m_upper[i];
-            if (word.rfind("END-", 0) == 0 && word != "END-OF-PAGE"sv) {
+            if (word.starts_with("END-"sv) && word != "END-OF-PAGE"sv) {
                 closeNamed(word.substr(4), i);
                 continue;
             }
@@ -120,8 +119,8 @@ public:
                          i - 1);
                 continue;
             }
-            if (isVerb(i))
-                i = statement(i, end);
+            if (isVerb(i, word))
+                i = statement(i, word, end);
         }
         closeAll(end - 1);
     }
@@ -140,21 +139,22 @@ private:
     }
     bool isWord(std::size_t i, std::string_view word) const
     {
-        return i < m_tokens.size() && m_tokens[i].kind == TokenKind::Word && m_upper[i] == word;
+        return i < m_tokens.size() && m_tokens[i].kind == TokenKind::Word
+               && m_tree.upper(i) == word;
     }
-    bool isVerb(std::size_t i) const
+    /// Whether token `i`, reserved word `word`, starts a statement.
+    bool isVerb(std::size_t i, std::string_view word) const
     {
         const Token &t = m_tokens[i];
         if (t.kind != TokenKind::Word || t.role == TokenRole::DataReference
             || t.role == TokenRole::ProcedureReference)
             return false;
-        if (m_upper[i] == "NEXT")
+        if (word == "NEXT"sv)
             return isWord(i + 1, "SENTENCE");
-        return isStatementVerb(m_upper[i]);
+        return isStatementVerb(word);
     }
-    bool isPhrase(std::size_t i) const
+    bool isPhrase(std::size_t i, std::string_view w) const
     {
-        const std::string_view w = m_upper[i];
         return w == "INVALID"sv || w == "EXCEPTION"sv || w == "OVERFLOW"sv || w == "EOP"sv
                || w == "END-OF-PAGE"sv || (w == "SIZE"sv && isWord(i + 1, "ERROR"))
                || (w == "END"sv && i > 0 && isWord(i - 1, "AT"));
@@ -165,12 +165,12 @@ private:
                        std::uint32_t parent,
                        std::size_t first)
     {
-        SyntaxTree::Node node;
+        SyntaxTree::Node &node = m_nodes.emplace_back(); // filled where it stands: no moves
         node.kind = kind;
-        node.name = name;
+        node.name.assign(name);
         node.parent = parent;
         node.firstToken = node.lastToken = static_cast<std::uint32_t>(first + 1);
-        return m_add(std::move(node));
+        return static_cast<std::uint32_t>(m_nodes.size());
     }
     void close(std::uint32_t node, std::size_t last)
     {
@@ -206,9 +206,8 @@ private:
 
     /// A conditional phrase: it belongs to the innermost open statement that takes it, whose
     /// nested statements end before the phrase's first word (NOT, ON, AT).
-    void phrase(std::size_t i)
+    void phrase(std::size_t i, std::string_view kind)
     {
-        const std::string_view kind = m_upper[i];
         const auto owner = std::find_if(m_stack.rbegin(), m_stack.rend(), [&](const Open &o) {
             return acceptsPhrase(o.verb, kind);
         });
@@ -224,12 +223,11 @@ private:
     }
 
     /// A statement starting at `i`; returns the index of its last token scanned here.
-    std::size_t statement(std::size_t i, std::size_t end)
+    std::size_t statement(std::size_t i, std::string_view verb, std::size_t end)
     {
         // A statement that does not run others ends where the next one begins.
         popUntil([](const Open &o) { return o.nests; }, i - 1);
         const std::uint32_t parent = m_stack.empty() ? m_sentence : m_stack.back().node;
-        const std::string_view verb = m_upper[i];
         const std::uint32_t node = open(SyntaxTree::Node::Kind::Statement, verb, parent, i);
         if (verb == "EXEC"sv) {
             std::size_t j = i + 1;
@@ -251,43 +249,21 @@ private:
         return i;
     }
 
+    const SyntaxTree &m_tree;
     const std::vector<Token> &m_tokens;
-    const std::vector<std::string_view> &m_upper;
-    std::function<std::uint32_t(SyntaxTree::Node)> m_add;
     std::vector<SyntaxTree::Node> &m_nodes;
     std::uint32_t m_container = 0;
     std::uint32_t m_sentence = 0;
     std::vector<Open> m_stack;
 };
 
-} // namespace
-
 SyntaxTree::SyntaxTree(const AnalysisData &data)
     : m_data(data)
 {
-    // Only reserved words decide the structure (verbs, END-x, phrases, END PROGRAM); their
-    // upper-case text is all the scanner compares.
     // Analysis data written before tokens had roles: every word is compared.
-    const bool rolesKnown = std::any_of(data.tokens.begin(), data.tokens.end(), [](const Token &t) {
+    m_rolesKnown = std::any_of(data.tokens.begin(), data.tokens.end(), [](const Token &t) {
         return t.role != TokenRole::None;
     });
-    m_upper.resize(data.tokens.size());
-    for (std::size_t i = 0; i < data.tokens.size(); ++i) {
-        const Token &token = data.tokens[i];
-        if (token.kind != TokenKind::Word || (rolesKnown && token.role != TokenRole::Keyword))
-            continue;
-        // Most sources are in upper case: a copy only for words that are not.
-        if (std::none_of(token.text.begin(), token.text.end(), [](char c) {
-                return c >= 'a' && c <= 'z';
-            })) {
-            m_upper[i] = token.text;
-            continue;
-        }
-        std::string &upper = m_lowered.emplace_back(token.text);
-        for (char &c : upper)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        m_upper[i] = upper;
-    }
     // Room for a node every few tokens, more than programs have (untouched room costs nothing).
     m_nodes.reserve(data.tokens.size() / tokensPerNode + 16);
     Node program;
@@ -298,6 +274,23 @@ SyntaxTree::SyntaxTree(const AnalysisData &data)
     add(std::move(program));
     divisions();
     assignOwners();
+}
+
+std::string_view SyntaxTree::upper(std::size_t index) const
+{
+    const Token &token = m_data.tokens[index];
+    if (token.kind != TokenKind::Word || (m_rolesKnown && token.role != TokenRole::Keyword))
+        return {};
+    // Most sources are in upper case: a copy only for words that are not.
+    if (std::none_of(token.text.begin(), token.text.end(), [](char c) {
+            return c >= 'a' && c <= 'z';
+        }))
+        return token.text;
+    const auto [at, made] = m_lowered.try_emplace(index, token.text);
+    if (made)
+        for (char &c : at->second)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return at->second;
 }
 
 std::uint32_t SyntaxTree::add(Node node)
@@ -321,7 +314,8 @@ void SyntaxTree::divisions()
     std::size_t programEnd = count;
     if (!divisions.empty())
         for (std::size_t i = divisions.back()->firstToken; i + 1 < count; ++i)
-            if (m_upper[i] == "END" && m_upper[i + 1] == "PROGRAM") {
+            if (m_data.tokens[i].text.size() == 3 && upper(i) == "END"sv
+                && upper(i + 1) == "PROGRAM"sv) {
                 programEnd = i;
                 break;
             }
@@ -441,8 +435,7 @@ void SyntaxTree::procedureDivision(std::uint32_t division, std::size_t begin, st
         headerNodes.push_back(id);
     }
 
-    StatementScanner scanner(
-        m_data.tokens, m_upper, [this](Node node) { return add(std::move(node)); }, m_nodes);
+    StatementScanner scanner(*this);
     auto periodAfter = [&](std::size_t i, std::size_t stop) {
         while (
             i < stop

@@ -3,9 +3,9 @@
 #include "AnalysisData.h"
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace cobol {
@@ -42,6 +42,11 @@ private:
     /// Fewer tokens than a node spans in practice (the room reserved for the nodes).
     static constexpr std::size_t tokensPerNode = 4;
 
+    class StatementScanner;
+
+    /// The upper-case text of token `index` when it is a reserved word (every word when the
+    /// tokens have no roles), else empty: only reserved words decide the structure.
+    std::string_view upper(std::size_t index) const;
     std::uint32_t add(Node node);
     void divisions();
     void dataDivision(std::uint32_t division, std::size_t begin, std::size_t end);
@@ -49,10 +54,10 @@ private:
     void assignOwners();
 
     const AnalysisData &m_data;
-    /// Upper-case text of each reserved word (into the token's text, or into m_lowered for a word
-    /// written in lower case), else empty.
-    std::vector<std::string_view> m_upper;
-    std::deque<std::string> m_lowered;
+    bool m_rolesKnown = false; ///< false for data written before tokens had roles
+    /// Upper-case copies of the reserved words written with lower-case letters (rare), by
+    /// token index; made when first asked for.
+    mutable std::unordered_map<std::size_t, std::string> m_lowered;
     std::vector<Node> m_nodes;
     std::vector<std::uint32_t> m_owner;
 };

@@ -40,7 +40,7 @@ public:
     bool isPeriod(std::size_t ahead = 0) const
     {
         const LexToken &t = peek(ahead);
-        return t.kind == TokenKind::Punctuation && t.text == ".";
+        return t.kind == TokenKind::Punctuation && t.text() == ".";
     }
     bool accept(std::string_view word)
     {
@@ -66,7 +66,13 @@ public:
 private:
     static const LexToken &endToken()
     {
-        static const LexToken token{"", "", TokenKind::Other, {}, 0, false, false};
+        static const LexToken token = [] {
+            LexToken end;
+            end.setText("");
+            end.setUpper("");
+            end.kind = TokenKind::Other;
+            return end;
+        }();
         return token;
     }
 
@@ -78,15 +84,15 @@ private:
 /// An integer from a number token; `fallback` for anything else.
 inline long long tokenInteger(const LexToken &token, long long fallback = -1)
 {
-    if (token.kind != TokenKind::Number || token.text.empty())
+    if (token.kind != TokenKind::Number || token.text().empty())
         return fallback;
-    for (char c : token.text)
+    for (char c : token.text())
         if (c < '0' || c > '9')
             return fallback;
-    if (token.text.size() > 12)
+    if (token.text().size() > 12)
         return fallback;
     long long value = 0;
-    for (char c : token.text)
+    for (char c : token.text())
         value = value * 10 + (c - '0');
     return value;
 }

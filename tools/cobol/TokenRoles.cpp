@@ -89,24 +89,31 @@ public:
 
     void run()
     {
+        const std::size_t count = m_lexTokens.size();
+        m_roles.resize(count, TokenRole::None);
         if (m_tokens.empty()) {
             // Made here: the pass that copies each token marks the reserved words too.
-            m_tokens.reserve(m_lexTokens.size());
-            for (std::size_t i = 0; i < m_lexTokens.size(); ++i) {
+            m_tokens.reserve(count);
+            for (std::size_t i = 0; i < count; ++i) {
                 const LexToken &t = m_lexTokens[i];
-                Token &token = m_tokens.emplace_back(); // filled where it stands: no moves
-                token.id = static_cast<std::uint32_t>(i + 1);
-                token.kind = t.kind;
-                token.text.assign(t.text);
-                token.place = t.place;
-                token.length = t.length;
-                token.replaced = t.replaced;
-                token.role = isKeyword(t) ? TokenRole::Keyword : TokenRole::None;
+                const TokenRole role = isKeyword(t) ? TokenRole::Keyword : TokenRole::None;
+                m_roles[i] = role;
+                m_tokens.push_back(Token{.id = static_cast<std::uint32_t>(i + 1),
+                                         .kind = t.kind,
+                                         .role = role,
+                                         .replaced = t.replaced,
+                                         .text = std::string(t.text()),
+                                         .place = t.place,
+                                         .length = t.length,
+                                         .item = 0,
+                                         .node = 0});
             }
         } else {
-            for (std::size_t i = 0; i < m_lexTokens.size(); ++i)
+            for (std::size_t i = 0; i < count; ++i) {
                 if (isKeyword(m_lexTokens[i]))
                     m_tokens[i].role = TokenRole::Keyword;
+                m_roles[i] = m_tokens[i].role;
+            }
         }
         findDivisions();
         dataDivision();
@@ -119,11 +126,11 @@ private:
     /// read them, and touch the analysis data's tokens only to mark them.)
     bool isKeyword(const LexToken &token) const
     {
-        return token.kind == TokenKind::Word && TokenRoles::isReservedWord(token.upper)
-               && !m_symbols.contains(token.upper);
+        return token.kind == TokenKind::Word && TokenRoles::isReservedWord(token.upper())
+               && !m_symbols.contains(token.upper());
     }
     /// The upper-case text of word `i` (the lexer's).
-    std::string_view upper(std::size_t i) const { return m_lexTokens[i].upper; }
+    std::string_view upper(std::size_t i) const { return m_lexTokens[i].upper(); }
     bool isWord(std::size_t i) const
     {
         return i < m_lexTokens.size() && m_lexTokens[i].kind == TokenKind::Word;
@@ -132,12 +139,11 @@ private:
     bool isPunct(std::size_t i, std::string_view text) const
     {
         return i < m_lexTokens.size() && m_lexTokens[i].kind == TokenKind::Punctuation
-               && m_lexTokens[i].text == text;
+               && m_lexTokens[i].text() == text;
     }
     bool free(std::size_t i) const
     {
-        return isWord(i)
-               && (m_tokens[i].role == TokenRole::None || m_tokens[i].role == TokenRole::Keyword);
+        return isWord(i) && (m_roles[i] == TokenRole::None || m_roles[i] == TokenRole::Keyword);
     }
 
     void findDivisions()
@@ -182,19 +188,22 @@ private:
 
     void mark(std::size_t i, TokenRole role, std::uint32_t item)
     {
-        m_tokens[i].role = role;
+        m_tokens[i].role = m_roles[i] = role;
         m_tokens[i].item = item;
     }
 
-    /// Marks a data name at `i` that names `id` (0: resolve it through its qualifiers), and its
-    /// qualifiers; returns the index after them.
-    std::size_t reference(std::size_t i, std::uint32_t id)
+    /// Marks a data name at `i` that names `id` (0: resolve it among `candidates`, the items of
+    /// its name, through its qualifiers), and its qualifiers; returns the index after them.
+    std::size_t reference(std::size_t i,
+                          std::uint32_t id,
+                          const std::vector<std::uint32_t> *candidates = nullptr)
     {
         if (id == 0) {
             std::vector<std::string> names;
             for (std::size_t at = i + 1; (is(at, "OF") || is(at, "IN")) && isWord(at + 1); at += 2)
                 names.emplace_back(upper(at + 1));
-            id = m_symbols.resolve(upper(i), names);
+            id = candidates ? m_symbols.resolveAmong(*candidates, names)
+                            : m_symbols.resolve(upper(i), names);
         }
         mark(i, TokenRole::DataReference, id);
         return qualifiers(i + 1, id ? startOfQualification(id) : 0);
@@ -228,7 +237,10 @@ private:
         for (std::size_t i = m_dataStart; i < end; ++i) {
             if (entryAt[i - m_dataStart])
                 entry = entryAt[i - m_dataStart];
-            if (!free(i) || !m_symbols.contains(upper(i)))
+            if (!free(i))
+                continue;
+            const std::vector<std::uint32_t> &candidates = m_symbols.named(upper(i));
+            if (candidates.empty())
                 continue;
             const DataItem *item = entry ? &m_data.items[entry - 1] : nullptr;
             std::uint32_t id = 0;
@@ -241,7 +253,7 @@ private:
                 id = item->renamesFrom;
             else if (item && item->level == 66 && (is(i - 1, "THRU") || is(i - 1, "THROUGH")))
                 id = item->renamesThru;
-            i = reference(i, id) - 1;
+            i = reference(i, id, &candidates) - 1;
         }
     }
 
@@ -266,8 +278,9 @@ private:
                 break;
             if (!free(i))
                 continue;
-            if (m_symbols.contains(upper(i))) {
-                i = reference(i, 0) - 1;
+            const std::vector<std::uint32_t> &candidates = m_symbols.named(upper(i));
+            if (!candidates.empty()) {
+                i = reference(i, 0, &candidates) - 1;
                 if (endsProgram(i)) // the last qualifier read was END of END PROGRAM
                     break;
             } else if (procedures.contains(upper(i)))
@@ -294,8 +307,10 @@ private:
                 i = reference(i, 0) - 1;
                 if (endsProgram(i))
                     break;
-            } else if (m_tokens[i].role == TokenRole::Keyword)
-                m_tokens[i].role = TokenRole::None; // SQL, CICS and DL/I words are no COBOL words
+            } else if (m_roles[i] == TokenRole::Keyword) {
+                // SQL, CICS and DL/I words are no COBOL words.
+                m_tokens[i].role = m_roles[i] = TokenRole::None;
+            }
         }
         return i;
     }
@@ -303,6 +318,9 @@ private:
     AnalysisData &m_data;
     std::vector<Token> &m_tokens;
     const std::vector<LexToken> &m_lexTokens; ///< the same tokens with their upper-case text
+    /// The tokens' roles as assigned so far: the scans read them here, in a byte a token, rather
+    /// than from the analysis data's larger tokens.
+    std::vector<TokenRole> m_roles;
     SymbolTable m_symbols;
     std::size_t m_dataStart = 0;
     std::size_t m_procedureStart = 0;

@@ -18,7 +18,8 @@ constexpr std::size_t longestLiteral = 60; ///< longer literals are passed as SP
 
 bool isPunct(const std::vector<LexToken> &tokens, std::size_t i, std::string_view text)
 {
-    return i < tokens.size() && tokens[i].kind == TokenKind::Punctuation && tokens[i].text == text;
+    return i < tokens.size() && tokens[i].kind == TokenKind::Punctuation
+           && tokens[i].text() == text;
 }
 
 bool isWord(const std::vector<LexToken> &tokens, std::size_t i)
@@ -29,12 +30,12 @@ bool isWord(const std::vector<LexToken> &tokens, std::size_t i)
 /// DFHRESP(condition) or DFHVALUE(name) at `i`: its number as text, else empty.
 std::string cicsValue(const std::vector<LexToken> &tokens, std::size_t i)
 {
-    if (!isWord(tokens, i) || (tokens[i].upper != "DFHRESP" && tokens[i].upper != "DFHVALUE")
+    if (!isWord(tokens, i) || (tokens[i].upper() != "DFHRESP" && tokens[i].upper() != "DFHVALUE")
         || !isPunct(tokens, i + 1, "(") || !isWord(tokens, i + 2) || !isPunct(tokens, i + 3, ")"))
         return {};
-    if (tokens[i].upper == "DFHVALUE")
+    if (tokens[i].upper() == "DFHVALUE")
         return "0";
-    const auto value = CicsResponseCodes::value(tokens[i + 2].upper);
+    const auto value = CicsResponseCodes::value(tokens[i + 2].upper());
     return value ? std::to_string(*value) : std::string("0");
 }
 
@@ -45,21 +46,22 @@ std::string identifier(const std::vector<LexToken> &tokens,
                        std::size_t last,
                        std::size_t &end)
 {
-    if ((tokens[i].upper == "LENGTH" || tokens[i].upper == "ADDRESS") && i + 2 < last
-        && tokens[i + 1].upper == "OF")
-        return std::string(tokens[i].upper)
+    if ((tokens[i].upper() == "LENGTH" || tokens[i].upper() == "ADDRESS") && i + 2 < last
+        && tokens[i + 1].upper() == "OF")
+        return std::string(tokens[i].upper())
             .append(" OF ")
             .append(identifier(tokens, i + 2, last, end));
-    std::string text(tokens[i].upper);
+    std::string text(tokens[i].upper());
     end = i + 1;
     if (isPunct(tokens, end, ".") && end + 1 < last && tokens[end].glued && isWord(tokens, end + 1)
         && tokens[end + 1].glued) {
-        text = std::string(tokens[end + 1].upper).append(" OF ").append(text);
+        text = std::string(tokens[end + 1].upper()).append(" OF ").append(text);
         end += 2;
     }
     while (end + 1 < last && isWord(tokens, end)
-           && (tokens[end].upper == "OF" || tokens[end].upper == "IN") && isWord(tokens, end + 1)) {
-        text.append(" OF ").append(tokens[end + 1].upper);
+           && (tokens[end].upper() == "OF" || tokens[end].upper() == "IN")
+           && isWord(tokens, end + 1)) {
+        text.append(" OF ").append(tokens[end + 1].upper());
         end += 2;
     }
     if (isPunct(tokens, end, "(") && tokens[end].glued) {
@@ -69,9 +71,9 @@ std::string identifier(const std::vector<LexToken> &tokens,
             const LexToken &t = tokens[k];
             if (isPunct(tokens, k, "("))
                 ++depth;
-            const bool tight = inner.empty() || t.text == ")" || inner.back() == '(';
+            const bool tight = inner.empty() || t.text() == ")" || inner.back() == '(';
             inner += tight ? "" : " ";
-            inner += t.kind == TokenKind::Literal ? t.text : t.upper;
+            inner += t.kind == TokenKind::Literal ? t.text() : t.upper();
             if (isPunct(tokens, k, ")") && --depth == 0) {
                 text += inner;
                 end = k + 1;
@@ -181,9 +183,9 @@ std::vector<ExecTranslator::Piece> ExecTranslator::arguments(const std::vector<L
             text = value;
             end = k + 4;
         } else if (found->second == TranslationPlan::Pass::Quoted) {
-            text.assign(1, '\'').append(t.upper).append(1, '\'');
+            text.assign(1, '\'').append(t.upper()).append(1, '\'');
         } else if (t.kind == TokenKind::Literal || t.kind == TokenKind::Number) {
-            text = t.text.size() > longestLiteral ? std::string("SPACE") : std::string(t.text);
+            text = t.text().size() > longestLiteral ? std::string("SPACE") : std::string(t.text());
         } else if (t.kind == TokenKind::Word) {
             text = identifier(tokens, k, last, end);
         } else {
@@ -224,7 +226,7 @@ ExecTranslator::Edit ExecTranslator::blockEdit(const std::vector<LexToken> &toke
     } else {
         info.detail = block.languageName();
         if (block.bodyBegin < block.bodyEnd)
-            info.detail.append(" ").append(tokens[block.bodyBegin].upper);
+            info.detail.append(" ").append(tokens[block.bodyBegin].upper());
     }
     const std::uint32_t line = exec.place.line;
     const bool periodFollows = cobol::ExecBlock::isSeparatorPeriod(tokens, next);
@@ -232,7 +234,8 @@ ExecTranslator::Edit ExecTranslator::blockEdit(const std::vector<LexToken> &toke
     if (info.detail == "SQL INCLUDE" && block.bodyBegin + 1 < block.bodyEnd) {
         const LexToken &member = tokens[block.bodyBegin + 1];
         edit.pieces = {{"COPY", line},
-                       {std::string(member.kind == TokenKind::Literal ? member.text : member.upper)
+                       {std::string(member.kind == TokenKind::Literal ? member.text()
+                                                                      : member.upper())
                             + (periodFollows ? "" : "."),
                         line}};
         return edit;
@@ -312,7 +315,7 @@ std::vector<ExecTranslator::Edit> ExecTranslator::implicitEdits(
     // After a header: at the start of the line after its period.
     auto after = [&](std::size_t at) {
         std::size_t k = at + 2;
-        const std::uint32_t line = k < tokens.size() && tokens[k].text == "."
+        const std::uint32_t line = k < tokens.size() && tokens[k].text() == "."
                                        ? tokens[k].place.line
                                        : tokens[at].place.line;
         return line + 1;

@@ -531,7 +531,7 @@ TEST(FrontEnd, copybookTokensTakeThePlaceOfTheirCopyStatements)
         Preprocessor preprocessor(options, includes, diagnostics);
         std::string texts;
         for (const LexToken &t : preprocessor.run(tree.dir() + "/P.cbl", c.source))
-            texts.append(texts.empty() ? "" : " ").append(t.text);
+            texts.append(texts.empty() ? "" : " ").append(t.text());
         EXPECT_EQ(texts, c.expected) << c.source;
         EXPECT_TRUE(diagnostics.empty()) << c.source << ": " << diagnostics.front().message;
     }

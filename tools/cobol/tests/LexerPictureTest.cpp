@@ -1,7 +1,12 @@
 #include "Lexer.h"
 #include "Picture.h"
+#include "Preprocessor.h"
+#include "TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
 
 using namespace cobol;
 
@@ -34,7 +39,7 @@ std::string render(const std::vector<LexToken> &tokens)
             break;
         }
         out += "[";
-        out += t.text;
+        out += t.text();
         out += "]" + std::to_string(t.place.column);
     }
     return out;
@@ -86,8 +91,8 @@ TEST(Lexer, unclosedLiteralIsReportedAndClosed)
     ASSERT_EQ(diagnostics.size(), 1u);
     EXPECT_EQ(diagnostics[0].severity, Diagnostic::Severity::Error);
     EXPECT_EQ(diagnostics[0].place.line, 1u);
-    EXPECT_EQ(tokens.at(1).text, "'OPEN'");
-    EXPECT_EQ(tokens.at(2).text, "STOP");
+    EXPECT_EQ(tokens.at(1).text(), "'OPEN'");
+    EXPECT_EQ(tokens.at(2).text(), "STOP");
 }
 
 TEST(Picture, sizesCategoriesAndScale)
@@ -123,4 +128,75 @@ TEST(Picture, sizesCategoriesAndScale)
     }
     for (const char *bad : {"", "X(", "9(A)", "9(999999999999)", "Q"})
         EXPECT_FALSE(Picture::parse(bad).valid) << bad;
+}
+
+// A token's upper-case text shares the text's length: one of another length is refused, and
+// setting the text drops it, so that the view never reaches past the text it stands for.
+TEST(LexToken, upperCaseTextFollowsItsText)
+{
+    LexToken token;
+    token.setText("move");
+    EXPECT_TRUE(token.upper().empty());
+    token.setUpper("MOVE");
+    EXPECT_EQ(token.upper(), "MOVE");
+    EXPECT_TRUE(token.is("MOVE"));
+    EXPECT_FALSE(token.is("MOV"));
+    EXPECT_FALSE(token.is("MOVES"));
+    token.setUpper("MOVED");
+    EXPECT_TRUE(token.upper().empty());
+    EXPECT_FALSE(token.is("MOVED"));
+    token.setUpper("MOVE");
+    token.setText("moved");
+    EXPECT_TRUE(token.upper().empty());
+    token.setUpper("MOVED");
+    token.kind = TokenKind::Literal;
+    EXPECT_FALSE(token.is("MOVED"));
+}
+
+// Whatever REPLACING (longer, shorter, inside a picture string, joined word parts) and
+// continuation lines make of a token, its upper-case text is its text in upper case.
+TEST(Lexer, everyTokenKeepsItsUpperCaseText)
+{
+    TemporaryDirectory tree;
+    tree.write("cpy/REC.cpy",
+               "       01 :P:-rec.\n"
+               "          05 :P:-yy PIC X(:N:).\n"
+               "          05 :P:-Mm PIC 99.\n");
+    const std::string source
+        = "       identification division.\n"
+          "       program-id. t.\n"
+          "       data division.\n"
+          "       working-storage section.\n"
+          "       copy REC replacing ==:P:== by ==customer== ==:N:== by ==12==.\n"
+          "       COPY REC REPLACING ==:P:== BY ==x== ==:N:== BY ==4==.\n"
+          "       01 long-na\n"
+          "      -    me pic x.\n"
+          "       procedure division.\n"
+          "           display 'lit\n"
+          "      -    'eral' long-name.\n";
+    Preprocessor::Options options;
+    options.includeDirectories = {tree.dir() + "/cpy"};
+    std::vector<Include> includes;
+    std::vector<Diagnostic> diagnostics;
+    Preprocessor preprocessor(options, includes, diagnostics);
+    std::set<std::string, std::less<>> words;
+    for (const LexToken &t : preprocessor.run(tree.dir() + "/T.cbl", source)) {
+        std::string upper(t.text());
+        if (t.kind != TokenKind::Literal)
+            std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) {
+                return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+            });
+        EXPECT_EQ(t.upper(), upper) << t.text();
+        words.insert(upper);
+    }
+    for (const char *expected : {"CUSTOMER-REC",
+                                 "CUSTOMER-YY",
+                                 "CUSTOMER-MM",
+                                 "X(12)",
+                                 "X-REC",
+                                 "X-YY",
+                                 "X(4)",
+                                 "LONG-NAME"})
+        EXPECT_TRUE(words.contains(expected)) << expected;
+    EXPECT_TRUE(diagnostics.empty()) << diagnostics.front().message;
 }
