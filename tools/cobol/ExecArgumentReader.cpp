@@ -4,25 +4,10 @@
 
 namespace cobol {
 
-namespace {
-
-const LexToken &endToken()
-{
-    static const LexToken token = [] {
-        LexToken end;
-        end.setText("");
-        end.setUpper("");
-        end.kind = TokenKind::Other;
-        return end;
-    }();
-    return token;
-}
-
-} // namespace
-
 const LexToken &ExecArgumentReader::token(std::size_t index) const
 {
-    return index >= m_block.bodyBegin && index < m_block.bodyEnd ? m_tokens[index] : endToken();
+    return index >= m_block.bodyBegin && index < m_block.bodyEnd ? m_tokens[index]
+                                                                 : TokenCursor::endToken();
 }
 
 bool ExecArgumentReader::isPunct(std::size_t index, std::string_view text) const

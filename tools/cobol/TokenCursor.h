@@ -25,6 +25,19 @@ public:
     /// The whole token list the cursor reads from.
     const std::vector<LexToken> &tokens() const { return m_tokens; }
 
+    /// The empty token read past the end.
+    static const LexToken &endToken()
+    {
+        static const LexToken token = [] {
+            LexToken end;
+            end.setText("");
+            end.setUpper("");
+            end.kind = TokenKind::Other;
+            return end;
+        }();
+        return token;
+    }
+
     const LexToken &peek(std::size_t ahead = 0) const
     {
         return m_pos + ahead < m_end ? m_tokens[m_pos + ahead] : endToken();
@@ -64,18 +77,6 @@ public:
     }
 
 private:
-    static const LexToken &endToken()
-    {
-        static const LexToken token = [] {
-            LexToken end;
-            end.setText("");
-            end.setUpper("");
-            end.kind = TokenKind::Other;
-            return end;
-        }();
-        return token;
-    }
-
     const std::vector<LexToken> &m_tokens;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
