@@ -188,6 +188,8 @@ public:
 
     bool failed() const { return m_failed; }
     bool atEnd() const { return m_at == m_end; }
+    /// Bytes not read yet.
+    std::size_t left() const { return static_cast<std::size_t>(m_end - m_at); }
     std::size_t remaining() const { return static_cast<std::size_t>(m_end - m_at); }
     const char *position() const { return m_at; }
     void setPosition(const char *at) { m_at = at; }

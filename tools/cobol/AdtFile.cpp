@@ -476,8 +476,10 @@ void AdtFile::decodeTables()
         }
         ended(in, 8);
     }
-    for (int k : {0, 1, 2, 3, 7, 8})
+    for (int k : {0, 1, 2, 3, 7, 8}) {
+        m_tablesDigest.add(m_counts[k]).add(m_sections[k]);
         std::string().swap(m_sections[k]);
+    }
 
     // References, as the text reader checks them.
     auto bad = [this](std::string_view what, std::uint64_t owner, std::uint64_t ref) {
@@ -624,6 +626,7 @@ void AdtFile::forEachStatement(const std::function<void(const Statement &)> &vis
 void AdtFile::releaseStatements()
 {
     std::string().swap(m_sections[statementSection]);
+    m_released = true;
 }
 
 void AdtFile::releaseSyntaxNodes()
@@ -631,6 +634,7 @@ void AdtFile::releaseSyntaxNodes()
     std::string().swap(m_sections[syntaxSection]);
     std::vector<std::uint32_t>().swap(m_syntaxParents);
     m_counts[syntaxSection] = 0;
+    m_released = true;
 }
 
 void AdtFile::releaseTokens()
@@ -638,6 +642,17 @@ void AdtFile::releaseTokens()
     std::string().swap(m_sections[tokenSection]);
     std::vector<Checkpoint>().swap(m_checkpoints);
     m_counts[tokenSection] = 0;
+    m_released = true;
+}
+
+std::string AdtFile::contentDigest() const
+{
+    if (m_released)
+        return {};
+    ContentDigest digest = m_tablesDigest;
+    for (int k : {statementSection, tokenSection, syntaxSection})
+        digest.add(m_counts[k]).add(m_sections[k]);
+    return digest.hex();
 }
 
 AdtFile::TokenReader::TokenReader(std::string_view bytes, std::uint32_t count, Fields fields)

@@ -2,6 +2,7 @@
 
 #include "AdtCodec.h"
 #include "AnalysisData.h"
+#include "ContentDigest.h"
 
 #include <array>
 #include <cstdint>
@@ -119,6 +120,11 @@ public:
     /// Everything, as AnalysisData::readFile gives it.
     AnalysisData toData() const;
 
+    /// A digest of everything the file holds (ContentDigest, 32 hexadecimal digits): equal for
+    /// two files of the same analysis data. Empty once statements, tokens or syntax nodes have
+    /// been released.
+    std::string contentDigest() const;
+
 private:
     enum SectionIndex { statementSection = 4, tokenSection = 5, syntaxSection = 6 };
     /// Where reading the tokens can start: every `checkpointEvery`-th token, with the previous
@@ -153,6 +159,8 @@ private:
     std::array<std::uint32_t, 9> m_counts{};
     std::vector<Checkpoint> m_checkpoints;
     std::vector<std::uint32_t> m_syntaxParents;
+    ContentDigest m_tablesDigest; ///< of the small tables, whose bytes go once decoded
+    bool m_released = false;      ///< a large section has been released
 };
 
 } // namespace cobol

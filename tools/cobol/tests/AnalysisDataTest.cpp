@@ -1,5 +1,7 @@
 #include "AnalysisData.h"
 #include "AdtBinaryWriter.h"
+#include "AdtFile.h"
+#include "ContentDigest.h"
 
 #include "IException.h"
 
@@ -9,6 +11,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include <unistd.h>
@@ -348,4 +351,36 @@ TEST(AnalysisData, writeFileReplacesTheTargetAndLeavesNothingElse)
             << error.text();
     }
     std::filesystem::remove_all(dir);
+}
+
+// The digest that tells kelmkpu a unit's analysis data is the one it was recorded from: equal
+// for equal data in either form, different for any change, and none once part is released.
+TEST(AnalysisData, theContentDigestTellsChangedDataApart)
+{
+    const AnalysisData data = sampleData();
+    const std::string digest = AdtFile::fromData(data)->contentDigest();
+    EXPECT_EQ(digest.size(), 32u);
+    EXPECT_EQ(AdtFile::fromBytes(writeText(data), "x.adt")->contentDigest(), digest);
+    const std::vector<std::function<void(AnalysisData &)>> changes = {
+        [](AnalysisData &d) { d.items[1].offset += 1; },
+        [](AnalysisData &d) { d.tokens[2].text += "X"; },
+        [](AnalysisData &d) { d.statements[0].operands[1].sign = 1; },
+        [](AnalysisData &d) { d.includes[1].qualifier = "LIB=LIBB"; },
+        [](AnalysisData &d) { d.programName = "PAYROLM"; },
+    };
+    for (std::size_t k = 0; k < changes.size(); ++k) {
+        AnalysisData changed = data;
+        changes[k](changed);
+        EXPECT_NE(AdtFile::fromData(changed)->contentDigest(), digest) << "change " << k;
+    }
+    const std::unique_ptr<AdtFile> file = AdtFile::fromData(data);
+    file->releaseTokens();
+    EXPECT_EQ(file->contentDigest(), "");
+
+    // Pieces count with their lengths, and every byte of a tail counts.
+    EXPECT_NE(ContentDigest().add("ab").add("c").hex(), ContentDigest().add("a").add("bc").hex());
+    const std::string hundred(100, 'x');
+    EXPECT_NE(ContentDigest().add(hundred).hex(),
+              ContentDigest().add(hundred.substr(0, 99) + "y").hex());
+    EXPECT_EQ(ContentDigest().add(hundred).hex(), ContentDigest().add(std::string(100, 'x')).hex());
 }
