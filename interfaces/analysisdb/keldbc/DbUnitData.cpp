@@ -113,6 +113,15 @@ std::string DbUnitData::validateRows(std::size_t nTokens,
         c.check("tree record", i + 1, "kind", r.kind, 3);
         c.check("tree record", i + 1, "node", r.node, nNodes);
     }
+    if (error.empty())
+        error = validateMarks(nTokens, nSymbols);
+    return error;
+}
+
+std::string DbUnitData::validateMarks(std::size_t nTokens, std::size_t nSymbols) const
+{
+    std::string error;
+    Checker c(error);
     for (std::size_t i = 0; i < marks.size(); ++i) {
         c.check("mark", i + 1, "kind", marks[i].kind, 1);
         c.check("mark", i + 1, "token", marks[i].token, nTokens, true);

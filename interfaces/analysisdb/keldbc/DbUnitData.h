@@ -171,6 +171,16 @@ struct DbCopybookItemRecord
     std::string dateText; ///< what the unit's analysis found ("USED-AS-YEAR bytes 1-2")
 };
 
+/// What a unit's records were made from, for a writer that may later find its records still
+/// good and bring only the analysis's part up to date (DbWriter::refresh). The database keeps
+/// both as they are given; no reader needs them.
+struct DbUnitOrigin
+{
+    std::string key;         ///< what the records were made from; empty: never refreshed
+    std::string findingsKey; ///< what the marks and copybook layouts were made from
+    std::string builderData; ///< bytes of the writer's own, given back with the key
+};
+
 struct DbUnitData
 {
     DbUnitHeader header;
@@ -190,6 +200,7 @@ struct DbUnitData
     std::string packedImpact;
     std::string packedImpactProgram;
     std::vector<DbCopybookItemRecord> copybookItems;
+    DbUnitOrigin origin;
 
     /// Empty when every reference is in range and the unit has its root node and tree record;
     /// otherwise what is wrong, e.g. "token 12 refers to symbol 40 of 39".
@@ -199,4 +210,6 @@ struct DbUnitData
     std::string validateRows(std::size_t tokenCount,
                              std::size_t lineCount,
                              std::size_t nodeCount) const;
+    /// As validate(), for the marks alone, with references up to the counts given.
+    std::string validateMarks(std::size_t tokenCount, std::size_t symbolCount) const;
 };

@@ -142,6 +142,15 @@ CREATE TABLE line_chunk (
     PRIMARY KEY (pu_id, seq));
 )sql";
 
+// Added within version 2: no reader needs it, and a writer adds it to a file made before it.
+const char *const createOriginTable = R"sql(
+CREATE TABLE IF NOT EXISTS pu_origin (
+    pu_id INTEGER PRIMARY KEY,
+    key TEXT NOT NULL,
+    findings_key TEXT NOT NULL,
+    builder_data BLOB NOT NULL);
+)sql";
+
 std::int64_t tableCount(DbConnection &connection)
 {
     return connection.integer("SELECT count(*) FROM sqlite_schema");
@@ -186,15 +195,20 @@ void DbSchema::prepareForWriting(DbConnection &connection)
     connection.executeWaiting("PRAGMA journal_mode=WAL");
     connection.execute("PRAGMA synchronous=NORMAL");
     if (connection.integer("PRAGMA application_id") == applicationId
-        && connection.integer("PRAGMA user_version") == version)
+        && connection.integer("PRAGMA user_version") == version) {
+        connection.execute(createOriginTable);
         return;
+    }
 
     DbTransaction transaction(connection, DbTransaction::Kind::write);
     // Another writer may have set the file up while this one waited for the lock.
     const std::int64_t application = connection.integer("PRAGMA application_id");
     const std::int64_t found = connection.integer("PRAGMA user_version");
-    if (application == applicationId && found == version)
+    if (application == applicationId && found == version) {
+        connection.execute(createOriginTable);
+        transaction.commit();
         return;
+    }
     if (application == 0 && found == 0 && tableCount(connection) == 0) {
         create(connection);
     } else if (application != applicationId) {
@@ -216,6 +230,7 @@ void DbSchema::prepareForWriting(DbConnection &connection)
 void DbSchema::create(DbConnection &connection)
 {
     connection.execute(createStatements);
+    connection.execute(createOriginTable);
     connection.execute("PRAGMA application_id=" + std::to_string(applicationId));
     connection.execute("PRAGMA user_version=" + std::to_string(version));
 }

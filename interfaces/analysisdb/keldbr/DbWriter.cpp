@@ -4,10 +4,13 @@
 #include "DbConnection.h"
 #include "DbPu.h"
 #include "DbSchema.h"
+#include "KelMsg.h"
 #include "KelMsgException.h"
 #include "KelMsgIds.h"
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 
 namespace {
 
@@ -20,13 +23,22 @@ const char *const contentTables[] = {"input_file",
                                      "copybook_item",
                                      "token_chunk",
                                      "node_chunk",
-                                     "line_chunk"};
+                                     "line_chunk",
+                                     "pu_origin"};
 
 std::int64_t now()
 {
     return std::chrono::duration_cast<std::chrono::seconds>(
                std::chrono::system_clock::now().time_since_epoch())
         .count();
+}
+
+/// Removes the rows of `table` that belong to unit `id`.
+void eraseRows(DbConnection &connection, const char *table, std::int64_t id)
+{
+    DbStatement erase(connection, std::string("DELETE FROM ") + table + " WHERE pu_id = ?");
+    erase.bind(1, id);
+    erase.run();
 }
 
 /// Packs `records` in chunks; `encode(first, end, blob)` packs one.
@@ -137,11 +149,8 @@ std::int64_t storeHeader(DbConnection &connection,
     store.run();
     if (!id)
         return connection.lastInsertId();
-    for (const char *table : contentTables) {
-        DbStatement erase(connection, std::string("DELETE FROM ") + table + " WHERE pu_id = ?");
-        erase.bind(1, id);
-        erase.run();
-    }
+    for (const char *table : contentTables)
+        eraseRows(connection, table, id);
     return id;
 }
 
@@ -184,6 +193,40 @@ void insertRows(
             one.run();
         }
     }
+}
+
+void storeMarks(DbConnection &connection, std::int64_t id, const std::vector<DbMarkRecord> &marks)
+{
+    insertRows(connection,
+               "mark (pu_id, seq, kind, token, symbol, text)",
+               6,
+               marks.size(),
+               [&](DbStatement &s, int p, std::size_t i) {
+                   const DbMarkRecord &m = marks[i];
+                   s.bind(p, id).bind(p + 1, static_cast<std::int64_t>(i)).bind(p + 2, m.kind);
+                   s.bind(p + 3, m.token).bind(p + 4, m.symbol).bind(p + 5, m.text);
+               });
+}
+
+void storeCopybookItems(DbConnection &connection,
+                        std::int64_t id,
+                        const std::vector<DbCopybookItemRecord> &items)
+{
+    insertRows(connection,
+               "copybook_item",
+               17,
+               items.size(),
+               [&](DbStatement &s, int p, std::size_t i) {
+                   const DbCopybookItemRecord &c = items[i];
+                   s.bind(p, id).bind(p + 1, static_cast<std::int64_t>(i)).bind(p + 2, c.copybook);
+                   s.bind(p + 3, c.qualifier).bind(p + 4, c.level).bind(p + 5, c.name);
+                   s.bind(p + 6, c.parent).bind(p + 7, c.base);
+                   s.bind(p + 8, static_cast<std::int64_t>(c.offset));
+                   s.bind(p + 9, static_cast<std::int64_t>(c.length)).bind(p + 10, c.occursMax);
+                   s.bind(p + 11, c.usage).bind(p + 12, c.picture).bind(p + 13, c.line);
+                   s.bind(p + 14, c.varies ? 1 : 0).bind(p + 15, c.synchronized ? 1 : 0);
+                   s.bind(p + 16, c.dateText);
+               });
 }
 
 void storeRows(DbConnection &connection, std::int64_t id, const DbUnitData &unit)
@@ -239,15 +282,7 @@ void storeRows(DbConnection &connection, std::int64_t id, const DbUnitData &unit
                    s.bind(p, id).bind(p + 1, seq(i)).bind(p + 2, r.kind);
                    s.bind(p + 3, r.text).bind(p + 4, r.parent).bind(p + 5, r.node);
                });
-    insertRows(connection,
-               "mark (pu_id, seq, kind, token, symbol, text)",
-               6,
-               unit.marks.size(),
-               [&](DbStatement &s, int p, std::size_t i) {
-                   const DbMarkRecord &m = unit.marks[i];
-                   s.bind(p, id).bind(p + 1, seq(i)).bind(p + 2, m.kind);
-                   s.bind(p + 3, m.token).bind(p + 4, m.symbol).bind(p + 5, m.text);
-               });
+    storeMarks(connection, id, unit.marks);
     if (!unit.packedImpact.empty()) {
         DbStatement impact(connection,
                            "INSERT INTO impact (pu_id, program, data) VALUES (?, ?, ?)");
@@ -259,21 +294,40 @@ void storeRows(DbConnection &connection, std::int64_t id, const DbUnitData &unit
                            "INSERT INTO impact (pu_id, program, data) VALUES (?, ?, ?)");
         impact.bind(1, id).bind(2, unit.impact.program).bindBlobInPlace(3, data).run();
     }
-    insertRows(connection,
-               "copybook_item",
-               17,
-               unit.copybookItems.size(),
-               [&](DbStatement &s, int p, std::size_t i) {
-                   const DbCopybookItemRecord &c = unit.copybookItems[i];
-                   s.bind(p, id).bind(p + 1, seq(i)).bind(p + 2, c.copybook);
-                   s.bind(p + 3, c.qualifier).bind(p + 4, c.level).bind(p + 5, c.name);
-                   s.bind(p + 6, c.parent).bind(p + 7, c.base);
-                   s.bind(p + 8, static_cast<std::int64_t>(c.offset));
-                   s.bind(p + 9, static_cast<std::int64_t>(c.length)).bind(p + 10, c.occursMax);
-                   s.bind(p + 11, c.usage).bind(p + 12, c.picture).bind(p + 13, c.line);
-                   s.bind(p + 14, c.varies ? 1 : 0).bind(p + 15, c.synchronized ? 1 : 0);
-                   s.bind(p + 16, c.dateText);
-               });
+    storeCopybookItems(connection, id, unit.copybookItems);
+    if (!unit.origin.key.empty()) {
+        DbStatement origin(connection,
+                           "INSERT INTO pu_origin (pu_id, key, findings_key, builder_data) "
+                           "VALUES (?, ?, ?, ?)");
+        origin.bind(1, id).bind(2, unit.origin.key).bind(3, unit.origin.findingsKey);
+        origin.bindBlobInPlace(4, unit.origin.builderData).run();
+    }
+}
+
+/// Sets a write connection up for recording units.
+void prepareConnection(DbConnection &connection)
+{
+    DbSchema::prepareForWriting(connection);
+    // A unit's rows are appended in key order, so pages spilled to the log before the commit
+    // are not written again: a small page cache does.
+    connection.execute("PRAGMA cache_size=-4096");
+    // Replacing a unit deletes many rows in one statement, for which SQLite keeps a statement
+    // journal; in memory it costs no file made and removed on every run.
+    connection.execute("PRAGMA temp_store=MEMORY");
+    // The pages the replaced unit frees are taken at once by the new unit's rows. Debian's
+    // SQLite zeroes freed pages by default, which writes each of them twice (zeros, then the
+    // new rows): deleted rows are cleared only where their page is written anyway.
+    connection.execute("PRAGMA secure_delete=FAST");
+}
+
+/// The execution unit takes the name `euName`; made when the file has none.
+void storeExecutionUnit(DbConnection &connection, const std::string &euName)
+{
+    DbStatement eu(connection,
+                   "INSERT INTO eu (id, name, created, updated) VALUES (1, ?1, ?2, ?2) "
+                   "ON CONFLICT (id) DO UPDATE SET name = excluded.name, "
+                   "updated = excluded.updated");
+    eu.bind(1, euName).bind(2, now()).run();
 }
 
 } // namespace
@@ -317,33 +371,101 @@ void DbWriter::record(const std::string &fileName,
             KelMsgException(KelMsgId::unitNotRecorded,
                             {unit.header.name, fileName, "its data is inconsistent: " + invalid}));
     DbConnection connection(fileName, DbConnection::Mode::readWrite, waitMs);
-    DbSchema::prepareForWriting(connection);
-    // A unit's rows are appended in key order, so pages spilled to the log before the commit
-    // are not written again: a small page cache does.
-    connection.execute("PRAGMA cache_size=-4096");
-    // Replacing a unit deletes many rows in one statement, for which SQLite keeps a statement
-    // journal; in memory it costs no file made and removed on every run.
-    connection.execute("PRAGMA temp_store=MEMORY");
-    // The pages the replaced unit frees are taken at once by the new unit's rows. Debian's
-    // SQLite zeroes freed pages by default, which writes each of them twice (zeros, then the
-    // new rows): deleted rows are cleared only where their page is written anyway.
-    connection.execute("PRAGMA secure_delete=FAST");
-
+    prepareConnection(connection);
     DbTransaction transaction(connection, DbTransaction::Kind::write);
-    const std::int64_t time = now();
-    {
-        DbStatement eu(connection,
-                       "INSERT INTO eu (id, name, created, updated) VALUES (1, ?1, ?2, ?2) "
-                       "ON CONFLICT (id) DO UPDATE SET name = excluded.name, "
-                       "updated = excluded.updated");
-        eu.bind(1, euName).bind(2, time).run();
-    }
+    storeExecutionUnit(connection, euName);
     const std::int64_t id = storeHeader(connection, unit, use, number);
     storeRows(connection, id, unit);
     writeChunks(connection, "line_chunk", id, use, 0, fileName, unit.header.name);
     writeChunks(connection, "token_chunk", id, use, 1, fileName, unit.header.name);
     writeChunks(connection, "node_chunk", id, use, 2, fileName, unit.header.name);
     transaction.commit();
+}
+
+std::optional<DbWriter::RecordedOrigin> DbWriter::recordedOrigin(
+    const std::string &fileName, const std::string &sourceFile) noexcept
+{
+    try {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(fileName, error))
+            return std::nullopt;
+        DbConnection connection(fileName, DbConnection::Mode::readOnly, busyTimeoutMs);
+        DbSchema::checkForReading(connection);
+        DbStatement find(connection,
+                         "SELECT o.key, o.findings_key, o.builder_data, p.token_count, "
+                         "p.symbol_count FROM pu p JOIN pu_origin o ON o.pu_id = p.id "
+                         "WHERE p.source_file = ?");
+        find.bind(1, sourceFile);
+        if (!find.step())
+            return std::nullopt;
+        RecordedOrigin recorded;
+        recorded.origin.key = find.text(0);
+        recorded.origin.findingsKey = find.text(1);
+        recorded.origin.builderData = std::string(find.blob(2));
+        recorded.tokenCount = static_cast<std::size_t>(std::max<std::int64_t>(0, find.integer(3)));
+        recorded.symbolCount = static_cast<std::size_t>(std::max<std::int64_t>(0, find.integer(4)));
+        return recorded;
+    } catch (...) {
+        // Whatever is wrong with the file, recording the unit whole reports it.
+        KelMsg::clearPending();
+        return std::nullopt;
+    }
+}
+
+bool DbWriter::refresh(const std::string &fileName,
+                       const std::string &euName,
+                       const Refresh &refresh,
+                       int waitMs)
+{
+    DbConnection connection(fileName, DbConnection::Mode::readWrite, waitMs);
+    prepareConnection(connection);
+    DbTransaction transaction(connection, DbTransaction::Kind::write);
+    // Checked under the write lock: another writer may have recorded the unit since.
+    std::int64_t id = 0;
+    std::string name;
+    DbUnitData changes;
+    std::size_t tokenCount = 0, symbolCount = 0;
+    bool sameFindings = false;
+    {
+        DbStatement find(connection,
+                         "SELECT p.id, o.key, p.token_count, p.symbol_count, p.name, "
+                         "o.findings_key FROM pu p JOIN pu_origin o ON o.pu_id = p.id "
+                         "WHERE p.source_file = ?");
+        find.bind(1, refresh.sourceFile);
+        if (!find.step() || find.text(1) != refresh.originKey)
+            return false;
+        id = find.integer(0);
+        tokenCount = static_cast<std::size_t>(std::max<std::int64_t>(0, find.integer(2)));
+        symbolCount = static_cast<std::size_t>(std::max<std::int64_t>(0, find.integer(3)));
+        name = find.text(4);
+        sameFindings = !refresh.findingsKey.empty() && find.text(5) == refresh.findingsKey;
+    }
+    changes.marks = refresh.marks;
+    if (const std::string invalid = changes.validateMarks(tokenCount, symbolCount);
+        !invalid.empty())
+        ITHROW(KelMsgException(KelMsgId::unitNotRecorded,
+                               {name, fileName, "its data is inconsistent: " + invalid}));
+    storeExecutionUnit(connection, euName);
+    {
+        DbStatement
+            store(connection,
+                  "UPDATE pu SET state = ?1, state_text = ?2, time_stamp = ?3 WHERE id = ?4");
+        store.bind(1, static_cast<std::int64_t>(refresh.state))
+            .bind(2, DbPu::toIString(refresh.state))
+            .bind(3, refresh.timeStamp)
+            .bind(4, id)
+            .run();
+    }
+    if (!sameFindings) {
+        eraseRows(connection, "mark", id);
+        eraseRows(connection, "copybook_item", id);
+        storeMarks(connection, id, refresh.marks);
+        storeCopybookItems(connection, id, refresh.copybookItems);
+        DbStatement origin(connection, "UPDATE pu_origin SET findings_key = ? WHERE pu_id = ?");
+        origin.bind(1, refresh.findingsKey).bind(2, id).run();
+    }
+    transaction.commit();
+    return true;
 }
 
 bool DbWriter::remove(const std::string &fileName, const std::string &sourceFile)
@@ -360,11 +482,8 @@ bool DbWriter::remove(const std::string &fileName, const std::string &sourceFile
     }
     if (!id)
         return false;
-    for (const char *table : contentTables) {
-        DbStatement erase(connection, std::string("DELETE FROM ") + table + " WHERE pu_id = ?");
-        erase.bind(1, id);
-        erase.run();
-    }
+    for (const char *table : contentTables)
+        eraseRows(connection, table, id);
     DbStatement erase(connection, "DELETE FROM pu WHERE id = ?");
     erase.bind(1, id);
     erase.run();

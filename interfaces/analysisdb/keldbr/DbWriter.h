@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,45 @@ public:
                        int waitMs = busyTimeoutMs,
                        const Chunks *chunks = nullptr,
                        std::int64_t number = 0);
+
+    /// A unit recorded before with an origin (DbUnitData::origin), as the database holds it.
+    struct RecordedOrigin
+    {
+        DbUnitOrigin origin;
+        std::size_t tokenCount = 0;
+        std::size_t symbolCount = 0;
+    };
+    /// The origin of the unit whose source file is `sourceFile`, read without changing the file;
+    /// none when there is no such file, unit or origin, or the file cannot be read (a writer
+    /// then records the unit whole, and reports what is wrong with the file when it does).
+    static std::optional<RecordedOrigin> recordedOrigin(const std::string &fileName,
+                                                        const std::string &sourceFile) noexcept;
+
+    /// What changes when a unit is recorded again from the records it was recorded from: the
+    /// analysis's part.
+    struct Refresh
+    {
+        std::string sourceFile; ///< the unit's identity
+        std::string originKey;  ///< what its records must have been made from
+        /// What `marks` and `copybookItems` are made from: when the unit holds marks and
+        /// layouts made from the same, they are not written again.
+        std::string findingsKey;
+        DbPuState state = DbPuState::analyzed;
+        std::int64_t timeStamp = 0;
+        std::vector<DbMarkRecord> marks;
+        std::vector<DbCopybookItemRecord> copybookItems;
+    };
+    /// Brings the unit whose source file is `refresh.sourceFile` up to date in one write
+    /// transaction, when its origin's key is still `refresh.originKey`: its state and time
+    /// stamp, its marks and the layouts of its copybooks (unless their findings key is the
+    /// same as before); the execution unit takes the name
+    /// `euName`. Everything else stays as it was. False, with nothing written, when the unit is
+    /// gone or was recorded since from something else: the caller then records it whole. Throws
+    /// as `record` does.
+    static bool refresh(const std::string &fileName,
+                        const std::string &euName,
+                        const Refresh &refresh,
+                        int waitMs = busyTimeoutMs);
 
     /// Removes the unit whose source file is `sourceFile`; false when there was none.
     static bool remove(const std::string &fileName, const std::string &sourceFile);

@@ -59,7 +59,8 @@ std::string databaseContent(const std::string &path)
     std::vector<std::string> tables;
     for (Statement names = prepare(db.get(),
                                    "SELECT name FROM sqlite_schema WHERE type = 'table' "
-                                   "AND name NOT LIKE 'sqlite_%' ORDER BY name");
+                                   "AND name NOT LIKE 'sqlite_%' AND name != 'pu_origin' "
+                                   "ORDER BY name");
          sqlite3_step(names.get()) == SQLITE_ROW;)
         tables.push_back(value(names.get(), 0));
 
