@@ -118,6 +118,20 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments,
                             std::ostream &err,
                             Ending ending)
 {
+    bool recordWhole = false;
+    const int code = runOnce(arguments, err, ending, Recording::mayKeepRecords, recordWhole);
+    // The unit was recorded from other input between the check and the write (another run of
+    // the same source): this run's data are gone, and it runs again recording the unit whole.
+    return recordWhole ? runOnce(arguments, err, ending, Recording::whole, recordWhole) : code;
+}
+
+int ProgramUnitBuilder::runOnce(const std::vector<std::string> &arguments,
+                                std::ostream &err,
+                                Ending ending,
+                                Recording recording,
+                                bool &recordWhole)
+{
+    recordWhole = false;
     CommandLine commandLine;
     std::string error;
     if (!commandLine.parse(arguments, error)) {
@@ -160,15 +174,22 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments,
     if (!commandLine.seedPath.empty() && !seeds.read(commandLine.seedPath, error))
         return failWithInput(paths, header, error, err);
 
+    // A unit recorded before from the same input keeps its records: the run then records only
+    // what its analysis finds, and otherwise runs as one that records no unit.
+    std::optional<UnitRecorder::Refreshing> refreshing;
+    if (commandLine.recordUnit && recording == Recording::mayKeepRecords)
+        refreshing = UnitRecorder::refreshable(commandLine.outputDirectory, base, *file);
+    const bool recordsMade = commandLine.recordUnit && !refreshing;
+
     // The program unit's records need only the analysis data: they are prepared first, so
     // that the expanded source's texts are freed before the model and the analysis need their
     // memory (the peak is then the model's, not the sum of both).
     UnitRecorder::PreparationPointer preparation;
-    if (commandLine.recordUnit)
+    if (recordsMade)
         preparation = UnitRecorder::prepare(commandLine.outputDirectory, base, *file);
     // Only the unit's records read the syntax nodes (a run without a preparation records the
     // unit in one go at the end, from the file).
-    if (!commandLine.recordUnit || preparation)
+    if (!recordsMade || preparation)
         file->releaseSyntaxNodes();
 
     // What the preparation has freed (the expanded source, its packed records) goes back to
@@ -204,7 +225,7 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments,
                                         model,
                                         UnitRecorder::statementPlacer(*preparation, model)));
             UnitRecorder::finishPlacing(*preparation, model);
-        } else if (commandLine.recordUnit) {
+        } else if (recordsMade) {
             impact = ImpactRecorder::build(*file, model);
         }
     } catch (const IException &e) {
@@ -213,7 +234,7 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments,
     // The statements and the tokens go before the analysis (a unit recorded in one go at the
     // end reads the tokens again).
     file->releaseStatements();
-    if (!commandLine.recordUnit || preparation)
+    if (!recordsMade || preparation)
         file->releaseTokens();
     // The facts' passes leave the memory they freed in pieces the analysis's tables do not fit
     // in: it goes back to the system, so that the analysis does not come on top of it.
@@ -233,6 +254,17 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments,
 
     if (!writeResults(paths, header, model, result, err))
         return Failed;
+    // A unit that keeps its records is brought up to date first: should it have been recorded
+    // from other input since, the run goes round again before it has said anything.
+    std::optional<UnitRecorder::Refreshed> refreshed;
+    std::ostringstream refreshErrors;
+    if (refreshing) {
+        refreshed = UnitRecorder::refresh(*refreshing, *file, model, result, refreshErrors);
+        if (*refreshed == UnitRecorder::Refreshed::recordWhole) {
+            recordWhole = true;
+            return Failed;
+        }
+    }
     for (const Message &message : result.messages)
         if (message.severity == Severity::Warning)
             err << "kelmkpu: warning: " << message.text << "\n";
@@ -247,15 +279,21 @@ int ProgramUnitBuilder::run(const std::vector<std::string> &arguments,
         // come back from their file.
         returnFreeMemory();
     }
-    const bool recorded = !commandLine.recordUnit ? true
-                          : preparation ? UnitRecorder::finish(*preparation, model, result, err)
-                                        : UnitRecorder::record(commandLine.outputDirectory,
-                                                               base,
-                                                               *file,
-                                                               model,
-                                                               result,
-                                                               err,
-                                                               &impact);
+    bool recorded = true;
+    if (refreshed) {
+        err << refreshErrors.str();
+        recorded = *refreshed == UnitRecorder::Refreshed::done;
+    } else if (preparation) {
+        recorded = UnitRecorder::finish(*preparation, model, result, err);
+    } else if (recordsMade) {
+        recorded = UnitRecorder::record(commandLine.outputDirectory,
+                                        base,
+                                        *file,
+                                        model,
+                                        result,
+                                        err,
+                                        &impact);
+    }
     const int code = result.hasWarnings() || !recorded ? Warnings : Clean;
     if (ending == Ending::LeaveDataToProcessEnd) {
         data->earlier.reset(dataLeftToProcessEnd);

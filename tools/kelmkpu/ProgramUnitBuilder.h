@@ -24,6 +24,17 @@ public:
     static int run(const std::vector<std::string> &arguments,
                    std::ostream &err,
                    Ending ending = Ending::FreeData);
+
+private:
+    /// Whether a run may keep the records of a unit recorded before from the same input.
+    enum class Recording { mayKeepRecords, whole };
+    /// One run; `recordWhole` is set (and the return code means nothing) when the unit it
+    /// meant to keep was recorded since from other input.
+    static int runOnce(const std::vector<std::string> &arguments,
+                       std::ostream &err,
+                       Ending ending,
+                       Recording recording,
+                       bool &recordWhole);
 };
 
 } // namespace kelmkpu

@@ -3,13 +3,13 @@
 #include "AdtFile.h"
 #include "AnalysisData.h"
 #include "AnalysisResult.h"
-#include "DbMark.h"
 #include "DbNode.h"
 #include "DbToken.h"
 #include "DbTreeInfo.h"
 #include "DbUnitPacker.h"
 #include "ExpandedSource.h"
 #include "ProgramModel.h"
+#include "UnitMarks.h"
 
 #include <algorithm>
 #include <chrono>
@@ -203,10 +203,19 @@ public:
     {
         if (!m_placed)
             placeStatements(model);
-        if (result.hasWarnings() && m_unit.header.state == DbPuState::analyzed)
-            m_unit.header.state = DbPuState::analyzedWithWarnings;
+        m_unit.header.state = UnitMarks::state(m_data, result);
         marks(result);
     }
+
+    /// Index: symbol number (0 unused).
+    std::vector<std::uint32_t> declaringTokens() const
+    {
+        std::vector<std::uint32_t> tokens(m_unit.symbols.size() + 1, 0);
+        for (std::size_t s = 0; s < m_unit.symbols.size(); ++s)
+            tokens[s + 1] = m_unit.symbols[s].declaringToken;
+        return tokens;
+    }
+    const std::vector<std::uint32_t> &statementTokens() const { return m_statementToken; }
 
     DbUnitData &unit() { return m_unit; }
     const DbWriter::Chunks &chunks() const { return m_chunks; }
@@ -493,34 +502,7 @@ private:
 
     void marks(const AnalysisResult &result)
     {
-        for (const FieldFinding &field : result.fields) {
-            const std::uint32_t symbol = field.item + 1;
-            if (symbol > m_unit.symbols.size() || !m_unit.symbols[symbol - 1].declaringToken)
-                continue;
-            const std::string bytes = field.length > 1
-                                          ? std::to_string(field.first) + "-"
-                                                + std::to_string(field.first + field.length - 1)
-                                          : std::to_string(field.first);
-            m_unit.marks.push_back({DbMark::dateField,
-                                    m_unit.symbols[symbol - 1].declaringToken,
-                                    symbol,
-                                    std::string(kindName(field.kind)) + " bytes " + bytes});
-        }
-        // A window site is marked on the first token at its statement's place.
-        for (const WindowSite &site : result.windows) {
-            if (site.statement >= m_statementToken.size() || !m_statementToken[site.statement])
-                continue;
-            const std::uint32_t symbol = site.yearItems.empty() ? 0 : site.yearItems.front() + 1;
-            m_unit.marks.push_back({DbMark::windowSite,
-                                    m_statementToken[site.statement],
-                                    symbol <= m_unit.symbols.size() ? symbol : 0,
-                                    site.reason});
-        }
-        std::stable_sort(m_unit.marks.begin(),
-                         m_unit.marks.end(),
-                         [](const DbMarkRecord &a, const DbMarkRecord &b) {
-                             return a.token < b.token;
-                         });
+        m_unit.marks = UnitMarks::build(result, declaringTokens(), m_statementToken);
     }
 
     const cobol::AdtFile &m_file;
@@ -579,6 +561,16 @@ void UnitRecordBuilder::finishPlacing(const ProgramModel &model)
 void UnitRecordBuilder::addMarks(const ProgramModel &model, const AnalysisResult &result)
 {
     m_builder->addMarks(model, result);
+}
+
+std::vector<std::uint32_t> UnitRecordBuilder::declaringTokens() const
+{
+    return m_builder->declaringTokens();
+}
+
+const std::vector<std::uint32_t> &UnitRecordBuilder::statementTokens() const
+{
+    return m_builder->statementTokens();
 }
 
 DbUnitData &UnitRecordBuilder::unit()

@@ -62,6 +62,11 @@ public:
     /// one given to `placeStatements`.
     void addMarks(const ProgramModel &model, const AnalysisResult &result);
 
+    /// The unit token that declares each symbol (index: symbol number, 0 unused), and the one
+    /// at each statement's place (index: the model's statement; filled once placed).
+    std::vector<std::uint32_t> declaringTokens() const;
+    const std::vector<std::uint32_t> &statementTokens() const;
+
     /// The unit's records but its lines, tokens and syntax nodes.
     DbUnitData &unit();
     /// The unit's lines, tokens and syntax nodes, packed.

@@ -13,8 +13,11 @@
 #include "KelMsgException.h"
 #include "PathNames.h"
 #include "ResultFile.h"
+#include "UnitMarks.h"
+#include "UnitOrigin.h"
 #include "UnitRecordBuilder.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <new>
@@ -27,6 +30,7 @@ class UnitRecorder::Preparation
 {
 public:
     std::string outputDirectory;
+    std::string originKey; ///< of the records being made (UnitOrigin); empty: none
     const cobol::AdtFile *file = nullptr;
     std::unique_ptr<cobol::ExpandedSource> expanded;
     std::unique_ptr<ResultFile> expandedSource; ///< written, put in place by `finish`
@@ -37,6 +41,30 @@ public:
     bool placingFailed = false; ///< statementPlacer's reader ran out of memory
     ChunkSpill spill;           ///< the builder's chunks while the analysis runs
 };
+
+namespace {
+
+/// Where the unit of `data` is recorded: the source file's absolute path is its identity.
+UnitRecordBuilder::Header unitHeader(const std::string &outputDirectory,
+                                     const std::string &base,
+                                     const cobol::AnalysisData &data)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(data.sourcePath, error);
+    UnitRecordBuilder::Header header;
+    header.sourceFile = error ? data.sourcePath : absolute.lexically_normal().string();
+    header.expandedSourceFile = PathNames::join(outputDirectory, base + ".xpd");
+    return header;
+}
+
+std::int64_t secondsNow()
+{
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
 
 void UnitRecorder::PreparationDeleter::operator()(Preparation *preparation) const noexcept
 {
@@ -78,11 +106,8 @@ UnitRecorder::PreparationPointer UnitRecorder::prepare(const std::string &output
         p.reset(new Preparation());
         p->outputDirectory = outputDirectory;
         p->file = &file;
-        std::error_code error;
-        const std::filesystem::path absolute = std::filesystem::absolute(data.sourcePath, error);
-        UnitRecordBuilder::Header header;
-        header.sourceFile = error ? data.sourcePath : absolute.lexically_normal().string();
-        header.expandedSourceFile = PathNames::join(outputDirectory, base + ".xpd");
+        const UnitRecordBuilder::Header header = unitHeader(outputDirectory, base, data);
+        p->originKey = UnitOrigin::key(file, header.sourceFile, header.expandedSourceFile);
 
         p->expanded = std::make_unique<cobol::ExpandedSource>(data);
         for (const std::string &file : p->expanded->unreadableFiles())
@@ -189,6 +214,16 @@ bool UnitRecorder::finish(Preparation &p,
         return false;
     }
     p.builder->addMarks(model, result);
+    // A later run on the same input keeps the records and writes only what its analysis finds,
+    // unless the expanded source left files out (their warnings then come again) or is gone.
+    const DbUnitHeader &header = p.builder->unit().header;
+    if (const std::optional<UnitOrigin::FileStamp> expanded = UnitOrigin::stamp(
+            header.expandedSourceFile);
+        expanded && !p.originKey.empty() && p.warnings.empty()) {
+        p.builder->unit().origin.key = p.originKey;
+        p.builder->unit().origin.builderData = UnitOrigin::pack(
+            {*expanded, p.builder->declaringTokens(), p.builder->statementTokens()});
+    }
     if (std::string error; !p.spill.restoreFactsOnly(p.builder->chunks(), error)) {
         err << "kelmkpu: error: the program unit cannot be recorded: " << error << "\n";
         return false;
@@ -199,6 +234,9 @@ bool UnitRecorder::finish(Preparation &p,
         else if (!p.impactSet)
             p.builder->unit().impact = ImpactRecorder::build(*p.file, model);
         p.builder->unit().copybookItems = CopybookLayoutRecorder::build(p.file->data(), result);
+        if (!p.builder->unit().origin.key.empty())
+            p.builder->unit().origin.findingsKey
+                = UnitOrigin::findingsKey(p.builder->unit().marks, p.builder->unit().copybookItems);
         DbWriter::record(DbEu::databasePathIn(p.outputDirectory),
                          executionUnitName(p.outputDirectory),
                          p.builder->unit(),
@@ -214,6 +252,68 @@ bool UnitRecorder::finish(Preparation &p,
         return false;
     }
     return true;
+}
+
+std::optional<UnitRecorder::Refreshing> UnitRecorder::refreshable(
+    const std::string &outputDirectory,
+    const std::string &base,
+    const cobol::AdtFile &file) noexcept
+{
+    try {
+        const UnitRecordBuilder::Header header = unitHeader(outputDirectory, base, file.data());
+        const std::optional<DbWriter::RecordedOrigin> recorded
+            = DbWriter::recordedOrigin(DbEu::databasePathIn(outputDirectory), header.sourceFile);
+        if (!recorded)
+            return std::nullopt;
+        const std::string key = UnitOrigin::key(file, header.sourceFile, header.expandedSourceFile);
+        if (key.empty() || key != recorded->origin.key)
+            return std::nullopt;
+        std::optional<UnitOrigin::BuilderData> data = UnitOrigin::unpack(
+            recorded->origin.builderData);
+        if (!data || UnitOrigin::stamp(header.expandedSourceFile) != data->expandedSource
+            || data->declaringTokens.size() != file.data().items.size() + 1)
+            return std::nullopt;
+        return Refreshing{outputDirectory,
+                          header.sourceFile,
+                          key,
+                          std::move(data->declaringTokens),
+                          std::move(data->statementTokens)};
+    } catch (const std::exception &) { // out of memory: the unit is recorded whole, or fails so
+        return std::nullopt;
+    }
+}
+
+UnitRecorder::Refreshed UnitRecorder::refresh(const Refreshing &refreshing,
+                                              const cobol::AdtFile &file,
+                                              const ProgramModel &model,
+                                              const AnalysisResult &result,
+                                              std::ostream &err)
+{
+    if (model.statements.size() != refreshing.statementTokens.size())
+        return Refreshed::recordWhole;
+    try {
+        DbWriter::Refresh refresh;
+        refresh.sourceFile = refreshing.sourceFile;
+        refresh.originKey = refreshing.originKey;
+        refresh.state = UnitMarks::state(file.data(), result);
+        refresh.timeStamp = secondsNow();
+        refresh.marks = UnitMarks::build(result,
+                                         refreshing.declaringTokens,
+                                         refreshing.statementTokens);
+        refresh.copybookItems = CopybookLayoutRecorder::build(file.data(), result);
+        refresh.findingsKey = UnitOrigin::findingsKey(refresh.marks, refresh.copybookItems);
+        return DbWriter::refresh(DbEu::databasePathIn(refreshing.outputDirectory),
+                                 executionUnitName(refreshing.outputDirectory),
+                                 refresh)
+                   ? Refreshed::done
+                   : Refreshed::recordWhole;
+    } catch (const KelMsgException &e) {
+        KelMsg::clearPending(); // reported here, on standard error
+        err << "kelmkpu: error: " << e.text() << "\n";
+    } catch (const std::bad_alloc &) {
+        err << "kelmkpu: error: there is not enough memory to record the program unit\n";
+    }
+    return Refreshed::failed;
 }
 
 bool UnitRecorder::record(const std::string &outputDirectory,

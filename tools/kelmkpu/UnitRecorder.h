@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace cobol {
 class AdtFile;
@@ -82,6 +84,38 @@ public:
                        const AnalysisResult &result,
                        std::ostream &err,
                        DbImpactFacts *impact = nullptr);
+
+    /// A unit recorded before from the same input (UnitOrigin), with its expanded source as it
+    /// was written then: its records stand, and only what the analysis finds changes.
+    struct Refreshing
+    {
+        std::string outputDirectory;
+        std::string sourceFile;
+        std::string originKey;
+        std::vector<std::uint32_t> declaringTokens; ///< index: symbol number
+        std::vector<std::uint32_t> statementTokens; ///< index: the model's statement
+    };
+    /// What `refresh` needs, when the unit that `file` gives in `outputDirectory`'s database
+    /// was recorded from the same input; none otherwise (the unit is then recorded whole, in
+    /// steps). Call it before the file's statements, tokens or syntax nodes are released.
+    /// Never throws; reads the database without changing it.
+    static std::optional<Refreshing> refreshable(const std::string &outputDirectory,
+                                                 const std::string &base,
+                                                 const cobol::AdtFile &file) noexcept;
+
+    enum class Refreshed {
+        done,        ///< the unit holds what the analysis found
+        recordWhole, ///< the unit was recorded since from other input: nothing written
+        failed       ///< the unit cannot be written (reported on `err`); it stays as it was
+    };
+    /// Writes what the analysis found (state, marks, the copybooks' date fields) into the unit
+    /// `refreshing` stands for, in one transaction, the rest of it kept as it is. `model` is the
+    /// one the analysis ran on.
+    static Refreshed refresh(const Refreshing &refreshing,
+                             const cobol::AdtFile &file,
+                             const ProgramModel &model,
+                             const AnalysisResult &result,
+                             std::ostream &err);
 
     /// Both steps, one after the other.
     static bool record(const std::string &outputDirectory,
