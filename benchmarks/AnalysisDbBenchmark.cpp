@@ -4,9 +4,10 @@
 //
 //   analysisdb-benchmark <kelmkpu> -I<copybook dir> <source>
 //
-// kelmkpu runs as the engine runs it, as a process, once with and once without recording the
-// unit (/n); each figure is the best of seven runs, wall-clock time and CPU time (user + system,
-// both threads). The verdict on kelmkpu uses CPU time, which other work on a shared machine
+// kelmkpu runs as the engine runs it, as a process: without recording the unit (/n), recording
+// it into a new database, replacing it (its input changed), and again on the same data (as the
+// analysis loop's later passes run it: the records stand); each figure is the best of seven
+// runs, wall-clock time and CPU time (user + system, both threads). The verdict on kelmkpu uses CPU time, which other work on a shared machine
 // disturbs least (as the toolchain benchmark does); the wall-clock time also holds the file
 // system's flush of the database when kelmkpu closes it. Loading is timed in this process
 // (DbEu::open and DbPu::load, what a view waits for).
@@ -150,11 +151,15 @@ int main(int argc, char **argv)
         return [arguments](Timing &t) { return runProcess(arguments, t) == 0; };
     };
 
-    Timing base, recording, replacing, loading;
+    // Without its expanded source a unit recorded before cannot keep its records: the run
+    // records it whole, replacing it, as after the source has changed.
+    auto removeExpandedSource = [&] { fs::remove(work / "BIGPROG.xpd"); };
+    Timing base, recording, replacing, again, loading;
     bool ok = best(base, removeDb, kelmkpuRun(withoutRecording))
               && best(recording, removeDb, kelmkpuRun(command))
+              && best(replacing, removeExpandedSource, kelmkpuRun(command))
               && best(
-                  replacing, [] {}, kelmkpuRun(command));
+                  again, [] {}, kelmkpuRun(command));
     ok = ok
          && best(
              loading,
@@ -205,6 +210,10 @@ int main(int argc, char **argv)
     std::printf("  kelmkpu, replacing the unit    %7.3f s wall  %7.3f s CPU\n",
                 replacing.wall,
                 replacing.cpu);
+    std::printf("  kelmkpu again, same data       %7.3f s wall  %7.3f s CPU   (the analysis "
+                "loop's later passes: the records kept)\n",
+                again.wall,
+                again.cpu);
     std::printf("  DbEu::open + DbPu::load        %7.3f s wall  %7.3f s CPU\n",
                 loading.wall,
                 loading.cpu);
@@ -224,6 +233,8 @@ int main(int argc, char **argv)
             "target: at most 30%%",
             cpuShare * 100,
             share * 100);
+    std::printf("info: a later pass on the same data adds %.0f%% to kelmkpu's CPU time\n",
+                (again.cpu - base.cpu) / base.cpu * 100);
     verdict(loading.wall < 0.300,
             "loading takes %.0f ms; target: under 300 ms",
             loading.wall * 1000);

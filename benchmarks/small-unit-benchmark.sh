@@ -5,8 +5,11 @@
 # the builder runs once per program and analysis pass (thousands of times) and each run lasts a
 # few milliseconds. Converts a generated portfolio of 66 programs once (kelconv -j 1, for the
 # analysis data files, the seed table and the analysis database), then times kelmkpu on its
-# first program: without recording (/n) and recording the unit into the database while a
-# connection holds the database open, as the engine's analysis pass does. Each round runs each
+# first program: without recording (/n), recording the unit again on the same data (as the
+# analysis loop's later passes do: the unit keeps its records), and recording it whole, replacing
+# it (its expanded source removed before each run, outside the timing, so that it cannot keep
+# them, as after a change of the source), into the database while a connection holds it open,
+# as the engine's analysis pass does. Each round runs each
 # case --runs times (default 50) and takes the median CPU time (user + system) of one run; with
 # --compare the other build's kelmkpu runs in the same rounds, right after, so that load from
 # other work falls on both alike. Reported: per case and build, the median and the minimum of
@@ -88,11 +91,12 @@ echo "Small unit benchmark: $(wc -l <"$work/portfolio/P0000.cbl") source lines,"
     "$(stat -c %s "$adt") bytes of analysis data, $runs runs a case per round"
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 for ((round = 1; round <= rounds; ++round)); do
-    for mode in n u; do
+    for mode in n u w; do
         if [ "$mode" = n ]; then switch=/n; else switch=/u+; fi
         for index in "${!builds[@]}"; do
             : >"$work/runs"
             for ((run = 0; run < runs; ++run)); do
+                [ "$mode" != w ] || rm -f "$out/P0000.xpd"
                 read -r status _ cpu _ <<<"$("$measure" "${builds[$index]}/bin/kelmkpu" "$adt" \
                     /r "$seed" /m- /c "$switch" /d "$out")"
                 if [ "$status" != 0 ] && [ "$status" != 4 ]; then
@@ -108,9 +112,13 @@ for ((round = 1; round <= rounds; ++round)); do
 done
 echo "load average after:  $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "CPU ms of one run (median of each round's median / minimum of them):"
-for mode in n u; do
+for mode in n u w; do
     for index in "${!builds[@]}"; do
-        label=$([ "$mode" = n ] && echo "/n" || echo "recording")
+        case $mode in
+        n) label=/n ;;
+        u) label=again ;;
+        w) label=whole ;;
+        esac
         printf '  %-10s %-50s %7.2f / %7.2f\n' "$label" "${builds[$index]}" \
             "$(awk '{ print $1 * 1000 }' "$work/$mode-$index" >"$work/ms"; median "$work/ms")" \
             "$(sort -g "$work/ms" | head -n 1)"

@@ -5,8 +5,10 @@
 # (generate-cobol.py: 20 shared copybooks, each included twice, one with REPLACING), paired:
 # every round runs, one right after the other, `cobc -fsyntax-only`, the front end writing the
 # analysis data (toolchain-frontend: what zmc2 does besides running cobc, with the same options),
-# kelmkpu analysing it without recording the unit (`/n`), kelmkpu as the conversion runs it
-# (recording the unit in the analysis database), and the whole compile pass (zmc2 -qANALYZE);
+# kelmkpu analysing it without recording the unit (`/n`), kelmkpu as the conversion's first pass
+# runs it (recording the unit anew: the database and the expanded source are removed before
+# each such run, outside the timing), kelmkpu as the later passes run it (again on the same
+# data, the unit's records kept), and the whole compile pass (zmc2 -qANALYZE);
 # the order rotates from round to round, so that no command always runs first or last. Every
 # figure is taken from the same rounds: the median and the minimum of each command, and of the
 # per-round ratios, as CPU time (user + system, children included) and wall-clock time.
@@ -15,7 +17,8 @@
 # least; the compile pass is about waiting, so wall-clock time):
 #   - our analysis (front end + kelmkpu /n) takes at most a fifth of cobc's CPU time, median of
 #     the paired rounds, at every size given (default 50,000 and 100,000 lines);
-#   - recording the unit adds at most 30% to kelmkpu's CPU time (median of the paired rounds);
+#   - recording the unit anew adds at most 30% to kelmkpu's CPU time (median of the paired
+#     rounds); what a later pass adds is printed beside it;
 #   - the compile pass (zmc2) takes at most 1.1 times cobc's wall-clock time (median);
 #   - kelmkpu's peak resident memory stays under 50 MB at 100,000 lines, both recording the
 #     unit (as the conversion runs it) and without recording it (/n): the largest of the rounds;
@@ -134,11 +137,13 @@ for lines in "${sizes[@]}"; do
     python3 "$here/generate-cobol.py" --lines "$lines" --out "$dir" >/dev/null
     source="$dir/BIGPROG.cbl"
     actual=$(wc -l <"$source")
-    mkdir -p "$dir/out" "$dir/zmc2" "$dir/record"
+    mkdir -p "$dir/out" "$dir/zmc2" "$dir/record" "$dir/again"
     adt="$dir/BIGPROG.adt"
     "$frontEnd" -std=ibm "-I$dir" "$source" "$adt" >/dev/null
+    # The later passes find the unit recorded by the first.
+    "$analyser" "$adt" /r "$work/empty.xsd" /d "$dir/again" >/dev/null 2>&1 || true
 
-    commands=(cobc frontend kelmkpu-n kelmkpu zmc2)
+    commands=(cobc frontend kelmkpu-n kelmkpu kelmkpu-again zmc2)
     for ((round = 0; round < runs; ++round)); do
         for ((k = 0; k < ${#commands[@]}; ++k)); do
             command=${commands[$(((k + round) % ${#commands[@]}))]}
@@ -150,8 +155,13 @@ for lines in "${sizes[@]}"; do
                     /d "$dir/out" /n
                 ;;
             kelmkpu)
+                rm -f "$dir/record"/*
                 run kelmkpu-$lines "0 4" "$analyser" "$adt" /r "$work/empty.xsd" /m- /c /u+ \
                     /d "$dir/record"
+                ;;
+            kelmkpu-again)
+                run kelmkpu-again-$lines "0 4" "$analyser" "$adt" /r "$work/empty.xsd" /m- /c \
+                    /u+ /d "$dir/again"
                 ;;
             zmc2)
                 run zmc2-$lines "0 4" env CHRONEX_OUTPUT_DIR="$dir/zmc2" "$driver" -c "-i$dir" \
@@ -166,13 +176,15 @@ for lines in "${sizes[@]}"; do
     ratios "$work/ours-$lines" "$work/cobc-$lines" 1 "$work/ratio-wall-$lines"
     ratios "$work/recorded-$lines" "$work/cobc-$lines" 2 "$work/ratio-recorded-$lines"
     ratios "$work/kelmkpu-$lines" "$work/kelmkpu-n-$lines" 2 "$work/ratio-recording-$lines"
+    ratios "$work/kelmkpu-again-$lines" "$work/kelmkpu-n-$lines" 2 "$work/ratio-again-$lines"
     ratios "$work/zmc2-$lines" "$work/cobc-$lines" 1 "$work/ratio-zmc2-$lines"
 
     echo
     echo "$actual lines; analysis data $(stat -c %s "$adt") bytes"
     printf '  %-44s %17s   %17s\n' "" "CPU s" "wall s"
     for entry in "cobc:cobc -fsyntax-only" "frontend:front end (parse, write the data)" \
-        "kelmkpu-n:kelmkpu /n (read, infer, results)" "kelmkpu:kelmkpu (and record the unit)" \
+        "kelmkpu-n:kelmkpu /n (read, infer, results)" "kelmkpu:kelmkpu (and record the unit anew)" \
+        "kelmkpu-again:kelmkpu again (the unit's records kept)" \
         "ours:our analysis (front end + kelmkpu /n)" "recorded:front end + kelmkpu" \
         "zmc2:compile pass (zmc2 -qANALYZE)"; do
         name=${entry%%:*}
@@ -185,6 +197,7 @@ for lines in "${sizes[@]}"; do
     read -r wallRatioMedian wallRatioMin <<<"$(stats "$work/ratio-wall-$lines" 2)"
     read -r recordedMedian recordedMin <<<"$(stats "$work/ratio-recorded-$lines" 2)"
     read -r recordingMedian recordingMin <<<"$(stats "$work/ratio-recording-$lines" 2)"
+    read -r againMedian againMin <<<"$(stats "$work/ratio-again-$lines" 2)"
     read -r zmc2Median zmc2Min <<<"$(stats "$work/ratio-zmc2-$lines" 2)"
     read -r rssMedian rssMax <<<"$(sort -g -k3,3 "$work/kelmkpu-$lines" |
         awk '{ v[NR] = $3 } END { printf "%d %d", v[int((NR + 1) / 2)], v[NR] }')"
@@ -194,13 +207,15 @@ for lines in "${sizes[@]}"; do
         "$wallRatioMedian" "$wallRatioMin"
     printf '  %-44s %8s / %6s\n' "(front end + kelmkpu) / cobc" "$recordedMedian" "$recordedMin"
     printf '  %-44s %8s / %6s\n' "kelmkpu / kelmkpu /n" "$recordingMedian" "$recordingMin"
+    printf '  %-44s %8s / %6s\n' "kelmkpu again / kelmkpu /n" "$againMedian" "$againMin"
     printf '  %-44s %17s   %8s / %6s\n' "compile pass / cobc" "" "$zmc2Median" "$zmc2Min"
     echo "  kelmkpu peak memory: $(awk -v k="$rssMax" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }') MB recording the unit, $(awk -v k="$rssMaxN" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }') MB with /n"
 
     verdict "$(awk -v r="$ratioMedian" 'BEGIN { print (r <= 0.2) }')" \
         "$actual lines: our analysis takes $ratioMedian of cobc's CPU time (median; target: at most 0.20)"
     verdict "$(awk -v r="$recordingMedian" 'BEGIN { print (r <= 1.3) }')" \
-        "$actual lines: recording the unit makes kelmkpu $recordingMedian times as long (CPU, median; target: at most 1.30)"
+        "$actual lines: recording the unit anew makes kelmkpu $recordingMedian times as long (CPU, median; target: at most 1.30)"
+    echo "info:   $actual lines: a later pass, keeping the unit's records, makes kelmkpu $againMedian times as long (CPU, median)"
     verdict "$(awk -v r="$zmc2Median" 'BEGIN { print (r <= 1.1) }')" \
         "$actual lines: the compile pass takes $zmc2Median times cobc's wall-clock time (median; target: at most 1.10)"
     if [ "$lines" -eq 100000 ]; then
@@ -223,6 +238,7 @@ if [ -n "$large" ]; then
         for ((round = 0; round < 3; ++round)); do
             run growth-fe-$lines "0" "$frontEnd" -std=ibm "-I$dir" "$dir/BIGPROG.cbl" \
                 "$dir/BIGPROG.adt"
+            rm -f "$dir/out"/*
             run growth-kelmkpu-$lines "0 4" "$analyser" "$dir/BIGPROG.adt" /r "$work/empty.xsd" \
                 /m- /c /u+ /d "$dir/out"
         done

@@ -261,19 +261,20 @@ std::optional<UnitRecorder::Refreshing> UnitRecorder::refreshable(
 {
     try {
         const UnitRecordBuilder::Header header = unitHeader(outputDirectory, base, file.data());
-        const std::optional<DbWriter::RecordedOrigin> recorded
-            = DbWriter::recordedOrigin(DbEu::databasePathIn(outputDirectory), header.sourceFile);
+        std::unique_ptr<DbWriter::RecordedUnit> recorded
+            = DbWriter::recordedUnit(DbEu::databasePathIn(outputDirectory), header.sourceFile);
         if (!recorded)
             return std::nullopt;
         const std::string key = UnitOrigin::key(file, header.sourceFile, header.expandedSourceFile);
-        if (key.empty() || key != recorded->origin.key)
+        if (key.empty() || key != recorded->origin().key)
             return std::nullopt;
         std::optional<UnitOrigin::BuilderData> data = UnitOrigin::unpack(
-            recorded->origin.builderData);
+            recorded->origin().builderData);
         if (!data || UnitOrigin::stamp(header.expandedSourceFile) != data->expandedSource
             || data->declaringTokens.size() != file.data().items.size() + 1)
             return std::nullopt;
-        return Refreshing{outputDirectory,
+        return Refreshing{std::move(recorded),
+                          outputDirectory,
                           header.sourceFile,
                           key,
                           std::move(data->declaringTokens),
@@ -302,9 +303,7 @@ UnitRecorder::Refreshed UnitRecorder::refresh(const Refreshing &refreshing,
                                          refreshing.statementTokens);
         refresh.copybookItems = CopybookLayoutRecorder::build(file.data(), result);
         refresh.findingsKey = UnitOrigin::findingsKey(refresh.marks, refresh.copybookItems);
-        return DbWriter::refresh(DbEu::databasePathIn(refreshing.outputDirectory),
-                                 executionUnitName(refreshing.outputDirectory),
-                                 refresh)
+        return refreshing.unit->refresh(executionUnitName(refreshing.outputDirectory), refresh)
                    ? Refreshed::done
                    : Refreshed::recordWhole;
     } catch (const KelMsgException &e) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DbWriter.h"
 #include "ImpactRecorder.h"
 
 #include <cstdint>
@@ -89,6 +90,7 @@ public:
     /// was written then: its records stand, and only what the analysis finds changes.
     struct Refreshing
     {
+        std::unique_ptr<DbWriter::RecordedUnit> unit; ///< as found in the database
         std::string outputDirectory;
         std::string sourceFile;
         std::string originKey;

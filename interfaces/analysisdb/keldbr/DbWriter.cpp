@@ -382,33 +382,35 @@ void DbWriter::record(const std::string &fileName,
     transaction.commit();
 }
 
-std::optional<DbWriter::RecordedOrigin> DbWriter::recordedOrigin(
-    const std::string &fileName, const std::string &sourceFile) noexcept
+DbWriter::RecordedUnit::~RecordedUnit() = default;
+
+std::unique_ptr<DbWriter::RecordedUnit> DbWriter::recordedUnit(const std::string &fileName,
+                                                               const std::string &sourceFile,
+                                                               int waitMs) noexcept
 {
     try {
         std::error_code error;
         if (!std::filesystem::is_regular_file(fileName, error))
-            return std::nullopt;
-        DbConnection connection(fileName, DbConnection::Mode::readOnly, busyTimeoutMs);
-        DbSchema::checkForReading(connection);
-        DbStatement find(connection,
-                         "SELECT o.key, o.findings_key, o.builder_data, p.token_count, "
-                         "p.symbol_count FROM pu p JOIN pu_origin o ON o.pu_id = p.id "
-                         "WHERE p.source_file = ?");
+            return nullptr;
+        std::unique_ptr<RecordedUnit> unit(new RecordedUnit());
+        unit->m_connection = std::make_unique<DbConnection>(fileName,
+                                                            DbConnection::Mode::readWrite,
+                                                            waitMs);
+        DbSchema::checkForReading(*unit->m_connection);
+        DbStatement find(*unit->m_connection,
+                         "SELECT o.key, o.findings_key, o.builder_data FROM pu p "
+                         "JOIN pu_origin o ON o.pu_id = p.id WHERE p.source_file = ?");
         find.bind(1, sourceFile);
         if (!find.step())
-            return std::nullopt;
-        RecordedOrigin recorded;
-        recorded.origin.key = find.text(0);
-        recorded.origin.findingsKey = find.text(1);
-        recorded.origin.builderData = std::string(find.blob(2));
-        recorded.tokenCount = static_cast<std::size_t>(std::max<std::int64_t>(0, find.integer(3)));
-        recorded.symbolCount = static_cast<std::size_t>(std::max<std::int64_t>(0, find.integer(4)));
-        return recorded;
+            return nullptr;
+        unit->m_origin.key = find.text(0);
+        unit->m_origin.findingsKey = find.text(1);
+        unit->m_origin.builderData = std::string(find.blob(2));
+        return unit;
     } catch (...) {
         // Whatever is wrong with the file, recording the unit whole reports it.
         KelMsg::clearPending();
-        return std::nullopt;
+        return nullptr;
     }
 }
 
@@ -418,6 +420,18 @@ bool DbWriter::refresh(const std::string &fileName,
                        int waitMs)
 {
     DbConnection connection(fileName, DbConnection::Mode::readWrite, waitMs);
+    return refreshThrough(connection, euName, refresh);
+}
+
+bool DbWriter::RecordedUnit::refresh(const std::string &euName, const Refresh &refresh)
+{
+    return DbWriter::refreshThrough(*m_connection, euName, refresh);
+}
+
+bool DbWriter::refreshThrough(DbConnection &connection,
+                              const std::string &euName,
+                              const Refresh &refresh)
+{
     prepareConnection(connection);
     DbTransaction transaction(connection, DbTransaction::Kind::write);
     // Checked under the write lock: another writer may have recorded the unit since.
@@ -443,8 +457,9 @@ bool DbWriter::refresh(const std::string &fileName,
     changes.marks = refresh.marks;
     if (const std::string invalid = changes.validateMarks(tokenCount, symbolCount);
         !invalid.empty())
-        ITHROW(KelMsgException(KelMsgId::unitNotRecorded,
-                               {name, fileName, "its data is inconsistent: " + invalid}));
+        ITHROW(
+            KelMsgException(KelMsgId::unitNotRecorded,
+                            {name, connection.fileName(), "its data is inconsistent: " + invalid}));
     storeExecutionUnit(connection, euName);
     {
         DbStatement

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +16,8 @@
 /// as it was. The file is created when missing (WAL mode). Several processes may record units in
 /// the same file at the same time: a writer waits for another's lock (up to
 /// `busyTimeoutMs`) instead of failing.
+class DbConnection;
+
 class DbWriter final
 {
 public:
@@ -66,19 +68,6 @@ public:
                        const Chunks *chunks = nullptr,
                        std::int64_t number = 0);
 
-    /// A unit recorded before with an origin (DbUnitData::origin), as the database holds it.
-    struct RecordedOrigin
-    {
-        DbUnitOrigin origin;
-        std::size_t tokenCount = 0;
-        std::size_t symbolCount = 0;
-    };
-    /// The origin of the unit whose source file is `sourceFile`, read without changing the file;
-    /// none when there is no such file, unit or origin, or the file cannot be read (a writer
-    /// then records the unit whole, and reports what is wrong with the file when it does).
-    static std::optional<RecordedOrigin> recordedOrigin(const std::string &fileName,
-                                                        const std::string &sourceFile) noexcept;
-
     /// What changes when a unit is recorded again from the records it was recorded from: the
     /// analysis's part.
     struct Refresh
@@ -105,6 +94,39 @@ public:
                         const Refresh &refresh,
                         int waitMs = busyTimeoutMs);
 
+    /// A unit recorded before with an origin (DbUnitData::origin), found through a connection
+    /// that stays open to bring the unit up to date: one connection, and one reading of the
+    /// schema, for both (a small unit's run is a few milliseconds, and opening a database is a
+    /// good part of one).
+    class RecordedUnit final
+    {
+    public:
+        ~RecordedUnit();
+        RecordedUnit(const RecordedUnit &) = delete;
+        RecordedUnit &operator=(const RecordedUnit &) = delete;
+
+        const DbUnitOrigin &origin() const { return m_origin; }
+        /// DbWriter::refresh through this connection.
+        bool refresh(const std::string &euName, const Refresh &refresh);
+
+    private:
+        friend class DbWriter;
+        RecordedUnit() = default;
+        std::unique_ptr<DbConnection> m_connection;
+        DbUnitOrigin m_origin;
+    };
+    /// The unit whose source file is `sourceFile` as recorded in `fileName`, read without
+    /// changing the file; null when there is no such file, unit or origin, or the file cannot be
+    /// read (a writer then records the unit whole, and reports what is wrong with the file).
+    static std::unique_ptr<RecordedUnit> recordedUnit(const std::string &fileName,
+                                                      const std::string &sourceFile,
+                                                      int waitMs = busyTimeoutMs) noexcept;
+
     /// Removes the unit whose source file is `sourceFile`; false when there was none.
     static bool remove(const std::string &fileName, const std::string &sourceFile);
+
+private:
+    static bool refreshThrough(DbConnection &connection,
+                               const std::string &euName,
+                               const Refresh &refresh);
 };

@@ -129,7 +129,7 @@ TEST_F(UnitRefresh, aRunOnTheSameDataKeepsTheRecordsAndTakesWhatItsAnalysisFound
     run(again, "none.xsd");
     const std::string unseeded = contentOf(database(again), again);
     markRecords(database(again));
-    EXPECT_TRUE(DbWriter::recordedOrigin(database(again), m_dir.file("src/PAYRUN.cbl")));
+    EXPECT_TRUE(DbWriter::recordedUnit(database(again), m_dir.file("src/PAYRUN.cbl")));
 
     // Other seeds: other date fields and window sites, the same records.
     const int code = run(again, "sample.xsd");
@@ -220,7 +220,7 @@ TEST_F(UnitRefresh, aUnitRecordedSinceFromOtherDataIsNotTouched)
     refresh.sourceFile = m_dir.file("src/NOSUCH.cbl");
     EXPECT_FALSE(DbWriter::refresh(database(directory), "OTHER", refresh));
     EXPECT_EQ(contentOf(database(directory), directory), before);
-    EXPECT_FALSE(DbWriter::recordedOrigin(database(directory), refresh.sourceFile));
-    EXPECT_FALSE(DbWriter::recordedOrigin(m_dir.file("none.db"), m_dir.file("src/PAYRUN.cbl")));
-    EXPECT_FALSE(DbWriter::recordedOrigin(m_dir.file("none.xsd"), m_dir.file("src/PAYRUN.cbl")));
+    EXPECT_FALSE(DbWriter::recordedUnit(database(directory), refresh.sourceFile));
+    EXPECT_FALSE(DbWriter::recordedUnit(m_dir.file("none.db"), m_dir.file("src/PAYRUN.cbl")));
+    EXPECT_FALSE(DbWriter::recordedUnit(m_dir.file("none.xsd"), m_dir.file("src/PAYRUN.cbl")));
 }
