@@ -57,7 +57,13 @@ void AnalysisData::write(std::ostream &out) const
 
 void AnalysisData::writeFile(const std::string &path) const
 {
-    // Write a new file beside the target and rename it over the target, so that readers never
+    PendingAdtFile(*this, path).commit();
+}
+
+PendingAdtFile::PendingAdtFile(const AnalysisData &data, const std::string &path)
+    : m_path(path)
+{
+    // A new file beside the target, renamed over the target by `commit`, so that readers never
     // see a half-written file and a failure leaves the previous file (if any) untouched. mkstemp
     // makes the name: no other process can have taken it first.
     std::string hidden(1, '.');
@@ -71,7 +77,7 @@ void AnalysisData::writeFile(const std::string &path) const
                             + std::strerror(errno) + "."));
     const std::string temporary(name.data());
     int error = 0;
-    const bool written = AdtBinaryWriter::write(*this, [fd, &error](std::string_view piece) {
+    const bool written = AdtBinaryWriter::write(data, [fd, &error](std::string_view piece) {
         while (!piece.empty()) {
             const ssize_t done = ::write(fd, piece.data(), piece.size());
             if (done < 0 && errno == EINTR)
@@ -95,12 +101,25 @@ void AnalysisData::writeFile(const std::string &path) const
         ITHROW(IAccessError("Cannot write the analysis data file " + temporary + ": "
                             + std::strerror(error) + "."));
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = errno;
-        ::unlink(temporary.c_str());
-        ITHROW(IAccessError("Cannot rename " + temporary + " to " + path + ": "
+    m_temporary = temporary;
+}
+
+PendingAdtFile::~PendingAdtFile()
+{
+    if (!m_temporary.empty())
+        ::unlink(m_temporary.c_str());
+}
+
+void PendingAdtFile::commit()
+{
+    if (m_temporary.empty())
+        return;
+    if (std::rename(m_temporary.c_str(), m_path.c_str()) != 0) {
+        const int error = errno;
+        ITHROW(IAccessError("Cannot rename " + m_temporary + " to " + m_path + ": "
                             + std::strerror(error) + "."));
     }
+    m_temporary.clear();
 }
 
 AnalysisData AnalysisData::read(std::istream &in, std::string_view fileName)

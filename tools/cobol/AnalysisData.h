@@ -369,4 +369,25 @@ std::string_view toString(Remark::Kind value);
 std::string includeQualifier(std::string_view library,
                              const std::vector<std::pair<std::string, std::string>> &replacing);
 
+/// The binary file of some analysis data, written beside its place under a hidden temporary name
+/// and not yet in place, so that a caller can write it while other work runs and decide later
+/// whether it stands: `commit` renames it over the target; dropped uncommitted, it is removed.
+class PendingAdtFile final
+{
+public:
+    /// Writes `data` beside `path`. Throws IAccessError naming the file when it cannot.
+    PendingAdtFile(const AnalysisData &data, const std::string &path);
+    ~PendingAdtFile();
+    PendingAdtFile(const PendingAdtFile &) = delete;
+    PendingAdtFile &operator=(const PendingAdtFile &) = delete;
+
+    /// Puts the file in place. Throws IAccessError naming both files when it cannot (the
+    /// temporary file is then removed when this goes).
+    void commit();
+
+private:
+    std::string m_path;
+    std::string m_temporary; ///< empty once committed
+};
+
 } // namespace cobol

@@ -13,6 +13,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+#include <memory>
 #include <ostream>
 
 namespace {
@@ -48,6 +52,29 @@ void reportNotAnalysed(const cobol::FrontEnd::Result &result,
             err << "zmc2: " << result.data.fileOf(d.place.include) << ":" << d.place.line
                 << ": error: " << d.message << "\n";
     err << "zmc2: error: " << source << " could not be analysed as a COBOL program.\n";
+}
+
+/// The front end's warnings, as printed after GnuCOBOL's output (the first hundred).
+std::vector<std::string> frontEndNotes(const cobol::AnalysisData &data)
+{
+    std::vector<std::string> notes;
+    for (const cobol::Diagnostic &d : data.diagnostics) {
+        if (d.severity == cobol::Diagnostic::Severity::Information || notes.size() >= 100)
+            continue;
+        notes.push_back("zmc2: " + data.fileOf(d.place.include) + ":" + std::to_string(d.place.line)
+                        + ":" + std::to_string(d.place.column) + ": warning: " + d.message);
+    }
+    return notes;
+}
+
+/// Frees the front end's result and gives the memory back to the system, so that the program
+/// does not unmap it when it ends, after the check it waits for.
+void release(cobol::FrontEnd::Result &result)
+{
+    result = cobol::FrontEnd::Result();
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 } // namespace
@@ -178,6 +205,24 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
         return finish(cannotRun);
     }
 
+    // While GnuCOBOL checks a program that needs no translation (it started before the front
+    // end read the program), the analysis data is written beside its place and the front end's
+    // memory goes back to the system: only putting the file in place is left for after the
+    // check, which is what the compile pass waits for.
+    const bool recognised = result.recognised;
+    const bool frontEndErrors = result.errorCount > 0;
+    const std::vector<std::string> notes = frontEndNotes(result.data);
+    std::unique_ptr<cobol::PendingAdtFile> pending;
+    std::string writeError;
+    if (early && arguments.analyze && recognised && !SyntaxChecker::needsTranslation(result.data)) {
+        try {
+            pending = std::make_unique<cobol::PendingAdtFile>(result.data, adtPath);
+        } catch (const IException &error) {
+            writeError = error.text();
+        }
+        release(result);
+    }
+
     // The check by GnuCOBOL.
     std::string problem;
     const ChildProcess::Result checked = SyntaxChecker::run(check,
@@ -207,30 +252,30 @@ int CompilerDriver::run(const std::vector<std::string> &args, std::ostream &out,
         break;
     }
 
-    if (!result.recognised) {
+    if (!recognised) {
         reportNotAnalysed(result, arguments.source, err);
         return finish(code == errors ? errors : cannotRun);
     }
     if (code < errors) {
-        std::size_t shown = 0;
-        for (const cobol::Diagnostic &d : result.data.diagnostics) {
-            if (d.severity == cobol::Diagnostic::Severity::Information || shown >= 100)
-                continue;
-            ++shown;
-            out << "zmc2: " << result.data.fileOf(d.place.include) << ":" << d.place.line << ":"
-                << d.place.column << ": warning: " << d.message << "\n";
-        }
+        for (const std::string &note : notes)
+            out << note << "\n";
         // What the analysis could not follow is worth a look, but GnuCOBOL had the last word
         // on whether the source is correct.
-        if (result.errorCount > 0)
+        if (frontEndErrors)
             code = std::max(code, warnings);
     }
     if (!arguments.analyze || code >= errors)
         return finish(code);
     try {
-        result.data.writeFile(adtPath);
+        if (pending)
+            pending->commit();
+        else if (writeError.empty())
+            result.data.writeFile(adtPath);
     } catch (const IException &error) {
-        err << "zmc2: error: " << error.text() << "\n";
+        writeError = error.text();
+    }
+    if (!writeError.empty()) {
+        err << "zmc2: error: " << writeError << "\n";
         return finish(cannotRun);
     }
     return code;

@@ -120,21 +120,31 @@ std::vector<std::string> SyntaxChecker::plainCheck(const Options &options)
 
 bool SyntaxChecker::mayNeedNoTranslation(std::string_view source)
 {
+    // The check waits for this scan of the whole source: a letter is taken in either case by
+    // setting bit 5, which maps only 'E' and 'D' to 'e' and 'd' (the words are all letters).
+    const auto lower = [](char c) {
+        return static_cast<char>(static_cast<unsigned char>(c) | 0x20);
+    };
     for (std::size_t i = 0; i < source.size(); ++i) {
-        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(source[i])));
-        if (c != 'E' && c != 'D')
+        const char c = lower(source[i]);
+        if (c != 'e' && c != 'd')
             continue;
-        for (std::string_view word : {"EXEC", "DFHRESP", "DFHVALUE"}) {
-            if (source.size() - i < word.size())
+        for (std::string_view word : {"exec", "dfhresp", "dfhvalue"}) {
+            if (source.size() - i < word.size() || word[0] != c)
                 continue;
             bool same = true;
-            for (std::size_t k = 0; k < word.size() && same; ++k)
-                same = std::toupper(static_cast<unsigned char>(source[i + k])) == word[k];
+            for (std::size_t k = 1; k < word.size() && same; ++k)
+                same = lower(source[i + k]) == word[k];
             if (same)
                 return false;
         }
     }
     return true;
+}
+
+bool SyntaxChecker::needsTranslation(const cobol::AnalysisData &data)
+{
+    return !TranslationPlan::of(data).includesToTranslate.empty();
 }
 
 ChildProcess::Result SyntaxChecker::run(const Options &options,

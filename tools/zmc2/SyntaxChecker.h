@@ -36,6 +36,10 @@ public:
                                     std::string &problem,
                                     std::unique_ptr<ChildProcess::Running> started = nullptr);
 
+    /// Whether the front end's reading `data` of a program asks for a translation before the
+    /// check (`run` then checks a translated copy, not the source as it stands).
+    static bool needsTranslation(const cobol::AnalysisData &data);
+
     /// The cobc command that checks the source as it stands (no EXEC block translated).
     static std::vector<std::string> plainCheck(const Options &options);
 

@@ -268,3 +268,26 @@ TEST_F(ExecTranslation, zmc2AnswersAsForAnyProgram)
 }
 
 } // namespace
+
+// The scan that lets GnuCOBOL start before the front end: any spelling of the three words stops
+// it; letters that only look alike, or the words cut short at the end, do not.
+TEST(SourceScan, theEarlyCheckStartsOnlyForSourcesWithoutTheWordsThatAskForTranslation)
+{
+    const struct
+    {
+        const char *source;
+        bool plain;
+    } cases[] = {
+        {"       MOVE A TO B.\n", true},
+        {"       EXEC CICS RETURN END-EXEC.\n", false},
+        {"       exec sql select 1 end-exec.\n", false},
+        {"       IF RC = DfhResp(NORMAL)\n", false},
+        {"       MOVE DFHVALUE(ERASE) TO X\n", false},
+        {"       MOVE EXE C TO D.\n", true},
+        {"       MOVE EXEK TO DFHRES.\n", true},
+        {"       MOVE %XEC TO D\x04\x05.\n", true},
+        {"       DISPLAY 'done' EXE", true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(SyntaxChecker::mayNeedNoTranslation(c.source), c.plain) << c.source;
+}
