@@ -79,7 +79,8 @@ convert() {
     builderRuns=$(grep -c '^Executed:  kelmkpu ' "$work/run/console" || true)
 }
 
-# database <file>: the database's rows without the clock's columns, sorted.
+# database <file>: the database's rows without the clock's columns and the units' origins (which
+# hold the times of the files a run wrote), sorted.
 database() {
     if command -v sqlite3 >/dev/null; then
         sqlite3 "$1" "SELECT name FROM sqlite_schema WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY name" |
@@ -87,6 +88,7 @@ database() {
                 echo "== $table"
                 case $table in
                 eu) sqlite3 "$1" "SELECT id, name FROM eu" ;;
+                pu_origin) ;;
                 pu) sqlite3 "$1" "SELECT id, name, source_file, expanded_source_file, state, token_count, symbol_count, line_count, node_count FROM pu ORDER BY id" ;;
                 *) sqlite3 "$1" "SELECT * FROM \"$table\" ORDER BY 1, 2" | md5sum ;;
                 esac

@@ -261,6 +261,12 @@ std::optional<UnitRecorder::Refreshing> UnitRecorder::refreshable(
 {
     try {
         const UnitRecordBuilder::Header header = unitHeader(outputDirectory, base, file.data());
+        // Without its expanded source (a unit new to the database has none yet) no unit can keep
+        // its records: the database is not even opened.
+        const std::optional<UnitOrigin::FileStamp> expanded = UnitOrigin::stamp(
+            header.expandedSourceFile);
+        if (!expanded)
+            return std::nullopt;
         std::unique_ptr<DbWriter::RecordedUnit> recorded
             = DbWriter::recordedUnit(DbEu::databasePathIn(outputDirectory), header.sourceFile);
         if (!recorded)
@@ -270,7 +276,7 @@ std::optional<UnitRecorder::Refreshing> UnitRecorder::refreshable(
             return std::nullopt;
         std::optional<UnitOrigin::BuilderData> data = UnitOrigin::unpack(
             recorded->origin().builderData);
-        if (!data || UnitOrigin::stamp(header.expandedSourceFile) != data->expandedSource
+        if (!data || *expanded != data->expandedSource
             || data->declaringTokens.size() != file.data().items.size() + 1)
             return std::nullopt;
         return Refreshing{std::move(recorded),
