@@ -100,7 +100,7 @@ public:
     /// What `refresh` needs, when the unit that `file` gives in `outputDirectory`'s database
     /// was recorded from the same input; none otherwise (the unit is then recorded whole, in
     /// steps). Call it before the file's statements, tokens or syntax nodes are released.
-    /// Never throws; reads the database without changing it.
+    /// Never throws; reads the database without changing what it holds.
     static std::optional<Refreshing> refreshable(const std::string &outputDirectory,
                                                  const std::string &base,
                                                  const cobol::AdtFile &file) noexcept;

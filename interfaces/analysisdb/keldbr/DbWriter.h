@@ -116,8 +116,8 @@ public:
         DbUnitOrigin m_origin;
     };
     /// The unit whose source file is `sourceFile` as recorded in `fileName`, read without
-    /// changing the file; null when there is no such file, unit or origin, or the file cannot be
-    /// read (a writer then records the unit whole, and reports what is wrong with the file).
+    /// changing what the file holds; null when there is no such file, unit or origin, or the
+    /// file cannot be read (a writer then records the unit whole, and reports what is wrong).
     static std::unique_ptr<RecordedUnit> recordedUnit(const std::string &fileName,
                                                       const std::string &sourceFile,
                                                       int waitMs = busyTimeoutMs) noexcept;
