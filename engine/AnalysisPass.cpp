@@ -184,8 +184,8 @@ void AnalysisPass::lookAhead(std::size_t head)
         if (!AnalysisLookahead::isCertainlyAnalysed(m_context.files, head, index))
             continue;
         // Only what this run writes may count; a file whose old results stay is left to its
-        // turn, which reports why.
-        if (!removeQuietly({file.xcaName(), file.xrlName(), file.xpdName()}))
+        // turn, which reports why. (The expanded source stays: see obtainResult.)
+        if (!removeQuietly({file.xcaName(), file.xrlName()}))
             continue;
         if (run.stage == Stage::Ended)
             ++m_repeatedRuns;
@@ -215,8 +215,11 @@ AnalysisPass::Obtained AnalysisPass::obtainResult(std::size_t index,
             run = {};
         }
         if (run.stage == Stage::None) {
-            // Only findings and program info written by this analysis count.
-            if (!removeEarlierResults(file, {file.xcaName(), file.xrlName(), file.xpdName()}))
+            // Only findings and program info written by this analysis count. The expanded
+            // source is the unit's, which the database keeps until the builder records it
+            // again (a failed run leaves both as they were), and the builder tells by it
+            // whether the unit's records still stand.
+            if (!removeEarlierResults(file, {file.xcaName(), file.xrlName()}))
                 return Obtained::Failed;
             startBuilder(index);
         }

@@ -36,6 +36,10 @@ struct RunResult
     std::map<std::string, std::string> files;
     std::string database;
     int analysisLoops = 0;
+    /// Chunks of units' tokens ever written, and those the database holds: equal when every
+    /// builder run after the first on a source kept the unit's records.
+    std::string tokenChunksWritten;
+    std::string tokenChunksHeld;
 };
 
 class ParallelRunTest : public ::testing::Test
@@ -91,7 +95,10 @@ protected:
             if (!name.starts_with("chxanalysis.db"))
                 result.files[name] = content;
         }
-        result.database = databaseContent((work / "out" / "chxanalysis.db").string());
+        const std::string database = (work / "out" / "chxanalysis.db").string();
+        result.database = databaseContent(database);
+        result.tokenChunksWritten = databaseValue(database, "SELECT max(rowid) FROM token_chunk");
+        result.tokenChunksHeld = databaseValue(database, "SELECT count(*) FROM token_chunk");
         fs::remove_all(work);
         return result;
     }
@@ -117,6 +124,10 @@ protected:
         EXPECT_TRUE(one.files.contains("sample.asd") || one.files.contains("seed.asd"));
         EXPECT_EQ(four.database, one.database);
         EXPECT_NE(one.database.find("== pu\n"), std::string::npos);
+        // The analysis passes after the first bring the units up to date without writing their
+        // records again.
+        for (const RunResult *run : {&one, &four})
+            EXPECT_EQ(run->tokenChunksWritten, run->tokenChunksHeld);
     }
 
     RunTestSupport::TemporaryDirectory temporary;

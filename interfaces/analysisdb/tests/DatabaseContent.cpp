@@ -85,3 +85,14 @@ std::string databaseContent(const std::string &path)
     }
     return content;
 }
+
+std::string databaseValue(const std::string &path, const std::string &sql)
+{
+    sqlite3 *handle = nullptr;
+    const int opened = sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READONLY, nullptr);
+    Connection db(handle, &sqlite3_close);
+    if (opened != SQLITE_OK)
+        throw std::runtime_error("cannot open the database " + path);
+    Statement row = prepare(db.get(), sql);
+    return sqlite3_step(row.get()) == SQLITE_ROW ? value(row.get(), 0) : std::string();
+}

@@ -8,3 +8,7 @@
 /// there; so are the units' origins (`pu_origin`), which name where a run wrote and when.
 /// Throws std::runtime_error naming the file when it cannot be read.
 std::string databaseContent(const std::string &path);
+
+/// The first column of the first row that `sql` gives on the database `path`, as text ("" when
+/// none). Throws std::runtime_error naming the file when it cannot be read.
+std::string databaseValue(const std::string &path, const std::string &sql);
