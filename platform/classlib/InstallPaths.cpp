@@ -4,8 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <pwd.h>
-#include <unistd.h>
 
 namespace {
 
@@ -13,16 +11,6 @@ std::string environmentValue(const char *name)
 {
     const char *value = std::getenv(name);
     return value ? std::string(value) : std::string();
-}
-
-std::string homeDirectory()
-{
-    std::string home = environmentValue("HOME");
-    if (!home.empty())
-        return home;
-    if (const passwd *entry = getpwuid(getuid()); entry && entry->pw_dir)
-        return entry->pw_dir;
-    return "/tmp";
 }
 
 } // namespace
@@ -53,22 +41,6 @@ std::string binDirectory()
     if (std::string dir = environmentValue("CHRONEX_BIN_DIR"); !dir.empty())
         return dir;
     return executableDirectory();
-}
-
-std::string stateDirectory()
-{
-    if (std::string dir = environmentValue("CHRONEX_HOME"); !dir.empty())
-        return dir;
-    if (std::string dir = environmentValue("XDG_CONFIG_HOME"); !dir.empty())
-        return PathNames::join(dir, "chronex");
-    return PathNames::join(homeDirectory(), ".config/chronex");
-}
-
-std::string cacheDirectory()
-{
-    if (std::string dir = environmentValue("XDG_CACHE_HOME"); !dir.empty())
-        return PathNames::join(dir, "chronex");
-    return PathNames::join(homeDirectory(), ".cache/chronex");
 }
 
 } // namespace InstallPaths
