@@ -3,8 +3,10 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <spawn.h>
 #include <string_view>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -154,6 +156,37 @@ std::vector<char *> pointers(std::vector<std::string> &texts)
     return result;
 }
 
+/// Where the program named `program` (no "/") is found on PATH: the first directory that holds
+/// an executable regular file of that name, as execvp searches; empty when none does. Searching
+/// here, with stat and access, is much cheaper than letting posix_spawnp try an exec in every
+/// directory before the right one: each failed try in the child costs a fraction of a millisecond,
+/// and a maintainer's PATH often lists several directories before the compiler's. The search
+/// gives up (empty) at an entry that is relative or empty (the working directory): the child
+/// resolves those from its own working directory, which may be another.
+std::string programOnPath(const std::string &program)
+{
+    const char *path = std::getenv("PATH");
+    if (!path)
+        return {};
+    std::string_view rest(path);
+    for (;;) {
+        const std::size_t colon = rest.find(':');
+        const std::string_view directory = rest.substr(0, colon);
+        if (directory.empty() || directory.front() != '/')
+            return {};
+        std::string candidate(directory);
+        candidate += '/';
+        candidate += program;
+        struct stat status;
+        if (::stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode)
+            && ::access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        if (colon == std::string_view::npos)
+            return {};
+        rest.remove_prefix(colon + 1);
+    }
+}
+
 } // namespace
 
 pid_t startProcess(const std::string &program,
@@ -192,7 +225,18 @@ pid_t startProcess(const std::string &program,
 
     int error = actions.error() != 0 ? actions.error() : attributes.error();
     pid_t pid = -1;
-    if (error == 0)
+    // A program not found here is still left to posix_spawnp, which then reports why it could
+    // not be started as execvp would.
+    const std::string found = program.find('/') == std::string::npos ? programOnPath(program)
+                                                                     : std::string();
+    if (error == 0 && !found.empty())
+        error = posix_spawn(&pid,
+                            found.c_str(),
+                            actions.get(),
+                            attributes.get(),
+                            argv.data(),
+                            envp.empty() ? environ : envp.data());
+    else if (error == 0)
         error = posix_spawnp(&pid,
                              program.c_str(),
                              actions.get(),

@@ -110,6 +110,50 @@ TEST(StartProcess, FindsTheProgramOnPathAndRunsInTheGivenDirectory)
               "quoted words\nplain\ncwd=" + fs::canonical(directory.path()).string() + "\n");
 }
 
+// The search passes over what execvp passes over: a file that may not be run and a directory of
+// the program's name. A relative entry is the child's to resolve, from its own directory.
+TEST(StartProcess, SearchesPathAsExecvpDoes)
+{
+    BlankDirectory directory;
+    const fs::path notRunnable = directory.path() / "not runnable";
+    const fs::path aDirectory = directory.path() / "a directory";
+    const fs::path runnable = directory.path() / "runnable";
+    const fs::path childDirectory = directory.path() / "child cwd";
+    for (const fs::path &dir : {notRunnable, aDirectory, runnable, childDirectory / "rel"})
+        fs::create_directories(dir);
+    std::ofstream(notRunnable / "child prog") << "#!/bin/sh\nexit 3\n";
+    fs::create_directory(aDirectory / "child prog");
+    fs::copy_file(childProgram(), runnable / "child prog");
+    fs::copy_file(childProgram(), childDirectory / "rel" / "child prog");
+    struct Case
+    {
+        const char *label;
+        std::string path;
+    };
+    const Case cases[] = {
+        {"later absolute entry",
+         notRunnable.string() + ":" + aDirectory.string() + ":" + runnable.string()},
+        {"relative entry, from the child's directory", aDirectory.string() + ":rel"},
+    };
+    const char *oldPath = std::getenv("PATH");
+    const std::string savedPath = oldPath ? oldPath : "";
+    for (const Case &c : cases) {
+        const fs::path output = directory.path() / "out.txt";
+        fs::remove(output);
+        setenv("PATH", c.path.c_str(), 1);
+        const pid_t pid = startProcess("child prog",
+                                       "echo \"" + output.string() + "\" found",
+                                       "",
+                                       childDirectory.string());
+        setenv("PATH", savedPath.c_str(), 1);
+        ASSERT_GT(pid, 0) << c.label << ": " << std::strerror(errno);
+        const ProcessResult result = waitForProcess(pid);
+        ASSERT_EQ(result.ending, ProcessResult::Ending::Exited) << c.label;
+        EXPECT_EQ(result.exitCode, 0) << c.label;
+        EXPECT_EQ(readAll(output).substr(0, 6), "found\n") << c.label;
+    }
+}
+
 TEST(StartProcess, ReportsAMissingProgramWithMinusOneAndErrno)
 {
     errno = 0;
