@@ -229,20 +229,14 @@ pid_t startProcess(const std::string &program,
     // not be started as execvp would.
     const std::string found = program.find('/') == std::string::npos ? programOnPath(program)
                                                                      : std::string();
-    if (error == 0 && !found.empty())
-        error = posix_spawn(&pid,
-                            found.c_str(),
-                            actions.get(),
-                            attributes.get(),
-                            argv.data(),
-                            envp.empty() ? environ : envp.data());
-    else if (error == 0)
-        error = posix_spawnp(&pid,
-                             program.c_str(),
-                             actions.get(),
-                             attributes.get(),
-                             argv.data(),
-                             envp.empty() ? environ : envp.data());
+    const auto spawn = found.empty() ? posix_spawnp : posix_spawn;
+    if (error == 0)
+        error = spawn(&pid,
+                      found.empty() ? program.c_str() : found.c_str(),
+                      actions.get(),
+                      attributes.get(),
+                      argv.data(),
+                      envp.empty() ? environ : envp.data());
     if (error != 0) {
         errno = error;
         return -1;
