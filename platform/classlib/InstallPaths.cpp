@@ -1,19 +1,9 @@
 #include "InstallPaths.h"
 
+#include "EnvironmentVariable.h"
 #include "PathNames.h"
 
-#include <cstdlib>
 #include <filesystem>
-
-namespace {
-
-std::string environmentValue(const char *name)
-{
-    const char *value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
-
-} // namespace
 
 namespace InstallPaths {
 
@@ -28,17 +18,18 @@ std::string executableDirectory()
 
 std::string dataDirectory()
 {
-    if (std::string dir = environmentValue("CHRONEX_DATA_DIR"); !dir.empty())
+    if (std::string dir = EnvironmentVariable::value("CHRONEX_DATA_DIR"); !dir.empty())
         return dir;
     std::error_code error;
-    auto dir = std::filesystem::weakly_canonical(
-        std::filesystem::path(executableDirectory()) / ".." / "share" / "chronex", error);
+    const std::filesystem::path installed = std::filesystem::path(executableDirectory()) / ".."
+                                            / "share" / "chronex";
+    auto dir = std::filesystem::weakly_canonical(installed, error);
     return error ? PathNames::join(executableDirectory(), "../share/chronex") : dir.string();
 }
 
 std::string binDirectory()
 {
-    if (std::string dir = environmentValue("CHRONEX_BIN_DIR"); !dir.empty())
+    if (std::string dir = EnvironmentVariable::value("CHRONEX_BIN_DIR"); !dir.empty())
         return dir;
     return executableDirectory();
 }

@@ -3,23 +3,17 @@
 // could do only through the C library's shared modules).
 #include "InstallPaths.h"
 
+#include "EnvironmentVariable.h"
 #include "PathNames.h"
 
-#include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
 
 namespace {
 
-std::string environmentValue(const char *name)
-{
-    const char *value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
-
 std::string homeDirectory()
 {
-    std::string home = environmentValue("HOME");
+    std::string home = EnvironmentVariable::value("HOME");
     if (!home.empty())
         return home;
     if (const passwd *entry = getpwuid(getuid()); entry && entry->pw_dir)
@@ -33,16 +27,16 @@ namespace InstallPaths {
 
 std::string stateDirectory()
 {
-    if (std::string dir = environmentValue("CHRONEX_HOME"); !dir.empty())
+    if (std::string dir = EnvironmentVariable::value("CHRONEX_HOME"); !dir.empty())
         return dir;
-    if (std::string dir = environmentValue("XDG_CONFIG_HOME"); !dir.empty())
+    if (std::string dir = EnvironmentVariable::value("XDG_CONFIG_HOME"); !dir.empty())
         return PathNames::join(dir, "chronex");
     return PathNames::join(homeDirectory(), ".config/chronex");
 }
 
 std::string cacheDirectory()
 {
-    if (std::string dir = environmentValue("XDG_CACHE_HOME"); !dir.empty())
+    if (std::string dir = EnvironmentVariable::value("XDG_CACHE_HOME"); !dir.empty())
         return PathNames::join(dir, "chronex");
     return PathNames::join(homeDirectory(), ".cache/chronex");
 }
