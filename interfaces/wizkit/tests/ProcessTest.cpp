@@ -1,5 +1,7 @@
 #include "Process.h"
 
+#include "CurrentDirectory.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -111,7 +113,8 @@ TEST(StartProcess, FindsTheProgramOnPathAndRunsInTheGivenDirectory)
 }
 
 // The search passes over what execvp passes over: a file that may not be run and a directory of
-// the program's name. A relative entry is the child's to resolve, from its own directory.
+// the program's name. A relative entry is the child's to resolve, from its own directory, not
+// from the caller's: "decoy" holds the program only in the caller's directory.
 TEST(StartProcess, SearchesPathAsExecvpDoes)
 {
     BlankDirectory directory;
@@ -119,9 +122,13 @@ TEST(StartProcess, SearchesPathAsExecvpDoes)
     const fs::path aDirectory = directory.path() / "a directory";
     const fs::path runnable = directory.path() / "runnable";
     const fs::path childDirectory = directory.path() / "child cwd";
-    for (const fs::path &dir : {notRunnable, aDirectory, runnable, childDirectory / "rel"})
+    const fs::path callerDirectory = directory.path() / "caller cwd";
+    for (const fs::path &dir :
+         {notRunnable, aDirectory, runnable, childDirectory / "rel", callerDirectory / "decoy"})
         fs::create_directories(dir);
     std::ofstream(notRunnable / "child prog") << "#!/bin/sh\nexit 3\n";
+    std::ofstream(callerDirectory / "decoy" / "child prog") << "#!/bin/sh\nexit 4\n";
+    fs::permissions(callerDirectory / "decoy" / "child prog", fs::perms::owner_all);
     fs::create_directory(aDirectory / "child prog");
     fs::copy_file(childProgram(), runnable / "child prog");
     fs::copy_file(childProgram(), childDirectory / "rel" / "child prog");
@@ -134,9 +141,16 @@ TEST(StartProcess, SearchesPathAsExecvpDoes)
         {"later absolute entry",
          notRunnable.string() + ":" + aDirectory.string() + ":" + runnable.string()},
         {"relative entry, from the child's directory", aDirectory.string() + ":rel"},
+        {"relative entry only the caller's directory holds", "decoy:" + runnable.string()},
     };
     const char *oldPath = std::getenv("PATH");
     const std::string savedPath = oldPath ? oldPath : "";
+    ASSERT_TRUE(CurrentDirectory::pushDirectory(callerDirectory.string()));
+    // Back to the directory before, however the test ends.
+    struct PopDirectory
+    {
+        ~PopDirectory() { CurrentDirectory::popDirectory(); }
+    } popDirectory;
     for (const Case &c : cases) {
         const fs::path output = directory.path() / "out.txt";
         fs::remove(output);
